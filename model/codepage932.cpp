@@ -1,0 +1,173 @@
+#include "model/codepage932.h"
+
+#include <QtGlobal>
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace sonolabe {
+
+namespace {
+
+// Owns one iconv descriptor; used only while the tables are built.
+class Iconv
+{
+public:
+    Iconv(const char *to, const char *from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1))
+            qFatal("The C library has no converter from %s to %s; "
+                   "install the glibc character-set modules.",
+                   from, to);
+    }
+    ~Iconv() { iconv_close(m_cd); }
+    Iconv(const Iconv &) = delete;
+    Iconv &operator=(const Iconv &) = delete;
+
+    // Converts the whole input in one go; returns the number of output bytes,
+    // or -1 when the input is not one complete convertible sequence.
+    int convert(const char *in, size_t inLength, char *out, size_t outCapacity) const
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char *inPtr = const_cast<char *>(in);
+        char *outPtr = out;
+        size_t inLeft = inLength;
+        size_t outLeft = outCapacity;
+        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+            inLeft != 0)
+            return -1;
+        return static_cast<int>(outCapacity - outLeft);
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+bool isSurrogate(unsigned unit)
+{
+    return unit >= 0xD800 && unit <= 0xDFFF;
+}
+
+} // namespace
+
+const Cp932Encoder &Cp932Encoder::instance()
+{
+    static const Cp932Encoder encoder;
+    return encoder;
+}
+
+Cp932Encoder::Cp932Encoder()
+{
+    const Iconv converter("CP932", "UTF-16LE");
+    for (unsigned unit = 0; unit < 0x10000; ++unit) {
+        m_table[unit] = '?';
+        if (isSurrogate(unit))
+            continue;
+        const char in[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        unsigned char out[4];
+        const int length = converter.convert(in, 2, reinterpret_cast<char *>(out), sizeof out);
+        if (length == 1)
+            m_table[unit] = out[0];
+        else if (length == 2)
+            m_table[unit] = static_cast<quint16>(out[0] << 8 | out[1]);
+    }
+}
+
+bool Cp932Encoder::canEncode(char16_t unit) const
+{
+    return m_table[unit] != '?' || unit == u'?';
+}
+
+void Cp932Encoder::appendEncoded(QStringView text, QByteArray &out) const
+{
+    const qsizetype start = out.size();
+    out.resize(start + 2 * text.size());
+    char *dest = out.data() + start;
+    for (const QChar ch : text) {
+        const quint16 bytes = m_table[ch.unicode()];
+        if (bytes > 0xFF)
+            *dest++ = static_cast<char>(bytes >> 8);
+        *dest++ = static_cast<char>(bytes & 0xFF);
+    }
+    out.truncate(dest - out.constData());
+}
+
+QByteArray Cp932Encoder::encode(QStringView text) const
+{
+    QByteArray out;
+    appendEncoded(text, out);
+    return out;
+}
+
+const Cp932Decoder &Cp932Decoder::instance()
+{
+    static const Cp932Decoder decoder;
+    return decoder;
+}
+
+Cp932Decoder::Cp932Decoder()
+{
+    const Iconv converter("UTF-16LE", "CP932");
+    unsigned char out[8];
+    for (unsigned byte = 0; byte < 0x100; ++byte) {
+        const char in[1] = {static_cast<char>(byte)};
+        const int length = converter.convert(in, 1, reinterpret_cast<char *>(out), sizeof out);
+        m_single[byte] = length == 2 ? static_cast<char16_t>(out[0] | out[1] << 8) : Replacement;
+    }
+    for (unsigned lead = 0x80; lead < 0x100; ++lead) {
+        if (m_single[lead] != Replacement)
+            continue;
+        bool anyTrail = false;
+        for (unsigned trail = 0x40; trail < 0x100; ++trail) {
+            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            const int length = converter.convert(in, 2, reinterpret_cast<char *>(out), sizeof out);
+            if (length != 2)
+                continue; // invalid, or a pair that decodes outside the BMP
+            const char16_t ch = static_cast<char16_t>(out[0] | out[1] << 8);
+            if (ch == 0)
+                continue;
+            m_double[lead << 8 | trail] = ch;
+            anyTrail = true;
+        }
+        if (anyTrail)
+            m_single[lead] = LeadByte;
+    }
+}
+
+void Cp932Decoder::appendDecoded(QByteArrayView bytes, QString &out) const
+{
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size());
+    char16_t *dest = reinterpret_cast<char16_t *>(out.data()) + start;
+    const auto *src = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto *end = src + bytes.size();
+    while (src != end) {
+        const unsigned char byte = *src++;
+        if (byte < 0x80) {
+            *dest++ = byte;
+            continue;
+        }
+        const char16_t single = m_single[byte];
+        if (single != LeadByte) {
+            *dest++ = single;
+            continue;
+        }
+        const char16_t pair = src != end ? m_double[byte << 8 | *src] : char16_t(0);
+        if (pair != 0) {
+            *dest++ = pair;
+            ++src;
+        } else {
+            *dest++ = Replacement;
+        }
+    }
+    out.truncate(dest - reinterpret_cast<const char16_t *>(out.constData()));
+}
+
+QString Cp932Decoder::decode(QByteArrayView bytes) const
+{
+    QString out;
+    appendDecoded(bytes, out);
+    return out;
+}
+
+} // namespace sonolabe

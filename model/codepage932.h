@@ -1,0 +1,65 @@
+// Conversion between UTF-16 and code page 932 (Microsoft's Shift-JIS).
+//
+// The mapping is glibc's "CP932" converter. Calling iconv for every character
+// would make loading and the English-text check slow, so the converter is asked
+// once per code unit and byte pair, the first time a direction is needed, and
+// the answers are kept in flat tables (about 6 ms, 128 KiB per direction).
+//
+// Decisions that the code page leaves open:
+//  - encoding works per UTF-16 code unit; a code unit the code page cannot
+//    represent (including each half of a surrogate pair) becomes one '?';
+//  - decoding never fails: every byte that does not start a valid character
+//    (0x80, 0xA0, 0xFD-0xFF, a lead byte without a valid trail byte) becomes
+//    U+FFFD, and decoding resumes at the next byte, so a broken pair can never
+//    swallow the Tab or line end that follows it.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+namespace sonolabe {
+
+class Cp932Encoder
+{
+public:
+    // The table is built on first use and shared afterwards; it is immutable.
+    static const Cp932Encoder &instance();
+
+    // Bytes of one code unit: a value up to 0xFF is one byte, a larger one the
+    // two bytes (value >> 8, value & 0xFF).
+    quint16 code(char16_t unit) const { return m_table[unit]; }
+    bool isDoubleByte(char16_t unit) const { return m_table[unit] > 0xFF; }
+    // True when the code page has the code unit (it does not become '?').
+    bool canEncode(char16_t unit) const;
+
+    void appendEncoded(QStringView text, QByteArray &out) const;
+    QByteArray encode(QStringView text) const;
+
+private:
+    Cp932Encoder();
+    std::array<quint16, 0x10000> m_table{};
+};
+
+class Cp932Decoder
+{
+public:
+    static const Cp932Decoder &instance();
+
+    static constexpr char16_t Replacement = u'\uFFFD';
+
+    // Decodes bytes, appending to out; see the header comment for bad bytes.
+    void appendDecoded(QByteArrayView bytes, QString &out) const;
+    QString decode(QByteArrayView bytes) const;
+
+private:
+    Cp932Decoder();
+    static constexpr char16_t LeadByte = 0xFFFF;
+    std::array<char16_t, 0x100> m_single{};  // LeadByte, Replacement or the character
+    std::array<char16_t, 0x10000> m_double{}; // (lead << 8 | trail) -> character, 0 if none
+};
+
+} // namespace sonolabe

@@ -1,0 +1,310 @@
+#include "model/titlefile.h"
+
+#include "model/codepage932.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace sonolabe {
+
+using namespace Qt::Literals::StringLiterals;
+
+TitleFileSections sectionsForFileType(SaveFileType type)
+{
+    // English unless "Japanese only" was chosen, Japanese unless "English only".
+    return {type != SaveFileType::JapaneseOnly, type != SaveFileType::EnglishOnly};
+}
+
+namespace {
+
+void appendLineEnd(QByteArray &out)
+{
+    out.append("\r\n", 2);
+}
+
+void appendSection(QByteArray &out, const TitleStore &store, int language,
+                   const Cp932Encoder &encoder)
+{
+    out.append(language == English ? "en" : "ja", 2);
+    appendLineEnd(out);
+    out.append("0\t", 2);
+    encoder.appendEncoded(store.DiscNames[language], out);
+    out.append('\t');
+    encoder.appendEncoded(store.ArtistNames[language], out);
+    appendLineEnd(out);
+    for (int track = 1; track <= store.TrackCount; ++track) {
+        if (track >= 10)
+            out.append(static_cast<char>('0' + track / 10));
+        out.append(static_cast<char>('0' + track % 10));
+        out.append('\t');
+        encoder.appendEncoded(store.TrackTitles(language, track), out);
+        appendLineEnd(out);
+    }
+    appendLineEnd(out);
+}
+
+// The digit value of a character: "0" to "9" give 0 to 9, anything else
+// (full-width digits included) gives 0.
+int digitValue(QChar ch)
+{
+    const char16_t unit = ch.unicode();
+    return unit >= u'0' && unit <= u'9' ? unit - u'0' : 0;
+}
+
+class Parser
+{
+public:
+    void line(QByteArrayView raw)
+    {
+        // Decoding cannot produce "ja", "en" or an empty line from other bytes,
+        // so the tags are recognised on the bytes.
+        if (raw == "ja") {
+            m_language = Japanese;
+            m_anyTag = true;
+            return;
+        }
+        if (raw == "en") {
+            m_language = English;
+            m_anyTag = true;
+            return;
+        }
+        if (raw.isEmpty())
+            return;
+
+        QString text;
+        m_decoder.appendDecoded(raw, text);
+        const int first = digitValue(text[0]);
+        int number = first;
+        if (text.size() < 2 || text[1] != u'\t')
+            number = 10 * first + (text.size() >= 2 ? digitValue(text[1]) : 0);
+        m_highest = std::max(m_highest, number);
+
+        if (number == 0)
+            discLine(std::move(text));
+        else
+            trackLine(number, std::move(text));
+    }
+
+    std::optional<TitleStore> finish()
+    {
+        if (!m_anyTag)
+            return std::nullopt;
+        m_disc.TrackCount = static_cast<quint8>(m_highest);
+        return std::move(m_disc);
+    }
+
+private:
+    // From the third character on: up to the first Tab the disc name, after it
+    // the artist name; every Tab is dropped and the texts are appended.
+    void discLine(QString text)
+    {
+        QString &disc = m_disc.DiscNames[m_language];
+        QString &artist = m_disc.ArtistNames[m_language];
+        const QStringView rest = QStringView(text).mid(std::min<qsizetype>(2, text.size()));
+        const qsizetype tab = rest.indexOf(u'\t');
+        if (tab < 0) {
+            if (disc.isEmpty()) {
+                // One long disc name is moved, not copied: a huge one-line
+                // file then needs its decoded text only once.
+                text.remove(0, 2);
+                disc = std::move(text);
+            } else {
+                disc += rest;
+            }
+            return;
+        }
+        disc += rest.left(tab);
+        for (QStringView piece : rest.mid(tab + 1).tokenize(u'\t'))
+            artist += piece;
+    }
+
+    // The title starts at the third character for tracks 1 to 9, at the fourth
+    // for 10 to 99, whatever those characters are.
+    void trackLine(int number, QString text)
+    {
+        const qsizetype start = number <= 9 ? 2 : 3;
+        if (text.size() <= start)
+            text.clear();
+        else
+            text.remove(0, start);
+        m_disc.TrackTitles(m_language, number) = std::move(text);
+    }
+
+    const Cp932Decoder &m_decoder = Cp932Decoder::instance();
+    TitleStore m_disc;
+    int m_language = Japanese; // lines before the first tag are Japanese
+    bool m_anyTag = false;
+    int m_highest = 0;
+};
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Reads a whole regular file. Other kinds of file are refused before anything
+// is read: opening is non-blocking, so a FIFO without a writer cannot hang us.
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString &reason)
+{
+    if (path.isEmpty() || path.contains(QChar(0))) {
+        reason = u"no such file"_s;
+        return false;
+    }
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    struct FdCloser
+    {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        reason = systemReason(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        reason = S_ISDIR(info.st_mode) ? u"is a directory"_s : u"not a regular file"_s;
+        return false;
+    }
+    if (info.st_size > maxBytes) {
+        reason = u"file too large"_s;
+        return false;
+    }
+
+    // The size is a hint: the file may change while it is read.
+    bytes.resize(static_cast<qsizetype>(info.st_size) + 1);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (filled > maxBytes) {
+                reason = u"file too large"_s;
+                return false;
+            }
+            bytes.resize(std::min<qsizetype>(2 * filled, maxBytes + 1));
+        }
+        const ssize_t got = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            reason = systemReason(errno);
+            return false;
+        }
+        if (got == 0)
+            break;
+        filled += got;
+    }
+    bytes.truncate(filled);
+    return true;
+}
+
+} // namespace
+
+QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
+{
+    const Cp932Encoder &encoder = Cp932Encoder::instance();
+    QByteArray out;
+    out.reserve(256 + 2 * 100 * 82);
+    if (sections.english)
+        appendSection(out, store, English, encoder);
+    if (sections.japanese)
+        appendSection(out, store, Japanese, encoder);
+    return out;
+}
+
+std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
+{
+    Parser parser;
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype pos = 0;
+    while (pos < size) {
+        const void *cr = std::memchr(data + pos, '\r', static_cast<size_t>(size - pos));
+        const qsizetype end = cr ? static_cast<const char *>(cr) - data : size;
+        parser.line(QByteArrayView(data + pos, end - pos));
+        pos = end + 1;
+        if (cr && pos < size && data[pos] == '\n')
+            ++pos;
+    }
+    return parser.finish();
+}
+
+LoadResult ReadTitleFile(const QString &path, qint64 maxBytes)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!readRegularFile(path, maxBytes, bytes, reason))
+        return LoadResult::failed(LoadFailure::Aborted, reason);
+    std::optional<TitleStore> disc = ParseTitleFile(bytes);
+    if (!disc)
+        return LoadResult::failed(LoadFailure::NotATitleFile);
+    return LoadResult::loaded(std::move(*disc));
+}
+
+QString LoadErrorTitle()
+{
+    return u"ﾛｰﾄﾞ - ｴﾗｰ"_s;
+}
+
+QString LoadErrorMessage(LoadFailure failure, const QString &path)
+{
+    QString text = u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは"_s % u'\r' %
+                   u"CD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。"_s;
+    if (failure == LoadFailure::Aborted)
+        text += u'\r' % u"ﾛｰﾄﾞを中止します。"_s;
+    text += u"\r\r"_s % u"ﾌｧｲﾙ名："_s % u'\r' % path;
+    return text;
+}
+
+QString WithTxtExtension(const QString &path)
+{
+    if (path.right(4).toLower() == u".txt")
+        return path;
+    return path + u".txt"_s;
+}
+
+SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile())
+        return {false, target.isDir() ? u"is a directory"_s : u"not a regular file"_s};
+
+    QSaveFile file(path);
+    // Only where the folder cannot take a temporary file is the target
+    // written in place.
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly))
+        return {false, file.errorString()};
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    if (!file.commit())
+        return {false, file.errorString()};
+    return {true, {}};
+}
+
+QString SaveErrorTitle()
+{
+    return u"保存 - ｴﾗｰ"_s;
+}
+
+QString SaveErrorMessage(const QString &path, const QString &reason)
+{
+    return u"曲名ﾌｧｲﾙを保存できませんでした。"_s % u"\r\r"_s % u"ﾌｧｲﾙ名："_s % u'\r' % path %
+           u'\r' % reason;
+}
+
+} // namespace sonolabe

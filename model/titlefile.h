@@ -1,0 +1,102 @@
+// Title files: the bytes on disk and the store they stand for.
+//
+// A title file is code page 932 text. Every line the writer produces ends in
+// CR LF; the reader ends a line at CR LF or a lone CR, and a lone LF stays in
+// the line's text. Lines "ja" and "en" start the Japanese and the English
+// section; any other non-empty line is numbered by its first two characters:
+// number 0 is the disc line ("0", Tab, disc name, Tab, artist), 1 to 99 a
+// track line (number, Tab, title).
+#pragma once
+
+#include "model/titlestore.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+namespace sonolabe {
+
+// Which sections a saved file holds; the English one is always written first.
+struct TitleFileSections
+{
+    bool english = true;
+    bool japanese = true;
+    bool operator==(const TitleFileSections &) const = default;
+};
+
+// The file types of the save dialog, in the order it offers them.
+enum class SaveFileType { EnglishOnly = 1, JapaneseAndEnglish = 2, JapaneseOnly = 3, AllFiles = 4 };
+TitleFileSections sectionsForFileType(SaveFileType type);
+
+// The bytes of a title file for the store's texts and count.
+QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections);
+
+// Reads title-file bytes into a fresh store (texts and TrackCount set; the
+// editor's position and the path untouched). Never refuses a line; returns
+// nothing only when the bytes hold no section tag at all.
+std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes);
+
+// Why a file could not be loaded. The two kinds have different messages: a
+// file that was read but is no title file, and a file that could not be read.
+enum class LoadFailure { NotATitleFile, Aborted };
+
+class LoadResult
+{
+public:
+    static LoadResult loaded(TitleStore disc) { return LoadResult(std::move(disc)); }
+    static LoadResult failed(LoadFailure failure, QString reason = {})
+    {
+        return LoadResult(failure, std::move(reason));
+    }
+
+    bool ok() const { return m_disc.has_value(); }
+    const TitleStore &disc() const { return *m_disc; }
+    LoadFailure failure() const { return m_failure; }
+    // The system's reason for an aborted read, for diagnostics; not shown.
+    const QString &reason() const { return m_reason; }
+
+private:
+    explicit LoadResult(TitleStore disc) : m_disc(std::move(disc)) {}
+    LoadResult(LoadFailure failure, QString reason)
+        : m_failure(failure), m_reason(std::move(reason))
+    {
+    }
+    std::optional<TitleStore> m_disc;
+    LoadFailure m_failure = LoadFailure::Aborted;
+    QString m_reason;
+};
+
+// Real title files are a few kilobytes; anything larger than this is refused
+// as unreadable rather than allowed to exhaust memory.
+inline constexpr qint64 MaxTitleFileBytes = qint64(256) << 20;
+
+// Opens, reads and parses the file at path. Only regular files are read: a
+// directory, a FIFO or a device is refused at once, without blocking.
+LoadResult ReadTitleFile(const QString &path, qint64 maxBytes = MaxTitleFileBytes);
+
+// The load error box: its title and its text, pieces joined by single CRs.
+QString LoadErrorTitle();
+QString LoadErrorMessage(LoadFailure failure, const QString &path);
+
+// The name a save writes to: the chosen path with ".txt" added unless its last
+// four characters already read ".txt" in any case.
+QString WithTxtExtension(const QString &path);
+
+struct SaveResult
+{
+    bool ok = false;
+    QString reason; // the system's reason when not ok
+};
+
+// Replaces the file at path with bytes, never leaving a half-written file:
+// the bytes go to a temporary file in the same folder that is renamed over the
+// target. An existing target that is not a regular file is refused.
+SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+// The save error box: its title and its text, pieces joined by single CRs.
+QString SaveErrorTitle();
+QString SaveErrorMessage(const QString &path, const QString &reason);
+
+} // namespace sonolabe

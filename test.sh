@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Sonolabe and runs every test.
+#   ./test.sh          the suite in a debug build
+#   ./test.sh --all    also the suite under AddressSanitizer and
+#                      UndefinedBehaviorSanitizer, and a short fuzzing run
+#                      (what CI runs)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/scripts/deps.sh"
+
+all=false
+[ "${1:-}" = "--all" ] && all=true
+
+packages=("${SONOLABE_BUILD_PACKAGES[@]}" desktop-file-utils appstream mandoc dpkg-dev cdrskin cdrdao cuetools)
+$all && packages+=(clang libclang-rt-14-dev)
+sonolabe_require_packages "${packages[@]}"
+
+jobs=$(nproc)
+
+# suite NAME BUILD-DIR CMAKE-ARGS...: configure, build and run the tests.
+suite() {
+    local name=$1 build=$2
+    shift 2
+    printf '\n== %s ==\n' "$name"
+    cmake -S "$here" -B "$build" -G Ninja -DSONOLABE_WERROR=ON "$@" >/dev/null
+    cmake --build "$build" -j "$jobs" | grep -v -E '^\[[0-9]+/[0-9]+\] ' || true
+    # The build's exit status is lost in the pipe above; build again to check it.
+    cmake --build "$build" -j "$jobs" >/dev/null
+    (cd "$build" && ctest --output-on-failure -j "$jobs")
+}
+
+suite "tests" "$here/build" -DCMAKE_BUILD_TYPE=Debug
+
+if $all; then
+    export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    export LSAN_OPTIONS="suppressions=$here/tests/lsan.supp:print_suppressions=0"
+    suite "tests under sanitizers" "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug \
+        -DSONOLABE_SANITIZE=ON
+    if [ -x "$here/fuzz.sh" ]; then
+        printf '\n== fuzzing ==\n'
+        "$here/fuzz.sh" "${SONOLABE_FUZZ_SECONDS:-60}"
+    fi
+fi

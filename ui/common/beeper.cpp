@@ -1,0 +1,13 @@
+#include "ui/common/beeper.h"
+
+#include <QApplication>
+
+namespace sonolabe {
+
+void Beeper::beep()
+{
+    QApplication::beep();
+    Q_EMIT beeped();
+}
+
+} // namespace sonolabe

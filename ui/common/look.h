@@ -1,0 +1,43 @@
+// The program's look, shared by its windows: layout units, fonts, the fixed
+// dialog frame, the etched separator and the stop message box.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace sonolabe {
+
+// Layouts are designed in twips, 15 to a pixel at 96 dpi; Qt scales pixels
+// for high-density screens itself.
+constexpr int twips(int value)
+{
+    return (value + 7) / 15;
+}
+constexpr QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twips(left), twips(top), twips(width), twips(height));
+}
+
+// "MS UI Gothic" 9 pt where it is installed, else the nearest Japanese UI
+// font Debian ships; the window font of the editor.
+QFont uiGothicFont(qreal pointSize = 9.0, int weight = QFont::Normal);
+// "ＭＳ ゴシック" 9 pt, else a Japanese monospaced gothic: the edit boxes' font.
+QFont gothicFont(qreal pointSize = 9.0);
+
+// A fixed-size dialog frame of the given client size in twips: no minimize or
+// maximize button, no resizing, title and close button only.
+void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips);
+
+// The etched rule above a dialog's buttons, from (x1, y) to (x2, y) in twips:
+// "Line1" in the button-shadow colour, "Line2" in the highlight colour.
+void addEtchedLine(QWidget *parent, int x1Twips, int x2Twips, int yTwips);
+
+// A modal box with the stop icon and one OK button. The text's pieces are
+// joined by single CRs; each CR becomes a line break on screen.
+void showStopMessage(QWidget *parent, const QString &title, const QString &crText);
+
+} // namespace sonolabe

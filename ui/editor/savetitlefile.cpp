@@ -1,0 +1,10 @@
+#include "ui/editor/savetitlefile.h"
+
+namespace sonolabe {
+
+bool SaveTitleFile(QWidget *, TitleStore &)
+{
+    return false;
+}
+
+} // namespace sonolabe

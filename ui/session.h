@@ -1,0 +1,50 @@
+// The windows of one run of the program around the one title store: which
+// start-up dialog and which editor window are open, and ending the program.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+namespace sonolabe {
+
+struct TitleStore;
+class Beeper;
+class Form1;
+class Form2;
+
+class Session : public QObject
+{
+    Q_OBJECT
+public:
+    Session(TitleStore &store, Beeper &beeper, QObject *parent = nullptr);
+    ~Session() override;
+
+    TitleStore &store() const { return m_store; }
+    Beeper &beeper() const { return m_beeper; }
+
+    // Shows the new-or-open dialog without blocking, in its initial state; if
+    // one is already open it is only brought to the front.
+    Form1 *showStartupDialog();
+
+    // Closes the open editor window, if any, without asking, and shows a fresh
+    // one on the store.
+    Form2 *openEditor();
+
+    Form1 *startupDialog() const;
+    Form2 *editor() const;
+
+    // Ends the program at once: every window of the session closes, nothing is
+    // asked or saved, then quitRequested() is emitted.
+    void quit();
+
+Q_SIGNALS:
+    void quitRequested();
+
+private:
+    TitleStore &m_store;
+    Beeper &m_beeper;
+    QPointer<Form1> m_startup;
+    QPointer<Form2> m_editor;
+};
+
+} // namespace sonolabe
