@@ -82,14 +82,8 @@ void Cp932Encoder::appendEncoded(QStringView text, QByteArray &out) const
 {
     const qsizetype start = out.size();
     out.resize(start + 2 * text.size());
-    char *dest = out.data() + start;
-    for (const QChar ch : text) {
-        const quint16 bytes = m_table[ch.unicode()];
-        if (bytes > 0xFF)
-            *dest++ = static_cast<char>(bytes >> 8);
-        *dest++ = static_cast<char>(bytes & 0xFF);
-    }
-    out.truncate(dest - out.constData());
+    const char *end = encodeInto(text, out.data() + start);
+    out.truncate(end - out.constData());
 }
 
 QByteArray Cp932Encoder::encode(QStringView text) const

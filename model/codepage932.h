@@ -36,6 +36,19 @@ public:
     // True when the code page has the code unit (it does not become '?').
     bool canEncode(char16_t unit) const;
 
+    // Writes the bytes of text at dest, which must have room for two bytes per
+    // code unit, and returns the end of what was written.
+    char *encodeInto(QStringView text, char *dest) const
+    {
+        for (const QChar ch : text) {
+            const quint16 bytes = m_table[ch.unicode()];
+            if (bytes > 0xFF)
+                *dest++ = static_cast<char>(bytes >> 8);
+            *dest++ = static_cast<char>(bytes & 0xFF);
+        }
+        return dest;
+    }
+
     void appendEncoded(QStringView text, QByteArray &out) const;
     QByteArray encode(QStringView text) const;
 

@@ -24,30 +24,39 @@ TitleFileSections sectionsForFileType(SaveFileType type)
 
 namespace {
 
-void appendLineEnd(QByteArray &out)
-{
-    out.append("\r\n", 2);
-}
-
-void appendSection(QByteArray &out, const TitleStore &store, int language,
+// Writes one section at dest, which has room for it (see sectionCapacity),
+// and returns the end of what was written.
+char *writeSection(char *dest, const TitleStore &store, int language,
                    const Cp932Encoder &encoder)
 {
-    out.append(language == English ? "en" : "ja", 2);
-    appendLineEnd(out);
-    out.append("0\t", 2);
-    encoder.appendEncoded(store.DiscNames[language], out);
-    out.append('\t');
-    encoder.appendEncoded(store.ArtistNames[language], out);
-    appendLineEnd(out);
+    auto put = [&dest](const char *text, int length) {
+        std::memcpy(dest, text, static_cast<size_t>(length));
+        dest += length;
+    };
+    put(language == English ? "en\r\n0\t" : "ja\r\n0\t", 6);
+    dest = encoder.encodeInto(store.DiscNames[language], dest);
+    *dest++ = '\t';
+    dest = encoder.encodeInto(store.ArtistNames[language], dest);
+    put("\r\n", 2);
     for (int track = 1; track <= store.TrackCount; ++track) {
         if (track >= 10)
-            out.append(static_cast<char>('0' + track / 10));
-        out.append(static_cast<char>('0' + track % 10));
-        out.append('\t');
-        encoder.appendEncoded(store.TrackTitles(language, track), out);
-        appendLineEnd(out);
+            *dest++ = static_cast<char>('0' + track / 10);
+        *dest++ = static_cast<char>('0' + track % 10);
+        *dest++ = '\t';
+        dest = encoder.encodeInto(store.TrackTitles(language, track), dest);
+        put("\r\n", 2);
     }
-    appendLineEnd(out);
+    put("\r\n", 2);
+    return dest;
+}
+
+// An upper bound of a section's size: every code unit takes at most two bytes.
+qsizetype sectionCapacity(const TitleStore &store, int language)
+{
+    qsizetype size = 16 + 2 * (store.DiscNames[language].size() + store.ArtistNames[language].size());
+    for (int track = 1; track <= store.TrackCount; ++track)
+        size += 5 + 2 * store.TrackTitles(language, track).size();
+    return size;
 }
 
 // The digit value of a character: "0" to "9" give 0 to 9, anything else
@@ -214,12 +223,16 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QS
 QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
 {
     const Cp932Encoder &encoder = Cp932Encoder::instance();
-    QByteArray out;
-    out.reserve(256 + 2 * 100 * 82);
+    QByteArray out(
+        (sections.english ? sectionCapacity(store, English) : 0) +
+            (sections.japanese ? sectionCapacity(store, Japanese) : 0),
+        Qt::Uninitialized);
+    char *dest = out.data();
     if (sections.english)
-        appendSection(out, store, English, encoder);
+        dest = writeSection(dest, store, English, encoder);
     if (sections.japanese)
-        appendSection(out, store, Japanese, encoder);
+        dest = writeSection(dest, store, Japanese, encoder);
+    out.truncate(dest - out.constData());
     return out;
 }
 

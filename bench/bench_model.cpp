@@ -1,0 +1,146 @@
+// Loading, saving and the English-text check against their floors.
+//
+//   bench_model            all in-process figures
+//   bench_model --peak F   (internal) loads F and prints the peak memory it took
+#include "harness.h"
+
+#include "model/codepage932.h"
+#include "model/englishtext.h"
+#include "model/titlefile.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+
+using namespace sonolabe;
+using namespace sonolabe::bench;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// A full disc: 99 tracks, both languages, 80-character titles.
+TitleStore fullDisc()
+{
+    const QString japanese = u"序曲「夜明けの街角で」〜ベスト・オブ・ソノラーベ表ソ能"_s;
+    const QString english = u"Overture (Dawn at the Street Corner) - Best of Sonolabe, Remastered "_s;
+    auto fill = [](const QString &pattern, int salt) {
+        QString text;
+        while (text.size() < 80)
+            text += pattern;
+        text.truncate(80);
+        text[0] = QChar(pattern.at(salt % pattern.size()));
+        return text;
+    };
+    TitleStore store;
+    store.TrackCount = MaxTracks;
+    store.DiscNames[Japanese] = fill(japanese, 1);
+    store.ArtistNames[Japanese] = fill(japanese, 2);
+    store.DiscNames[English] = fill(english, 1);
+    store.ArtistNames[English] = fill(english, 2);
+    for (int track = 1; track <= MaxTracks; ++track) {
+        store.TrackTitles(Japanese, track) = fill(japanese, track);
+        store.TrackTitles(English, track) = fill(english, track);
+    }
+    return store;
+}
+
+QByteArray largeFile(qsizetype size)
+{
+    const QByteArray one = WriteTitleFile(fullDisc(), {true, true});
+    QByteArray bytes;
+    bytes.reserve(size + one.size());
+    while (bytes.size() < size)
+        bytes += one;
+    bytes.truncate(size);
+    return bytes;
+}
+
+int peakMode(const QString &path)
+{
+    Cp932Decoder::instance();
+    const qint64 before = peakResidentBytes();
+    const LoadResult result = ReadTitleFile(path);
+    keep(result);
+    std::printf("%lld\n", static_cast<long long>(peakResidentBytes() - before));
+    return result.ok() ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 3 && QByteArrayView(argv[1]) == "--peak")
+        return peakMode(QString::fromLocal8Bit(argv[2]));
+
+    const TitleStore disc = fullDisc();
+    const QByteArray discFile = WriteTitleFile(disc, {true, true});
+    // Build the tables outside the timed code.
+    Cp932Decoder::instance();
+    Cp932Encoder::instance();
+
+    {
+        const double parse = medianNanoseconds([&] { keep(ParseTitleFile(discFile)); });
+        row("Load, real size (99 tracks, both)", micros(parse), u"-"_s, u"-"_s, "median < 100 µs",
+            parse < 100'000);
+    }
+    {
+        const qsizetype size = qsizetype(64) << 20;
+        const QByteArray bytes = largeFile(size);
+        const double parse = medianNanoseconds([&] { keep(ParseTitleFile(bytes)); }, 7);
+        const double decode =
+            medianNanoseconds([&] { keep(Cp932Decoder::instance().decode(bytes)); }, 7);
+        row("Load, large (64 MiB)", millis(parse), millis(decode) + u" decode"_s,
+            ratioText(parse / decode), "ratio <= 1.6", parse / decode <= 1.6);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"large.txt"_s);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        file.close();
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {u"--peak"_s, path});
+        child.waitForFinished(-1);
+        const double peak = child.readAllStandardOutput().trimmed().toDouble();
+        row("Load, large: peak memory", QString::number(peak / double(1 << 20), 'f', 1) + u" MiB"_s,
+            u"64.0 MiB file"_s, ratioText(peak / double(size)), "<= 3 x file size",
+            child.exitCode() == 0 && peak <= 3.0 * double(size));
+    }
+    {
+        const double write = medianNanoseconds([&] { keep(WriteTitleFile(disc, {true, true})); });
+        const Cp932Encoder &encoder = Cp932Encoder::instance();
+        const double encode = medianNanoseconds([&] {
+            // The same texts into one buffer sized as the writer sizes its own.
+            QByteArray out(2 * discFile.size(), Qt::Uninitialized);
+            char *dest = out.data();
+            for (int language = 0; language < LanguageCount; ++language) {
+                dest = encoder.encodeInto(disc.DiscNames[language], dest);
+                dest = encoder.encodeInto(disc.ArtistNames[language], dest);
+                for (int track = 1; track <= disc.TrackCount; ++track)
+                    dest = encoder.encodeInto(disc.TrackTitles(language, track), dest);
+            }
+            out.truncate(dest - out.constData());
+            keep(out);
+        });
+        row("Save (99 tracks to bytes)", micros(write), micros(encode) + u" encode"_s,
+            ratioText(write / encode), "ratio <= 1.5", write / encode <= 1.5);
+    }
+    {
+        qsizetype units = disc.DiscNames[English].size() + disc.ArtistNames[English].size();
+        for (int track = 1; track <= MaxTracks; ++track)
+            units += disc.TrackTitles(English, track).size();
+        const double check = medianNanoseconds([&] {
+            int refused = EnglishTextChk(disc.DiscNames[English]) +
+                          EnglishTextChk(disc.ArtistNames[English]);
+            for (int track = 1; track <= MaxTracks; ++track)
+                refused += EnglishTextChk(disc.TrackTitles(English, track));
+            keep(refused);
+        });
+        const double perSecond = double(units) / (check / 1e9);
+        row("English check (all English texts)",
+            QString::number(perSecond / 1e6, 'f', 0) + u" M units/s"_s, u"-"_s, u"-"_s,
+            ">= 100 M units/s", perSecond >= 100e6);
+    }
+    return 0;
+}
