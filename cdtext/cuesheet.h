@@ -1,0 +1,35 @@
+// CUE sheets: the disc's TITLE and PERFORMER and every track's TITLE are
+// rewritten with one language of a title file; every other line stays as it
+// was, byte for byte.
+//
+// A CUE sheet has no escape for a double quote, and some readers (cuetools)
+// take a backslash before the closing quote as an escape, which runs the text
+// on into the next line. Such texts are refused rather than written broken.
+// Japanese texts are written in code page 932.
+#pragma once
+
+#include "cdtext/discblocks.h"
+#include "model/titlestore.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+namespace sonolabe::cdtext {
+
+struct CueRewrite
+{
+    enum Fault { None, TrackCount, Quote, BackslashAtEnd };
+    Fault fault = None;
+    QByteArray sheet;    // the rewritten sheet when there is no fault
+    int sheetTracks = 0; // TRACK lines of the sheet
+    TextRef text;        // the text refused for a quote or a backslash
+    bool ok() const { return fault == None; }
+};
+
+// Rewrites the sheet with the texts of the language. Track performers are
+// left alone: the title file has none. A text that is empty removes its line.
+CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language);
+
+} // namespace sonolabe::cdtext

@@ -1,0 +1,48 @@
+// cdrdao TOC files: the TITLE and PERFORMER items of the CD_TEXT blocks are
+// rewritten with a title file's texts; everything else stays as it was.
+//
+// The disc's CD_TEXT block maps language numbers to language codes
+// (LANGUAGE_MAP); the disc and every track hold one LANGUAGE block per
+// language. English is code 9 (EN), Japanese code 105; a sheet without
+// CD-Text gets English as language 0 and Japanese as 1. Languages the title
+// file does not write, and items other than TITLE and PERFORMER, are kept.
+// Track performers are kept too (the title file has none); cdrdao wants an
+// item on the disc and on every track once one of them has it, so missing
+// ones are added empty.
+//
+// Strings escape '"' as \" and write every other byte outside printable
+// ASCII, and the backslash, as a three-digit octal escape: a code page 932
+// character whose second byte is 0x5C can then never end a string early, and
+// cdrdao (which keeps "\\" as two backslashes) reads every byte back as it
+// was.
+#pragma once
+
+#include "cdtext/discblocks.h"
+#include "model/titlestore.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <vector>
+
+namespace sonolabe::cdtext {
+
+// A quoted TOC string for bytes.
+QByteArray TocString(QByteArrayView bytes);
+
+struct TocRewrite
+{
+    enum Fault { None, TrackCount, NotUnderstood, NoFreeLanguageNumber };
+    Fault fault = None;
+    QByteArray toc;
+    int sheetTracks = 0;
+    int line = 0; // where the file could not be read
+    QString what; // what was found there
+    bool ok() const { return fault == None; }
+};
+
+// Rewrites the file with the texts of the blocks (as DiscBlocks gives them).
+TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
+                          const std::vector<DiscBlock> &blocks);
+
+} // namespace sonolabe::cdtext
