@@ -1,0 +1,361 @@
+#include "cdtext/messages.h"
+
+#include <QLocale>
+
+namespace sonolabe::cdtext {
+
+using namespace Qt::Literals::StringLiterals;
+
+UiLanguage UiLanguageFromLocale()
+{
+    return QLocale::system().language() == QLocale::Japanese ? UiLanguage::Japanese
+                                                             : UiLanguage::English;
+}
+
+namespace {
+
+QString codePoint(QChar ch)
+{
+    return u"U+"_s % QString::number(ch.unicode(), 16).toUpper().rightJustified(4, u'0');
+}
+
+bool printable(QChar ch)
+{
+    return ch.isPrint() && !ch.isSpace();
+}
+
+} // namespace
+
+QString Messages::help() const
+{
+    if (m_japanese) {
+        return uR"(使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
+
+CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形にします。
+
+ｺﾏﾝﾄﾞ:
+  check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
+                           ﾃｷｽﾄを表示します
+  packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
+  v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
+  cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
+                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます
+  toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
+                           cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
+
+ｵﾌﾟｼｮﾝ:
+  -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
+  --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
+  --lang en|ja       英語または日本語だけを扱います (cue では必須)
+  --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
+  -h, --help         この説明を表示します
+
+ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
+なので、日本語のﾃｷｽﾄの半角英数字と半角ｶﾀｶﾅは全角で書き込みます。
+終了ｺｰﾄﾞ: 0 完了、1 入力を受け付けられない (理由を表示)、2 使い方の誤り。
+)"_s;
+    }
+    return uR"(Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
+
+Turns a CD-TEXT title file into what Linux burning tools read.
+
+Commands:
+  check TITLEFILE            show the tracks, the text packs each language block
+                             needs, and every text that cannot be burned as it is
+  packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)
+  v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE
+  cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]
+                             rewrite the TITLE and PERFORMER lines of a CUE sheet
+  toc TITLEFILE --into FILE.toc [-o FILE]
+                             rewrite the CD_TEXT blocks of a cdrdao TOC file
+
+Options:
+  -o, --output FILE   where to write (standard output when omitted; packs needs it)
+  --into SHEET        the CUE sheet or TOC file to rewrite; it is never changed itself
+  --lang en|ja        only the English or only the Japanese texts (cue needs it)
+  --tab-repeat        write a title equal to the previous track's as a Tab, which
+                      saves packs (check, packs)
+  -h, --help          show this help
+
+Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes
+for every character, so ASCII and half-width katakana in Japanese texts are
+written in their full-width forms.
+Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.
+)"_s;
+}
+
+QString Messages::tryHelp() const
+{
+    return pick(u"Try 'sonolabe-cdtext --help'.",
+                u"'sonolabe-cdtext --help' で使い方を表示します。");
+}
+
+QString Messages::noCommand() const
+{
+    return pick(u"no command given", u"ｺﾏﾝﾄﾞがありません");
+}
+
+QString Messages::unknownCommand(const QString &command) const
+{
+    return pick(u"unknown command '%1'", u"'%1' というｺﾏﾝﾄﾞはありません").arg(command);
+}
+
+QString Messages::unknownOption(const QString &option) const
+{
+    return pick(u"unknown option '%1'", u"'%1' というｵﾌﾟｼｮﾝはありません").arg(option);
+}
+
+QString Messages::missingValue(const QString &option) const
+{
+    return pick(u"option '%1' needs a value", u"ｵﾌﾟｼｮﾝ '%1' には値が必要です").arg(option);
+}
+
+QString Messages::missingTitleFile() const
+{
+    return pick(u"no title file given", u"曲名ﾌｧｲﾙが指定されていません");
+}
+
+QString Messages::extraArgument(const QString &argument) const
+{
+    return pick(u"unexpected argument '%1'", u"余分な引数 '%1' があります").arg(argument);
+}
+
+QString Messages::optionNotForCommand(const QString &option, const QString &command) const
+{
+    return pick(u"option '%1' does not apply to '%2'", u"ｵﾌﾟｼｮﾝ '%1' は '%2' では使えません")
+        .arg(option, command);
+}
+
+QString Messages::missingOption(const QString &option, const QString &command) const
+{
+    return pick(u"'%2' needs the option '%1'", u"'%2' にはｵﾌﾟｼｮﾝ '%1' が必要です")
+        .arg(option, command);
+}
+
+QString Messages::badLanguage(const QString &value) const
+{
+    return pick(u"--lang takes 'en' or 'ja', not '%1'",
+                u"--lang には 'en' か 'ja' を指定します ('%1' は使えません)")
+        .arg(value);
+}
+
+QString Messages::outputIsInput(const QString &path) const
+{
+    return pick(u"'%1' is an input; write the result to another file",
+                u"'%1' は入力ﾌｧｲﾙです。結果は別のﾌｧｲﾙに書き込んでください")
+        .arg(path);
+}
+
+QString Messages::cannotReadTitleFile(const QString &path, const QString &reason) const
+{
+    return pick(u"cannot read the title file '%1': %2", u"曲名ﾌｧｲﾙ '%1' を読めません: %2")
+        .arg(path, reason);
+}
+
+QString Messages::notATitleFile(const QString &path) const
+{
+    return pick(u"'%1' is not a CD-TEXT title file (it has no \"ja\" or \"en\" line)",
+                u"'%1' は CD-TEXT の曲名ﾌｧｲﾙの規格に合っていません (\"ja\" も \"en\" "
+                u"の行もありません)")
+        .arg(path);
+}
+
+QString Messages::noTracks() const
+{
+    return pick(u"the title file has no tracks", u"曲名ﾌｧｲﾙに曲がありません");
+}
+
+QString Messages::noText() const
+{
+    return pick(u"the title file holds no text to write", u"曲名ﾌｧｲﾙに書き込むﾃｷｽﾄがありません");
+}
+
+QString Messages::noTextInLanguage(int language) const
+{
+    return pick(u"the title file holds no %1 text", u"曲名ﾌｧｲﾙに%1のﾃｷｽﾄがありません")
+        .arg(languageName(language));
+}
+
+QString Messages::overBudget(int language, int blockNumber, int needed, int budget) const
+{
+    return pick(u"block %1 (%2) needs %3 text packs, %4 more than the %5 that fit",
+                u"ﾌﾞﾛｯｸ %1 (%2) にはﾃｷｽﾄﾊﾟｯｸが %3 個必要で、入る %5 個を %4 個超えています")
+        .arg(blockNumber)
+        .arg(languageName(language))
+        .arg(needed)
+        .arg(needed - budget)
+        .arg(budget);
+}
+
+QString Messages::tabRepeatWouldFit(int needed) const
+{
+    return pick(u"with --tab-repeat it needs %1 text packs and fits",
+                u"--tab-repeat を付けると %1 個で収まります")
+        .arg(needed);
+}
+
+QString Messages::languageName(int language) const
+{
+    if (language == English)
+        return pick(u"English", u"英語");
+    return pick(u"Japanese", u"日本語");
+}
+
+QString Messages::textName(const TextRef &text) const
+{
+    switch (text.slot) {
+    case TextRef::DiscName:
+        return pick(u"%1 disc name", u"%1のﾃﾞｨｽｸ名").arg(languageName(text.language));
+    case TextRef::Artist:
+        return pick(u"%1 artist name", u"%1の作者名").arg(languageName(text.language));
+    case TextRef::TrackTitle:
+        break;
+    }
+    return pick(u"%1 title of track %2", u"%1の曲名 (%2曲目)")
+        .arg(languageName(text.language))
+        .arg(text.track);
+}
+
+QString Messages::problem(const TextProblem &problem) const
+{
+    const QChar ch = problem.character;
+    QString character;
+    if (printable(ch))
+        character = pick(u"character %1 \"%2\" (%3)", u"%1文字目の「%2」(%3)")
+                        .arg(problem.position)
+                        .arg(QString(ch), codePoint(ch));
+    else
+        character =
+            pick(u"character %1 (%2)", u"%1文字目 (%2)").arg(problem.position).arg(codePoint(ch));
+
+    QString what;
+    switch (problem.problem) {
+    case Problem::EditorRefuses:
+        what = pick(u"%1 is not allowed in an English title file",
+                    u"%1は英語の曲名ﾌｧｲﾙに使えない文字です");
+        break;
+    case Problem::NotIso8859_1:
+        what = pick(u"%1 has no ISO-8859-1 form; the disc would show another character",
+                    u"%1は ISO-8859-1 にないため、ﾃﾞｨｽｸには別の文字が記録されます");
+        break;
+    case Problem::ControlCharacter:
+        what = pick(u"%1 is a control character, which CD-Text cannot hold",
+                    u"%1は制御文字で、CD-TEXT に記録できません");
+        break;
+    case Problem::OutsideJisX0208:
+        what = pick(u"%1 is outside JIS X 0208; many players cannot show it",
+                    u"%1は JIS X 0208 にない文字で、表示できないﾌﾟﾚｰﾔｰが多くあります");
+        break;
+    case Problem::NotInCodePage:
+        what = pick(u"%1 has no code page 932 form and is written as \"？\"",
+                    u"%1はｺｰﾄﾞﾍﾟｰｼﾞ 932 にないため「？」として書き込まれます");
+        break;
+    }
+    QString line = textName(problem.text) % u": "_s % what.arg(character);
+    if (problem.more > 0)
+        line += pick(u" (and %1 more such characters)", u" (ほかに %1 文字)").arg(problem.more);
+    return line;
+}
+
+QString Messages::notWritableInSheet(const TextRef &text, const QString &why) const
+{
+    return textName(text) % u": "_s % why;
+}
+
+QString Messages::quoteInCueText() const
+{
+    return pick(u"a CUE sheet cannot hold a double quote (\"); use packs or toc",
+                u"CUE ｼｰﾄには二重引用符 (\") を書けません。packs か toc を使ってください");
+}
+
+QString Messages::backslashEndsCueText() const
+{
+    return pick(u"its last byte is 0x5C (\\, or the second byte of a character such as 表 or "
+                u"ソ), which CUE readers that take \\ as an escape misread; use packs or toc",
+                u"最後のﾊﾞｲﾄが 0x5C (\\ または 表・ソ などの 2 ﾊﾞｲﾄ目) で、\\ をｴｽｹｰﾌﾟと"
+                u"みなす CUE の読み込みｿﾌﾄが誤読します。packs か toc を使ってください");
+}
+
+QString Messages::leadingSpaceInSheet() const
+{
+    return pick(u"an input sheet drops the spaces at the start of a text; use packs",
+                u"ｼｰﾄではﾃｷｽﾄ先頭の空白が失われます。packs を使ってください");
+}
+
+QString Messages::trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const
+{
+    return pick(u"'%1' has %2 tracks but the title file has %3",
+                u"'%1' の曲数は %2 ですが、曲名ﾌｧｲﾙの曲数は %3 です")
+        .arg(sheet)
+        .arg(sheetTracks)
+        .arg(fileTracks);
+}
+
+QString Messages::cannotReadSheet(const QString &path, const QString &reason) const
+{
+    return pick(u"cannot read '%1': %2", u"'%1' を読めません: %2").arg(path, reason);
+}
+
+QString Messages::sheetNotUnderstood(const QString &path, int line, const QString &what) const
+{
+    return pick(u"%1:%2: cannot read this CD_TEXT block (%3)",
+                u"%1:%2: この CD_TEXT ﾌﾞﾛｯｸを読めません (%3)")
+        .arg(path)
+        .arg(line)
+        .arg(what);
+}
+
+QString Messages::noFreeLanguageNumber(const QString &path) const
+{
+    return pick(u"'%1' already uses all eight language numbers",
+                u"'%1' では 8 つの言語番号がすべて使われています")
+        .arg(path);
+}
+
+QString Messages::cannotWrite(const QString &path, const QString &reason) const
+{
+    return pick(u"cannot write '%1': %2", u"'%1' に書き込めません: %2").arg(path, reason);
+}
+
+QString Messages::warning(const QString &text) const
+{
+    return pick(u"warning: ", u"警告: ") % text;
+}
+
+QString Messages::error(const QString &text) const
+{
+    return pick(u"error: ", u"ｴﾗｰ: ") % text;
+}
+
+QString Messages::reportHeader(const QString &path, int trackCount) const
+{
+    return pick(u"%1: %2 tracks", u"%1: %2 曲").arg(path).arg(trackCount);
+}
+
+QString Messages::reportBlock(int language, int blockNumber, int textPacks, int budget) const
+{
+    return pick(u"block %1 (%2): %3 of %4 text packs", u"ﾌﾞﾛｯｸ %1 (%2): ﾃｷｽﾄﾊﾟｯｸ %3 / %4 個")
+        .arg(blockNumber)
+        .arg(languageName(language))
+        .arg(textPacks)
+        .arg(budget);
+}
+
+QString Messages::reportNoBlock(int language) const
+{
+    return pick(u"%1: no text, no block", u"%1: ﾃｷｽﾄなし (ﾌﾞﾛｯｸなし)").arg(languageName(language));
+}
+
+QString Messages::reportVerdict(int errors, int warnings) const
+{
+    if (errors == 0 && warnings == 0)
+        return pick(u"ready to burn", u"そのまま書き込めます");
+    if (errors == 0)
+        return pick(u"ready to burn; warnings: %1", u"書き込めます (警告 %1 件)").arg(warnings);
+    return pick(u"cannot be burned as it is; errors: %1, warnings: %2",
+                u"このままでは書き込めません (ｴﾗｰ %1 件、警告 %2 件)")
+        .arg(errors)
+        .arg(warnings);
+}
+
+} // namespace sonolabe::cdtext

@@ -1,0 +1,76 @@
+// Everything sonolabe-cdtext tells its user, in English or in Japanese (the
+// editor's style: half-width katakana for loanwords). The language follows
+// the locale: Japanese when the locale's language is Japanese, English
+// otherwise.
+#pragma once
+
+#include "cdtext/discblocks.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace sonolabe::cdtext {
+
+enum class UiLanguage { English, Japanese };
+
+UiLanguage UiLanguageFromLocale();
+
+class Messages
+{
+public:
+    explicit Messages(UiLanguage language) : m_japanese(language == UiLanguage::Japanese) {}
+
+    QString help() const;
+    QString tryHelp() const;
+
+    // Usage errors.
+    QString noCommand() const;
+    QString unknownCommand(const QString &command) const;
+    QString unknownOption(const QString &option) const;
+    QString missingValue(const QString &option) const;
+    QString missingTitleFile() const;
+    QString extraArgument(const QString &argument) const;
+    QString optionNotForCommand(const QString &option, const QString &command) const;
+    QString missingOption(const QString &option, const QString &command) const;
+    QString badLanguage(const QString &value) const;
+    QString outputIsInput(const QString &path) const;
+
+    // Refusals.
+    QString cannotReadTitleFile(const QString &path, const QString &reason) const;
+    QString notATitleFile(const QString &path) const;
+    QString noTracks() const;
+    QString noText() const;
+    QString noTextInLanguage(int language) const;
+    QString overBudget(int language, int blockNumber, int needed, int budget) const;
+    QString tabRepeatWouldFit(int needed) const;
+    QString problem(const TextProblem &problem) const;
+    QString notWritableInSheet(const TextRef &text, const QString &why) const;
+    QString quoteInCueText() const;
+    QString backslashEndsCueText() const;
+    QString leadingSpaceInSheet() const;
+    QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const;
+    QString cannotReadSheet(const QString &path, const QString &reason) const;
+    QString sheetNotUnderstood(const QString &path, int line, const QString &what) const;
+    QString noFreeLanguageNumber(const QString &path) const;
+    QString cannotWrite(const QString &path, const QString &reason) const;
+    QString warning(const QString &text) const;
+    QString error(const QString &text) const;
+
+    // The check report.
+    QString reportHeader(const QString &path, int trackCount) const;
+    QString reportBlock(int language, int blockNumber, int textPacks, int budget) const;
+    QString reportNoBlock(int language) const;
+    QString reportVerdict(int errors, int warnings) const;
+
+    QString languageName(int language) const;
+    QString textName(const TextRef &text) const;
+
+private:
+    QString pick(QStringView english, QStringView japanese) const
+    {
+        return (m_japanese ? japanese : english).toString();
+    }
+    bool m_japanese;
+};
+
+} // namespace sonolabe::cdtext
