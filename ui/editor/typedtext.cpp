@@ -1,0 +1,88 @@
+#include "ui/editor/typedtext.h"
+
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace sonolabe {
+
+namespace {
+
+bool isSeparator(QChar ch, Separators separators)
+{
+    return ch == u'\r' || ch == u'\n' ||
+           (separators == Separators::LineBreaksAndTabs && ch == u'\t');
+}
+
+// Each CR LF, lone CR or lone LF (and Tab) of text as one space.
+QString flattened(QStringView text, Separators separators)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text[i];
+        if (!isSeparator(ch, separators)) {
+            result += ch;
+            continue;
+        }
+        if (ch == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        result += u' ';
+    }
+    return result;
+}
+
+} // namespace
+
+TypedText flattenTypedText(QStringView before, QStringView after, int cursor, Separators separators)
+{
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype prefix = 0;
+    while (prefix < shorter && before[prefix] == after[prefix])
+        ++prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix &&
+           before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+
+    const qsizetype end = after.size() - suffix;
+    const QStringView brought = after.sliced(prefix, end - prefix);
+    if (std::none_of(brought.begin(), brought.end(),
+                     [separators](QChar ch) { return isSeparator(ch, separators); }))
+        return {after.toString(), cursor};
+
+    const QString replaced = flattened(brought, separators);
+    TypedText result{after.first(prefix) + replaced + after.sliced(end), cursor};
+    if (cursor >= end)
+        result.cursor = int(cursor - brought.size() + replaced.size());
+    else if (cursor > prefix)
+        result.cursor =
+            int(prefix + flattened(after.sliced(prefix, cursor - prefix), separators).size());
+    return result;
+}
+
+SingleLineInput::SingleLineInput(QLineEdit *box, Separators separators)
+    : QValidator(box), m_separators(separators), m_before(box->text())
+{
+    box->setValidator(this);
+}
+
+void SingleLineInput::setTextAsIs(QLineEdit *box, const QString &text)
+{
+    auto *input = box->findChild<SingleLineInput *>(QString(), Qt::FindDirectChildrenOnly);
+    Q_ASSERT_X(input, "SingleLineInput::setTextAsIs", "the box has no SingleLineInput");
+    if (input)
+        input->m_before = text;
+    box->setText(text);
+}
+
+QValidator::State SingleLineInput::validate(QString &input, int &pos) const
+{
+    TypedText result = flattenTypedText(m_before, input, pos, m_separators);
+    input = std::move(result.text);
+    pos = result.cursor;
+    m_before = input;
+    return Acceptable;
+}
+
+} // namespace sonolabe
