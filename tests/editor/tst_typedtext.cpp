@@ -26,13 +26,10 @@ void TestTypedText::flatten_data()
     const Separators lines = Separators::LineBreaks;
     const Separators tabs = Separators::LineBreaksAndTabs;
     QTest::newRow("typed letter") << u"ab"_s << u"abc"_s << 3 << lines << u"abc"_s << 3;
-    QTest::newRow("deleted letter") << u"a\nbc"_s << u"a\nb"_s << 3 << lines << u"a\nb"_s << 3;
     QTest::newRow("pasted CR LF") << u"ab"_s << u"aX\r\nYb"_s << 5 << lines << u"aX Yb"_s << 4;
-    QTest::newRow("pasted lone CR") << u""_s << u"a\rb"_s << 3 << lines << u"a b"_s << 3;
     QTest::newRow("pasted lone LF") << u""_s << u"a\nb"_s << 3 << lines << u"a b"_s << 3;
     QTest::newRow("two CR LFs are two blanks")
         << u""_s << u"a\r\n\r\nb"_s << 6 << lines << u"a  b"_s << 4;
-    QTest::newRow("CR CR LF is two blanks") << u""_s << u"\r\r\n"_s << 3 << lines << u"  "_s << 2;
     QTest::newRow("cursor before the pasted text")
         << u"ab"_s << u"a\r\nb"_s << 0 << lines << u"a b"_s << 0;
     QTest::newRow("cursor inside the pasted text")
@@ -43,7 +40,6 @@ void TestTypedText::flatten_data()
         << u"a\nb"_s << u"a\n\nb"_s << 3 << lines << u"a\n b"_s << 3;
     QTest::newRow("pasted LF before a loaded LF")
         << u"a\nb"_s << u"ax\n\nb"_s << 3 << lines << u"ax \nb"_s << 3;
-    QTest::newRow("whole text replaced") << u"x\ny"_s << u"p\nq"_s << 3 << lines << u"p q"_s << 3;
     QTest::newRow("Tab kept in a title") << u""_s << u"a\tb"_s << 3 << lines << u"a\tb"_s << 3;
     QTest::newRow("Tab in a disc name") << u""_s << u"a\tb"_s << 3 << tabs << u"a b"_s << 3;
     QTest::newRow("Tab and CR LF in a disc name")
