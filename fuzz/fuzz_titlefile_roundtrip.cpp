@@ -1,0 +1,7 @@
+// libFuzzer target: see checkTitleFileRoundTrip in fuzzchecks.h for the property.
+#include "fuzz/fuzztarget.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    return sonolabe::fuzz::runCheck(sonolabe::fuzz::checkTitleFileRoundTrip, data, size);
+}

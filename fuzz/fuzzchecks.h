@@ -1,0 +1,62 @@
+// The properties the fuzz targets check on every input. They live apart from
+// libFuzzer so that the unit tests can run the saved corpus through the very
+// same checks in the normal build (tests/reliability/tst_fuzzcorpus.cpp).
+//
+// Each check takes the raw input bytes and returns an empty string when the
+// property holds, otherwise a description of what went wrong.
+#pragma once
+
+#include "model/titlestore.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace sonolabe::fuzz {
+
+// The reader over any bytes: it accepts exactly the bytes that hold a tag
+// line, keeps the store's invariants (count at most 99, titles above the count
+// empty, no CR in any text, no Tab in a disc or artist name), holds nothing
+// but what the bytes held, agrees with a plain line-by-line reading of the
+// format's rules, and what it read is written and read back unchanged.
+QString checkTitleFileParse(QByteArrayView bytes);
+
+// Writing and reading back: the bytes describe a store that meets the
+// read-back conditions (no CR anywhere, no Tab in a disc or artist name, only
+// characters code page 932 writes and reads back as themselves) and the file
+// types to save; the writer's bytes must be the format's lines, and reading
+// them must give the store again, with the languages not written empty.
+QString checkTitleFileRoundTrip(QByteArrayView bytes);
+
+// The command line: splitting any argument text never runs away (every
+// successor gets a shorter text than its own instance) and, for argument
+// vectors (the bytes split at NUL, UTF-8) without a double quote, the chain of
+// instances opens every argument exactly once, in order.
+QString checkCommandLine(QByteArrayView bytes);
+
+// The English-text checks over the bytes read as UTF-16 code units (little
+// endian), against a slow reading that converts one character at a time with
+// the C library's CP932 converter.
+QString checkEnglishText(QByteArrayView bytes);
+
+// The reader written out as plainly as the format's rules read: lines split
+// at CR LF or a lone CR, each decoded, then told apart and read character by
+// character. Nothing when the bytes hold no tag line.
+std::optional<TitleStore> referenceParse(QByteArrayView bytes);
+
+struct Target
+{
+    const char *name; // the folder of its seed corpus under fuzz/corpus
+    QString (*check)(QByteArrayView bytes);
+};
+
+inline constexpr std::array<Target, 4> Targets{{
+    {"titlefile_parse", checkTitleFileParse},
+    {"titlefile_roundtrip", checkTitleFileRoundTrip},
+    {"commandline_split", checkCommandLine},
+    {"englishtext_check", checkEnglishText},
+}};
+
+} // namespace sonolabe::fuzz

@@ -1,0 +1,115 @@
+#!/usr/bin/env python3
+"""Writes the seed corpus of the fuzz targets into fuzz/corpus/<target>/.
+
+Run once after changing a seed; the files are committed. Files found by
+fuzzing (regressions) are added to the same folders by hand and are not
+touched by this script.
+"""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+def write(target, name, data):
+    folder = os.path.join(HERE, "corpus", target)
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
+def sjis(text):
+    return text.encode("cp932")
+
+
+# --- the title-file reader -------------------------------------------------
+P = "titlefile_parse"
+write(P, "example-59-bytes.txt",
+      b"en\r\n0\tBest\tBand\r\n1\tIntro\r\n\r\n"
+      b"ja\r\n0\t" + sjis("ベスト") + b"\t" + sjis("バンド") + b"\r\n1\t" + sjis("序曲") +
+      b"\r\n\r\n")
+write(P, "line-kinds.txt", b"\r\n".join([
+    b"ja", b"5\tTitle", b"12\tTitle", b"9\t", b"05\tTitle", b"100\tx", b"7",
+    b"1a\tTitle", b"ab\txyz", b"0\tDisc\tArtist\tMore", b"ja ", b"JA", b"",
+    b"en", b"0\tE disc\tE artist", b"3\t  spaced  ", b"3\treplaced", b"4\ta\tb",
+    b"", b"ja", b"0\tsecond\tjoined"]) + b"\r\n")
+write(P, "line-ends-mixed.txt",
+      b"ja\r0\tcr only\tx\r\n1\tcrlf\n2\tlf stays\n\r3\tlf cr\r\r\n4\tcr cr lf\r\n\n5\tlf after crlf"
+      b"\r\n6\tno line end at the end")
+write(P, "lf-only.txt", b"ja\n0\tdisc\tartist\n1\tone\n")
+write(P, "no-tag.txt", b"0\tdisc\tartist\r\n1\tone\r\n2\ttwo\r\n")
+write(P, "empty.txt", b"")
+write(P, "tag-only.txt", b"ja")
+write(P, "invalid-cp932.txt",
+      b"ja\r\n0\t\x80\xa0\xfd\xfe\xff\t\x81\r\n1\t\x81\t\x82\r\n2\t\x81\x7f\x9f\xfc\xe0\x40\r\n"
+      b"3\t\xef\x40\xf0\x40\xfc\xfc\r\n\x82\x4f\t\x82\x50\r\n4\ttrail \x81")
+write(P, "nul-bytes.txt", b"ja\r\n0\tA\x00B\t\x00C\r\n1\t\x00\x00\r\n\x00\r\nen\x00\r\nen\r\n2\t\x00")
+write(P, "full-width.txt",
+      b"ja\r\n" + sjis("１２\t全角") + b"\r\n" + sjis("０\tディスク\tアーティスト") + b"\r\n"
+      b"1\t" + sjis("ｱｲｳｴｵ半角カナ①Ⅸ㈱髙﨑") + b"\r\n")
+tracks = b"".join(b"%d\ttrack %d\r\n" % (n, n) for n in range(1, 100))
+write(P, "99-tracks-both.txt",
+      b"en\r\n0\tdisc\tartist\r\n" + tracks + b"\r\nja\r\n0\tdisc\tartist\r\n" + tracks + b"\r\n")
+write(P, "above-99.txt", b"en\r\n99\tlast\r\n100\tten\r\n999\tninety-nine\r\n990\tx\r\n9\r\n")
+write(P, "tracks-12-and-10.txt",
+      b"en\r\n" + b"".join(b"%d\te%d\r\n" % (n, n) for n in range(1, 13)) +
+      b"ja\r\n" + b"".join(b"%d\tj%d\r\n" % (n, n) for n in range(1, 11)))
+write(P, "long-disc-line.txt", b"ja\r\n0\t" + b"d" * 20000 + b"\t" + b"a" * 20000 + b"\r\n")
+write(P, "long-title.txt", b"en\r\n42\t" + sjis("長い曲名") * 5000 + b"\r\n")
+write(P, "long-line-no-tag.txt", b"x" * 30000)
+
+# --- write, then read back -------------------------------------------------
+# Bytes: file type, count, language mode, current track, then texts, each a
+# length byte and characters (a byte below 0x80 is that character, two bytes
+# from 0x80 on pick another code page 932 character).
+R = "titlefile_roundtrip"
+
+
+def text(chars):
+    out = bytearray()
+    count = 0
+    for ch in chars:
+        if isinstance(ch, int):
+            out += bytes([0x80 | (ch >> 8), ch & 0xFF])
+        else:
+            out += ch.encode("ascii")
+        count += 1
+    return bytes([count]) + bytes(out)
+
+
+write(R, "empty-disc.bin", bytes([1, 0, 0, 0]))
+write(R, "three-tracks-both.bin", bytes([1, 3, 1, 2]) + text("Best") + text("Band") +
+      text("Disc") + text("Artist") + text("one") + text("One") + text("two\tx") + text("Two") +
+      text("3\n") + text("Three"))
+write(R, "japanese-only.bin", bytes([2, 2, 0, 1]) + text([100, 200, 300]) + text([7000]) +
+      text("English disc") + text("E") + text([1, 2, 3]) + text("x"))
+write(R, "english-only.bin", bytes([0, 1, 0, 1]) + text("ja") + text("en") + text("en") +
+      text("ja") + text("0\t") + text("\t0"))
+write(R, "99-tracks.bin", bytes([3, 99, 0, 99]) + b"".join(text("t%02d" % n) * 2 for n in range(99)))
+write(R, "long-text.bin", bytes([1, 1, 0, 1, 0xFF, 0x10, 0x00]) + b"L" * 5000)
+
+# --- the command line ------------------------------------------------------
+# Bytes: the arguments, UTF-8, separated by NUL (and the same bytes as one
+# argument text).
+C = "commandline_split"
+write(C, "one.bin", b"a.txt")
+write(C, "three.bin", b"a.txt\0b.txt\0c.txt")
+write(C, "spaces.bin", "C:\\My Files\\a.txt\0a b.txt\0c.txt\0 \0".encode())
+write(C, "empty-arguments.bin", b"\0\0x")
+write(C, "quoted-text.bin", b"\"a b.txt\" c.txt")
+write(C, "unclosed-quote.bin", b"\"a.txt")
+write(C, "trailing-space.bin", b"a.txt ")
+write(C, "successor-flag.bin", b"--successor\0/b.txt c.txt")
+write(C, "shell.bin", "/tmp/$(id)/a;b|c&d `e` 'f' <g> *?~!#\0日本語 ファイル.txt\0\t\n".encode())
+
+# --- the English-text checks ---------------------------------------------
+# Bytes: UTF-16 code units, little endian.
+E = "englishtext_check"
+for name, value in [("hello.bin", "Hello World"), ("printable.bin", "~ !"),
+                    ("tab.bin", "abc\tdef"), ("hiragana.bin", "abcあ"),
+                    ("full-width.bin", "Ａ"), ("half-width-a.bin", "ｱ"),
+                    ("half-width-n.bin", "ﾝ"), ("e-acute.bin", "é"), ("l-stroke.bin", "Ł"),
+                    ("del.bin", "\x7f"), ("yen-overline-dash.bin", "¥‾—"),
+                    ("surrogates.bin", "x\U0002F861\U0001F600")]:
+    write(E, name, value.encode("utf-16-le"))
+write(E, "lone-surrogates.bin", struct.pack("<4H", 0xD800, 0x41, 0xDC00, 0xFFFF))
