@@ -85,6 +85,7 @@ private Q_SLOTS:
     void lineBreaksNeverStored();
     void loadedTextsShownUnchanged_data();
     void loadedTextsShownUnchanged();
+    void overlongTextKept();
     void dialogCommandsRedraw_data();
     void dialogCommandsRedraw();
     void exitAndNew();
@@ -666,6 +667,36 @@ void TestForm2::loadedTextsShownUnchanged()
     }
     QVERIFY(m_store->sameDisc(disc));
     QCOMPARE(WriteTitleFile(*m_store, {}), file);
+}
+
+void TestForm2::overlongTextKept()
+{
+    // Longer than a box holds: shown cut, refusing edits, never written back.
+    const QString text = QString(40000, u'x') + u"end"_s;
+    TitleStore disc = numberedDisc(2);
+    disc.DiscNames[Japanese] = text;
+    disc.TrackTitles(Japanese, 1) = text;
+    open(disc);
+    QLineEdit *title = box(u"Text3_0"_s);
+    const QString shown = text.first(title->maxLength());
+    QCOMPARE(title->text(), shown);
+    QCOMPARE(list()->item(0)->text(), TrackEntry(1, text));
+    for (QLineEdit *edit : {box(u"Text1_0"_s), title}) {
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTest::keyClicks(edit, u"z"_s);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        inputMethodCommit(edit, u"字"_s);
+        QCOMPARE(edit->text(), shown);
+    }
+    clickTrack(2);
+    clickTrack(1);
+    QVERIFY(m_store->sameDisc(disc));
+
+    // A title of ordinary length takes edits again.
+    clickTrack(2);
+    QTest::mouseClick(title, Qt::LeftButton);
+    QTest::keyClicks(title, u"z"_s);
+    QCOMPARE(m_store->TrackTitles(Japanese, 2), u"J2z"_s);
 }
 
 void TestForm2::dialogCommandsRedraw_data()

@@ -54,7 +54,8 @@ QString languageName(int language)
 }
 
 // Draws every entry on one line. A loaded title may hold a lone LF; the entry
-// keeps it, and only its picture shows a space in its place.
+// keeps it, and only its picture shows a space in its place. Only the
+// beginning of an overlong title is laid out: the list shows no more anyway.
 class OneLineEntries : public QStyledItemDelegate
 {
 public:
@@ -62,7 +63,10 @@ public:
 
     QString displayText(const QVariant &value, const QLocale &) const override
     {
+        constexpr qsizetype ShownLength = 1024;
         QString text = value.toString();
+        if (text.size() > ShownLength)
+            text.truncate(ShownLength);
         for (QChar &ch : text) {
             if (ch == u'\n' || ch == u'\r' || ch == QChar::LineSeparator ||
                 ch == QChar::ParagraphSeparator)
@@ -375,14 +379,19 @@ void Form2::mnuLang_Click()
     ChangeLanguage();
 }
 
+// A box that shows only the beginning of an overlong text from a file takes
+// no edits, and its cut text never replaces the stored one.
+
 void Form2::Text1_Change(int index)
 {
-    m_store.DiscNames[index] = Text1[index]->text();
+    if (SingleLineInput::showsWholeText(Text1[index]))
+        m_store.DiscNames[index] = Text1[index]->text();
 }
 
 void Form2::Text2_Change(int index)
 {
-    m_store.ArtistNames[index] = Text2[index]->text();
+    if (SingleLineInput::showsWholeText(Text2[index]))
+        m_store.ArtistNames[index] = Text2[index]->text();
 }
 
 void Form2::Text3_Change(int index)
@@ -391,7 +400,8 @@ void Form2::Text3_Change(int index)
     if (track < 1 || track > m_store.TrackCount)
         return;
     QString &title = m_store.TrackTitles(index, track);
-    title = Text3[index]->text();
+    if (SingleLineInput::showsWholeText(Text3[index]))
+        title = Text3[index]->text();
     // Rewriting the entry in place keeps the selection and raises no
     // selection event.
     if (QListWidgetItem *entry = List1->item(track - 1))

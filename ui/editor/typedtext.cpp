@@ -67,17 +67,30 @@ SingleLineInput::SingleLineInput(QLineEdit *box, Separators separators)
     box->setValidator(this);
 }
 
-void SingleLineInput::setTextAsIs(QLineEdit *box, const QString &text)
+SingleLineInput *SingleLineInput::of(const QLineEdit *box)
 {
     auto *input = box->findChild<SingleLineInput *>(QString(), Qt::FindDirectChildrenOnly);
-    Q_ASSERT_X(input, "SingleLineInput::setTextAsIs", "the box has no SingleLineInput");
-    if (input)
-        input->m_before = text;
-    box->setText(text);
+    Q_ASSERT_X(input, "SingleLineInput", "the box has no SingleLineInput");
+    return input;
+}
+
+void SingleLineInput::setTextAsIs(QLineEdit *box, const QString &text)
+{
+    SingleLineInput *input = of(box);
+    input->m_cut = text.size() > box->maxLength();
+    input->m_before = input->m_cut ? text.first(box->maxLength()) : text;
+    box->setText(input->m_before);
+}
+
+bool SingleLineInput::showsWholeText(const QLineEdit *box)
+{
+    return !of(box)->m_cut;
 }
 
 QValidator::State SingleLineInput::validate(QString &input, int &pos) const
 {
+    if (m_cut)
+        return input == m_before ? Acceptable : Invalid;
     TypedText result = flattenTypedText(m_before, input, pos, m_separators);
     input = std::move(result.text);
     pos = result.cursor;

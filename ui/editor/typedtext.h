@@ -47,6 +47,12 @@ TypedText flattenTypedText(QStringView before, QStringView after, int cursor,
 // the box's text, whether typed, pasted, dropped or committed by an input
 // method. QLineEdit runs its validator on setText() too, so texts from the
 // store must go into the box through setTextAsIs().
+//
+// A box takes at most its maxLength() characters (32767 unless set), which is
+// far more than a title file's texts hold. A text read from a file may still
+// be longer: the box then shows its beginning and refuses every edit, and
+// showsWholeText() is false, so that the cut text never replaces the stored
+// one.
 class SingleLineInput : public QValidator
 {
     Q_OBJECT
@@ -58,13 +64,19 @@ public:
     // texts from the store.
     static void setTextAsIs(QLineEdit *box, const QString &text);
 
+    // False while the box shows only the beginning of its text.
+    static bool showsWholeText(const QLineEdit *box);
+
     State validate(QString &input, int &pos) const override;
 
 private:
+    static SingleLineInput *of(const QLineEdit *box);
+
     Separators m_separators;
     // The box's text as last accepted: every change of the text passes
     // through validate(), so this is what the box held before the next edit.
     mutable QString m_before;
+    bool m_cut = false;
 };
 
 } // namespace sonolabe
