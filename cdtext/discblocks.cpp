@@ -3,6 +3,8 @@
 #include "model/codepage932.h"
 #include "model/englishtext.h"
 
+#include <algorithm>
+
 namespace sonolabe::cdtext {
 
 using namespace Qt::Literals::StringLiterals;
@@ -163,9 +165,8 @@ QString DoubleByteForm(QStringView text)
             out += QChar(fullWidthAscii(unit));
             ++i;
         } else if (isHalfWidthKatakana(unit)) {
-            // Compatibility composition of the whole run joins a kana with
-            // the sound mark that follows it. A sound mark that joins nothing
-            // becomes the spacing mark the code page has.
+            // Compatibility composition makes the run full-width and joins a
+            // kana with the sound mark that follows it.
             qsizetype end = i;
             while (end < text.size() && isHalfWidthKatakana(text[end].unicode()))
                 ++end;
@@ -189,7 +190,8 @@ QString DoubleByteForm(QStringView text)
             ++i;
         }
     }
-    // A sound mark that joined nothing becomes the spacing mark.
+    // Combining sound marks (left over from a run, or in the text already)
+    // have no code in the code page; the spacing marks have.
     out.replace(QChar(u'\u3099'), QChar(u'\u309B'));
     out.replace(QChar(u'\u309A'), QChar(u'\u309C'));
     return out;
