@@ -1,0 +1,101 @@
+// A Qt generic plugin that the packaging tests load into the installed
+// program from outside (QT_PLUGIN_PATH and QT_QPA_GENERIC_PLUGINS): it writes
+// what the program's windows show to SONOLABE_WINDOW_PROBE_DIR/<pid>.txt, so
+// that a test can tell the editor on a loaded file from an error message
+// without any help from the program itself.
+//
+// The report lists every visible top-level window, its title, and the texts
+// of the visible line edits, labels and list entries inside it, one per line:
+//
+//   window Form2 "Sonolabe 5.1"
+//     Text1_0 夏の記憶
+//     List1 01 序曲～朝の光
+//
+// It is rewritten (atomically) whenever it changes.
+#include <QApplication>
+#include <QDir>
+#include <QGenericPlugin>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSaveFile>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+QString describeWindows()
+{
+    QString report;
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (const QWidget *window : windows) {
+        if (!window->isVisible())
+            continue;
+        report += u"window "_s % QString::fromLatin1(window->metaObject()->className()) % u" \""_s %
+                  window->windowTitle() % u"\"\n"_s;
+        const QList<QWidget *> children = window->findChildren<QWidget *>();
+        for (const QWidget *child : children) {
+            if (!child->isVisible())
+                continue;
+            const QString name = child->objectName().isEmpty() ? u"-"_s : child->objectName();
+            if (const auto *edit = qobject_cast<const QLineEdit *>(child))
+                report += u"  "_s % name % u' ' % edit->text() % u'\n';
+            else if (const auto *label = qobject_cast<const QLabel *>(child))
+                report += u"  "_s % name % u' ' % label->text() % u'\n';
+            else if (const auto *list = qobject_cast<const QListWidget *>(child))
+                for (int row = 0; row < list->count(); ++row)
+                    report += u"  "_s % name % u' ' % list->item(row)->text() % u'\n';
+        }
+    }
+    return report;
+}
+
+class WindowProbe : public QObject
+{
+public:
+    explicit WindowProbe(QString path) : m_path(std::move(path))
+    {
+        auto *timer = new QTimer(this);
+        QObject::connect(timer, &QTimer::timeout, this, &WindowProbe::write);
+        timer->start(50);
+    }
+
+private:
+    void write()
+    {
+        const QString report = describeWindows();
+        if (report == m_written)
+            return;
+        QSaveFile file(m_path);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(report.toUtf8());
+        if (file.commit())
+            m_written = report;
+    }
+
+    QString m_path;
+    QString m_written;
+};
+
+} // namespace
+
+class WindowProbePlugin : public QGenericPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "windowprobe.json")
+
+public:
+    QObject *create(const QString &key, const QString &) override
+    {
+        const QString directory = qEnvironmentVariable("SONOLABE_WINDOW_PROBE_DIR");
+        if (key.compare(u"sonolabewindowprobe"_s, Qt::CaseInsensitive) != 0 || directory.isEmpty())
+            return nullptr;
+        return new WindowProbe(QDir(directory).filePath(
+            QString::number(QCoreApplication::applicationPid()) % u".txt"_s));
+    }
+};
+
+#include "windowprobe.moc"
