@@ -18,6 +18,10 @@
 //   savefaults_helper lockedfolder FOLDER OLD NEW LIMIT
 //       The same, after making FOLDER unwritable for this process (as root by
 //       becoming the user nobody), so that no temporary file can be made.
+//   savefaults_helper syncfails FOLDER OLD NEW 0
+//       Writes OLD bytes to FOLDER/disc.txt, then saves NEW bytes there while
+//       flushing a file to the disk fails with EIO, as it does when the disk
+//       fills late (delayed allocation, network file systems) or breaks.
 //
 // All but "stop" report on standard output, one "key value" line
 // each: result (ok, or failed and the reason), target (old, new, missing, or
@@ -49,6 +53,7 @@ namespace {
 
 enum class Point { None, Sync, Rename };
 Point stopPoint = Point::None;
+bool failSync = false;
 
 [[noreturn]] void stopHere()
 {
@@ -170,6 +175,20 @@ void lockAgainstThisProcess(const QByteArray &folder, const QByteArray &file)
     }
 }
 
+int syncFails(const QString &folder, qsizetype oldSize, qsizetype newSize)
+{
+    const QString path = folder + u"/disc.txt"_s;
+    if (!writePlainly(path, oldBytes(oldSize))) {
+        std::printf("the old file cannot be written\n");
+        return 1;
+    }
+    failSync = true;
+    const SaveResult result = WriteFileAtomically(path, newBytes(newSize));
+    failSync = false;
+    report(result, folder, oldSize, newSize);
+    return 0;
+}
+
 int limited(const QString &folder, qsizetype oldSize, qsizetype newSize, qsizetype limit,
             bool lockFolder)
 {
@@ -207,11 +226,15 @@ template <typename Function> Function next(const char *name)
 } // namespace
 
 // The calls a save makes at its last steps, taken over so that the helper can
-// stop there; otherwise they do what the C library does.
+// stop there or make them fail; otherwise they do what the C library does.
 extern "C" int fdatasync(int fd)
 {
     if (stopPoint == Point::Sync)
         stopHere();
+    if (failSync) {
+        errno = EIO;
+        return -1;
+    }
     static const auto real = next<int (*)(int)>("fdatasync");
     return real(fd);
 }
@@ -220,6 +243,10 @@ extern "C" int fsync(int fd)
 {
     if (stopPoint == Point::Sync)
         stopHere();
+    if (failSync) {
+        errno = EIO;
+        return -1;
+    }
     static const auto real = next<int (*)(int)>("fsync");
     return real(fd);
 }
@@ -246,13 +273,16 @@ int main(int argc, char *argv[])
     const QByteArray mode = argc >= 2 ? QByteArray(argv[1]) : QByteArray();
     if (mode == "stop" && argc == 5)
         return stop(QFile::decodeName(argv[2]), QByteArray(argv[3]).toLongLong(), argv[4]);
-    if ((mode == "full" || mode == "limit" || mode == "lockedfolder") && argc == 6) {
+    if ((mode == "full" || mode == "limit" || mode == "lockedfolder" || mode == "syncfails") &&
+        argc == 6) {
         const QString folder = QFile::decodeName(argv[2]);
         const qsizetype oldSize = QByteArray(argv[3]).toLongLong();
         const qsizetype newSize = QByteArray(argv[4]).toLongLong();
         const qsizetype last = QByteArray(argv[5]).toLongLong();
         if (mode == "full")
             return full(folder, oldSize, newSize, last);
+        if (mode == "syncfails")
+            return syncFails(folder, oldSize, newSize);
         return limited(folder, oldSize, newSize, last, mode == "lockedfolder");
     }
     std::fprintf(stderr, "usage: see the head of savefaults_helper.cpp\n");

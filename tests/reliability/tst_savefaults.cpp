@@ -162,7 +162,7 @@ void TestSaveFaults::folderVanishes()
 // A real full disk: a tmpfs of a few pages in a mount namespace of the
 // helper's own. Where that cannot be set up, a file-size limit stands in for
 // the full disk; with it also a folder the user may not write to, where the
-// save cannot use a temporary file.
+// save cannot use a temporary file. And a disk that refuses the final flush.
 void TestSaveFaults::diskFills_data()
 {
     QTest::addColumn<QString>("mode");
@@ -187,6 +187,10 @@ void TestSaveFaults::diskFills_data()
         << u"limit"_s << 1000 << 8 * 1024 << 4 * 1024 << false
         << u"known fault: a write that fails when the buffer is flushed on commit goes "
            "unnoticed; the cut-short file replaces the target and the save reports success"_s;
+    QTest::newRow("flushing to the disk fails")
+        << u"syncfails"_s << 1000 << 8 * 1024 << 0 << false
+        << u"known fault: a failed flush of the temporary file to the disk goes unnoticed; "
+           "it replaces the target and the save reports success"_s;
     QTest::newRow("unwritable folder, disk fills")
         << u"lockedfolder"_s << 16 * 1024 << 256 * 1024 << 64 * 1024 << false
         << u"known fault: where the folder takes no temporary file, the target is written in "
