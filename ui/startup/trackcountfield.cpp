@@ -1,0 +1,114 @@
+#include "ui/startup/trackcountfield.h"
+
+#include "model/titlestore.h"
+
+#include <QKeyEvent>
+
+namespace sonolabe {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int BackspaceCode = 8;
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+} // namespace
+
+bool TrackCountKeyAccepted(int code)
+{
+    return (code >= '0' && code <= '9') || code == BackspaceCode;
+}
+
+int TrackCountValue(QStringView digits)
+{
+    bool ok = false;
+    const int value = digits.toInt(&ok);
+    return ok ? value : 0;
+}
+
+TrackCountChange TrackCountChangeRule(QStringView current)
+{
+    TrackCountChange result;
+    for (const QChar c : current) {
+        if (isAsciiDigit(c))
+            result.text.append(c);
+    }
+    result.caret = int(result.text.size());
+    const int count = TrackCountValue(result.text);
+    result.okEnabled = count >= 1 && count <= MaxTracks;
+    return result;
+}
+
+int TypedCharacterCode(const QKeyEvent &event)
+{
+    const int key = event.key();
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return -1;
+    case Qt::Key_Backspace:
+        return BackspaceCode;
+    default:
+        break;
+    }
+    // Platforms differ in the text they give Ctrl+letter ("v" or "\x16"); the
+    // character typed is the control character either way.
+    const Qt::KeyboardModifiers modifiers =
+        event.modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+    if (modifiers == Qt::ControlModifier && key >= Qt::Key_A && key <= Qt::Key_Z)
+        return key - Qt::Key_A + 1;
+
+    const QString text = event.text();
+    if (text.isEmpty())
+        return -1;
+    const char16_t first = text.front().unicode();
+    // Delete and the like carry a control character as text but type nothing.
+    if (first < 0x20 || first == 0x7f)
+        return -1;
+    return first;
+}
+
+TrackCountField::TrackCountField(QWidget *parent) : QLineEdit(parent)
+{
+    setObjectName(u"Text4"_s);
+    setMaxLength(TrackCountMaxLength);
+    // No input method: full-width digits are never composed into the field.
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+}
+
+void TrackCountField::keyPressEvent(QKeyEvent *event)
+{
+    int code = TypedCharacterCode(*event);
+    if (code >= 0 && m_keyPress) {
+        m_keyPress(code);
+        if (code == 0) {
+            event->accept();
+            return;
+        }
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void TrackCountField::focusInEvent(QFocusEvent *event)
+{
+    QLineEdit::focusInEvent(event);
+    switch (event->reason()) {
+    case Qt::TabFocusReason:
+    case Qt::BacktabFocusReason:
+    case Qt::ShortcutFocusReason:
+        end(false);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace sonolabe
