@@ -1,0 +1,310 @@
+// The new-or-open dialog on the offscreen platform, with its file dialog and
+// the loader's message box answered from the test.
+#include "app/startup.h"
+#include "filedialogs.h"
+#include "model/titlestore.h"
+#include "ui/common/beeper.h"
+#include "ui/editor/form2.h"
+#include "ui/session.h"
+#include "ui/startup/form1.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <optional>
+
+using namespace sonolabe;
+using namespace sonolabe::test;
+using namespace Qt::Literals::StringLiterals;
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void initialStateAndOptions();
+    void newDisc_data();
+    void newDisc();
+    void openDialogFilters();
+    void openFile_data();
+    void openFile();
+    void cancelClosesOnlyTheDialog_data();
+    void cancelClosesOnlyTheDialog();
+    void shownAgainAfterCommandLineStart();
+
+private:
+    Form1 *showDialog()
+    {
+        Form1 *dialog = m_session->showStartupDialog();
+        if (!QTest::qWaitForWindowActive(dialog))
+            qWarning("the dialog did not become active");
+        m_field = dialog->findChild<QLineEdit *>(u"Text4"_s);
+        m_ok = dialog->findChild<QPushButton *>(u"Command1"_s);
+        m_option1 = dialog->findChild<QRadioButton *>(u"Option1"_s);
+        m_option2 = dialog->findChild<QRadioButton *>(u"Option2"_s);
+        return dialog;
+    }
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir->filePath(name));
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return QFileInfo(file).absoluteFilePath();
+    }
+    // A disc in which every text is filled, so that emptying shows.
+    void fillStore()
+    {
+        for (int language : {Japanese, English}) {
+            m_store->DiscNames[language] = u"disc"_s;
+            m_store->ArtistNames[language] = u"artist"_s;
+            for (int track = 1; track <= MaxTracks; ++track)
+                m_store->TrackTitles(language, track) = u"title %1"_s.arg(track);
+        }
+        m_store->TrackCount = 5;
+        m_store->CurrentFilePath = u"/discs/old.txt"_s;
+    }
+
+    QString m_oldCurrent;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TitleStore> m_store;
+    std::unique_ptr<Beeper> m_beeper;
+    std::unique_ptr<Session> m_session;
+    QLineEdit *m_field = nullptr;
+    QPushButton *m_ok = nullptr;
+    QRadioButton *m_option1 = nullptr;
+    QRadioButton *m_option2 = nullptr;
+};
+
+void TestForm1::init()
+{
+    m_oldCurrent = QDir::currentPath();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_store = std::make_unique<TitleStore>();
+    m_beeper = std::make_unique<Beeper>();
+    m_session = std::make_unique<Session>(*m_store, *m_beeper);
+}
+
+void TestForm1::cleanup()
+{
+    m_session.reset();
+    QDir::setCurrent(m_oldCurrent);
+    m_dir.reset();
+}
+
+// "New" selected, the empty field focused, OK disabled; the options switch
+// only the field and OK.
+void TestForm1::initialStateAndOptions()
+{
+    showDialog();
+    QVERIFY(m_option1->isChecked());
+    QVERIFY(m_field->text().isEmpty() && m_field->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), m_field);
+    QVERIFY(!m_ok->isEnabled());
+
+    QTest::keyClick(m_field, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(m_option2->isChecked()); // an access key clicks after a short delay
+    QVERIFY(!m_field->isEnabled());
+    QVERIFY2(m_ok->isEnabled(), "opening a file needs no count");
+    QTest::keyClick(m_field, Qt::Key_N, Qt::AltModifier);
+    QTRY_VERIFY(m_option1->isChecked());
+    QVERIFY(m_field->isEnabled());
+    QVERIFY(!m_ok->isEnabled());
+
+    QTest::keyClicks(m_field, u"3"_s);
+    m_option2->click();
+    m_option1->click();
+    QVERIFY2(m_ok->isEnabled(), "OK follows what the field kept");
+    QVERIFY(m_store->sameDisc(TitleStore()));
+}
+
+void TestForm1::newDisc_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("count"); // 0: refused
+    QTest::newRow("12") << u"12"_s << 12;
+    QTest::newRow("07 is 7") << u"07"_s << 7;
+    QTest::newRow("0 refused") << u"0"_s << 0;
+    QTest::newRow("00 refused") << u"00"_s << 0;
+}
+
+// Typing a count and Enter: an empty disc in a fresh editor, which replaces
+// the open one and is shown before the dialog goes (so the program never
+// runs out of windows); the current path stays.
+void TestForm1::newDisc()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, count);
+    fillStore();
+    const TitleStore before = *m_store;
+    QPointer<Form2> oldEditor = m_session->openEditor();
+    Form1 *dialog = showDialog();
+    bool editorShownFirst = false;
+    connect(dialog, &QDialog::finished, this, [&] {
+        Form2 *editor = m_session->editor();
+        editorShownFirst = editor && editor != oldEditor && editor->isVisible();
+    });
+
+    QTest::keyClicks(m_field, typed);
+    QTest::keyClick(m_field, Qt::Key_Return);
+
+    if (count == 0) {
+        QVERIFY(m_store->sameDisc(before));
+        QVERIFY(dialog->isVisible());
+        QVERIFY(oldEditor);
+        return;
+    }
+    QCOMPARE(int(m_store->TrackCount), count);
+    for (int language : {Japanese, English}) {
+        QVERIFY(m_store->DiscNames[language].isEmpty());
+        QVERIFY(m_store->ArtistNames[language].isEmpty());
+        for (int track = 1; track <= MaxTracks; ++track)
+            QVERIFY(m_store->TrackTitles(language, track).isEmpty());
+    }
+    QCOMPARE(m_store->CurrentFilePath, before.CurrentFilePath);
+    QVERIFY(!oldEditor);
+    QVERIFY(editorShownFirst);
+    QTRY_VERIFY(!m_session->startupDialog());
+}
+
+// The two file types in their wording; "*.txt" in any case; the "all files"
+// type also shows names without a dot.
+void TestForm1::openDialogFilters()
+{
+    for (const QString &name : {u"a.txt"_s, u"B.TXT"_s, u"notes.dat"_s, u"README"_s})
+        writeFile(name, "x");
+    QVERIFY(QDir(m_dir->path()).mkdir(u"sub"_s));
+    Form1 *dialog = showDialog();
+    QWidget *parent = nullptr;
+    QString directory;
+    QStringList types;
+    QStringList textFiles;
+    QStringList allFiles;
+    const auto answer = answerFileDialog([&](QFileDialog *fileDialog) {
+        parent = fileDialog->isModal() ? fileDialog->parentWidget() : nullptr;
+        directory = fileDialog->directory().absolutePath();
+        types = shownFileTypes(fileDialog);
+        textFiles = listedNames(fileDialog, {u"a.txt"_s, u"B.TXT"_s, u"sub"_s});
+        fileDialog->selectNameFilter(fileDialog->nameFilters().at(1));
+        allFiles = listedNames(fileDialog,
+                               {u"a.txt"_s, u"B.TXT"_s, u"notes.dat"_s, u"README"_s, u"sub"_s});
+        fileDialog->reject();
+    });
+    m_option2->click();
+    m_ok->click();
+
+    QVERIFY(answer->answered());
+    QCOMPARE(parent, dialog);
+    QCOMPARE(directory, QDir(m_dir->path()).absolutePath());
+    QCOMPARE(types, (QStringList{u"ﾃｷｽﾄﾌｧｲﾙ(*.TXT)"_s, u"すべてのﾌｧｲﾙ(*.*)"_s,
+                                 u"selected: ﾃｷｽﾄﾌｧｲﾙ(*.TXT)"_s}));
+    QCOMPARE(textFiles, (QStringList{u"B.TXT"_s, u"a.txt"_s, u"sub"_s}));
+    QCOMPARE(allFiles,
+             (QStringList{u"B.TXT"_s, u"README"_s, u"a.txt"_s, u"notes.dat"_s, u"sub"_s}));
+}
+
+void TestForm1::openFile_data()
+{
+    QTest::addColumn<QString>("chosen"); // empty: the file dialog is cancelled
+    QTest::addColumn<QByteArray>("contents");
+    QTest::newRow("cancelled") << QString() << QByteArray();
+    QTest::newRow("title file") << u"discs/disc one.txt"_s
+                                << QByteArray("ja\r\n0\tD\tA\r\n3\tthird\r\n");
+    QTest::newRow("not a title file") << u"notes.txt"_s << QByteArray("no section\r\n");
+}
+
+// A loaded file opens the editor; a cancelled dialog changes nothing; a file
+// that does not load keeps the dialog open with the path as the current
+// file and the disc as it was.
+void TestForm1::openFile()
+{
+    QFETCH(QString, chosen);
+    QFETCH(QByteArray, contents);
+    const QString path = chosen.isEmpty() ? QString() : writeFile(chosen, contents);
+    fillStore();
+    const TitleStore before = *m_store;
+    Form1 *dialog = showDialog();
+    m_option2->click();
+    std::optional<ModalAnswer> loadError;
+    const auto answer = answerFileDialog([&](QFileDialog *fileDialog) {
+        if (chosen.isEmpty()) {
+            fileDialog->reject();
+            return;
+        }
+        loadError.emplace();
+        acceptFileName(fileDialog, chosen);
+    });
+    m_ok->click();
+
+    QVERIFY(answer->answered());
+    const bool loads = contents.startsWith("ja");
+    QCOMPARE(loadError && loadError->answered(), !chosen.isEmpty() && !loads);
+    QCOMPARE(m_store->CurrentFilePath, chosen.isEmpty() ? before.CurrentFilePath : path);
+    QCOMPARE(m_store->sameDisc(before), !loads);
+    QCOMPARE(m_session->editor() != nullptr, loads);
+    if (loads) {
+        QCOMPARE(m_store->TrackTitles(Japanese, 3), u"third"_s);
+        QTRY_VERIFY(!m_session->startupDialog());
+        QCOMPARE(QDir::currentPath(), QFileInfo(path).absolutePath());
+    } else {
+        QVERIFY(dialog->isVisible() && m_option2->isChecked());
+    }
+}
+
+void TestForm1::cancelClosesOnlyTheDialog_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::addColumn<bool>("editorOpen");
+    QTest::newRow("Cancel at start-up") << false << false;
+    QTest::newRow("Escape beside the editor") << true << true;
+}
+
+void TestForm1::cancelClosesOnlyTheDialog()
+{
+    QFETCH(bool, escape);
+    QFETCH(bool, editorOpen);
+    fillStore();
+    QPointer<Form2> editor = editorOpen ? m_session->openEditor() : nullptr;
+    const TitleStore before = *m_store;
+    Form1 *dialog = showDialog();
+    QTest::keyClicks(m_field, u"12"_s);
+
+    if (escape)
+        QTest::keyClick(m_field, Qt::Key_Escape);
+    else
+        dialog->findChild<QPushButton *>(u"Command2"_s)->click();
+
+    QTRY_VERIFY(!m_session->startupDialog());
+    QVERIFY(*m_store == before);
+    QCOMPARE(m_session->editor(), editor.data());
+}
+
+// Started with a file on the command line, the program later shows the
+// dialog from the editor's menu: the command line is not read again.
+void TestForm1::shownAgainAfterCommandLineStart()
+{
+    const QString path = writeFile(u"first.txt"_s, "en\r\n0\tD\tA\r\n2\tsecond\r\n");
+    QStringList successors;
+    QCOMPARE(StartFromCommandLine(ArgumentTextFromArguments({path, u"other.txt"_s}), *m_session,
+                                  [&](const QString &text) { successors << text; }),
+             StartupResult::EditorShown);
+    Form2 *editor = m_session->editor();
+    const TitleStore loaded = *m_store;
+
+    showDialog();
+
+    QCOMPARE(successors.size(), 1);
+    QVERIFY(*m_store == loaded);
+    QCOMPARE(m_session->editor(), editor);
+    QVERIFY(m_option1->isChecked() && m_field->text().isEmpty() && !m_ok->isEnabled());
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
