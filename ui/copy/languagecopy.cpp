@@ -1,0 +1,53 @@
+#include "ui/copy/languagecopy.h"
+
+#include <optional>
+
+namespace sonolabe {
+
+namespace {
+
+struct Languages
+{
+    int source;
+    int destination;
+};
+
+// Source and destination of a direction; none for NoCopy or a stray value.
+std::optional<Languages> languagesOf(qint32 direction)
+{
+    switch (direction) {
+    case JapaneseToEnglish:
+        return Languages{Japanese, English};
+    case EnglishToJapanese:
+        return Languages{English, Japanese};
+    default:
+        return std::nullopt;
+    }
+}
+
+void copyText(const QString &source, QString &destination, bool blankOnly)
+{
+    if (!blankOnly || destination.isEmpty())
+        destination = source;
+}
+
+} // namespace
+
+void CopyBetweenLanguages(TitleStore &store, const CopyDirections &directions, bool blankOnly,
+                          const TrackSelection &selectedTracks)
+{
+    if (const auto row = languagesOf(directions[CopyRowDiscName]))
+        copyText(store.DiscNames[row->source], store.DiscNames[row->destination], blankOnly);
+    if (const auto row = languagesOf(directions[CopyRowArtistName]))
+        copyText(store.ArtistNames[row->source], store.ArtistNames[row->destination], blankOnly);
+    if (const auto row = languagesOf(directions[CopyRowTrackTitles])) {
+        const int lastTrack = qMin(int(store.TrackCount), MaxTracks);
+        for (int track = 1; track <= lastTrack; ++track) {
+            if (selectedTracks.test(std::size_t(track - 1)))
+                copyText(store.TrackTitles(row->source, track),
+                         store.TrackTitles(row->destination, track), blankOnly);
+        }
+    }
+}
+
+} // namespace sonolabe
