@@ -7,9 +7,18 @@ namespace sonolabe {
 
 struct TitleStore;
 
-// Checks the English texts, asks for a file name and type, and writes the
-// file. True only when a file was written; false after a refusal or an error
-// (each told to the user in a message box) or a cancelled dialog.
+// Checks the English texts (disc name, artist and all 99 titles), asks for a
+// file name and type, and writes the file. The type selected when the dialog
+// closes decides the sections: English only, Japanese only, or both. The
+// chosen name gets ".txt" unless it ends in it in any case, and becomes
+// CurrentFilePath as soon as it is chosen, so that after a failed write the
+// next save offers it again. The file is replaced atomically: a failed write
+// leaves the old file as it was.
+//
+// True only when a file was written; false after a refusal of the English
+// texts or a failed write (each told to the user in a stop box) or a
+// cancelled dialog (nothing changes then). The file dialog blocks the whole
+// program while it is open.
 bool SaveTitleFile(QWidget *owner, TitleStore &store);
 
 } // namespace sonolabe
