@@ -10,7 +10,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <dlfcn.h>
 #include <memory>
 #include <optional>
 #include <sys/resource.h>
@@ -69,6 +71,23 @@ private:
     std::unique_ptr<QWidget> m_owner;
     TitleStore m_store;
 };
+
+namespace {
+bool syncFails = false;
+}
+
+// While syncFails is set, forcing a file's data to the disk fails as it does
+// on a disk that fills late or breaks; Qt's own calls see the same.
+extern "C" int fdatasync(int fd)
+{
+    if (syncFails) {
+        errno = EIO;
+        return -1;
+    }
+    using Sync = int (*)(int);
+    static const auto next = reinterpret_cast<Sync>(::dlsym(RTLD_NEXT, "fdatasync"));
+    return next(fd);
+}
 
 namespace {
 
@@ -267,6 +286,7 @@ void TestSaveTitleFile::failedSaveKeepsOldFile_data()
     // "folder" is no folder, but "folder.txt", where the save goes, is one.
     QTest::newRow("path is a directory") << u"folder"_s << u"folder.txt"_s;
     QTest::newRow("file system full") << u"keep.txt"_s << u"keep.txt"_s;
+    QTest::newRow("disk fails when synchronised") << u"keep"_s << u"keep.txt"_s;
 }
 
 // The stop box names the file and the system's reason; false is returned and
@@ -280,7 +300,7 @@ void TestSaveTitleFile::failedSaveKeepsOldFile()
     const QStringList before = entries();
     // A file-size limit stands in for a full disk: writes beyond it fail with
     // EFBIG once SIGXFSZ is ignored. The file is small, as title files are.
-    const bool diskFull = target == u"keep.txt";
+    const bool diskFull = typed == u"keep.txt";
     struct rlimit oldLimit;
     ::getrlimit(RLIMIT_FSIZE, &oldLimit);
     auto oldSignal = SIG_DFL;
@@ -291,8 +311,10 @@ void TestSaveTitleFile::failedSaveKeepsOldFile()
         limit.rlim_cur = 1024;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
+    syncFails = typed == u"keep";
     std::optional<ModalAnswer> errorBox;
     const bool saved = saveAs(typed, 1, errorBox);
+    syncFails = false;
     if (diskFull) {
         ::setrlimit(RLIMIT_FSIZE, &oldLimit);
         ::signal(SIGXFSZ, oldSignal);

@@ -12,7 +12,9 @@
 #include <QSaveFile>
 #include <QStringBuilder>
 
+#include <cerrno>
 #include <optional>
+#include <unistd.h>
 
 namespace sonolabe {
 
@@ -107,9 +109,11 @@ std::optional<SaveChoice> chooseFileToSave(QWidget *owner, const QString &curren
 }
 
 // Replaces the file at path with bytes as WriteFileAtomically does, and also
-// catches a write that fails only when the buffered bytes reach the disk at
-// the end: QSaveFile (Qt 6.4) renames its temporary file over the target even
-// then, so a title file saved on a full disk would become an empty file.
+// catches the writes that fail only at the end: when the buffered bytes reach
+// the file, and when the file's data is forced to the disk (a disk that fills
+// late or breaks). QSaveFile (Qt 6.4) renames its temporary file over the
+// target in both cases, so a title file saved on a full disk would become an
+// empty file and the save would report success.
 SaveResult replaceFile(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
@@ -124,6 +128,12 @@ SaveResult replaceFile(const QString &path, const QByteArray &bytes)
         return {false, file.errorString()};
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const QString reason = file.errorString();
+        file.cancelWriting();
+        return {false, reason};
+    }
+    // EINVAL: a file that cannot be synchronised; nothing was lost then.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL) {
+        const QString reason = qt_error_string(errno);
         file.cancelWriting();
         return {false, reason};
     }
