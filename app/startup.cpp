@@ -2,6 +2,7 @@
 
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
+#include "ui/common/resources.h"
 #include "ui/session.h"
 #include "ui/startup/loadtitlefile.h"
 
@@ -61,6 +62,9 @@ int RunSonolabe(QApplication &app)
     QCoreApplication::setApplicationVersion(u"%1.%2.%3"_s.arg(SONOLABE_VERSION_MAJOR)
                                                 .arg(SONOLABE_VERSION_MINOR)
                                                 .arg(SONOLABE_VERSION_PATCH));
+    // Desktops match the window to its launcher entry by this name.
+    QGuiApplication::setDesktopFileName(u"io.github.sonolabe.Sonolabe"_s);
+    QApplication::setWindowIcon(sonolabeIcon());
     installJapaneseTranslations(app);
 
     TitleStore store;

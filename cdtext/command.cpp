@@ -350,43 +350,12 @@ int Session::deliver(const Arguments &args, const QByteArray &bytes)
 // so that a FIFO or a device can neither hang nor flood the command.
 std::optional<QByteArray> Session::readSheet(const QString &path)
 {
-    const auto fail = [&](const QString &reason) {
-        refuse(m_say.cannotReadSheet(path, reason));
+    FileReadResult sheet = ReadRegularFile(path, MaxSheetBytes);
+    if (!sheet.ok) {
+        refuse(m_say.cannotReadSheet(path, sheet.reason));
         return std::nullopt;
-    };
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info;
-    if (::fstat(fd, &info) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
-    if (!S_ISREG(info.st_mode))
-        return fail(S_ISDIR(info.st_mode) ? u"is a directory"_s : u"not a regular file"_s);
-    if (info.st_size > MaxSheetBytes)
-        return fail(u"file too large"_s);
-
-    QByteArray bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail(QString::fromLocal8Bit(std::strerror(errno)));
-        }
-        if (got == 0)
-            break;
-        if (bytes.size() + got > MaxSheetBytes)
-            return fail(u"file too large"_s);
-        bytes.append(buffer, got);
     }
-    return bytes;
+    return std::move(sheet.bytes);
 }
 
 } // namespace

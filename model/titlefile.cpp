@@ -253,6 +253,15 @@ std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
     return parser.finish();
 }
 
+FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
+{
+    FileReadResult result;
+    result.ok = readRegularFile(path, maxBytes, result.bytes, result.reason);
+    if (!result.ok)
+        result.bytes.clear();
+    return result;
+}
+
 LoadResult ReadTitleFile(const QString &path, qint64 maxBytes)
 {
     QByteArray bytes;
@@ -287,26 +296,93 @@ QString WithTxtExtension(const QString &path)
     return path + u".txt"_s;
 }
 
+namespace {
+
+// Writes every byte or says why not; EINTR is retried.
+bool writeAll(int fd, const QByteArray &bytes, QString &reason)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.constData() + done,
+                                        static_cast<size_t>(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            reason = systemReason(written < 0 ? errno : ENOSPC);
+            return false;
+        }
+        done += written;
+    }
+    return true;
+}
+
+// Flushes the file's data to the disk. EINVAL: a file that cannot be
+// synchronised (a pipe, some special file systems); nothing is lost then.
+bool syncData(int fd, QString &reason)
+{
+    if (::fdatasync(fd) == 0 || errno == EINVAL)
+        return true;
+    reason = systemReason(errno);
+    return false;
+}
+
+// For a folder that cannot take a temporary file: the existing target is
+// rewritten in place. Its old bytes are kept in memory first, so that a
+// failed write can put them back.
+SaveResult rewriteInPlace(const QString &path, const QByteArray &bytes)
+{
+    QByteArray old;
+    QString reason;
+    if (!readRegularFile(path, MaxTitleFileBytes, old, reason))
+        return {false, reason};
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {false, systemReason(errno)};
+    if (writeAll(fd, bytes, reason) && syncData(fd, reason)) {
+        if (::close(fd) != 0)
+            return {false, systemReason(errno)};
+        return {true, {}};
+    }
+    // Best effort: the old file was never larger than the space the failed
+    // write had taken, so it usually fits again.
+    QString ignored;
+    if (::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, old, ignored))
+        syncData(fd, ignored);
+    ::close(fd);
+    return {false, reason};
+}
+
+} // namespace
+
 SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo target(path);
     if (target.exists() && !target.isFile())
         return {false, target.isDir() ? u"is a directory"_s : u"not a regular file"_s};
 
+    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    if (target.exists() && ::access(folder.constData(), W_OK | X_OK) != 0 &&
+        ::access(QFile::encodeName(path).constData(), W_OK) == 0)
+        return rewriteInPlace(path, bytes);
+
+    // Unbuffered, so that every write is checked where it happens; a buffered
+    // write failing at commit would go unnoticed and the cut-short temporary
+    // file would replace the target.
     QSaveFile file(path);
-    // Only where the folder cannot take a temporary file is the target
-    // written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
+    QString reason;
+    const bool written = file.write(bytes) == bytes.size();
+    if (!written)
+        reason = file.errorString();
+    if (written && syncData(file.handle(), reason)) {
+        if (file.commit())
+            return {true, {}};
+        return {false, file.errorString()};
     }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
+    file.cancelWriting();
+    return {false, reason};
 }
 
 QString SaveErrorTitle()

@@ -72,6 +72,17 @@ private:
 // as unreadable rather than allowed to exhaust memory.
 inline constexpr qint64 MaxTitleFileBytes = qint64(256) << 20;
 
+struct FileReadResult
+{
+    bool ok = false;
+    QByteArray bytes;
+    QString reason; // the system's reason when not ok
+};
+
+// Reads a whole regular file of at most maxBytes. Any other kind of file (a
+// directory, a FIFO, a device) is refused at once, without blocking.
+FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes);
+
 // Opens, reads and parses the file at path. Only regular files are read: a
 // directory, a FIFO or a device is refused at once, without blocking.
 LoadResult ReadTitleFile(const QString &path, qint64 maxBytes = MaxTitleFileBytes);
@@ -91,8 +102,11 @@ struct SaveResult
 };
 
 // Replaces the file at path with bytes, never leaving a half-written file:
-// the bytes go to a temporary file in the same folder that is renamed over the
-// target. An existing target that is not a regular file is refused.
+// the bytes go to a temporary file in the same folder, every write checked and
+// the data flushed to the disk, which is then renamed over the target. Only
+// where the folder cannot take a temporary file is an existing target
+// rewritten in place, and a failed rewrite puts the old bytes back. An
+// existing target that is not a regular file is refused.
 SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
 // The save error box: its title and its text, pieces joined by single CRs.

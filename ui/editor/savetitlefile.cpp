@@ -9,12 +9,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QStringBuilder>
 
-#include <cerrno>
 #include <optional>
-#include <unistd.h>
 
 namespace sonolabe {
 
@@ -108,40 +105,6 @@ std::optional<SaveChoice> chooseFileToSave(QWidget *owner, const QString &curren
     return choice;
 }
 
-// Replaces the file at path with bytes as WriteFileAtomically does, and also
-// catches the writes that fail only at the end: when the buffered bytes reach
-// the file, and when the file's data is forced to the disk (a disk that fills
-// late or breaks). QSaveFile (Qt 6.4) renames its temporary file over the
-// target in both cases, so a title file saved on a full disk would become an
-// empty file and the save would report success.
-SaveResult replaceFile(const QString &path, const QByteArray &bytes)
-{
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return {false, target.isDir() ? u"is a directory"_s : u"not a regular file"_s};
-
-    QSaveFile file(path);
-    // Only where the folder cannot take a temporary file is the target
-    // written in place.
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return {false, file.errorString()};
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    // EINVAL: a file that cannot be synchronised; nothing was lost then.
-    if (::fdatasync(file.handle()) != 0 && errno != EINVAL) {
-        const QString reason = qt_error_string(errno);
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit())
-        return {false, file.errorString()};
-    return {true, {}};
-}
-
 } // namespace
 
 bool SaveTitleFile(QWidget *owner, TitleStore &store)
@@ -158,7 +121,7 @@ bool SaveTitleFile(QWidget *owner, TitleStore &store)
     store.CurrentFilePath = WithTxtExtension(choice->path);
 
     const QByteArray bytes = WriteTitleFile(store, sectionsForFileType(choice->type));
-    const SaveResult result = replaceFile(store.CurrentFilePath, bytes);
+    const SaveResult result = WriteFileAtomically(store.CurrentFilePath, bytes);
     if (!result.ok) {
         showStopMessage(owner, SaveErrorTitle(),
                         SaveErrorMessage(store.CurrentFilePath, result.reason));
