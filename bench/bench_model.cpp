@@ -2,6 +2,7 @@
 //
 //   bench_model            all in-process figures
 //   bench_model --peak F   (internal) loads F and prints the peak memory it took
+#include "discs.h"
 #include "harness.h"
 
 #include "model/codepage932.h"
@@ -17,32 +18,6 @@ using namespace sonolabe::bench;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-// A full disc: 99 tracks, both languages, 80-character titles.
-TitleStore fullDisc()
-{
-    const QString japanese = u"序曲「夜明けの街角で」〜ベスト・オブ・ソノラーベ表ソ能"_s;
-    const QString english = u"Overture (Dawn at the Street Corner) - Best of Sonolabe, Remastered "_s;
-    auto fill = [](const QString &pattern, int salt) {
-        QString text;
-        while (text.size() < 80)
-            text += pattern;
-        text.truncate(80);
-        text[0] = QChar(pattern.at(salt % pattern.size()));
-        return text;
-    };
-    TitleStore store;
-    store.TrackCount = MaxTracks;
-    store.DiscNames[Japanese] = fill(japanese, 1);
-    store.ArtistNames[Japanese] = fill(japanese, 2);
-    store.DiscNames[English] = fill(english, 1);
-    store.ArtistNames[English] = fill(english, 2);
-    for (int track = 1; track <= MaxTracks; ++track) {
-        store.TrackTitles(Japanese, track) = fill(japanese, track);
-        store.TrackTitles(English, track) = fill(english, track);
-    }
-    return store;
-}
 
 QByteArray largeFile(qsizetype size)
 {
@@ -131,8 +106,8 @@ int main(int argc, char *argv[])
         for (int track = 1; track <= MaxTracks; ++track)
             units += disc.TrackTitles(English, track).size();
         const double check = medianNanoseconds([&] {
-            int refused = EnglishTextChk(disc.DiscNames[English]) +
-                          EnglishTextChk(disc.ArtistNames[English]);
+            int refused =
+                EnglishTextChk(disc.DiscNames[English]) + EnglishTextChk(disc.ArtistNames[English]);
             for (int track = 1; track <= MaxTracks; ++track)
                 refused += EnglishTextChk(disc.TrackTitles(English, track));
             keep(refused);

@@ -39,6 +39,21 @@ public:
         return static_cast<int>(outCapacity - outLeft);
     }
 
+    // Converts as much of the input as it can, up to the first sequence that
+    // is invalid or incomplete, into out; returns the number of input bytes
+    // consumed. Every byte pair of valid code page 932 gives exactly one
+    // UTF-16 unit, so the caller can tell which output belongs to which pair.
+    int convertPrefix(const char *in, size_t inLength, char *out, size_t outCapacity) const
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char *inPtr = const_cast<char *>(in);
+        char *outPtr = out;
+        size_t inLeft = inLength;
+        size_t outLeft = outCapacity;
+        iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        return static_cast<int>(inLength - inLeft);
+    }
+
 private:
     iconv_t m_cd;
 };
@@ -108,20 +123,37 @@ Cp932Decoder::Cp932Decoder()
         const int length = converter.convert(in, 1, reinterpret_cast<char *>(out), sizeof out);
         m_single[byte] = length == 2 ? static_cast<char16_t>(out[0] | out[1] << 8) : Replacement;
     }
+    // Every pair of one lead byte is converted in one call: each valid pair
+    // gives one UTF-16 unit, and the converter stops at an invalid pair, which
+    // is skipped. Asking for each pair alone would take a few milliseconds
+    // of every start-up.
+    constexpr unsigned FirstTrail = 0x40;
+    constexpr unsigned TrailCount = 0x100 - FirstTrail;
     for (unsigned lead = 0x80; lead < 0x100; ++lead) {
         if (m_single[lead] != Replacement)
             continue;
+        char in[2 * TrailCount];
+        for (unsigned t = 0; t < TrailCount; ++t) {
+            in[2 * t] = static_cast<char>(lead);
+            in[2 * t + 1] = static_cast<char>(FirstTrail + t);
+        }
+        char16_t units[TrailCount];
         bool anyTrail = false;
-        for (unsigned trail = 0x40; trail < 0x100; ++trail) {
-            const char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            const int length = converter.convert(in, 2, reinterpret_cast<char *>(out), sizeof out);
-            if (length != 2)
-                continue; // invalid, or a pair that decodes outside the BMP
-            const char16_t ch = static_cast<char16_t>(out[0] | out[1] << 8);
-            if (ch == 0)
-                continue;
-            m_double[lead << 8 | trail] = ch;
-            anyTrail = true;
+        unsigned pair = 0;
+        while (pair < TrailCount) {
+            const int converted =
+                converter.convertPrefix(in + 2 * pair, 2 * (TrailCount - pair),
+                                        reinterpret_cast<char *>(units), sizeof units);
+            // converted / 2 pairs gave one unit each; the pair after them, if
+            // any, is invalid.
+            const unsigned done = static_cast<unsigned>(converted) / 2;
+            for (unsigned k = 0; k < done; ++k) {
+                if (units[k] != 0) {
+                    m_double[lead << 8 | (FirstTrail + pair + k)] = units[k];
+                    anyTrail = true;
+                }
+            }
+            pair += done + 1;
         }
         if (anyTrail)
             m_single[lead] = LeadByte;

@@ -1,6 +1,7 @@
 #include "ui/common/look.h"
 
 #include <QDialog>
+#include <QFontDatabase>
 #include <QFrame>
 #include <QMessageBox>
 #include <QPalette>
@@ -10,24 +11,44 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// The first of the families that is installed. Handing Qt the whole list
+// instead would make it ask fontconfig for fallbacks of every missing family,
+// once per font and script; asking QFontDatabase::hasFamily would resolve
+// every missing name as an alias. Either costs more than all else at
+// start-up, so the installed families are looked up in Qt's own list.
+QString firstInstalled(std::initializer_list<QString> families)
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString &family : families) {
+        if (installed.contains(family, Qt::CaseInsensitive))
+            return family;
+    }
+    return *(families.end() - 1);
+}
+
+} // namespace
+
 QFont uiGothicFont(qreal pointSize, int weight)
 {
-    QFont font;
-    font.setFamilies({u"MS UI Gothic"_s, u"IPAPGothic"_s, u"IPAexGothic"_s,
-                      u"Noto Sans CJK JP"_s, u"VL PGothic"_s, u"Droid Sans Japanese"_s});
+    // The fonts of a desktop do not change while the program runs.
+    static const QString family =
+        firstInstalled({u"MS UI Gothic"_s, u"IPAPGothic"_s, u"IPAexGothic"_s, u"Noto Sans CJK JP"_s,
+                        u"VL PGothic"_s, u"Droid Sans Japanese"_s});
+    QFont font(family);
     font.setPointSizeF(pointSize);
     font.setWeight(static_cast<QFont::Weight>(weight));
-    font.setStyleHint(QFont::SansSerif);
     return font;
 }
 
 QFont gothicFont(qreal pointSize)
 {
-    QFont font;
-    font.setFamilies({u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"IPAexGothic"_s,
-                      u"Noto Sans Mono CJK JP"_s, u"VL Gothic"_s, u"Droid Sans Japanese"_s});
+    static const QString family =
+        firstInstalled({u"ＭＳ ゴシック"_s, u"MS Gothic"_s, u"IPAGothic"_s, u"IPAexGothic"_s,
+                        u"Noto Sans Mono CJK JP"_s, u"VL Gothic"_s, u"Droid Sans Japanese"_s});
+    QFont font(family);
     font.setPointSizeF(pointSize);
-    font.setStyleHint(QFont::TypeWriter);
     return font;
 }
 

@@ -1,0 +1,13 @@
+// The program as users start it, except that it ends as soon as its event loop
+// has nothing left to do: the editor window is shown, drawn and idle.
+#include "app/startup.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QTimer::singleShot(0, &app, [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
+    return sonolabe::RunSonolabe(app);
+}
