@@ -24,6 +24,25 @@ bool TrackCountKeyAccepted(int code)
     return (code >= '0' && code <= '9') || code == BackspaceCode;
 }
 
+void ApplyTrackCountKeyRule(int &code)
+{
+    if (!TrackCountKeyAccepted(code))
+        code = 0;
+}
+
+void ApplyTrackCountChangeRule(QLineEdit *field, QWidget *okButton, bool &blnInChange)
+{
+    if (blnInChange)
+        return;
+    const TrackCountChange change = TrackCountChangeRule(field->text());
+    blnInChange = true;
+    if (field->text() != change.text)
+        field->setText(change.text);
+    field->setCursorPosition(change.caret);
+    okButton->setEnabled(change.okEnabled);
+    blnInChange = false;
+}
+
 int TrackCountValue(QStringView digits)
 {
     bool ok = false;

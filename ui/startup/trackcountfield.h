@@ -36,6 +36,14 @@ struct TrackCountChange
 // keep it disabled, since a disc or an editor needs at least one track.
 TrackCountChange TrackCountChangeRule(QStringView current);
 
+// The handlers of both dialogs apply the rules through these, each to its own
+// field, OK button and guard flag. The key rule sets a discarded code to 0.
+void ApplyTrackCountKeyRule(int &code);
+// Runs the change rule on the field: rewrites its text (raising its change
+// event again, which blnInChange turns away), puts the caret at the end and
+// enables or disables OK.
+void ApplyTrackCountChangeRule(QLineEdit *field, QWidget *okButton, bool &blnInChange);
+
 // The count a text that passed the change rule stands for, 0 when empty.
 int TrackCountValue(QStringView digits);
 

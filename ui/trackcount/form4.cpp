@@ -75,21 +75,12 @@ void Form4::Form_Load()
 
 void Form4::Text4_KeyPress(int &KeyAscii)
 {
-    if (!TrackCountKeyAccepted(KeyAscii))
-        KeyAscii = 0;
+    ApplyTrackCountKeyRule(KeyAscii);
 }
 
 void Form4::Text4_Change()
 {
-    if (blnInChange)
-        return;
-    const TrackCountChange change = TrackCountChangeRule(Text4->text());
-    blnInChange = true;
-    if (Text4->text() != change.text)
-        Text4->setText(change.text);
-    Text4->setCursorPosition(change.caret);
-    Command1->setEnabled(change.okEnabled);
-    blnInChange = false;
+    ApplyTrackCountChangeRule(Text4, Command1, blnInChange);
 }
 
 void Form4::Command1_Click()
