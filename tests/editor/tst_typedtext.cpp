@@ -25,9 +25,7 @@ void TestTypedText::flatten_data()
 
     const Separators lines = Separators::LineBreaks;
     const Separators tabs = Separators::LineBreaksAndTabs;
-    QTest::newRow("typed letter") << u"ab"_s << u"abc"_s << 3 << lines << u"abc"_s << 3;
     QTest::newRow("pasted CR LF") << u"ab"_s << u"aX\r\nYb"_s << 5 << lines << u"aX Yb"_s << 4;
-    QTest::newRow("pasted lone LF") << u""_s << u"a\nb"_s << 3 << lines << u"a b"_s << 3;
     QTest::newRow("two CR LFs are two blanks")
         << u""_s << u"a\r\n\r\nb"_s << 6 << lines << u"a  b"_s << 4;
     QTest::newRow("cursor before the pasted text")
@@ -41,7 +39,6 @@ void TestTypedText::flatten_data()
     QTest::newRow("pasted LF before a loaded LF")
         << u"a\nb"_s << u"ax\n\nb"_s << 3 << lines << u"ax \nb"_s << 3;
     QTest::newRow("Tab kept in a title") << u""_s << u"a\tb"_s << 3 << lines << u"a\tb"_s << 3;
-    QTest::newRow("Tab in a disc name") << u""_s << u"a\tb"_s << 3 << tabs << u"a b"_s << 3;
     QTest::newRow("Tab and CR LF in a disc name")
         << u"d"_s << u"d\t\r\ne"_s << 5 << tabs << u"d  e"_s << 4;
 }
