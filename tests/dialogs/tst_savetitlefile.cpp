@@ -10,9 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
 #include <csignal>
-#include <dlfcn.h>
 #include <memory>
 #include <optional>
 #include <sys/resource.h>
@@ -21,21 +19,42 @@ using namespace sonolabe;
 using namespace sonolabe::test;
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// threeTracks() as its two sections, the Japanese one in code page 932.
+const QByteArray englishSection = "en\r\n0\tDisc\tArtist\r\n1\tOne\r\n2\t\r\n3\tThree\r\n\r\n";
+const QByteArray japaneseSection = "ja\r\n0\t\x83\x66\x83\x42\x83\x58\x83\x4e\t\x89\xcc\x8e\xe8\r\n"
+                                   "1\t\x8b\xc8\x31\r\n2\t\r\n3\t\x8b\xc8\x33\r\n\r\n";
+
+TitleStore threeTracks()
+{
+    TitleStore store;
+    store.TrackCount = 3;
+    store.DiscNames[Japanese] = u"ディスク"_s;
+    store.ArtistNames[Japanese] = u"歌手"_s;
+    store.TrackTitles(Japanese, 1) = u"曲1"_s;
+    store.TrackTitles(Japanese, 3) = u"曲3"_s;
+    store.DiscNames[English] = u"Disc"_s;
+    store.ArtistNames[English] = u"Artist"_s;
+    store.TrackTitles(English, 1) = u"One"_s;
+    store.TrackTitles(English, 3) = u"Three"_s;
+    return store;
+}
+
+} // namespace
+
 class TestSaveTitleFile : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
     void init();
     void cleanup();
-    void dialogSetup_data();
-    void dialogSetup();
-    void written_data();
-    void written();
+    void dialog_data();
+    void dialog();
     void refusal_data();
     void refusal();
-    void allFilesShowsNamesWithoutDot();
-    void failedSaveKeepsOldFile_data();
-    void failedSaveKeepsOldFile();
+    void save_data();
+    void save();
 
 private:
     QString path(const QString &name) const { return QDir(m_dir->path()).absoluteFilePath(name); }
@@ -72,47 +91,6 @@ private:
     TitleStore m_store;
 };
 
-namespace {
-bool syncFails = false;
-}
-
-// While syncFails is set, forcing a file's data to the disk fails as it does
-// on a disk that fills late or breaks; Qt's own calls see the same.
-extern "C" int fdatasync(int fd)
-{
-    if (syncFails) {
-        errno = EIO;
-        return -1;
-    }
-    using Sync = int (*)(int);
-    static const auto next = reinterpret_cast<Sync>(::dlsym(RTLD_NEXT, "fdatasync"));
-    return next(fd);
-}
-
-namespace {
-
-// threeTracks() as its two sections, the Japanese one in code page 932.
-const QByteArray englishSection = "en\r\n0\tDisc\tArtist\r\n1\tOne\r\n2\t\r\n3\tThree\r\n\r\n";
-const QByteArray japaneseSection = "ja\r\n0\t\x83\x66\x83\x42\x83\x58\x83\x4e\t\x89\xcc\x8e\xe8\r\n"
-                                   "1\t\x8b\xc8\x31\r\n2\t\r\n3\t\x8b\xc8\x33\r\n\r\n";
-
-TitleStore threeTracks()
-{
-    TitleStore store;
-    store.TrackCount = 3;
-    store.DiscNames[Japanese] = u"ディスク"_s;
-    store.ArtistNames[Japanese] = u"歌手"_s;
-    store.TrackTitles(Japanese, 1) = u"曲1"_s;
-    store.TrackTitles(Japanese, 3) = u"曲3"_s;
-    store.DiscNames[English] = u"Disc"_s;
-    store.ArtistNames[English] = u"Artist"_s;
-    store.TrackTitles(English, 1) = u"One"_s;
-    store.TrackTitles(English, 3) = u"Three"_s;
-    return store;
-}
-
-} // namespace
-
 void TestSaveTitleFile::init()
 {
     m_oldCurrent = QDir::currentPath();
@@ -130,86 +108,62 @@ void TestSaveTitleFile::cleanup()
     m_dir.reset();
 }
 
-void TestSaveTitleFile::dialogSetup_data()
+void TestSaveTitleFile::dialog_data()
 {
-    QTest::addColumn<QString>("current"); // CurrentFilePath, relative to the folder
-    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("folder"); // of CurrentFilePath, none when empty
     QTest::addColumn<QString>("name");
-    QTest::newRow("no current file") << QString() << QString() << QString();
-    QTest::newRow("current file") << u"sub/old name.txt"_s << u"sub"_s << u"old name.txt"_s;
+    QTest::newRow("no current file") << QString() << QString();
+    QTest::newRow("current file") << u"sub"_s << u"old name.txt"_s;
 }
 
-// Modal over its owner, the four types in their wording with type 2 chosen,
-// the current file's folder and name offered; cancelling changes nothing.
-void TestSaveTitleFile::dialogSetup()
+// Modal over its owner, saving without an overwrite question; the four types
+// in their wording with type 2 chosen; in the current directory, or in the
+// current file's folder with its name. "*.txt" in any case; "all files" also
+// shows names without a dot and keeps the typed name. Cancelling changes
+// nothing.
+void TestSaveTitleFile::dialog()
 {
-    QFETCH(QString, current);
     QFETCH(QString, folder);
     QFETCH(QString, name);
-    QVERIFY(QDir(m_dir->path()).mkdir(u"sub"_s));
-    if (!current.isEmpty())
-        m_store.CurrentFilePath = path(current);
-    const TitleStore before = m_store;
-    QWidget *parent = nullptr;
+    if (!folder.isEmpty()) {
+        QVERIFY(QDir(m_dir->path()).mkdir(folder));
+        m_store.CurrentFilePath = path(folder + u'/' + name);
+    }
+    for (const QString &file : {u"a.txt"_s, u"B.TXT"_s, u"README"_s})
+        writeFile(QDir(folder).filePath(file), "x");
+    const QStringList before = entries();
+    const TitleStore store = m_store;
     bool savesWithoutQuestion = false;
     QStringList shown;
+    QStringList titleFiles;
+    QStringList allFiles;
     const auto answer = answerFileDialog([&](QFileDialog *fileDialog) {
-        parent = fileDialog->isModal() ? fileDialog->parentWidget() : nullptr;
-        savesWithoutQuestion = fileDialog->acceptMode() == QFileDialog::AcceptSave &&
+        savesWithoutQuestion = fileDialog->parentWidget() == m_owner.get() &&
+                               fileDialog->isModal() &&
+                               fileDialog->acceptMode() == QFileDialog::AcceptSave &&
                                fileDialog->testOption(QFileDialog::DontConfirmOverwrite);
         shown = shownFileTypes(fileDialog)
                 << fileDialog->directory().absolutePath() << fileNameEdit(fileDialog)->text();
+        titleFiles = listedNames(fileDialog, {u"a.txt"_s, u"B.TXT"_s});
+        fileDialog->selectNameFilter(fileDialog->nameFilters().at(3));
+        allFiles = listedNames(fileDialog, {u"a.txt"_s, u"B.TXT"_s, u"README"_s});
+        shown << fileNameEdit(fileDialog)->text();
         fileDialog->reject();
     });
 
     QVERIFY(!SaveTitleFile(m_owner.get(), m_store));
 
     QVERIFY(answer->answered());
-    QCOMPARE(parent, m_owner.get());
     QVERIFY(savesWithoutQuestion);
-    QCOMPARE(shown, (QStringList{u"英語のみの曲名ファイル"_s, u"日本語と英語の曲名ファイル"_s,
-                                 u"日本語のみの曲名ファイル"_s, u"すべてのﾌｧｲﾙ(*.*)"_s,
-                                 u"selected: 日本語と英語の曲名ファイル"_s, path(folder), name}));
-    QVERIFY(m_store == before);
-    QCOMPARE(entries(), QStringList{u"sub"_s});
+    QCOMPARE(shown,
+             (QStringList{u"英語のみの曲名ファイル"_s, u"日本語と英語の曲名ファイル"_s,
+                          u"日本語のみの曲名ファイル"_s, u"すべてのﾌｧｲﾙ(*.*)"_s,
+                          u"selected: 日本語と英語の曲名ファイル"_s, path(folder), name, name}));
+    QCOMPARE(titleFiles, (QStringList{u"B.TXT"_s, u"a.txt"_s}));
+    QCOMPARE(allFiles, (QStringList{u"B.TXT"_s, u"README"_s, u"a.txt"_s}));
+    QVERIFY(m_store == store);
+    QCOMPARE(entries(), before);
     QCOMPARE(QDir::currentPath(), QDir(m_dir->path()).absolutePath());
-}
-
-void TestSaveTitleFile::written_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("type");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray both = englishSection + japaneseSection;
-    QTest::newRow("1 English only") << u"disc.txt"_s << 0 << u"disc.txt"_s << englishSection;
-    QTest::newRow("2 Japanese and English") << u"disc.txt"_s << 1 << u"disc.txt"_s << both;
-    QTest::newRow("3 Japanese only") << u"disc.txt"_s << 2 << u"disc.txt"_s << japaneseSection;
-    QTest::newRow("4 all files") << u"disc.txt"_s << 3 << u"disc.txt"_s << both;
-    QTest::newRow("no extension gets .txt") << u"disc"_s << 1 << u"disc.txt"_s << both;
-    QTest::newRow(".TXT kept") << u"DISC.TXT"_s << 1 << u"DISC.TXT"_s << both;
-    QTest::newRow("notes.dat, all files") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
-}
-
-// The type chosen decides the sections; ".txt" is added unless the name ends
-// in it in any case; an existing file is replaced without a question.
-void TestSaveTitleFile::written()
-{
-    QFETCH(QString, typed);
-    QFETCH(int, type);
-    QFETCH(QString, file);
-    QFETCH(QByteArray, bytes);
-    writeFile(file, "old contents");
-    const TitleStore before = m_store;
-
-    std::optional<ModalAnswer> afterDialog;
-    QVERIFY(saveAs(typed, type, afterDialog));
-
-    QVERIFY2(!afterDialog->answered(), "no question and no message after the dialog");
-    QCOMPARE(readFile(file), bytes);
-    QCOMPARE(entries(), QStringList{file});
-    QCOMPARE(m_store.CurrentFilePath, path(file));
-    QVERIFY(m_store.sameDisc(before));
 }
 
 void TestSaveTitleFile::refusal_data()
@@ -254,84 +208,79 @@ void TestSaveTitleFile::refusal()
     QVERIFY(entries().isEmpty());
 }
 
-// "*.txt" in any case for the title file types; "すべてのﾌｧｲﾙ(*.*)" shows
-// names without a dot too, and choosing it keeps the typed name.
-void TestSaveTitleFile::allFilesShowsNamesWithoutDot()
-{
-    for (const QString &name : {u"a.txt"_s, u"B.TXT"_s, u"notes.dat"_s, u"README"_s})
-        writeFile(name, "x");
-    QStringList titleFiles;
-    QStringList allFiles;
-    QString name;
-    const auto answer = answerFileDialog([&](QFileDialog *fileDialog) {
-        fileNameEdit(fileDialog)->setText(u"disc.txt"_s);
-        titleFiles = listedNames(fileDialog, {u"a.txt"_s, u"B.TXT"_s});
-        fileDialog->selectNameFilter(fileDialog->nameFilters().at(3));
-        name = fileNameEdit(fileDialog)->text();
-        allFiles = listedNames(fileDialog, {u"a.txt"_s, u"B.TXT"_s, u"notes.dat"_s, u"README"_s});
-        fileDialog->reject();
-    });
-    QVERIFY(!SaveTitleFile(m_owner.get(), m_store));
-    QVERIFY(answer->answered());
-    QCOMPARE(titleFiles, (QStringList{u"B.TXT"_s, u"a.txt"_s}));
-    QCOMPARE(allFiles, (QStringList{u"B.TXT"_s, u"README"_s, u"a.txt"_s, u"notes.dat"_s}));
-    QCOMPARE(name, u"disc.txt"_s);
-}
-
-void TestSaveTitleFile::failedSaveKeepsOldFile_data()
+void TestSaveTitleFile::save_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("target"); // where the save goes
-    QTest::newRow("missing folder") << u"no such folder/disc.txt"_s << u"no such folder/disc.txt"_s;
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("target");   // where the save goes
+    QTest::addColumn<QByteArray>("bytes"); // written there; none: the save fails
+    const QByteArray both = englishSection + japaneseSection;
+    QTest::newRow("1 English only") << u"disc.txt"_s << 0 << u"disc.txt"_s << englishSection;
+    QTest::newRow("2 both, .txt added") << u"disc"_s << 1 << u"disc.txt"_s << both;
+    QTest::newRow("3 Japanese only, .TXT kept")
+        << u"DISC.TXT"_s << 2 << u"DISC.TXT"_s << japaneseSection;
+    QTest::newRow("4 all files, .txt added") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
+    QTest::newRow("missing folder")
+        << u"no such folder/disc.txt"_s << 1 << u"no such folder/disc.txt"_s << QByteArray();
     // "folder" is no folder, but "folder.txt", where the save goes, is one.
-    QTest::newRow("path is a directory") << u"folder"_s << u"folder.txt"_s;
-    QTest::newRow("file system full") << u"keep.txt"_s << u"keep.txt"_s;
-    QTest::newRow("disk fails when synchronised") << u"keep"_s << u"keep.txt"_s;
+    QTest::newRow("path is a directory") << u"folder"_s << 1 << u"folder.txt"_s << QByteArray();
+    QTest::newRow("file system full") << u"keep.txt"_s << 1 << u"keep.txt"_s << QByteArray();
 }
 
-// The stop box names the file and the system's reason; false is returned and
-// the file that was there is intact, with no temporary file left behind.
-void TestSaveTitleFile::failedSaveKeepsOldFile()
+// The type chosen decides the sections; ".txt" is added unless the name ends
+// in it in any case; an existing file is replaced without a question. A
+// failed write shows a stop box with the file and the system's reason and
+// returns false; the file that was there is intact, and no temporary file is
+// left behind. Either way the name becomes the current file, to try again.
+void TestSaveTitleFile::save()
 {
     QFETCH(QString, typed);
+    QFETCH(int, type);
     QFETCH(QString, target);
+    QFETCH(QByteArray, bytes);
+    const bool fails = bytes.isEmpty();
     writeFile(u"keep.txt"_s, "precious");
     QVERIFY(QDir(m_dir->path()).mkdir(u"folder.txt"_s));
+    if (!fails)
+        writeFile(target, "old contents");
     const QStringList before = entries();
     // A file-size limit stands in for a full disk: writes beyond it fail with
-    // EFBIG once SIGXFSZ is ignored. The file is small, as title files are.
-    const bool diskFull = typed == u"keep.txt";
+    // EFBIG once SIGXFSZ is ignored.
+    const bool diskFull = QTest::currentDataTag() == QByteArray("file system full");
+    if (diskFull)
+        m_store.TrackTitles(English, 1) = QString(3000, u'x');
+    const TitleStore disc = m_store;
     struct rlimit oldLimit;
     ::getrlimit(RLIMIT_FSIZE, &oldLimit);
     auto oldSignal = SIG_DFL;
     if (diskFull) {
-        m_store.TrackTitles(English, 1) = QString(3000, u'x');
         oldSignal = ::signal(SIGXFSZ, SIG_IGN);
         struct rlimit limit = oldLimit;
         limit.rlim_cur = 1024;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     }
-    syncFails = typed == u"keep";
-    std::optional<ModalAnswer> errorBox;
-    const bool saved = saveAs(typed, 1, errorBox);
-    syncFails = false;
+    std::optional<ModalAnswer> afterDialog;
+    const bool saved = saveAs(typed, type, afterDialog);
     if (diskFull) {
         ::setrlimit(RLIMIT_FSIZE, &oldLimit);
         ::signal(SIGXFSZ, oldSignal);
     }
 
-    QVERIFY(!saved);
-    QVERIFY(errorBox && errorBox->answered());
-    QCOMPARE(errorBox->title(), u"保存 - ｴﾗｰ"_s);
-    QCOMPARE(errorBox->icon(), QMessageBox::Critical);
-    const QString start =
-        u"曲名ﾌｧｲﾙを保存できませんでした。\n\nﾌｧｲﾙ名：\n"_s + path(target) + u'\n';
-    QVERIFY2(errorBox->text().startsWith(start), qPrintable(errorBox->text()));
-    QVERIFY2(errorBox->text().size() > start.size(), "the system's reason is given");
-    QCOMPARE(readFile(u"keep.txt"_s), QByteArray("precious"));
+    QCOMPARE(saved, !fails);
+    QVERIFY(afterDialog);
+    QCOMPARE(afterDialog->answered(), fails);
+    if (fails) {
+        QCOMPARE(afterDialog->title(), u"保存 - ｴﾗｰ"_s);
+        QCOMPARE(afterDialog->icon(), QMessageBox::Critical);
+        const QString start =
+            u"曲名ﾌｧｲﾙを保存できませんでした。\n\nﾌｧｲﾙ名：\n"_s + path(target) + u'\n';
+        QVERIFY2(afterDialog->text().startsWith(start), qPrintable(afterDialog->text()));
+        QVERIFY2(afterDialog->text().size() > start.size(), "the system's reason is given");
+    }
+    QCOMPARE(readFile(fails ? u"keep.txt"_s : target), fails ? QByteArray("precious") : bytes);
     QCOMPARE(entries(), before);
-    // The next save offers the name that failed, to try again.
     QCOMPARE(m_store.CurrentFilePath, path(target));
+    QVERIFY(m_store.sameDisc(disc));
 }
 
 QTEST_MAIN(TestSaveTitleFile)
