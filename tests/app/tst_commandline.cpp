@@ -29,23 +29,22 @@ void TestCommandLine::split_data()
     QTest::newRow("one path") << u"a.txt"_s << false << Path(u"a.txt"_s) << Path();
     QTest::newRow("three paths") << u"a.txt b.txt c.txt"_s << false << Path(u"a.txt"_s)
                                  << Path(u"b.txt c.txt"_s);
-    QTest::newRow("successor with two") << u"b.txt c.txt"_s << true << Path(u"b.txt"_s)
-                                        << Path(u"c.txt"_s);
-    QTest::newRow("quoted with spaces") << u"\"/My Files/a.txt\""_s << false
-                                        << Path(u"/My Files/a.txt"_s) << Path();
-    QTest::newRow("quoted then another") << u"\"a b.txt\" c.txt"_s << false
-                                         << Path(u"a b.txt"_s) << Path(u"c.txt"_s);
+    QTest::newRow("successor with two")
+        << u"b.txt c.txt"_s << true << Path(u"b.txt"_s) << Path(u"c.txt"_s);
+    QTest::newRow("quoted with spaces")
+        << u"\"/My Files/a.txt\""_s << false << Path(u"/My Files/a.txt"_s) << Path();
+    QTest::newRow("quoted then another")
+        << u"\"a b.txt\" c.txt"_s << false << Path(u"a b.txt"_s) << Path(u"c.txt"_s);
     QTest::newRow("no closing quote") << u"\"a.txt"_s << false << Path(u"a.txt"_s) << Path();
     QTest::newRow("trailing space") << u"a.txt "_s << false << Path(u"a.txt"_s) << Path();
-    QTest::newRow("absolute path keeps its slash") << u"/home/u/a.txt"_s << false
-                                                   << Path(u"/home/u/a.txt"_s) << Path();
+    QTest::newRow("absolute path keeps its slash")
+        << u"/home/u/a.txt"_s << false << Path(u"/home/u/a.txt"_s) << Path();
     QTest::newRow("empty quotes") << u"\"\" b.txt"_s << false << Path(QString())
                                   << Path(u"b.txt"_s);
-    QTest::newRow("one char after quote skipped") << u"\"a\"xb.txt"_s << false
-                                                  << Path(u"a"_s) << Path(u"b.txt"_s);
-    QTest::newRow("two spaces leave a leading space") << u"a.txt  b.txt"_s << false
-                                                      << Path(u"a.txt"_s)
-                                                      << Path(u" b.txt"_s);
+    QTest::newRow("one char after quote skipped")
+        << u"\"a\"xb.txt"_s << false << Path(u"a"_s) << Path(u"b.txt"_s);
+    QTest::newRow("two spaces leave a leading space")
+        << u"a.txt  b.txt"_s << false << Path(u"a.txt"_s) << Path(u" b.txt"_s);
     QTest::newRow("successor with empty text") << QString() << true << Path(QString()) << Path();
 }
 
@@ -64,8 +63,6 @@ void TestCommandLine::join_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("text");
-    QTest::newRow("none") << QStringList() << QString();
-    QTest::newRow("plain") << QStringList{u"a.txt"_s, u"b.txt"_s} << u"a.txt b.txt"_s;
     QTest::newRow("space quoted") << QStringList{u"a.txt"_s, u"c d.txt"_s}
                                   << u"a.txt \"c d.txt\""_s;
     QTest::newRow("empty quoted") << QStringList{QString()} << u"\"\""_s;

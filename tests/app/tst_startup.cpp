@@ -93,7 +93,8 @@ void TestStartup::failures_data()
     QTest::addColumn<bool>("spawned");
     QTest::addColumn<bool>("exists"); // false: missing (abort), true: no tag (format)
     QTest::addColumn<StartupResult>("result");
-    QTest::newRow("first instance, not a title file") << false << true << StartupResult::DialogShown;
+    QTest::newRow("first instance, not a title file")
+        << false << true << StartupResult::DialogShown;
     QTest::newRow("first instance, missing file") << false << false << StartupResult::DialogShown;
     QTest::newRow("successor, not a title file") << true << true << StartupResult::Ended;
     QTest::newRow("successor, missing file") << true << false << StartupResult::Ended;
@@ -108,8 +109,8 @@ void TestStartup::failures()
     m_store->TrackCount = 4;
     m_store->DiscNames[English] = u"kept"_s;
     const TitleStore before = *m_store;
-    const QString path = exists ? writeFile(u"notes.txt"_s, "no tag here\r\n")
-                                : m_dir.filePath(u"missing.txt"_s);
+    const QString path =
+        exists ? writeFile(u"notes.txt"_s, "no tag here\r\n") : m_dir.filePath(u"missing.txt"_s);
     QSignalSpy beeps(m_beeper.get(), &Beeper::beeped);
     int beepsBeforeBox = -1;
     ModalAnswer answer([&](QWidget *modal) {
@@ -124,9 +125,11 @@ void TestStartup::failures()
     QCOMPARE(answer.icon(), QMessageBox::Critical);
     const QString expected =
         exists ? u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは\nCD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。\n\n"
-                 "ﾌｧｲﾙ名：\n"_s % path
+                 "ﾌｧｲﾙ名：\n"_s %
+                     path
                : u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは\nCD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。\n"
-                 "ﾛｰﾄﾞを中止します。\n\nﾌｧｲﾙ名：\n"_s % path;
+                 "ﾛｰﾄﾞを中止します。\n\nﾌｧｲﾙ名：\n"_s %
+                     path;
     QCOMPARE(answer.text(), expected);
     // The beep comes before the abort message only.
     QCOMPARE(beepsBeforeBox, exists ? 0 : 1);

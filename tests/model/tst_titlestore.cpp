@@ -16,14 +16,19 @@ private Q_SLOTS:
 
 namespace {
 
+QString title(int language, int track)
+{
+    return u"title %1.%2"_s.arg(language).arg(track);
+}
+
 TitleStore filledStore(int count)
 {
     TitleStore store;
     for (int language = 0; language < LanguageCount; ++language) {
-        store.DiscNames[language] = u"disc %1"_s.arg(language);
-        store.ArtistNames[language] = u"artist %1"_s.arg(language);
+        store.DiscNames[language] = u"disc"_s;
+        store.ArtistNames[language] = u"artist"_s;
         for (int track = 1; track <= count; ++track)
-            store.TrackTitles(language, track) = u"title %1.%2"_s.arg(language).arg(track);
+            store.TrackTitles(language, track) = title(language, track);
     }
     store.TrackCount = static_cast<quint8>(count);
     return store;
@@ -37,14 +42,11 @@ void TestTitleStore::clearTextsKeepsCountAndPosition()
     store.CurrentTrack = 7;
     store.LanguageMode = English;
     store.CurrentFilePath = u"/tmp/a.txt"_s;
+    TitleStore expected = store;
+    expected.DiscNames = expected.ArtistNames = {};
+    expected.TrackTitles = {};
     store.ClearTexts();
-
-    TitleStore expected;
-    expected.TrackCount = 99;
-    expected.CurrentTrack = 7;
-    expected.LanguageMode = English;
-    expected.CurrentFilePath = u"/tmp/a.txt"_s;
-    QCOMPARE(store, expected);
+    QVERIFY(store == expected);
 }
 
 void TestTitleStore::dropTracksAbove_data()
@@ -52,11 +54,12 @@ void TestTitleStore::dropTracksAbove_data()
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
     QTest::newRow("10 to 4") << 10 << 4;
-    QTest::newRow("unchanged") << 12 << 12;
     QTest::newRow("raised") << 10 << 12;
     QTest::newRow("to zero") << 99 << 0;
 }
 
+// The names stay; raising the count again afterwards shows the dropped
+// tracks empty in both languages.
 void TestTitleStore::dropTracksAbove()
 {
     QFETCH(int, from);
@@ -64,17 +67,10 @@ void TestTitleStore::dropTracksAbove()
     TitleStore store = filledStore(from);
     store.DropTracksAbove(to);
     QCOMPARE(int(store.TrackCount), to);
-
-    // Raising the count again afterwards shows the dropped tracks empty.
     store.DropTracksAbove(MaxTracks);
-    for (int language = 0; language < LanguageCount; ++language) {
-        QCOMPARE(store.DiscNames[language], u"disc %1"_s.arg(language));
-        for (int track = 1; track <= MaxTracks; ++track) {
-            const bool kept = track <= std::min(from, to);
-            QCOMPARE(store.TrackTitles(language, track),
-                     kept ? u"title %1.%2"_s.arg(language).arg(track) : QString());
-        }
-    }
+    TitleStore expected = filledStore(std::min(from, to));
+    expected.TrackCount = MaxTracks;
+    QVERIFY(store == expected);
 }
 
 QTEST_GUILESS_MAIN(TestTitleStore)
