@@ -9,14 +9,10 @@
 #include "app/startup.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <cstdlib>
-#include <cstring>
 
 using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
@@ -54,15 +50,11 @@ private Q_SLOTS:
 void TestSuccessorStart::startsOwnExecutableVerbatim_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("one path") << u"b.txt"_s;
     QTest::newRow("quoted paths with spaces") << u"\"a b.txt\" \"c d.txt\" e.txt"_s;
-    QTest::newRow("command substitution") << u"$(touch injected) `touch injected`"_s;
-    QTest::newRow("command separators")
-        << u"x.txt; touch injected && touch injected || touch injected | touch injected &"_s;
-    QTest::newRow("redirection and globs") << u"> injected < /etc/hostname * ? [a-z] ~ !! #"_s;
-    QTest::newRow("backslashes and single quotes") << u"'a'\\''b' \\\\ \\\" \\$HOME"_s;
-    QTest::newRow("line breaks and tabs") << u"a\nb\tc\r\nd"_s;
-    QTest::newRow("non-ASCII") << u"曲名 ファイル.txt ①é ﾀｲﾄﾙ"_s;
+    QTest::newRow("shell metacharacters")
+        << u"$(touch injected) `touch injected`; touch injected && touch injected | "
+           "> injected < /etc/hostname * ? [a-z] ~ !! # 'a'\\''b' \\\" \\$HOME"_s;
+    QTest::newRow("line breaks, tabs, non-ASCII") << u"a\nb\tc\r\nd 曲名 ﾀｲﾄﾙ.txt"_s;
     QTest::newRow("looks like options") << u"--help -platform xcb"_s;
     QTest::newRow("empty") << QString();
 }
@@ -74,18 +66,9 @@ void TestSuccessorStart::startsOwnExecutableVerbatim()
     QVERIFY(dir.isValid());
     const QString record = dir.filePath(u"record"_s);
 
-    // Started from the temporary folder, where an injected command would
-    // leave its file, and with an empty PATH, on which no bare program name
-    // could be found.
-    const QString oldFolder = QDir::currentPath();
-    const QByteArray oldPath = qgetenv("PATH");
-    QVERIFY(QDir::setCurrent(dir.path()));
-    qputenv("PATH", "");
     qputenv(recordVariable, QFile::encodeName(record));
     StartSuccessorProcess(text);
     qunsetenv(recordVariable);
-    qputenv("PATH", oldPath);
-    QVERIFY(QDir::setCurrent(oldFolder));
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 60'000);
     QFile file(record);
@@ -93,16 +76,13 @@ void TestSuccessorStart::startsOwnExecutableVerbatim()
     QByteArray bytes = file.readAll();
     QVERIFY(bytes.endsWith('\0'));
     bytes.chop(1);
-    const QList<QByteArray> fields = bytes.split('\0');
-    QCOMPARE(fields.size(), 4);
+    // What ran, then its arguments: this very executable by its absolute
+    // path, the flag and the text exactly as given (a shell would have
+    // changed it, or run parts of it).
     const QByteArray ownExecutable = QFile::encodeName(QCoreApplication::applicationFilePath());
-    QVERIFY2(QFileInfo(QFile::decodeName(fields[1])).isAbsolute(), fields[1].constData());
-    QCOMPARE(fields[0], ownExecutable);
-    QCOMPARE(fields[1], ownExecutable);
-    QCOMPARE(QString::fromUtf8(fields[2]), QStringView(SuccessorFlag).toString());
-    QCOMPARE(QString::fromUtf8(fields[3]), text);
-    QVERIFY2(QDir(dir.path()).entryList(QDir::Files) == QStringList{u"record"_s},
-             "no part of the text was run as a command");
+    QCOMPARE(bytes.split('\0'),
+             (QList<QByteArray>{ownExecutable, ownExecutable, QStringView(SuccessorFlag).toUtf8(),
+                                text.toUtf8()}));
 }
 
 int main(int argc, char *argv[])
