@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Sonolabe in Release and prints the benchmark table: each figure with
 # the floor it is measured against in the same run, the ratio and the target.
 #   ./bench.sh

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Sonolabe and starts it on the given files.
 #   ./run.sh [FILE...]
 set -euo pipefail

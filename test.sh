@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Sonolabe and runs every test.
 #   ./test.sh          the suite in a debug build
 #   ./test.sh --all    also the suite under AddressSanitizer and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line: which file this instance opens and which paths it hands
 // on to a successor instance, one process per file.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: the command line decides between the editor on a file and the
 // new-or-open dialog.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor under the user's hands: a keystroke in the title box and the
 // full redraw, on the real window (offscreen platform).
 #include "discs.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading, saving and the English-text check against their floors.
 //
 //   bench_model            all in-process figures

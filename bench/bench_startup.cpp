@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up: from process start to the editor shown and idle on a 99-track
 // file in both languages, then exit; against a bare Qt Widgets program that
 // shows a comparable window, started the same way, in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small measuring harness: medians of repeated timed samples, peak memory,
 // and one table row per figure in a form bench.sh prints.
 #pragma once

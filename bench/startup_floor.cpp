@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floors for start-up, bare Qt Widgets programs that end as soon as they
 // are idle:
 //   startup_floor               a main window with a 99-entry list and three

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program as users start it, except that it ends as soon as its event loop
 // has nothing left to do: the editor window is shown, drawn and idle.
 #include "app/startup.h"

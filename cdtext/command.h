@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sonolabe-cdtext command line:
 //
 //   sonolabe-cdtext COMMAND TITLEFILE [options]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CUE sheets: the disc's TITLE and PERFORMER and every track's TITLE are
 // rewritten with one language of a title file; every other line stays as it
 // was, byte for byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From a title file's texts to CD-Text language blocks: which languages get a
 // block, how each text is encoded in it, and which texts cannot be written
 // as they are.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything sonolabe-cdtext tells its user, in English or in Japanese (the
 // editor's style: half-width katakana for loanwords). The language follows
 // the locale: Japanese when the locale's language is Japanese, English

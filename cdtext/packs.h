@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CD-Text packs: the 18-byte records a burner writes into the lead-in of an
 // audio disc, and the pack files that cdrskin and wodim read with textfile=.
 //

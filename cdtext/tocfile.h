@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cdrdao TOC files: the TITLE and PERFORMER items of the CD_TEXT blocks are
 // rewritten with a title file's texts; everything else stays as it was.
 //

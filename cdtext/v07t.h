@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input sheets in the text format version 0.7T that cdrskin reads with
 // input_sheet_v07t=: one sheet per language block, all in one file. Every
 // sheet starts with the line "Input Sheet Version = 0.7T", which tells the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/screenshot-editor.png, the editor window on a twelve-track disc,
 # from the real program on a virtual X screen. Run it after the editor window
 # changes, then commit the picture:

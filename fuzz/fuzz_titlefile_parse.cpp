@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: see checkTitleFileParse in fuzzchecks.h for the property.
 #include "fuzz/fuzztarget.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The properties the fuzz targets check on every input. They live apart from
 // libFuzzer so that the unit tests can run the saved corpus through the very
 // same checks in the normal build (tests/reliability/tst_fuzzcorpus.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The glue between libFuzzer and a check of fuzzchecks.h: a failed check is a
 // finding, reported with its description.
 #pragma once

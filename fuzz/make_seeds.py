@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpus of the fuzz targets into fuzz/corpus/<target>/.
 
 Run once after changing a seed; the files are committed. Files found by

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversion between UTF-16 and code page 932 (Microsoft's Shift-JIS).
 //
 // The mapping is glibc's "CP932" converter. Calling iconv for every character

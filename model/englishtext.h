@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Checks that decide whether a text may stand in the English section of a
 // title file: plain single-byte printable text only.
 #pragma once

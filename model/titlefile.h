@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Title files: the bytes on disk and the store they stand for.
 //
 // A title file is code page 932 text. Every line the writer produces ends in

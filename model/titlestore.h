@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one in-memory copy of the disc being edited.
 #pragma once
 

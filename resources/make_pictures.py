@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's pictures and writes them as XPM files next to itself.
 
 sonolabe.xpm: the 32 x 32 window icon in the 16 standard colours, a compact

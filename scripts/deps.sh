@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by run.sh, test.sh, bench.sh and fuzz.sh: installs the Debian
 # packages that are missing, and says nothing when none is.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of one run of the program around the one title store: which
 // start-up dialog and which editor window are open, and ending the program.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws Sonolabe's application icon and renders it at the hicolor sizes.
 
 The icon follows the window icon (resources/sonolabe.xpm): a compact disc whose

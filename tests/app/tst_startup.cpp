@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up from the command line, with the real loader and its message boxes.
 #include "app/startup.h"
 #include "common/modalanswer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the cdtext tests share: a small disc and a folder for files.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sonolabe-cdtext command line, run in-process: usage errors (exit 2),
 // refused input (exit 1), the check report, and where results go.
 #include "cdtexttest.h"

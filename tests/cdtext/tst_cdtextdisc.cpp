@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // From a title file's texts to language blocks: the problems found in texts,
 // the double-byte form of Japanese texts, and which blocks a disc gets.
 #include "cdtext/discblocks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CD-Text packs: the published example, the layout of texts over packs and
 // blocks, Tab repeats, the budget, and the pack-file verifier.
 #include "cdtext/packs.h"

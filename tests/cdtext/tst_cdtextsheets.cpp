@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input sheets, CUE sheets and TOC files: what is written, what is kept, and
 // what is refused.
 #include "cdtexttest.h"

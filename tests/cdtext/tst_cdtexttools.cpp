@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Proof against the burning tools: the files sonolabe-cdtext writes are read
 // back by cdrskin, cueprint (cuetools) and cdrdao, and say what the title
 // file says. A test whose tool is not installed is skipped; ./test.sh

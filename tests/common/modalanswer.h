@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers the next modal window from inside the test: a message box or a
 // dialog that a handler opens with exec() would otherwise wait for a person.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Driving Qt's own file dialog from a test: it is found as the active modal
 // widget, filled in through its widgets and accepted like a user would.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying between the languages: the copy done at OK as a plain function of
 // the three directions, the blank-only flag, the selected tracks and the
 // store; and the copy dialog driven through its controls.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new-or-open dialog on the offscreen platform, with its file dialog and
 // the loader's message box answered from the test.
 #include "app/startup.h"

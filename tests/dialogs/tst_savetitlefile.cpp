@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving through the real save dialog: the refusal of English texts, the file
 // types and their bytes, the ".txt" rule, and failed writes that keep the old
 // file.

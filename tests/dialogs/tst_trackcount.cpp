@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The track-count field as the user meets it (typed keys and pasted texts end
 // in at most two digits, the caret at the end, OK enabled only for a count
 // from 1), and the track-count dialog's change of the disc.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window driven through its controls with real keys and clicks.
 #include "common/modalanswer.h"
 #include "dialogs/filedialogs.h"

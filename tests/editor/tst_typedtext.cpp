@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What typing and pasting may bring into a single-line box.
 #include "ui/editor/typedtext.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The code page 932 tables against vectors made by an independent
 // implementation (Python's cp932 codec; tests/data/cp932/make_vectors.py),
 // and what becomes of text and bytes the code page has no place for.

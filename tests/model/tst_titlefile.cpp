@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Title files as bytes: the reader's line kinds and whole files, the writer's
 // exact bytes, write-then-read over many generated discs, the load message.
 #include "model/titlefile.h"

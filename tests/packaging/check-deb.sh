@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack, checks its control fields and that its
 # dependencies were computed from the binary, unpacks it into a scratch root
 # and starts the unpacked program there, offscreen, on two title files: each

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a scratch root (DESTDIR) and checks what a desktop
 # needs from it, with the ecosystem's own validators:
 #   desktop-file-validate, appstreamcli validate, mandoc -T lint.

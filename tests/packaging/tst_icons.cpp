@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application icon at the hicolor sizes: each committed picture has its
 // size, a transparent background and hole, the red lettering on the white
 // band, and is what make_icons.py renders from the committed drawings today.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Qt generic plugin that the packaging tests load into the installed
 // program from outside (QT_PLUGIN_PATH and QT_QPA_GENERIC_PLUGINS): it writes
 // what the program's windows show to SONOLABE_WINDOW_PROBE_DIR/<pid>.txt, so

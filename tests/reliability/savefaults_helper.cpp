@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A child process for tst_savefaults: saves with WriteFileAtomically under a
 // fault the test cannot cause inside its own process.
 //

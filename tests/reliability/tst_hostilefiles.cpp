@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile files named on the command line, through the real start-up: the
 // argument vector goes through the argument text and its splitting, the real
 // loader with its message boxes, and the session's windows. Each gives the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving under faults, at the file level (WriteFileAtomically): the folder
 // vanishes between choosing and writing, the disk fills, the process is
 // killed in the middle of a save. Whatever happens, the file that was there

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the successor instance: StartSuccessorProcess must start this very
 // executable by its absolute path, detached and without a shell, with the
 // successor flag and the argument text as its two arguments, whatever

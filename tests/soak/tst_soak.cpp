@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole program driven at random through its windows on the offscreen
 // platform. Every step is one user action on the real widgets: typing into the
 // boxes, Enter, the track list, Up and Down, switching language, the copy and

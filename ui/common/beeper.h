@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system beep, observable: tests count beeped() instead of listening.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's look, shared by its windows: layout units, fonts, the fixed
 // dialog frame, the etched separator and the stop message box.
 #pragma once

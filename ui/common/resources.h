@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own pictures: the window icon and the text pointers of the
 // Japanese and the English boxes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The copy dialog: disc name, artist and track titles between the languages.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying the disc name, the artist name and track titles between the
 // Japanese and the English side of the store.
 #pragma once

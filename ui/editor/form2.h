@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window: the disc name, the artist, the track list and the title
 // of the selected track, one language at a time, and the menu that reaches
 // the dialogs, saving and the end of the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving the store as a title file through the save dialog.
 #pragma once
 

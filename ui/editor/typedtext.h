@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What typing and pasting may put into the editor's single-line boxes.
 //
 // The store takes every text of a box as it is, and the title file gives each

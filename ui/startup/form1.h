@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new-or-open dialog: a new disc with a number of tracks, or an existing
 // title file, then a fresh editor window on the store.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading a title file into the store, telling the user when it fails.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two-digit track-count field of the new-or-open dialog and of the
 // track-count dialog: its key rule, its change rule, and the line edit that
 // hands its typed characters to the owning dialog's key handler.

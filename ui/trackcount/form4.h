@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The track-count dialog: changes the number of tracks of the disc being
 // edited. Lowering the count empties the titles of the tracks that fall away
 // in both languages; raising it adds tracks with empty titles.
