@@ -7,8 +7,9 @@
 // the answers are kept in flat tables (about 6 ms, 128 KiB per direction).
 //
 // Decisions that the code page leaves open:
-//  - encoding works per UTF-16 code unit; a code unit the code page cannot
-//    represent (including each half of a surrogate pair) becomes one '?';
+//  - encoding works per character: one the code page cannot represent becomes
+//    one '?', so a character outside the Basic Multilingual Plane (a surrogate
+//    pair) is one '?', and so is a lone surrogate;
 //  - decoding never fails: every byte that does not start a valid character
 //    (0x80, 0xA0, 0xFD-0xFF, a lead byte without a valid trail byte) becomes
 //    U+FFFD, and decoding resumes at the next byte, so a broken pair can never
@@ -41,10 +42,16 @@ public:
     // code unit, and returns the end of what was written.
     char *encodeInto(QStringView text, char *dest) const
     {
-        for (const QChar ch : text) {
-            const quint16 bytes = m_table[ch.unicode()];
+        const char16_t *unit = text.utf16();
+        const char16_t *const end = unit + text.size();
+        while (unit != end) {
+            const char16_t current = *unit++;
+            const quint16 bytes = m_table[current];
             if (bytes > 0xFF)
                 *dest++ = static_cast<char>(bytes >> 8);
+            else if (bytes == '?' && QChar::isHighSurrogate(current) && unit != end &&
+                     QChar::isLowSurrogate(*unit))
+                ++unit; // the pair is one character, written as the one '?'
             *dest++ = static_cast<char>(bytes & 0xFF);
         }
         return dest;

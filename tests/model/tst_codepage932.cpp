@@ -38,6 +38,8 @@ class TestCodePage932 : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void encodeMatchesReference();
+    void unmappedText_data();
+    void unmappedText();
     void decodeMatchesReference();
     void badBytes_data();
     void badBytes();
@@ -80,9 +82,25 @@ void TestCodePage932::encodeMatchesReference()
     QCOMPARE(unmappedHere, 5);
     QCOMPARE(extraHere, 3);
     QCOMPARE(duplicates, 373);
-    // What the code page lacks, each half of a surrogate pair included, is
-    // written as one '?' per code unit.
-    QCOMPARE(encoder.encode(u"Ł\U0001F600表"_s), "???\x95\x5C"_ba);
+}
+
+// A character the code page lacks is written as one '?': one outside the
+// Basic Multilingual Plane too, though it takes two code units, and a lone
+// surrogate, paired with nothing.
+void TestCodePage932::unmappedText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("not in the code page") << u"Ł表"_s << "?\x95\x5C"_ba;
+    QTest::newRow("outside the BMP") << u"a\U0001F600\U00020BB7b"_s << "a??b"_ba;
+    QTest::newRow("lone surrogates") << u"\xDE00x\xD83D\xD83D\xDE00\xD83D"_s << "?x???"_ba;
+}
+
+void TestCodePage932::unmappedText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(Cp932Encoder::instance().encode(text), bytes);
 }
 
 void TestCodePage932::decodeMatchesReference()
