@@ -74,6 +74,7 @@ struct Edits
     std::vector<std::optional<QByteArray>> replacement; // an empty one drops the line
     std::vector<QByteArray> before;
     std::vector<QByteArray> after;
+    QByteArray atEnd; // after the last line
 };
 
 } // namespace
@@ -91,7 +92,9 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
         std::vector<int> performers;
     };
     std::vector<Context> contexts(1);
-    int discInsertLine = -1; // the first FILE or TRACK line
+    // The first FILE or TRACK line; none in a sheet without either, whose
+    // disc lines then go at its end.
+    int discInsertLine = -1;
     for (size_t i = 0; i < lines.size(); ++i) {
         const QByteArray &keyword = lines[i].upperKeyword;
         const int line = static_cast<int>(i);
@@ -108,7 +111,9 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
         }
     }
     result.sheetTracks = static_cast<int>(contexts.size()) - 1;
-    if (result.sheetTracks != store.TrackCount) {
+    // A title file names at most MaxTracks tracks, so a longer sheet never
+    // matches one (and a store claiming more has no titles for them).
+    if (result.sheetTracks != store.TrackCount || result.sheetTracks > MaxTracks) {
         result.fault = CueRewrite::TrackCount;
         return result;
     }
@@ -136,7 +141,8 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
 
     Edits edits(lines.size());
     // Sets the text of one kind of line in one context: the first such line
-    // gets the text, the others go; without one, a line is added.
+    // gets the text, the others go; without one, a line is added next to
+    // insertLine, or at the end of the sheet when that is -1.
     const auto place = [&](const std::vector<int> &existing, const char *keyword,
                            const QString &text, const TextRef &ref, int insertLine,
                            bool insertAfter, const QByteArray &indent) -> bool {
@@ -165,7 +171,9 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
         }
         if (existing.empty() && !bytes.isEmpty()) {
             QByteArray added = textLine(indent, keyword, bytes, lineEnd);
-            if (insertAfter)
+            if (insertLine < 0)
+                edits.atEnd += added;
+            else if (insertAfter)
                 edits.after[insertLine] += added;
             else
                 edits.before[insertLine] += added;
@@ -174,7 +182,7 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
     };
 
     const Context &disc = contexts[0];
-    const QByteArray discIndent = lines[discInsertLine].indent;
+    const QByteArray discIndent = discInsertLine < 0 ? QByteArray() : lines[discInsertLine].indent;
     if (!place(disc.titles, "TITLE", store.DiscNames[language], {language, TextRef::DiscName, 0},
                discInsertLine, false, discIndent) ||
         !place(disc.performers, "PERFORMER", store.ArtistNames[language],
@@ -204,6 +212,14 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
                 out += lineEnd; // the last line had no line end
             out += edits.after[i];
         }
+    }
+    if (!edits.atEnd.isEmpty()) {
+        // A last line without a line end gets one; a byte-order mark alone
+        // is no line.
+        const qsizetype prefix = lines.empty() ? 0 : lines[0].begin;
+        if (out.size() > prefix && !out.endsWith('\n') && !out.endsWith('\r'))
+            out += lineEnd;
+        out += edits.atEnd;
     }
     return result;
 }

@@ -31,6 +31,13 @@ struct CueRewrite
 
 // Rewrites the sheet with the texts of the language. Track performers are
 // left alone: the title file has none. A text that is empty removes its line.
+// The disc's lines are added in front of the first FILE or TRACK line, or at
+// the end of a sheet that has neither; a track's after its TRACK line.
+//
+// Any bytes give a rewritten sheet or a fault; a sheet with more TRACK lines
+// than a title file can name (MaxTracks) has the wrong track count for every
+// store. The language is English or Japanese, and the texts are free of the
+// errors FindProblems reports: a line break in a text would end its line.
 CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language);
 
 } // namespace sonolabe::cdtext

@@ -70,10 +70,11 @@ void TestCdTextSheets::v07tSheets()
 void TestCdTextSheets::cueRewrite_data()
 {
     QTest::addColumn<int>("language");
+    QTest::addColumn<int>("tracks");
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("replaced, added, others kept")
-        << English
+        << English << 2
         << QByteArray("REM COMMENT \"x\"\nPERFORMER \"Old\"\nFILE \"a.wav\" WAVE\n"
                       "  TRACK 01 AUDIO\n    title \"old\"\n    PERFORMER \"Guest\"\n"
                       "    INDEX 01 00:00:00\n"
@@ -83,7 +84,7 @@ void TestCdTextSheets::cueRewrite_data()
                       "    INDEX 01 00:00:00\n"
                       "  TRACK 02 AUDIO\n    TITLE \"Outro\"\n    INDEX 01 01:00:00\n");
     QTest::newRow("Japanese: no artist removes the performer, duplicates go")
-        << Japanese
+        << Japanese << 2
         << QByteArray("TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
                       "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                       "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
@@ -92,20 +93,27 @@ void TestCdTextSheets::cueRewrite_data()
                "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" + sjis(u"表紙"_s) +
                "\"\n    INDEX 01 01:00:00\n";
     QTest::newRow("CR LF, byte-order mark, no line end at the end")
-        << English
+        << English << 2
         << QByteArray("\xEF\xBB\xBF"
                       "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n  TRACK 02 AUDIO")
         << QByteArray("\xEF\xBB\xBFTITLE \"Best\"\r\nPERFORMER \"Band\"\r\nFILE \"a.wav\" WAVE\r\n"
                       "  TRACK 01 AUDIO\r\n    TITLE \"Intro\"\r\n"
                       "  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
+    // Nothing to put the disc's lines in front of: they go at the end.
+    QTest::newRow("no tracks, no FILE or TRACK line")
+        << English << 0 << QByteArray("REM DATE 2001\nPERFORMER \"Old\"\nREM COMMENT x")
+        << QByteArray("REM DATE 2001\nPERFORMER \"Band\"\nREM COMMENT x\nTITLE \"Best\"\n");
 }
 
 void TestCdTextSheets::cueRewrite()
 {
     QFETCH(int, language);
+    QFETCH(int, tracks);
     QFETCH(QByteArray, sheet);
     QFETCH(QByteArray, expected);
-    const CueRewrite cue = RewriteCueSheet(sheet, test::twoTracks(), language);
+    TitleStore store = test::twoTracks();
+    store.DropTracksAbove(tracks);
+    const CueRewrite cue = RewriteCueSheet(sheet, store, language);
     QCOMPARE(cue.fault, CueRewrite::None);
     QCOMPARE(cue.sheet, expected);
 }
