@@ -74,6 +74,21 @@ QStringList entriesOf(const TitleStore &store, int language)
     return result;
 }
 
+// What a double click gives a widget: press and release, then a double-click
+// event in place of the second press, and its release.
+void doubleClick(QWidget *target)
+{
+    const QPointF at = QRectF(target->rect()).center();
+    const QPointF global = target->mapToGlobal(at);
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease,
+                                    QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease}) {
+        const Qt::MouseButtons held =
+            type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, at, global, Qt::LeftButton, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+}
+
 // Japanese text reaches a box through the input method.
 void commit(QWidget *target, const QString &text)
 {
@@ -99,6 +114,8 @@ private Q_SLOTS:
     void editing();
     void switchingLanguage_data();
     void switchingLanguage();
+    void composingThenLeaving_data();
+    void composingThenLeaving();
     void moving_data();
     void moving();
     void noTracks();
@@ -342,7 +359,8 @@ void TestForm2::editing()
     if (language == English)
         switchLanguage();
     clickTrack(track);
-    TitleStore expected = *m_store;
+    TitleStore before = *m_store;
+    TitleStore expected = before;
     textOf(expected, name, track) = stored;
     expected.CurrentTrack = quint8(to);
 
@@ -376,6 +394,13 @@ void TestForm2::editing()
     for (const QList<QVariant> &rewrite : rewrites)
         QCOMPARE(rewrite.at(0).toModelIndex().row(), to - 1);
     QCOMPARE(QApplication::focusWidget(), edit);
+
+    // A paste is undone as a whole, cleaned or not.
+    if (how == u"paste") {
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit->text(), textOf(before, name, track));
+        QCOMPARE(textOf(*m_store, name, track), textOf(before, name, track));
+    }
 }
 
 void TestForm2::switchingLanguage_data()
@@ -384,6 +409,7 @@ void TestForm2::switchingLanguage_data()
     QTest::newRow("label") << u"label"_s;
     QTest::newRow("menu command") << u"menu"_s;
     QTest::newRow("access key Alt+L") << u"Alt+L"_s;
+    QTest::newRow("double click on the label") << u"double click"_s;
 }
 
 // Each switch beeps and redraws the other language from track 1, focus on the
@@ -401,6 +427,8 @@ void TestForm2::switchingLanguage()
     for (const int language : {English, Japanese}) {
         if (how == u"label")
             switchLanguage();
+        else if (how == u"double click")
+            doubleClick(find(u"Label1"_s));
         else if (how == u"menu")
             action(u"mnuLang"_s)->trigger();
         else
@@ -420,6 +448,61 @@ void TestForm2::switchingLanguage()
         QCOMPARE(QApplication::focusWidget(), box(u"Text1"_s + shown));
         QVERIFY(m_store->sameDisc(typed));
     }
+}
+
+void TestForm2::composingThenLeaving_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("current"); // the track selected afterwards
+    QTest::addColumn<int>("swapped"); // the track whose title moved with track 8's, or 0
+    QTest::newRow("language label") << u"Label1"_s << 1 << 0;
+    QTest::newRow("language command") << u"mnuLang"_s << 1 << 0;
+    QTest::newRow("Alt+L") << u"Alt+L"_s << 1 << 0;
+    QTest::newRow("Up") << u"Command7"_s << 7 << 7;
+    QTest::newRow("Down") << u"Command8"_s << 9 << 9;
+    QTest::newRow("list click") << u"list"_s << 3 << 0;
+    QTest::newRow("Enter") << u"Enter"_s << 9 << 0;
+    QTest::newRow("track-count dialog") << u"mnuNumChange"_s << 1 << 0;
+    QTest::newRow("copy dialog") << u"mnuCopy"_s << 1 << 0;
+    QTest::newRow("new-or-open dialog") << u"mnuNew"_s << 8 << 0;
+}
+
+// Text the input method has not finished when the title box is given another
+// track or language goes into the title it was typed for; no other title of
+// either language changes.
+void TestForm2::composingThenLeaving()
+{
+    QFETCH(QString, action);
+    QFETCH(int, current);
+    QFETCH(int, swapped);
+    open(numberedDisc(12));
+    clickTrack(8);
+    QLineEdit *title = box(u"Text3_0"_s);
+    QTest::mouseClick(title, Qt::LeftButton);
+    QTest::keyClick(title, Qt::Key_End);
+    QInputMethodEvent composing(u"はる"_s, {});
+    QApplication::sendEvent(title, &composing);
+    QCOMPARE(m_store->TrackTitles(Japanese, 8), u"J8"_s);
+
+    TitleStore expected = numberedDisc(12);
+    expected.TrackTitles(Japanese, 8) = u"J8はる"_s;
+    if (swapped)
+        std::swap(expected.TrackTitles(Japanese, 8), expected.TrackTitles(Japanese, swapped));
+
+    ModalAnswer cancel; // the modal dialogs are cancelled
+    if (action == u"Label1" || action.startsWith(u"Command"))
+        QTest::mouseClick(find(action), Qt::LeftButton);
+    else if (action == u"Alt+L")
+        QTest::keyClick(title, Qt::Key_L, Qt::AltModifier);
+    else if (action == u"list")
+        clickTrack(3);
+    else if (action == u"Enter")
+        QTest::keyClick(title, Qt::Key_Return);
+    else
+        this->action(action)->trigger();
+
+    QVERIFY(m_store->sameDisc(expected));
+    QCOMPARE(int(m_store->CurrentTrack), current);
 }
 
 void TestForm2::moving_data()

@@ -267,9 +267,12 @@ void Form2::createMenu()
 
 bool Form2::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick) {
+        // The second press of a double click: its release is no new click.
+        m_labelDoubleClicked = true;
+    } else if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
-        if (mouse->button() == Qt::LeftButton &&
+        if (mouse->button() == Qt::LeftButton && !std::exchange(m_labelDoubleClicked, false) &&
             Label1->rect().contains(mouse->position().toPoint()))
             Label1_Click();
     } else if (event->type() == QEvent::KeyPress) {
@@ -344,11 +347,18 @@ void Form2::RefreshEditor()
         Text1[m_store.LanguageMode]->setFocus();
 }
 
+void Form2::finishTyping()
+{
+    for (QLineEdit *box : Text3)
+        SingleLineInput::finishComposition(box);
+}
+
 void Form2::List1_Click(int row)
 {
     // Nothing is selected only while the list is emptied.
     if (row < 0)
         return;
+    finishTyping();
     m_store.CurrentTrack = static_cast<quint8>(row + 1);
     const int language = m_store.LanguageMode;
     SingleLineInput::setTextAsIs(Text3[language],
@@ -365,6 +375,7 @@ void Form2::UpdateMoveButtons()
 
 void Form2::ChangeLanguage()
 {
+    finishTyping();
     m_store.LanguageMode = static_cast<quint8>(1 - m_store.LanguageMode);
     m_session.beeper().beep();
     RefreshEditor();
@@ -413,6 +424,7 @@ void Form2::Text3_KeyDown(int, int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return;
+    finishTyping();
     const int count = m_store.TrackCount;
     if (count == 0)
         return;
@@ -427,6 +439,7 @@ void Form2::Text3_KeyDown(int, int key)
 
 void Form2::Command7_Click()
 {
+    finishTyping();
     const int row = List1->currentRow();
     if (row < 1)
         return;
@@ -440,6 +453,7 @@ void Form2::Command7_Click()
 
 void Form2::Command8_Click()
 {
+    finishTyping();
     const int row = List1->currentRow();
     if (row < 0 || row + 1 >= m_store.TrackCount)
         return;
@@ -452,11 +466,13 @@ void Form2::Command8_Click()
 
 void Form2::mnuNew_Click()
 {
+    finishTyping();
     m_session.showStartupDialog();
 }
 
 void Form2::mnuNumChange_Click()
 {
+    finishTyping();
     {
         Form4 dialog(m_store, this);
         dialog.exec();
@@ -466,6 +482,7 @@ void Form2::mnuNumChange_Click()
 
 void Form2::mnuSave_Click(int index)
 {
+    finishTyping();
     if (SaveTitleFile(this, m_store) && index == 1)
         m_session.quit();
 }
@@ -477,6 +494,7 @@ void Form2::mnuExit_Click()
 
 void Form2::mnuCopy_Click()
 {
+    finishTyping();
     {
         Form3 dialog(m_store, this);
         dialog.exec();

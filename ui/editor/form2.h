@@ -45,6 +45,11 @@ private:
 
     void Form_Load();
     void RefreshEditor();
+    // Finishes an input method's composition in the title boxes while they
+    // still show the track and language it was typed for: every action that
+    // gives the title box another track, or the window another language,
+    // starts with it.
+    void finishTyping();
     void List1_Click(int row);
     void UpdateMoveButtons();
     void ChangeLanguage();
@@ -77,6 +82,7 @@ private:
     QLabel *Label10 = nullptr;
     QLabel *Label11 = nullptr;
     QLabel *Label12 = nullptr;
+    bool m_labelDoubleClicked = false;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuNew = nullptr;

@@ -1,9 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editor/typedtext.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace sonolabe {
 
@@ -66,6 +76,7 @@ SingleLineInput::SingleLineInput(QLineEdit *box, Separators separators)
     : QValidator(box), m_separators(separators), m_before(box->text())
 {
     box->setValidator(this);
+    box->installEventFilter(this);
 }
 
 SingleLineInput *SingleLineInput::of(const QLineEdit *box)
@@ -86,6 +97,84 @@ void SingleLineInput::setTextAsIs(QLineEdit *box, const QString &text)
 bool SingleLineInput::showsWholeText(const QLineEdit *box)
 {
     return !of(box)->m_cut;
+}
+
+void SingleLineInput::finishComposition(QLineEdit *box)
+{
+    SingleLineInput *input = of(box);
+    if (input->m_preedit.isEmpty())
+        return;
+    // An input method that commits on request does it now, through an input
+    // method event to the focused box, which empties m_preedit.
+    if (box->hasFocus())
+        QGuiApplication::inputMethod()->commit();
+    if (input->m_preedit.isEmpty())
+        return;
+    const QString pending = std::exchange(input->m_preedit, QString());
+    if (box->hasFocus())
+        QGuiApplication::inputMethod()->reset();
+    QInputMethodEvent commit;
+    commit.setCommitString(pending);
+    QCoreApplication::sendEvent(box, &commit);
+}
+
+void SingleLineInput::paste(QLineEdit *box, const QString &text) const
+{
+    if (box->isReadOnly() || text.isEmpty())
+        return;
+    box->insert(flattened(text, m_separators));
+}
+
+void SingleLineInput::showContextMenu(QLineEdit *box, const QPoint &globalPos) const
+{
+    const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    for (QAction *action : menu->actions()) {
+        if (action->objectName() != QLatin1StringView("edit-paste"))
+            continue;
+        action->disconnect();
+        connect(action, &QAction::triggered, this, [this, box] {
+            paste(box, QGuiApplication::clipboard()->text());
+        });
+    }
+    menu->exec(globalPos);
+}
+
+bool SingleLineInput::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QLineEdit *>(watched);
+    if (!box)
+        return false;
+    switch (event->type()) {
+    case QEvent::InputMethod:
+        m_preedit = static_cast<QInputMethodEvent *>(event)->preeditString();
+        break;
+    case QEvent::FocusOut:
+        // Before QLineEdit drops a pre-edit text the input method keeps.
+        finishComposition(box);
+        break;
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)) {
+            paste(box, QGuiApplication::clipboard()->text());
+            return true;
+        }
+        break;
+    case QEvent::ContextMenu:
+        showContextMenu(box, static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        if (mouse->button() == Qt::MiddleButton && clipboard->supportsSelection()) {
+            box->deselect();
+            paste(box, clipboard->text(QClipboard::Selection));
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return false;
 }
 
 QValidator::State SingleLineInput::validate(QString &input, int &pos) const

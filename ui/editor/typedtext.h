@@ -49,6 +49,15 @@ TypedText flattenTypedText(QStringView before, QStringView after, int cursor,
 // method. QLineEdit runs its validator on setText() too, so texts from the
 // store must go into the box through setTextAsIs().
 //
+// A text the validator changes replaces the box's whole text, which empties
+// its undo history; so pasting (the Paste key, the context menu, the middle
+// button) is done here instead, inserting the clipboard's text already made
+// fit for one line, and Ctrl+Z undoes such a paste like any other edit.
+//
+// It also follows the input method's unfinished (pre-edit) text in the box,
+// so that the window can have it finished, into the text the box is showing,
+// before the box is given another text to edit.
+//
 // A box takes at most its maxLength() characters (32767 unless set), which is
 // far more than a title file's texts hold. A text read from a file may still
 // be longer: the box then shows its beginning and refuses every edit, and
@@ -68,16 +77,30 @@ public:
     // False while the box shows only the beginning of its text.
     static bool showsWholeText(const QLineEdit *box);
 
+    // Ends the input method's composition in box, if there is one: the input
+    // method is asked to commit its text, and when it keeps it (or there is
+    // no input method) the pending text is committed into the box here. The
+    // box's text then holds everything the user typed into it. Losing the
+    // focus does the same.
+    static void finishComposition(QLineEdit *box);
+
     State validate(QString &input, int &pos) const override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static SingleLineInput *of(const QLineEdit *box);
+    void paste(QLineEdit *box, const QString &text) const;
+    void showContextMenu(QLineEdit *box, const QPoint &globalPos) const;
 
     Separators m_separators;
     // The box's text as last accepted: every change of the text passes
     // through validate(), so this is what the box held before the next edit.
     mutable QString m_before;
     bool m_cut = false;
+    // The input method's unfinished text in the box; empty when none.
+    QString m_preedit;
 };
 
 } // namespace sonolabe
