@@ -38,6 +38,16 @@ inline void acceptFileName(QFileDialog *dialog, const QString &name)
     static_cast<QDialog *>(dialog)->accept();
 }
 
+// Picks a file type (0 = the first) as a user does, with the keyboard on the
+// list of types: Home, then Down; each step is a choice the dialog acts on.
+inline void pickFileType(QFileDialog *dialog, int index)
+{
+    auto *combo = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int i = 0; i < index; ++i)
+        QTest::keyClick(combo, Qt::Key_Down);
+}
+
 // The file types as the user reads them, and the one selected.
 inline QStringList shownFileTypes(QFileDialog *dialog)
 {

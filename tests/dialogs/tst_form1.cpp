@@ -32,6 +32,7 @@ private Q_SLOTS:
     void newDisc_data();
     void newDisc();
     void openDialog();
+    void failedOpenKeepsDisc();
 
 private:
     Form1 *showDialog()
@@ -199,6 +200,29 @@ void TestForm1::openDialog()
                                  u"selected: ﾃｷｽﾄﾌｧｲﾙ(*.TXT)"_s}));
     QCOMPARE(textFiles, (QStringList{u"B.TXT"_s, u"a.txt"_s}));
     QCOMPARE(allFiles, (QStringList{u"B.TXT"_s, u"README"_s, u"a.txt"_s, u"notes.dat"_s}));
+    QVERIFY(*m_store == before);
+    QVERIFY(dialog->isVisible() && !m_session->editor());
+}
+
+// A file that is no title file is refused with a message; the disc on screen
+// stays, and so does its file: the next save must not offer the refused one.
+void TestForm1::failedOpenKeepsDisc()
+{
+    const QString notes = writeFile(u"notes.txt"_s, "shopping list\r\n");
+    const TitleStore before = *m_store;
+    Form1 *dialog = showDialog();
+    std::unique_ptr<ModalAnswer> refusal;
+    const auto answer = answerFileDialog([&](QFileDialog *fileDialog) {
+        refusal = std::make_unique<ModalAnswer>();
+        acceptFileName(fileDialog, notes);
+    });
+    m_option2->click();
+    m_ok->click();
+
+    QVERIFY(answer->answered());
+    QVERIFY(refusal && refusal->answered());
+    QCOMPARE(refusal->icon(), QMessageBox::Critical);
+    QCOMPARE(m_store->CurrentFilePath, before.CurrentFilePath);
     QVERIFY(*m_store == before);
     QVERIFY(dialog->isVisible() && !m_session->editor());
 }

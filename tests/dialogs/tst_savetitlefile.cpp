@@ -74,14 +74,17 @@ private:
         return QDir(m_dir->path())
             .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
-    // Saves with a name and a file type (0 to 3) chosen in the dialog; a box
-    // shown after the dialog is answered with OK and kept in afterDialog.
+    // Saves with a name typed (none: the one offered), then a file type (0 to
+    // 3) chosen in the dialog; a box shown after the dialog is answered with
+    // OK and kept in afterDialog.
     bool saveAs(const QString &name, int type, std::optional<ModalAnswer> &afterDialog)
     {
         const auto dialog = answerFileDialog([&](QFileDialog *fileDialog) {
-            fileDialog->selectNameFilter(fileDialog->nameFilters().at(type));
+            if (!name.isEmpty())
+                fileNameEdit(fileDialog)->setText(name);
+            pickFileType(fileDialog, type);
             afterDialog.emplace();
-            acceptFileName(fileDialog, name);
+            static_cast<QDialog *>(fileDialog)->accept();
         });
         return SaveTitleFile(m_owner.get(), m_store);
     }
@@ -221,6 +224,9 @@ void TestSaveTitleFile::save_data()
     QTest::newRow("3 Japanese only, .TXT kept")
         << u"DISC.TXT"_s << 2 << u"DISC.TXT"_s << japaneseSection;
     QTest::newRow("4 all files, .txt added") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
+    QTest::newRow("offered name kept, English only")
+        << QString() << 0 << u"DISC.TXT"_s << englishSection;
+    QTest::newRow("offered name kept, all files") << QString() << 3 << u"DISC.TXT"_s << both;
     QTest::newRow("missing folder")
         << u"no such folder/disc.txt"_s << 1 << u"no such folder/disc.txt"_s << QByteArray();
     // "folder" is no folder, but "folder.txt", where the save goes, is one.
@@ -244,6 +250,8 @@ void TestSaveTitleFile::save()
     QVERIFY(QDir(m_dir->path()).mkdir(u"folder.txt"_s));
     if (!fails)
         writeFile(target, "old contents");
+    if (typed.isEmpty())
+        m_store.CurrentFilePath = path(target);
     const QStringList before = entries();
     // A file-size limit stands in for a full disk: writes beyond it fail with
     // EFBIG once SIGXFSZ is ignored.

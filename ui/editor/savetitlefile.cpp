@@ -4,12 +4,9 @@
 #include "model/englishtext.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
+#include "ui/common/filedialog.h"
 #include "ui/common/look.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QPointer>
 #include <QStringBuilder>
 
 #include <optional>
@@ -55,55 +52,20 @@ bool englishTextsAllowed(const TitleStore &store)
     return allowed;
 }
 
-struct SaveChoice
+// The save dialog over owner: the current file's name offered when there is
+// one, "both languages" preselected, a new name accepted, an existing file
+// replaced without a question.
+std::optional<FileDialogChoice> chooseFileToSave(QWidget *owner, const QString &currentPath)
 {
-    QString path;
-    SaveFileType type = SaveFileType::JapaneseAndEnglish;
-};
-
-// The save dialog over owner: in the current directory, or the folder of the
-// current file with its name filled in; type 2 preselected; a new name
-// accepted; an existing file replaced without a question. After a choice the
-// current directory follows the chosen folder, so the next file dialog starts
-// there.
-std::optional<SaveChoice> chooseFileToSave(QWidget *owner, const QString &currentPath)
-{
-    QPointer<QFileDialog> dialog = new QFileDialog(owner);
-    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails |
-                       QFileDialog::DontConfirmOverwrite);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setDirectory(QDir::currentPath());
-    const QList<FileType> types = saveFileTypes();
-    QStringList filters;
-    for (const FileType &type : types)
-        filters << qtFilter(type);
-    dialog->setNameFilters(filters);
-    dialog->selectNameFilter(filters.at(int(SaveFileType::JapaneseAndEnglish) - 1));
-    if (!currentPath.isEmpty())
-        dialog->selectFile(currentPath);
-
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    if (!dialog)
-        return std::nullopt;
-    const QStringList files = dialog->selectedFiles();
-    // Depending on the Qt version the selected filter reads as shown or whole.
-    const QString selected = dialog->selectedNameFilter();
-    qsizetype filter = -1;
-    for (qsizetype i = 0; i < types.size(); ++i) {
-        if (selected == types.at(i).shown || selected == filters.at(i))
-            filter = i;
-    }
-    delete dialog;
-    if (!accepted || files.isEmpty() || files.first().isEmpty())
-        return std::nullopt;
-
-    SaveChoice choice;
-    choice.path = QFileInfo(files.first()).absoluteFilePath();
-    if (filter >= 0)
-        choice.type = SaveFileType(filter + 1);
-    QDir::setCurrent(QFileInfo(choice.path).absolutePath());
-    return choice;
+    FileDialogRequest request;
+    request.acceptMode = QFileDialog::AcceptSave;
+    request.fileMode = QFileDialog::AnyFile;
+    for (const FileType &type : saveFileTypes())
+        request.filters << qtFilter(type);
+    request.selectedFilter = int(SaveFileType::JapaneseAndEnglish) - 1;
+    request.selectedFile = currentPath;
+    request.confirmOverwrite = false;
+    return runFileDialog(owner, request);
 }
 
 } // namespace
@@ -116,12 +78,15 @@ bool SaveTitleFile(QWidget *owner, TitleStore &store)
         return false;
     }
 
-    const std::optional<SaveChoice> choice = chooseFileToSave(owner, store.CurrentFilePath);
+    const std::optional<FileDialogChoice> choice = chooseFileToSave(owner, store.CurrentFilePath);
     if (!choice)
         return false;
     store.CurrentFilePath = WithTxtExtension(choice->path);
+    // A type the dialog cannot tell is taken as the preselected one.
+    const SaveFileType type =
+        choice->filter >= 0 ? SaveFileType(choice->filter + 1) : SaveFileType::JapaneseAndEnglish;
 
-    const QByteArray bytes = WriteTitleFile(store, sectionsForFileType(choice->type));
+    const QByteArray bytes = WriteTitleFile(store, sectionsForFileType(type));
     const SaveResult result = WriteFileAtomically(store.CurrentFilePath, bytes);
     if (!result.ok) {
         showStopMessage(owner, SaveErrorTitle(),

@@ -2,14 +2,12 @@
 #include "ui/startup/form1.h"
 
 #include "model/titlestore.h"
+#include "ui/common/filedialog.h"
 #include "ui/common/look.h"
 #include "ui/session.h"
 #include "ui/startup/loadtitlefile.h"
 #include "ui/startup/trackcountfield.h"
 
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -33,32 +31,16 @@ QStringList openFileFilters()
     return {u"ﾃｷｽﾄﾌｧｲﾙ(*.TXT) (*.txt)"_s, u"すべてのﾌｧｲﾙ(*.*) (*)"_s};
 }
 
-// Shows the open-file dialog over owner, starting in the current directory,
-// and returns the full path of the existing file chosen, or nothing when the
-// user cancelled. The dialog blocks the whole program: nothing can close its
-// owner under it. After a choice the current directory follows the chosen
-// folder, so the next file dialog starts where the user last was.
+// The open-file dialog over owner: the full path of an existing file chosen,
+// or nothing when the user cancelled.
 std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
 {
-    QPointer<QFileDialog> dialog = new QFileDialog(owner);
-    dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setDirectory(QDir::currentPath());
-    const QStringList filters = openFileFilters();
-    dialog->setNameFilters(filters);
-    dialog->selectNameFilter(filters.first());
-
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    if (!dialog)
+    FileDialogRequest request;
+    request.filters = openFileFilters();
+    const std::optional<FileDialogChoice> choice = runFileDialog(owner, request);
+    if (!choice)
         return std::nullopt;
-    const QStringList files = dialog->selectedFiles();
-    delete dialog;
-    if (!accepted || files.isEmpty() || files.first().isEmpty())
-        return std::nullopt;
-    const QString path = QFileInfo(files.first()).absoluteFilePath();
-    QDir::setCurrent(QFileInfo(path).absolutePath());
-    return path;
+    return choice->path;
 }
 
 } // namespace
@@ -189,9 +171,13 @@ bool Form1::OpenExistingFile()
     const std::optional<QString> path = chooseTitleFileToOpen(this);
     if (!self || !path)
         return false;
+    // A file that fails to load does not become the current file: the next
+    // save must not offer to overwrite it with the disc on screen.
     TitleStore &store = m_session.store();
+    if (!LoadTitleFile(this, *path, store, m_session.beeper()))
+        return false;
     store.CurrentFilePath = *path;
-    return LoadTitleFile(this, *path, store, m_session.beeper());
+    return true;
 }
 
 } // namespace sonolabe

@@ -33,8 +33,8 @@ private:
     void Text4_Change();
 
     // Lets the user choose an existing title file and loads it. True when a
-    // file was chosen and loaded; CurrentFilePath is the chosen path from the
-    // moment of choosing, also when the load then fails.
+    // file was chosen and loaded, which then is CurrentFilePath; a failed
+    // load leaves the store, its path included, as it was.
     bool OpenExistingFile();
 
     Session &m_session;
