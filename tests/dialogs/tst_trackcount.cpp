@@ -138,6 +138,10 @@ void TestTrackCount::field_data()
     row("Ctrl+C, Ctrl+X and Ctrl+Z discarded", u"clip"_s,
         {u"type 12"_s, u"key Shift+Home"_s, u"key Ctrl+C"_s, u"key Ctrl+X"_s, u"key Ctrl+Z"_s},
         u"12"_s, 0, true);
+    row("Ctrl+Backspace, Ctrl+Delete and Alt+Backspace do nothing", {},
+        {u"type 12"_s, u"key Ctrl+Backspace"_s, u"key Home"_s, u"key Ctrl+Delete"_s,
+         u"key Alt+Backspace"_s},
+        u"12"_s, 0, true);
     row("Shift+Insert pastes 1a as 1", u"1a"_s, {u"key Shift+Insert"_s}, u"1"_s, 1, true);
     row("context menu pastes 1a as 1", u"1a"_s, {u"paste menu"_s}, u"1"_s, 1, true);
     row("pasted non-ASCII digits leave nothing", u"１\u0663"_s, {u"paste menu"_s}, {}, 0, false);

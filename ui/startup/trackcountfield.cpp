@@ -106,6 +106,17 @@ TrackCountField::TrackCountField(QWidget *parent) : QLineEdit(parent)
 
 void TrackCountField::keyPressEvent(QKeyEvent *event)
 {
+    // Only the key rule's keys change the text: the line edit's word and line
+    // deletions and its undo have no place in a two-digit field.
+    for (const QKeySequence::StandardKey editing :
+         {QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+          QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine, QKeySequence::Undo,
+          QKeySequence::Redo}) {
+        if (event->matches(editing)) {
+            event->accept();
+            return;
+        }
+    }
     int code = TypedCharacterCode(*event);
     if (code >= 0 && m_keyPress) {
         m_keyPress(code);

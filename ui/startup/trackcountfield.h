@@ -60,6 +60,8 @@ int TypedCharacterCode(const QKeyEvent &event);
 // method switched off. Every character typed goes through the key handler
 // first; a handler that sets the code to 0 discards the key press, which then
 // reaches neither the text nor the line edit's own shortcuts (Ctrl+V etc.).
+// The line edit's word and line deletions (Ctrl+Backspace, Ctrl+Delete, ...)
+// and its undo and redo do nothing here.
 // Keys that type no character, pasting through the context menu and text set
 // by the program are left to the line edit; the owning dialog's change rule
 // cleans whatever they bring in.
