@@ -4,10 +4,10 @@
 #include "model/codepage932.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -161,18 +161,24 @@ QString systemReason(int error)
 
 // Reads a whole regular file. Other kinds of file are refused before anything
 // is read: opening is non-blocking, so a FIFO without a writer cannot hang us.
-bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString &reason)
+// On failure, reason is the system's words and cause what they stand for.
+bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString &reason,
+                     SaveFailure &cause)
 {
+    const auto fail = [&](int error) {
+        cause = SaveFailureOf(error);
+        reason = systemReason(error);
+        return false;
+    };
     if (path.isEmpty() || path.contains(QChar(0))) {
+        cause = SaveFailure::FolderMissing;
         reason = u"no such file"_s;
         return false;
     }
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        reason = systemReason(errno);
-        return false;
-    }
+    if (fd < 0)
+        return fail(errno);
     struct FdCloser
     {
         int fd;
@@ -180,15 +186,15 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QS
     } closer{fd};
 
     struct stat info;
-    if (::fstat(fd, &info) != 0) {
-        reason = systemReason(errno);
-        return false;
-    }
+    if (::fstat(fd, &info) != 0)
+        return fail(errno);
     if (!S_ISREG(info.st_mode)) {
+        cause = SaveFailure::NotARegularFile;
         reason = S_ISDIR(info.st_mode) ? u"is a directory"_s : u"not a regular file"_s;
         return false;
     }
     if (info.st_size > maxBytes) {
+        cause = SaveFailure::TooLarge;
         reason = u"file too large"_s;
         return false;
     }
@@ -199,6 +205,7 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QS
     for (;;) {
         if (filled == bytes.size()) {
             if (filled > maxBytes) {
+                cause = SaveFailure::TooLarge;
                 reason = u"file too large"_s;
                 return false;
             }
@@ -208,8 +215,7 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QS
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            reason = systemReason(errno);
-            return false;
+            return fail(errno);
         }
         if (got == 0)
             break;
@@ -257,7 +263,8 @@ std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
 FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
 {
     FileReadResult result;
-    result.ok = readRegularFile(path, maxBytes, result.bytes, result.reason);
+    SaveFailure ignored;
+    result.ok = readRegularFile(path, maxBytes, result.bytes, result.reason, ignored);
     if (!result.ok)
         result.bytes.clear();
     return result;
@@ -267,7 +274,8 @@ LoadResult ReadTitleFile(const QString &path, qint64 maxBytes)
 {
     QByteArray bytes;
     QString reason;
-    if (!readRegularFile(path, maxBytes, bytes, reason))
+    SaveFailure ignored;
+    if (!readRegularFile(path, maxBytes, bytes, reason, ignored))
         return LoadResult::failed(LoadFailure::Aborted, reason);
     std::optional<TitleStore> disc = ParseTitleFile(bytes);
     if (!disc)
@@ -297,10 +305,44 @@ QString WithTxtExtension(const QString &path)
     return path + u".txt"_s;
 }
 
+SaveFailure SaveFailureOf(int error)
+{
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return SaveFailure::NoSpace;
+    case EACCES:
+    case EPERM:
+        return SaveFailure::NoPermission;
+    case ENOENT:
+    case ENOTDIR:
+        return SaveFailure::FolderMissing;
+    case EROFS:
+        return SaveFailure::ReadOnlyFileSystem;
+    case EISDIR:
+        return SaveFailure::NotARegularFile;
+    case EFBIG:
+        return SaveFailure::TooLarge;
+    default:
+        return SaveFailure::Other;
+    }
+}
+
 namespace {
 
-// Writes every byte or says why not; EINTR is retried.
-bool writeAll(int fd, const QByteArray &bytes, QString &reason)
+SaveResult failed(int error)
+{
+    return {false, SaveFailureOf(error), systemReason(error)};
+}
+
+SaveResult notRegularFile(mode_t mode)
+{
+    return {false, SaveFailure::NotARegularFile,
+            S_ISDIR(mode) ? systemReason(EISDIR) : u"not a regular file"_s};
+}
+
+// Writes every byte or gives the errno of the failure; EINTR is retried.
+int writeAll(int fd, const QByteArray &bytes)
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -308,82 +350,155 @@ bool writeAll(int fd, const QByteArray &bytes, QString &reason)
                                         static_cast<size_t>(bytes.size() - done));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0) {
-            reason = systemReason(written < 0 ? errno : ENOSPC);
-            return false;
-        }
+        if (written <= 0)
+            return written < 0 ? errno : ENOSPC;
         done += written;
     }
-    return true;
+    return 0;
 }
 
-// Flushes the file's data to the disk. EINVAL: a file that cannot be
-// synchronised (a pipe, some special file systems); nothing is lost then.
-bool syncData(int fd, QString &reason)
+// Flushes the file's data to the disk, or gives the errno of the failure.
+// EINVAL: a file that cannot be synchronised (a pipe, some special file
+// systems); nothing is lost then.
+int syncData(int fd)
 {
     if (::fdatasync(fd) == 0 || errno == EINVAL)
-        return true;
-    reason = systemReason(errno);
-    return false;
+        return 0;
+    return errno;
 }
 
-// For a folder that cannot take a temporary file: the existing target is
-// rewritten in place. Its old bytes are kept in memory first, so that a
-// failed write can put them back.
+// The folder part of a native path: "." for a bare name, "/" for a name in
+// the root folder.
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+// Follows path through symbolic links to the file they lead to, which need
+// not exist yet; a link's relative target is taken from the link's folder.
+// Gives 0, or the errno of a loop or of a link that cannot be read.
+int followLinks(QByteArray &path)
+{
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info;
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return 0; // what stands there, if anything, is checked by the caller
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(path.constData(), target, sizeof target);
+        if (length < 0)
+            return errno;
+        if (length == sizeof target)
+            return ENAMETOOLONG;
+        if (target[0] == '/' || !path.contains('/'))
+            path = QByteArray(target, length);
+        else
+            path = path.left(path.lastIndexOf('/') + 1) + QByteArray(target, length);
+    }
+    return ELOOP;
+}
+
+// Rewrites the existing file at path in place, so that it stays the same file
+// (its hard links, owner and mode). Its old bytes are kept in memory first, so
+// that a failed write can put them back.
 SaveResult rewriteInPlace(const QString &path, const QByteArray &bytes)
 {
     QByteArray old;
-    QString reason;
-    if (!readRegularFile(path, MaxTitleFileBytes, old, reason))
-        return {false, reason};
+    SaveResult result;
+    if (!readRegularFile(path, MaxTitleFileBytes, old, result.reason, result.failure))
+        return result;
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return {false, systemReason(errno)};
-    if (writeAll(fd, bytes, reason) && syncData(fd, reason)) {
+        return failed(errno);
+    int error = writeAll(fd, bytes);
+    if (error == 0)
+        error = syncData(fd);
+    if (error == 0) {
         if (::close(fd) != 0)
-            return {false, systemReason(errno)};
-        return {true, {}};
+            return failed(errno);
+        return {true, {}, {}};
     }
     // Best effort: the old file was never larger than the space the failed
     // write had taken, so it usually fits again.
-    QString ignored;
-    if (::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, old, ignored))
-        syncData(fd, ignored);
+    if (::ftruncate(fd, 0) == 0 && ::lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, old) == 0)
+        syncData(fd);
     ::close(fd);
-    return {false, reason};
+    return failed(error);
+}
+
+// Creates a temporary file beside target, under target's name and a random
+// suffix, for writing; gives its descriptor or -1 with errno set. Permissions
+// are 0666 less the umask, as for any new file.
+int createTemporary(const QByteArray &target, QByteArray &name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        const int fd =
+            ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Gives the new file what the old one was, as far as this user may: owner
+// and group, else the group alone (a group the user is in), then the
+// permission bits, after the owner since a change of owner clears the
+// set-user-ID bit. Failures are not the save's: the bytes are what matter.
+void keepIdentity(int fd, const struct stat &old)
+{
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // Neither: the new file is this user's, in the user's group.
+    }
+    ::fchmod(fd, old.st_mode & 07777);
 }
 
 } // namespace
 
 SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return {false, target.isDir() ? u"is a directory"_s : u"not a regular file"_s};
+    if (path.isEmpty() || path.contains(QChar(0)))
+        return failed(ENOENT);
+    QByteArray target = QFile::encodeName(path);
+    if (const int error = followLinks(target))
+        return failed(error);
 
-    const QByteArray folder = QFile::encodeName(target.absolutePath());
-    if (target.exists() && ::access(folder.constData(), W_OK | X_OK) != 0 &&
-        ::access(QFile::encodeName(path).constData(), W_OK) == 0)
-        return rewriteInPlace(path, bytes);
-
-    // Unbuffered, so that every write is checked where it happens; a buffered
-    // write failing at commit would go unnoticed and the cut-short temporary
-    // file would replace the target.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return {false, file.errorString()};
-    QString reason;
-    const bool written = file.write(bytes) == bytes.size();
-    if (!written)
-        reason = file.errorString();
-    if (written && syncData(file.handle(), reason)) {
-        if (file.commit())
-            return {true, {}};
-        return {false, file.errorString()};
+    struct stat old;
+    const bool exists = ::stat(target.constData(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return failed(errno);
+    const QByteArray folder = folderOf(target);
+    if (exists) {
+        if (!S_ISREG(old.st_mode))
+            return notRegularFile(old.st_mode);
+        // A file the user may not write is not replaced either. Root may
+        // write any file; a read-only one keeps its mode all the same.
+        if (::faccessat(AT_FDCWD, target.constData(), W_OK, AT_EACCESS) != 0)
+            return failed(errno);
+        if (old.st_nlink > 1 ||
+            ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) != 0)
+            return rewriteInPlace(QFile::decodeName(target), bytes);
     }
-    file.cancelWriting();
-    return {false, reason};
+
+    QByteArray temporary;
+    const int fd = createTemporary(target, temporary);
+    if (fd < 0)
+        return failed(errno);
+    int error = writeAll(fd, bytes);
+    if (error == 0 && exists)
+        keepIdentity(fd, old);
+    if (error == 0)
+        error = syncData(fd);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
+        error = errno;
+    if (error == 0)
+        return {true, {}, {}};
+    ::unlink(temporary.constData());
+    return failed(error);
 }
 
 QString SaveErrorTitle()

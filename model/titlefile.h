@@ -96,18 +96,43 @@ QString LoadErrorMessage(LoadFailure failure, const QString &path);
 // four characters already read ".txt" in any case.
 QString WithTxtExtension(const QString &path);
 
+// Why a save failed: the common causes, each with words of its own in the
+// save error box; anything else is told in the system's words.
+enum class SaveFailure {
+    Other,
+    NoSpace,       // the disk or the user's quota is full
+    NoPermission,  // the file or its folder may not be written
+    FolderMissing, // the folder does not exist (or a part of it is no folder)
+    ReadOnlyFileSystem,
+    NotARegularFile, // the name is taken by a folder, a FIFO, a device...
+    TooLarge,        // larger than the file system or the process may write
+};
+
+// The cause a system call's errno stands for.
+SaveFailure SaveFailureOf(int error);
+
 struct SaveResult
 {
     bool ok = false;
-    QString reason; // the system's reason when not ok
+    SaveFailure failure = SaveFailure::Other; // when not ok
+    QString reason;                           // the system's words, when not ok
 };
 
 // Replaces the file at path with bytes, never leaving a half-written file:
 // the bytes go to a temporary file in the same folder, every write checked and
-// the data flushed to the disk, which is then renamed over the target. Only
-// where the folder cannot take a temporary file is an existing target
-// rewritten in place, and a failed rewrite puts the old bytes back. An
-// existing target that is not a regular file is refused.
+// the data flushed to the disk, which is then renamed over the target. A kill
+// in the middle can leave that temporary file behind under a name of its own
+// ("disc.txt.1a2b3c4d"), never a half-written file under the target's name.
+//
+// What the file was is kept: the new file takes the old one's permission bits
+// (read-only stays read-only, for root too, who may write it) and its owner
+// and group, as far as the user may set them (a group the user is in is kept
+// when the owner cannot be). A symbolic link stays a link: the file it leads
+// to is replaced. A file with more than one hard link is rewritten in place,
+// so that every name sees the new bytes, as is an existing file in a folder
+// that cannot take a temporary file; a failed rewrite puts the old bytes
+// back. An existing target that is not a regular file, or that the user may
+// not write, is refused.
 SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
 // The save error box: its title and its text, pieces joined by single CRs.

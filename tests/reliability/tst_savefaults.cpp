@@ -2,7 +2,8 @@
 // Saving under faults, at the file level (WriteFileAtomically): the folder
 // vanishes between choosing and writing, the disk fills, the process is
 // killed in the middle of a save. Whatever happens, the file that was there
-// keeps every byte it had, and no half-written file takes its name.
+// keeps every byte it had, and no half-written file takes its name. And a
+// save that succeeds keeps what the file was: its mode, owner and links.
 //
 // Faults that need a process of their own (a mount namespace, another user, a
 // kill at a chosen point) run in savefaults_helper.
@@ -18,6 +19,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
@@ -49,6 +51,8 @@ private Q_SLOTS:
     void cleanup();
     void folderVanishes();
     void targetIsNoFile();
+    void keepsWhatTheFileWas_data();
+    void keepsWhatTheFileWas();
     void diskFills_data();
     void diskFills();
     void killedMidSave_data();
@@ -92,6 +96,83 @@ void TestSaveFaults::targetIsNoFile()
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     QVERIFY(!WriteFileAtomically(fifo, "new").ok);
     QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+}
+
+// A file saved over keeps its mode, its owner and group where the saving user
+// may set them, and its hard links; a symbolic link to it stays a link. In
+// the last row the user nobody saves (in the helper) a file it does not own
+// but may write as a member of its group: the group stays, the owner cannot.
+void TestSaveFaults::keepsWhatTheFileWas_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("link"); // a second name: "hard", "symbolic" or none
+    QTest::addColumn<int>("owner");    // -1: this process's user and group
+    QTest::addColumn<int>("group");
+    QTest::addColumn<bool>("byMember");
+    QTest::addColumn<int>("ownerAfter"); // -1: this process's user
+    const int nobody = 65534, group = 4242;
+    // clang-format off
+    QTest::newRow("0600") << 0600 << QString() << -1 << -1 << false << -1;
+    QTest::newRow("0644, two hard links") << 0644 << u"hard"_s << -1 << -1 << false << -1;
+    QTest::newRow("0444, read-only") << 0444 << QString() << -1 << -1 << false << -1;
+    QTest::newRow("0755, through a symbolic link") << 0755 << u"symbolic"_s << -1 << -1 << false << -1;
+    QTest::newRow("another user's file") << 0640 << QString() << nobody << group << false << nobody;
+    QTest::newRow("group kept, owner not") << 0664 << QString() << 0 << group << true << nobody;
+    // clang-format on
+}
+
+void TestSaveFaults::keepsWhatTheFileWas()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, link);
+    QFETCH(int, owner);
+    QFETCH(int, group);
+    QFETCH(bool, byMember);
+    QFETCH(int, ownerAfter);
+    const QString target = m_dir->filePath(u"disc.txt"_s);
+    const QByteArray native = QFile::encodeName(target);
+    write(target, "old");
+    if (owner >= 0 && ::geteuid() != 0)
+        QSKIP("only root can give a file to another user");
+    if (owner >= 0)
+        QCOMPARE(::chown(native.constData(), uid_t(owner), gid_t(group)), 0);
+    QCOMPARE(::chmod(native.constData(), mode_t(mode)), 0);
+    QString saveAs = target;
+    const QString second = m_dir->filePath(u"second.txt"_s);
+    if (link == u"hard")
+        QCOMPARE(::link(native.constData(), QFile::encodeName(second).constData()), 0);
+    if (link == u"symbolic") {
+        QCOMPARE(::symlink("disc.txt", QFile::encodeName(second).constData()), 0);
+        saveAs = second;
+    }
+
+    // Root may write a read-only file; anyone else is refused it.
+    const bool saved = (mode & 0200) != 0 || ::geteuid() == 0;
+    if (byMember) {
+        QCOMPARE(::chmod(QFile::encodeName(m_dir->path()).constData(), 0777), 0);
+        QProcess helper;
+        helper.start(helperPath, {u"member"_s, saveAs, QString::number(group)});
+        QVERIFY(helper.waitForFinished(60'000));
+        const QByteArray report = helper.readAllStandardOutput().trimmed();
+        if (helper.exitCode() == 77)
+            QSKIP(report.constData());
+        QCOMPARE(report, "ok"_ba);
+    } else {
+        QCOMPARE(WriteFileAtomically(saveAs, "new").ok, saved);
+    }
+
+    QCOMPARE(contents(target), saved ? "new"_ba : "old"_ba);
+    struct stat info;
+    QCOMPARE(::stat(native.constData(), &info), 0);
+    QCOMPARE(info.st_mode & 07777, mode_t(mode));
+    QCOMPARE(info.st_uid, ownerAfter < 0 ? ::geteuid() : uid_t(ownerAfter));
+    QCOMPARE(info.st_gid, group < 0 ? ::getegid() : gid_t(group));
+    if (link == u"hard") {
+        QCOMPARE(info.st_nlink, nlink_t(2));
+        QCOMPARE(contents(second), "new"_ba);
+    }
+    if (link == u"symbolic")
+        QCOMPARE(QFileInfo(second).symLinkTarget(), target);
 }
 
 // A real full disk: a tmpfs of a few pages (or a file-size limit where the
