@@ -216,6 +216,13 @@ public:
                         fail(i, u"a language number that is not a number"_s);
                         return std::nullopt;
                     }
+                    // Two languages under one number would have their items
+                    // written into one block.
+                    if (std::any_of(block.map.begin(), block.map.end(),
+                                    [&](const MapEntry &entry) { return entry.number == *key; })) {
+                        fail(i, u"a language number mapped twice"_s);
+                        return std::nullopt;
+                    }
                     const QByteArray value = text(m_tokens[i + 2]);
                     block.map.push_back({*key, value == "EN" ? 9 : number(value).value_or(-1)});
                     i += 3;

@@ -231,6 +231,9 @@ void TestCdTextSheets::tocFaults_data()
                                   << TocRewrite::TrackCount;
     QTest::newRow("string never ends")
         << QByteArray("CD_DA\nCATALOG \"123\n") + tracks << TocRewrite::NotUnderstood;
+    QTest::newRow("language number mapped twice")
+        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : EN 0 : 105 } }\n") + tracks
+        << TocRewrite::NotUnderstood;
     QTest::newRow("all language numbers taken")
         << QByteArray("CD_TEXT {\n  LANGUAGE_MAP { 0 : 1 1 : 2 2 : 3 3 : 4 4 : 5 5 : 6 6 : 7 "
                       "7 : 8 }\n}\n") +
