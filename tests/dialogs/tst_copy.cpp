@@ -9,6 +9,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 #include <array>
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void copy_data();
     void copy();
     void dialog();
+    void entriesOnOneLine();
 
 private:
     template <typename T> T *child(const QString &name)
@@ -202,6 +204,24 @@ void TestCopy::dialog()
     QTest::keyClick(lists[English], Qt::Key_Return);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
     QVERIFY(m_store == expected);
+}
+
+// As in the editor's list: a loaded line feed is shown as a space, and only
+// the beginning of a very long title is laid out; the entry keeps it whole.
+void TestCopy::entriesOnOneLine()
+{
+    m_store.TrackTitles(English, 1) = u"a\nb"_s;
+    m_store.TrackTitles(English, 2) = QString(1'000'000, u'x');
+    m_dialog = std::make_unique<Form3>(m_store, nullptr);
+    m_dialog->show();
+    auto *list = child<QListWidget>(u"List1_1"_s);
+    const auto shown = [list](int row) {
+        const auto *entries = qobject_cast<QStyledItemDelegate *>(list->itemDelegate());
+        return entries ? entries->displayText(list->item(row)->text(), QLocale()) : QString();
+    };
+    QCOMPARE(shown(0), u"01 a b"_s);
+    QCOMPARE(shown(1), u"02 "_s + QString(1021, u'x'));
+    QCOMPARE(list->item(1)->text().size(), 1'000'003);
 }
 
 QTEST_MAIN(TestCopy)

@@ -3,6 +3,7 @@
 
 #include "model/titlestore.h"
 #include "ui/common/look.h"
+#include "ui/common/trackentry.h"
 
 #include <QCheckBox>
 #include <QItemSelection>
@@ -36,12 +37,6 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &text
     return button;
 }
 
-// A list line: the track number in two digits, a space, the title.
-QString trackLine(int track, const QString &title)
-{
-    return QString::number(track).rightJustified(2, u'0') % u' ' % title;
-}
-
 } // namespace
 
 Form3::Form3(TitleStore &store, QWidget *parent) : QDialog(parent), m_store(store)
@@ -68,6 +63,9 @@ Form3::Form3(TitleStore &store, QWidget *parent) : QDialog(parent), m_store(stor
         List1[j]->setObjectName(u"List1_"_s % index);
         List1[j]->setGeometry(twipsRect(columnLeft[j], 1200, 2535, 2940));
         List1[j]->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        List1[j]->setUniformItemSizes(true);
+        List1[j]->setTextElideMode(Qt::ElideNone);
+        List1[j]->setItemDelegate(new OneLineEntries(List1[j]));
         connect(List1[j], &QListWidget::itemSelectionChanged, this, [this, j] { List1_Click(j); });
     }
 
@@ -114,7 +112,7 @@ void Form3::Form_Load()
         LabelDiscName[j]->setText(m_store.DiscNames[j]);
         LabelSinger[j]->setText(m_store.ArtistNames[j]);
         for (int track = 1; track <= m_store.TrackCount; ++track)
-            List1[j]->addItem(trackLine(track, m_store.TrackTitles(j, track)));
+            List1[j]->addItem(TrackEntry(track, m_store.TrackTitles(j, track)));
     }
 }
 

@@ -5,9 +5,9 @@
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
 #include "ui/common/resources.h"
+#include "ui/common/trackentry.h"
 #include "ui/copy/form3.h"
 #include "ui/editor/savetitlefile.h"
-#include "ui/editor/trackentry.h"
 #include "ui/editor/typedtext.h"
 #include "ui/session.h"
 #include "ui/trackcount/form4.h"
@@ -27,7 +27,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QStyledItemDelegate>
 
 #include <utility>
 
@@ -53,29 +52,6 @@ QString languageName(int language)
 {
     return language == Japanese ? u"日本語"_s : u"英語"_s;
 }
-
-// Draws every entry on one line. A loaded title may hold a lone LF; the entry
-// keeps it, and only its picture shows a space in its place. Only the
-// beginning of an overlong title is laid out: the list shows no more anyway.
-class OneLineEntries : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QString displayText(const QVariant &value, const QLocale &) const override
-    {
-        constexpr qsizetype ShownLength = 1024;
-        QString text = value.toString();
-        if (text.size() > ShownLength)
-            text.truncate(ShownLength);
-        for (QChar &ch : text) {
-            if (ch == u'\n' || ch == u'\r' || ch == QChar::LineSeparator ||
-                ch == QChar::ParagraphSeparator)
-                ch = u' ';
-        }
-        return text;
-    }
-};
 
 // A frame in the etched look of the program's other frames and separators:
 // a shadow line with a highlight line beside it, the caption over the top
