@@ -137,6 +137,11 @@ SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
 // The save error box: its title and its text, pieces joined by single CRs.
 QString SaveErrorTitle();
+// The last piece is the reason: Japanese for the common causes, the system's
+// words otherwise.
+QString SaveErrorReason(SaveFailure failure, const QString &systemText);
+QString SaveErrorMessage(const QString &path, const SaveResult &result);
+// The same box with a reason line given as it is.
 QString SaveErrorMessage(const QString &path, const QString &reason);
 
 } // namespace sonolabe

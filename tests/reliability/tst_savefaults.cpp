@@ -84,7 +84,10 @@ void TestSaveFaults::folderVanishes()
     write(folder + u"/disc.txt"_s, "old");
     QVERIFY(QDir().rename(folder, m_dir->filePath(u"moved"_s)));
     const SaveResult result = WriteFileAtomically(folder + u"/disc.txt"_s, "new");
-    QVERIFY(!result.ok && !result.reason.isEmpty());
+    QVERIFY(!result.ok);
+    QCOMPARE(
+        SaveErrorMessage(u"/f/disc.txt"_s, result),
+        u"曲名ﾌｧｲﾙを保存できませんでした。\r\rﾌｧｲﾙ名：\r/f/disc.txt\rフォルダーが見つかりません。"_s);
     QVERIFY2(!QFileInfo::exists(folder), "the folder is not made again");
     QCOMPARE(contents(m_dir->filePath(u"moved/disc.txt"_s)), "old"_ba);
 }
@@ -94,7 +97,10 @@ void TestSaveFaults::targetIsNoFile()
 {
     const QString fifo = m_dir->filePath(u"disc.txt"_s);
     QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QVERIFY(!WriteFileAtomically(fifo, "new").ok);
+    const SaveResult result = WriteFileAtomically(fifo, "new");
+    QVERIFY(!result.ok);
+    QCOMPARE(SaveErrorReason(result.failure, result.reason),
+             u"保存先がフォルダーか通常のファイルではありません。"_s);
     QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
 }
 
