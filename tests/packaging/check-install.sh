@@ -47,7 +47,7 @@ if [ -f "$desktop" ]; then
     done
     for key in Name GenericName Comment; do
         grep -q "^$key=." "$desktop" || fail "the desktop entry has no $key"
-        grep -q "^$key\[ja\]=." "$desktop" || fail "the desktop entry has no $key[ja]"
+        grep -q "^${key}\[ja\]=." "$desktop" || fail "the desktop entry has no ${key}[ja]"
     done
     grep -q '^Categories=.*AudioVideo;' "$desktop" || fail "the desktop entry's Categories lack AudioVideo"
 else
@@ -96,13 +96,15 @@ else
     fail "no AppStream metadata at share/metainfo/$app_id.metainfo.xml"
 fi
 
-# The manual pages, English and Japanese.
-for page in man/man1/sonolabe.1.gz man/ja/man1/sonolabe.1.gz; do
+# The manual pages of both commands, English and Japanese.
+for page in man/man1/sonolabe.1.gz man/ja/man1/sonolabe.1.gz \
+    man/man1/sonolabe-cdtext.1.gz man/ja/man1/sonolabe-cdtext.1.gz; do
     if [ -f "$usr/share/$page" ]; then
         # mandoc reads only the first of several compressed files; one at a time.
         gzip -dc "$usr/share/$page" | mandoc -T lint || fail "mandoc -T lint refuses $page"
-        gzip -dc "$usr/share/$page" | grep -q "^\.TH SONOLABE 1 .*\"Sonolabe $version\"" ||
-            fail "$page does not carry the version $version"
+        title=$(basename "$page" .1.gz | tr '[:lower:]' '[:upper:]' | sed 's/-/\\\\-/g')
+        gzip -dc "$usr/share/$page" | grep -q "^\.TH $title 1 .*\"Sonolabe $version\"" ||
+            fail "$page is not titled $title or does not carry the version $version"
         ! gzip -dc "$usr/share/$page" | grep -q '@[A-Z_]*@' || fail "$page holds an unreplaced @VARIABLE@"
     else
         fail "no manual page share/$page"
