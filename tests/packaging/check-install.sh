@@ -81,6 +81,8 @@ if [ -f "$metainfo" ]; then
     grep -qF "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
         fail "the metainfo does not launch $app_id.desktop"
     grep -qF "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+    grep -qF '<project_license>GPL-3.0-or-later</project_license>' "$metainfo" ||
+        fail "the metainfo does not name the licence GPL-3.0-or-later"
     grep -q '<p>' "$metainfo" || fail "the metainfo has no English description"
     grep -q '<p xml:lang="ja">' "$metainfo" || fail "the metainfo has no Japanese description"
     # The screenshot is the committed one, with its real size.
