@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package with CPack, checks its control fields and that its
-# dependencies were computed from the binary, unpacks it into a scratch root
-# and starts the unpacked program there, offscreen, on two title files: each
-# must open in an editor window of its own process and stay open until the
-# test ends it.
+# dependencies were computed from the binary, has lintian check it, unpacks
+# it into a scratch root and starts the unpacked program there, offscreen, on
+# two title files: each must open in an editor window of its own process and
+# stay open until the test ends it.
 #
 #   check-deb.sh BUILD-DIR VERSION PROBE-PLUGIN-DIR TITLE-FILE
 set -euo pipefail
@@ -21,8 +21,8 @@ die() {
     printf 'FAIL: %s\n' "$*" >&2
     exit 1
 }
-for tool in cpack dpkg-deb dpkg-shlibdeps objdump; do
-    command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs dpkg-dev)"
+for tool in cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog objdump lintian; do
+    command -v "$tool" >/dev/null || die "$tool is missing (./test.sh installs dpkg-dev and lintian)"
 done
 
 work=$(realpath "$(mktemp -d)")
@@ -66,11 +66,23 @@ field() { dpkg-deb -f "$deb" "$1"; }
 dpkg-deb -I "$deb" >"$work/info"
 grep -q '^ Depends: ' "$work/info" || fail "dpkg-deb -I shows no Depends"
 
+# Debian's own checks: no error and no warning; information tags are shown.
+if ! lintian --profile debian --fail-on error,warning --display-info --tag-display-limit 0 \
+    "$deb" >"$work/lintian.log" 2>&1 || grep -q '^[EW]: ' "$work/lintian.log"; then
+    fail "lintian refuses the package:"
+    cat "$work/lintian.log" >&2
+else
+    grep -v '^running with root privileges' "$work/lintian.log" || true
+fi
+
 # Every library the program needs comes from a package in Depends, with the
 # version that dpkg-shlibdeps computes.
 dpkg-deb -x "$deb" "$work/root"
 [ -x "$program" ] || die "the package holds no usr/bin/sonolabe"
 depends=",$(field Depends | tr -d ' '),"
+# Qt's Japanese texts for its own buttons and dialogs.
+[[ "$depends" == *,qt6-translations-l10n,* ]] ||
+    fail "Depends lacks qt6-translations-l10n: $(field Depends)"
 needed=$(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }')
 [ -n "$needed" ] || fail "objdump finds no NEEDED library in the program"
 for library in $needed; do
@@ -83,9 +95,24 @@ for file in usr/share/applications/io.github.sonolabe.Sonolabe.desktop \
     usr/share/metainfo/io.github.sonolabe.Sonolabe.metainfo.xml \
     usr/share/icons/hicolor/scalable/apps/io.github.sonolabe.Sonolabe.svg \
     usr/share/icons/hicolor/48x48/apps/io.github.sonolabe.Sonolabe.png \
-    usr/share/man/man1/sonolabe.1.gz usr/share/man/ja/man1/sonolabe.1.gz; do
+    usr/share/man/man1/sonolabe.1.gz usr/share/man/ja/man1/sonolabe.1.gz \
+    usr/bin/sonolabe-cdtext usr/share/man/man1/sonolabe-cdtext.1.gz \
+    usr/share/man/ja/man1/sonolabe-cdtext.1.gz \
+    usr/share/doc/sonolabe/copyright usr/share/doc/sonolabe/changelog.gz; do
     [ -f "$work/root/$file" ] || fail "the package lacks $file"
 done
+# The licence, and a changelog whose latest entry is this version.
+doc=$work/root/usr/share/doc/sonolabe
+if [ -f "$doc/copyright" ]; then
+    awk '/^Files: \*$/ { f = 1 } /^$/ { f = 0 } f && $0 == "License: GPL-3.0-or-later" { ok = 1 }
+         END { exit !ok }' "$doc/copyright" ||
+        fail "the copyright file does not put every file under GPL-3.0-or-later"
+fi
+if [ -f "$doc/changelog.gz" ]; then
+    gzip -dc "$doc/changelog.gz" >"$work/changelog"
+    logged=$(dpkg-parsechangelog -l "$work/changelog" -S Version)
+    [ "$logged" = "$version" ] || fail "the changelog's latest entry is $logged, not $version"
+fi
 
 # The unpacked program on two files, one with a space in its name: this
 # process opens the first and starts the installed program again for the
