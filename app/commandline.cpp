@@ -1,60 +1,76 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline.h"
 
+#include <QLocale>
+
 namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-QString JoinArguments(const QStringList &arguments)
+CommandLine ParseCommandLine(const QStringList &arguments)
 {
-    QString text;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString &argument = arguments.at(i);
-        if (i > 0)
-            text += u' ';
-        if (argument.isEmpty() || argument.contains(u' '))
-            text += u'"' % argument % u'"';
-        else
-            text += argument;
-    }
-    return text;
-}
-
-ArgumentText ArgumentTextFromArguments(const QStringList &arguments)
-{
-    if (arguments.size() >= 1 && arguments.first() == QStringView(SuccessorFlag))
-        return {arguments.size() >= 2 ? arguments.at(1) : QString(), true};
-    return {JoinArguments(arguments), false};
-}
-
-StartupPaths SplitArgumentText(const ArgumentText &arguments)
-{
-    const QString &s = arguments.text;
-    StartupPaths result;
-    if (s.isEmpty() && !arguments.blnSpawned)
+    CommandLine result;
+    if (!arguments.isEmpty() && arguments.first() == QStringView(SuccessorFlag)) {
+        result.startedByInstance = true;
+        result.paths = arguments.mid(1);
         return result;
-
-    // Positions below are 0-based; the searches start at the second character.
-    if (s.startsWith(u'"')) {
-        const qsizetype close = s.indexOf(u'"', 1);
-        if (close < 0) {
-            result.path = s.mid(1);
+    }
+    bool options = true;
+    for (const QString &argument : arguments) {
+        if (options && argument == u"--"_s) {
+            options = false;
+        } else if (options && argument.size() > 1 && argument.startsWith(u'-')) {
+            if (argument == u"--help"_s || argument == u"-h"_s) {
+                result.action = CommandLineAction::ShowHelp;
+            } else if (argument == u"--version"_s) {
+                result.action = CommandLineAction::ShowVersion;
+            } else {
+                result.action = CommandLineAction::WrongUsage;
+                result.unknownOption = argument;
+                return result;
+            }
         } else {
-            if (close + 1 < s.size())
-                result.successorText = s.mid(close + 2);
-            result.path = s.mid(1, close - 1);
-        }
-    } else {
-        const qsizetype space = s.size() > 1 ? s.indexOf(u' ', 1) : -1;
-        if (space < 0) {
-            result.path = s;
-        } else {
-            if (space + 1 < s.size())
-                result.successorText = s.mid(space + 1);
-            result.path = s.left(space);
+            result.paths << argument;
         }
     }
     return result;
+}
+
+QStringList SuccessorArguments(const QStringList &paths)
+{
+    if (paths.size() < 2)
+        return {};
+    return QStringList{QStringView(SuccessorFlag).toString()} + paths.mid(1);
+}
+
+namespace {
+
+bool japaneseLocale()
+{
+    return QLocale::system().language() == QLocale::Japanese;
+}
+
+} // namespace
+
+QString WrongOptionText(const QString &option)
+{
+    return (japaneseLocale() ? u"sonolabe: 知らないオプションです: "_s
+                             : u"sonolabe: unknown option: "_s) +
+           option + u'\n';
+}
+
+QString UsageText()
+{
+    if (japaneseLocale()) {
+        return u"使い方: sonolabe [ファイル ...]\n"
+               "        sonolabe --help | --version\n"
+               "ファイルごとに別のプロセスでCD-TEXTの曲名ファイルを開きます。\n"
+               "ファイルがなければ、新規作成か既存のファイルを開くかを選ぶ画面を表示します。\n"_s;
+    }
+    return u"Usage: sonolabe [FILE ...]\n"
+           "       sonolabe --help | --version\n"
+           "Opens each CD-TEXT title file in a process and window of its own; without\n"
+           "FILE, shows the dialog that creates a new disc or opens a file.\n"_s;
 }
 
 } // namespace sonolabe

@@ -1,44 +1,51 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The command line: which file this instance opens and which paths it hands
-// on to a successor instance, one process per file.
+// The command line: which file this instance opens and which files it hands
+// on to a successor instance, one process per file; and the two options a
+// Linux user expects of any program.
 #pragma once
 
 #include <QString>
 #include <QStringList>
 
-#include <optional>
-
 namespace sonolabe {
 
-// First argument of an instance started by another one; the second argument
-// is then the rest of the argument text, taken verbatim.
+// First argument of an instance started by another one; every argument after
+// it is a path, taken verbatim.
 inline constexpr char16_t SuccessorFlag[] = u"--successor";
 
-// The argument text as the user typed it, rebuilt from an argument vector:
-// the arguments joined by single spaces, one that holds a space (or is empty)
-// enclosed in double quotes.
-QString JoinArguments(const QStringList &arguments);
-
-struct ArgumentText
-{
-    QString text;            // the paths still to be opened
-    bool blnSpawned = false; // started by another instance for its file
+enum class CommandLineAction {
+    Open,        // open paths (none: show the start-up dialog)
+    ShowHelp,    // --help, -h
+    ShowVersion, // --version
+    WrongUsage,  // an option the program does not know
 };
 
-// Reads the process's arguments (without the program's own name).
-ArgumentText ArgumentTextFromArguments(const QStringList &arguments);
-
-struct StartupPaths
+struct CommandLine
 {
-    std::optional<QString> path;          // the file this instance loads
-    std::optional<QString> successorText; // argument text of the next instance
-    bool operator==(const StartupPaths &) const = default;
+    CommandLineAction action = CommandLineAction::Open;
+    // The files to open, each argument one path exactly as the shell or the
+    // file manager passed it: this instance's first, the rest for the
+    // successor.
+    QStringList paths;
+    bool startedByInstance = false; // started by another instance for its file
+    QString unknownOption;          // with WrongUsage
+    bool operator==(const CommandLine &) const = default;
 };
 
-// Splits argument text into the first path and the rest. The first path is
-// either enclosed in double quotes (one character after the closing quote is
-// skipped) or ends at the first space (which is skipped). Empty text names no
-// path unless the instance was started by another one.
-StartupPaths SplitArgumentText(const ArgumentText &arguments);
+// Reads the process's arguments (without the program's own name). Before
+// "--", an argument that starts with "-" (and is not "-" alone) is an option;
+// after it, or in an instance started by another one, every argument is a
+// path. A file named like an option opens as "./--help" or after "--".
+CommandLine ParseCommandLine(const QStringList &arguments);
+
+// The arguments of the successor instance for the paths after the first; empty
+// when there are none, and then no successor is started.
+QStringList SuccessorArguments(const QStringList &paths);
+
+// The usage, as the manual page's synopsis gives it, in Japanese when the
+// locale's language is Japanese, else in English.
+QString UsageText();
+// The complaint about an option the program does not know, one line.
+QString WrongOptionText(const QString &option);
 
 } // namespace sonolabe

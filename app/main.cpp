@@ -5,6 +5,11 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return sonolabe::RunSonolabe(app);
+    const sonolabe::CommandLine commandLine = sonolabe::ReadCommandLine(argc, argv);
+    if (commandLine.action != sonolabe::CommandLineAction::Open)
+        return sonolabe::AnswerWithoutWindows(commandLine);
+    // Only the program's name: Qt takes none of the paths for its own options.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    return sonolabe::RunSonolabe(app, commandLine);
 }

@@ -8,37 +8,70 @@
 #include "ui/startup/loadtitlefile.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QProcess>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-StartupResult StartFromCommandLine(const ArgumentText &arguments, Session &session,
+StartupResult StartFromCommandLine(const CommandLine &commandLine, Session &session,
                                    const StartSuccessor &startSuccessor)
 {
-    const StartupPaths paths = SplitArgumentText(arguments);
-    if (paths.successorText)
-        startSuccessor(*paths.successorText);
-    if (paths.path) {
-        if (LoadTitleFile(nullptr, *paths.path, session.store(), session.beeper())) {
+    const QStringList successor = SuccessorArguments(commandLine.paths);
+    if (!successor.isEmpty())
+        startSuccessor(successor);
+    if (!commandLine.paths.isEmpty()) {
+        if (LoadTitleFile(nullptr, commandLine.paths.first(), session.store(), session.beeper())) {
             session.openEditor();
             return StartupResult::EditorShown;
         }
-        if (arguments.blnSpawned)
-            return StartupResult::Ended;
     }
+    // An instance started by another one exists only for its file.
+    if (commandLine.startedByInstance)
+        return StartupResult::Ended;
     session.showStartupDialog();
     return StartupResult::DialogShown;
 }
 
-void StartSuccessorProcess(const QString &successorText)
+void StartSuccessorProcess(const QStringList &arguments)
 {
-    QProcess::startDetached(QCoreApplication::applicationFilePath(),
-                            {QStringView(SuccessorFlag).toString(), successorText});
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
+}
+
+CommandLine ReadCommandLine(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    return ParseCommandLine(arguments);
+}
+
+int AnswerWithoutWindows(const CommandLine &commandLine)
+{
+    switch (commandLine.action) {
+    case CommandLineAction::ShowHelp:
+        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLineAction::ShowVersion:
+        std::printf("sonolabe %d.%d.%d\n", SONOLABE_VERSION_MAJOR, SONOLABE_VERSION_MINOR,
+                    SONOLABE_VERSION_PATCH);
+        return 0;
+    case CommandLineAction::WrongUsage:
+        std::fputs((WrongOptionText(commandLine.unknownOption) + UsageText())
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
+        return 2;
+    case CommandLineAction::Open:
+        break;
+    }
+    return 0;
 }
 
 namespace {
@@ -57,7 +90,7 @@ void installJapaneseTranslations(QApplication &app)
 
 } // namespace
 
-int RunSonolabe(QApplication &app)
+int RunSonolabe(QApplication &app, const CommandLine &commandLine)
 {
     QCoreApplication::setApplicationName(u"Sonolabe"_s);
     QCoreApplication::setApplicationVersion(u"%1.%2.%3"_s.arg(SONOLABE_VERSION_MAJOR)
@@ -74,8 +107,7 @@ int RunSonolabe(QApplication &app)
     QObject::connect(&session, &Session::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    const ArgumentText arguments = ArgumentTextFromArguments(app.arguments().mid(1));
-    if (StartFromCommandLine(arguments, session, StartSuccessorProcess) == StartupResult::Ended)
+    if (StartFromCommandLine(commandLine, session, StartSuccessorProcess) == StartupResult::Ended)
         return 0;
     return app.exec();
 }

@@ -13,8 +13,8 @@ namespace sonolabe {
 
 class Session;
 
-// Starts the next instance of the chain with its argument text.
-using StartSuccessor = std::function<void(const QString &successorText)>;
+// Starts the next instance of the chain with its arguments.
+using StartSuccessor = std::function<void(const QStringList &arguments)>;
 
 enum class StartupResult {
     EditorShown, // the first path loaded; the dialog was never shown
@@ -24,14 +24,22 @@ enum class StartupResult {
 
 // Runs once per process, never again when the dialog is shown later from the
 // editor. The successor is started before this instance loads its own file.
-StartupResult StartFromCommandLine(const ArgumentText &arguments, Session &session,
+StartupResult StartFromCommandLine(const CommandLine &commandLine, Session &session,
                                    const StartSuccessor &startSuccessor);
 
 // Starts this program's executable, by its absolute path and without a shell,
-// detached, with the successor flag and the text as its two arguments.
-void StartSuccessorProcess(const QString &successorText);
+// detached, with the arguments as they are.
+void StartSuccessorProcess(const QStringList &arguments);
 
-// The whole program: translations, store, windows, event loop.
-int RunSonolabe(QApplication &app);
+// The command line of main(), read before the application exists.
+CommandLine ReadCommandLine(int argc, char *argv[]);
+
+// For --help, --version and a wrong option: prints the usage, the version or
+// the complaint and returns the exit status; no window is opened.
+int AnswerWithoutWindows(const CommandLine &commandLine);
+
+// The whole program: translations, store, windows, event loop. Qt is given
+// no option from the command line: every argument is a path.
+int RunSonolabe(QApplication &app, const CommandLine &commandLine);
 
 } // namespace sonolabe

@@ -41,7 +41,7 @@ private:
     std::unique_ptr<TitleStore> m_store;
     std::unique_ptr<Beeper> m_beeper;
     std::unique_ptr<Session> m_session;
-    QStringList m_successors;
+    QList<QStringList> m_successors;
     StartSuccessor m_startSuccessor;
 };
 
@@ -51,7 +51,7 @@ void TestStartup::init()
     m_beeper = std::make_unique<Beeper>();
     m_session = std::make_unique<Session>(*m_store, *m_beeper);
     m_successors.clear();
-    m_startSuccessor = [this](const QString &text) { m_successors << text; };
+    m_startSuccessor = [this](const QStringList &arguments) { m_successors << arguments; };
 }
 
 void TestStartup::cleanup()
@@ -72,15 +72,16 @@ void TestStartup::fileOpensEditorAfterStartingSuccessor()
 {
     const QString first = writeFile(u"first disc.txt"_s, "ja\r\n0\tD\tA\r\n3\tx\r\n");
     bool storeEmptyWhenSuccessorStarted = false;
-    m_startSuccessor = [&](const QString &text) {
-        m_successors << text;
+    m_startSuccessor = [&](const QStringList &arguments) {
+        m_successors << arguments;
         storeEmptyWhenSuccessorStarted = m_store->TrackCount == 0;
     };
-    const ArgumentText arguments =
-        ArgumentTextFromArguments({first, u"/x/second.txt"_s, u"third.txt"_s});
-    QCOMPARE(StartFromCommandLine(arguments, *m_session, m_startSuccessor),
+    const CommandLine commandLine =
+        ParseCommandLine({u"--"_s, first, u"/x/second \"disc\".txt"_s, u"--help"_s});
+    QCOMPARE(StartFromCommandLine(commandLine, *m_session, m_startSuccessor),
              StartupResult::EditorShown);
-    QCOMPARE(m_successors, QStringList{u"/x/second.txt third.txt"_s});
+    QCOMPARE(m_successors, (QList<QStringList>{{QStringView(SuccessorFlag).toString(),
+                                                u"/x/second \"disc\".txt"_s, u"--help"_s}}));
     QVERIFY(storeEmptyWhenSuccessorStarted);
     QCOMPARE(int(m_store->TrackCount), 3);
     QCOMPARE(m_store->DiscNames[Japanese], u"D"_s);
@@ -119,7 +120,10 @@ void TestStartup::failures()
         static_cast<QMessageBox *>(modal)->button(QMessageBox::Ok)->click();
     });
 
-    QCOMPARE(StartFromCommandLine({path, spawned}, *m_session, m_startSuccessor), result);
+    const QStringList arguments = spawned ? QStringList{QStringView(SuccessorFlag).toString(), path}
+                                          : QStringList{path};
+    QCOMPARE(StartFromCommandLine(ParseCommandLine(arguments), *m_session, m_startSuccessor),
+             result);
 
     QVERIFY(answer.answered());
     QCOMPARE(answer.title(), u"ﾛｰﾄﾞ - ｴﾗｰ"_s);

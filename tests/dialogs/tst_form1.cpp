@@ -99,9 +99,9 @@ void TestForm1::cleanup()
 void TestForm1::initialStateAndOptions()
 {
     const QString path = writeFile(u"first.txt"_s, "en\r\n0\tD\tA\r\n2\tsecond\r\n");
-    QStringList successors;
-    QCOMPARE(StartFromCommandLine(ArgumentTextFromArguments({path, u"other.txt"_s}), *m_session,
-                                  [&](const QString &text) { successors << text; }),
+    QList<QStringList> successors;
+    QCOMPARE(StartFromCommandLine(ParseCommandLine({path, u"other.txt"_s}), *m_session,
+                                  [&](const QStringList &arguments) { successors << arguments; }),
              StartupResult::EditorShown);
     Form2 *editor = m_session->editor();
     const TitleStore loaded = *m_store;

@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Starting the successor instance: StartSuccessorProcess must start this very
 // executable by its absolute path, detached and without a shell, with the
-// successor flag and the argument text as its two arguments, whatever
-// characters the text holds.
+// arguments exactly as given, whatever characters they hold.
 //
 // The test executable stands in for the program: started with the successor
 // flag it only records what it received (its executable and its arguments) in
@@ -50,25 +49,28 @@ private Q_SLOTS:
 
 void TestSuccessorStart::startsOwnExecutableVerbatim_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::newRow("quoted paths with spaces") << u"\"a b.txt\" \"c d.txt\" e.txt"_s;
+    QTest::addColumn<QStringList>("paths");
+    QTest::newRow("spaces and double quotes")
+        << QStringList{u"a b.txt"_s, u"the \"best\" of.txt"_s, u"\"a.txt"_s};
     QTest::newRow("shell metacharacters")
-        << u"$(touch injected) `touch injected`; touch injected && touch injected | "
-           "> injected < /etc/hostname * ? [a-z] ~ !! # 'a'\\''b' \\\" \\$HOME"_s;
-    QTest::newRow("line breaks, tabs, non-ASCII") << u"a\nb\tc\r\nd 曲名 ﾀｲﾄﾙ.txt"_s;
-    QTest::newRow("looks like options") << u"--help -platform xcb"_s;
-    QTest::newRow("empty") << QString();
+        << QStringList{u"$(touch injected) `touch injected`; touch injected && touch injected | "
+                       "> injected < /etc/hostname * ? [a-z] ~ !! # 'a'\\''b' \\\" \\$HOME"_s};
+    QTest::newRow("line breaks, tabs, non-ASCII")
+        << QStringList{u"a\nb\tc\r\nd"_s, u"曲名 ﾀｲﾄﾙ.txt"_s};
+    QTest::newRow("looks like options") << QStringList{u"--help"_s, u"-platform"_s, u"xcb"_s};
+    QTest::newRow("empty") << QStringList{QString()};
 }
 
 void TestSuccessorStart::startsOwnExecutableVerbatim()
 {
-    QFETCH(QString, text);
+    QFETCH(QStringList, paths);
+    const QStringList arguments = QStringList{QStringView(SuccessorFlag).toString()} + paths;
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString record = dir.filePath(u"record"_s);
 
     qputenv(recordVariable, QFile::encodeName(record));
-    StartSuccessorProcess(text);
+    StartSuccessorProcess(arguments);
     qunsetenv(recordVariable);
 
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 60'000);
@@ -78,12 +80,13 @@ void TestSuccessorStart::startsOwnExecutableVerbatim()
     QVERIFY(bytes.endsWith('\0'));
     bytes.chop(1);
     // What ran, then its arguments: this very executable by its absolute
-    // path, the flag and the text exactly as given (a shell would have
-    // changed it, or run parts of it).
+    // path, then the arguments exactly as given (a shell would have changed
+    // them, or run parts of them).
     const QByteArray ownExecutable = QFile::encodeName(QCoreApplication::applicationFilePath());
-    QCOMPARE(bytes.split('\0'),
-             (QList<QByteArray>{ownExecutable, ownExecutable, QStringView(SuccessorFlag).toUtf8(),
-                                text.toUtf8()}));
+    QList<QByteArray> expected{ownExecutable, ownExecutable};
+    for (const QString &argument : arguments)
+        expected << argument.toUtf8();
+    QCOMPARE(bytes.split('\0'), expected);
 }
 
 int main(int argc, char *argv[])
