@@ -90,7 +90,7 @@ bool SaveTitleFile(QWidget *owner, TitleStore &store)
     const SaveResult result = WriteFileAtomically(store.CurrentFilePath, bytes);
     if (!result.ok) {
         showStopMessage(owner, SaveErrorTitle(),
-                        SaveErrorMessage(store.CurrentFilePath, result.reason));
+                        SaveErrorMessage(store.CurrentFilePath, result));
         return false;
     }
     return true;
