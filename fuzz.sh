@@ -3,9 +3,12 @@
 # Builds the libFuzzer targets (clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #
-#   ./fuzz.sh [SECONDS]              every target for SECONDS (default 60)
-#   ./fuzz.sh --coverage [SECONDS]   the same, then the line coverage of the
-#                                    model reached by the corpus
+#   ./fuzz.sh [SECONDS [TARGET...]]             every target (or the ones
+#                                                named) for SECONDS (default 60)
+#   ./fuzz.sh --coverage [SECONDS [TARGET...]]  the same, then the line
+#                                                coverage of the model, the
+#                                                command line and the sheet
+#                                                rewriters reached by the corpus
 #
 # Each target starts from its seed corpus in fuzz/corpus/<target>/; what it
 # finds is kept in build-fuzz/corpus/<target>/, never in the repository. Any
@@ -21,22 +24,35 @@ if [ "${1:-}" = "--coverage" ]; then
     coverage=true
     shift
 fi
+usage="usage: ./fuzz.sh [--coverage] [SECONDS [TARGET...]]"
 seconds=${1:-60}
 case $seconds in
-    '' | *[!0-9]*) sonolabe_die "usage: ./fuzz.sh [--coverage] [SECONDS]" ;;
+    '' | *[!0-9]*) sonolabe_die "$usage" ;;
 esac
+if [ $# -gt 0 ]; then shift; fi
 
 packages=("${SONOLABE_BUILD_PACKAGES[@]}" clang libclang-rt-14-dev)
 $coverage && packages+=(llvm)
 sonolabe_require_packages "${packages[@]}"
 
 build=$here/build-fuzz
-targets=(titlefile_parse titlefile_roundtrip commandline_split englishtext_check)
+targets=(titlefile_parse titlefile_roundtrip englishtext_check
+         cuesheet_rewrite tocfile_rewrite)
+if [ $# -gt 0 ]; then
+    for target in "$@"; do
+        case " ${targets[*]} " in
+            *" $target "*) ;;
+            *) sonolabe_die "no fuzz target $target; $usage" ;;
+        esac
+    done
+    targets=("$@")
+fi
 
 dictionary() {
     case $1 in
         titlefile_parse) echo "-dict=$here/fuzz/titlefile.dict" ;;
-        commandline_split) echo "-dict=$here/fuzz/commandline.dict" ;;
+        cuesheet_rewrite) echo "-dict=$here/fuzz/cuesheet.dict" ;;
+        tocfile_rewrite) echo "-dict=$here/fuzz/tocfile.dict" ;;
     esac
 }
 
@@ -99,9 +115,10 @@ if $coverage; then
     for target in "${targets[@]}"; do
         objects+=(-object "$cov/fuzz/fuzz_$target")
     done
-    printf '\nCoverage of the model and the command line by the corpus:\n'
+    printf '\nCoverage of the model and the sheet rewriters by the corpus:\n'
     llvm-cov report "${objects[@]:1}" -instr-profile="$cov/all.profdata" \
-        "$here/model" "$here/app/commandline.cpp" |
+        "$here/model" "$here/cdtext/cuesheet.cpp" \
+        "$here/cdtext/tocfile.cpp" |
         sed "s|$here/||"
     printf '\nThe reader and the writer of title files, function by function:\n'
     llvm-cov report "${objects[@]:1}" -instr-profile="$cov/all.profdata" -show-functions \

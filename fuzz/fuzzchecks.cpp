@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/fuzzchecks.h"
 
-#include "app/commandline.h"
+#include "cdtext/cuesheet.h"
+#include "cdtext/discblocks.h"
+#include "cdtext/tocfile.h"
 #include "model/codepage932.h"
 #include "model/englishtext.h"
 #include "model/titlefile.h"
@@ -15,6 +17,7 @@
 namespace sonolabe::fuzz {
 
 using namespace Qt::Literals::StringLiterals;
+using namespace sonolabe::cdtext;
 
 namespace {
 
@@ -253,12 +256,50 @@ qint16 slowEnglishTextChk(QStringView text)
     return 0;
 }
 
-QString shownList(const QStringList &list)
+// The disc of the sheet targets: tracks tracks, with texts of one kind:
+//   0  plain texts in both languages;
+//   1  sparse: no artist, no Japanese disc name, every other title empty
+//      (lines and items to remove);
+//   2  awkward: a double quote in the third track's title and a backslash
+//      at the end of the fifth's (English), a character whose second byte
+//      is a backslash at the end of the fourth's and characters outside JIS
+//      X 0208 and outside the code page (Japanese);
+//   3  long texts.
+// Every text is free of the errors FindProblems reports.
+TitleStore sheetDisc(unsigned kind, int tracks)
 {
-    QStringList items;
-    for (const QString &item : list)
-        items << shown(item);
-    return u'[' % items.join(u", "_s) % u']';
+    TitleStore store;
+    store.TrackCount = static_cast<quint8>(tracks);
+    store.DiscNames[English] = kind == 3 ? u"Best "_s.repeated(40) : u"Best"_s;
+    store.DiscNames[Japanese] = kind == 1 ? QString() : u"ベスト"_s;
+    store.ArtistNames[English] = kind == 1 ? QString() : u"Band"_s;
+    store.ArtistNames[Japanese] = kind == 1 ? QString() : u"バンド"_s;
+    for (int track = 1; track <= tracks; ++track) {
+        QString english = u"Track %1"_s.arg(track);
+        QString japanese = u"曲%1"_s.arg(track);
+        if (kind == 1 && track % 2 == 0) {
+            english.clear();
+            japanese.clear();
+        } else if (kind == 2) {
+            if (track == 3)
+                english = u"12\" Mix"_s;
+            else if (track == 5)
+                english = u"C:\\"_s;
+            japanese += track == 4 ? u"表ソ"_s : u"①髙\U0001F600"_s;
+        } else if (kind == 3) {
+            english = english.repeated(30);
+            japanese = japanese.repeated(30);
+        }
+        store.TrackTitles(English, track) = english;
+        store.TrackTitles(Japanese, track) = japanese;
+    }
+    return store;
+}
+
+// The lines of a sheet the reader can point at.
+int lineCount(QByteArrayView sheet)
+{
+    return static_cast<int>(sheet.count('\n')) + 1;
 }
 
 } // namespace
@@ -410,61 +451,6 @@ QString checkTitleFileRoundTrip(QByteArrayView bytes)
     return {};
 }
 
-QString checkCommandLine(QByteArrayView bytes)
-{
-    const QString flag = QStringView(SuccessorFlag).toString();
-
-    // Any argument text, in a first instance and in a successor.
-    const QString anyText = QString::fromUtf8(bytes);
-    for (const bool spawned : {false, true}) {
-        ArgumentText arguments{anyText, spawned};
-        for (;;) {
-            const StartupPaths paths = SplitArgumentText(arguments);
-            if (paths.path && !arguments.text.contains(*paths.path))
-                return u"path %1 is not part of the argument text %2"_s.arg(shown(*paths.path),
-                                                                            shown(arguments.text));
-            if (!paths.successorText)
-                break;
-            if (paths.successorText->size() >= arguments.text.size())
-                return u"the successor of %1 gets %2, no shorter: the chain need not end"_s.arg(
-                    shown(arguments.text), shown(*paths.successorText));
-            arguments = ArgumentTextFromArguments({flag, *paths.successorText});
-            if (!arguments.blnSpawned)
-                return u"a successor is not marked as started by another instance"_s;
-        }
-    }
-
-    // The bytes as an argument vector: NUL never occurs inside an argument.
-    QStringList vector;
-    if (!bytes.isEmpty()) {
-        for (const QByteArray &piece : bytes.toByteArray().split('\0'))
-            vector << QString::fromUtf8(piece);
-    }
-    // A double quote cannot be told from the quotes around a path with spaces,
-    // and a first argument equal to the successor flag marks a successor.
-    for (const QString &argument : std::as_const(vector)) {
-        if (argument.contains(u'"'))
-            return {};
-    }
-    if (!vector.isEmpty() && vector.first() == flag)
-        return {};
-
-    QStringList opened;
-    ArgumentText arguments = ArgumentTextFromArguments(vector);
-    for (qsizetype instance = 0; instance <= vector.size(); ++instance) {
-        const StartupPaths paths = SplitArgumentText(arguments);
-        if (paths.path)
-            opened << *paths.path;
-        if (!paths.successorText)
-            break;
-        arguments = ArgumentTextFromArguments({flag, *paths.successorText});
-    }
-    if (opened != vector)
-        return u"the arguments %1 (argument text %2) open %3"_s.arg(
-            shownList(vector), shown(JoinArguments(vector)), shownList(opened));
-    return {};
-}
-
 QString checkEnglishText(QByteArrayView bytes)
 {
     QString text;
@@ -481,6 +467,121 @@ QString checkEnglishText(QByteArrayView bytes)
     if (verdict != expectedVerdict)
         return u"EnglishTextChk(%1) is %2, expected %3"_s.arg(shown(text), QString::number(verdict),
                                                               QString::number(expectedVerdict));
+    return {};
+}
+
+// Selector: bit 0 the language (Japanese when set), bits 1 and 2 the kind
+// of texts, bits 3 to 6 the disc's track count.
+QString checkCueRewrite(QByteArrayView bytes)
+{
+    const unsigned selector = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes[0]);
+    const QByteArrayView sheet = bytes.sliced(std::min<qsizetype>(1, bytes.size()));
+    const int language = selector & 1 ? Japanese : English;
+    const unsigned kind = selector >> 1 & 3;
+    TitleStore store = sheetDisc(kind, static_cast<int>(selector >> 3 & 15));
+    // The disc names of sheetDisc are all in the code page; a character
+    // outside it never becomes a double quote or a backslash.
+    const auto cueBytes = [&](const QString &text) {
+        return language == English ? text.toLatin1() : Cp932Encoder::instance().encode(text);
+    };
+
+    CueRewrite first = RewriteCueSheet(sheet, store, language);
+    if (first.fault == CueRewrite::TrackCount) {
+        if (first.sheetTracks == store.TrackCount)
+            return u"a sheet of %1 tracks was refused for a disc of as many"_s.arg(
+                first.sheetTracks);
+        if (first.sheetTracks > MaxTracks)
+            return {};
+        store = sheetDisc(kind, first.sheetTracks);
+        first = RewriteCueSheet(sheet, store, language);
+        if (first.fault == CueRewrite::TrackCount)
+            return u"a sheet of %1 tracks was refused for a disc of as many"_s.arg(
+                first.sheetTracks);
+    }
+    if (!first.ok() && !first.sheet.isEmpty())
+        return u"a refused sheet came with %1 bytes of output"_s.arg(first.sheet.size());
+    if (first.fault == CueRewrite::Quote || first.fault == CueRewrite::BackslashAtEnd) {
+        const QString &text = TextOf(store, first.text);
+        const QByteArray encoded = cueBytes(text);
+        const bool fits =
+            first.text.language == language &&
+            (first.fault == CueRewrite::Quote ? encoded.contains('"') : encoded.endsWith('\\'));
+        if (!fits)
+            return u"fault %1 for the text %2"_s.arg(int(first.fault)).arg(shown(text));
+        return {};
+    }
+    if (!first.ok())
+        return u"unknown fault %1"_s.arg(int(first.fault));
+
+    // The keyword stays as the sheet wrote it; the text must be there.
+    const QByteArray discName = '"' + cueBytes(store.DiscNames[language]) + '"';
+    if (!store.DiscNames[language].isEmpty() && !first.sheet.contains(discName))
+        return u"the rewritten sheet lacks the disc's title"_s;
+    const CueRewrite second = RewriteCueSheet(first.sheet, store, language);
+    if (!second.ok())
+        return u"the rewritten sheet was refused (fault %1)"_s.arg(int(second.fault));
+    if (second.sheet != first.sheet)
+        return u"rewriting the rewritten sheet changed it: %1 bytes, then %2"_s
+            .arg(first.sheet.size())
+            .arg(second.sheet.size());
+    return {};
+}
+
+// Selector: bits 0 and 1 the languages written (English only when 1,
+// Japanese only when 2, else both), bits 2 and 3 the kind of texts, bits 4
+// to 7 the disc's track count.
+QString checkTocRewrite(QByteArrayView bytes)
+{
+    const unsigned selector = bytes.isEmpty() ? 0 : static_cast<unsigned char>(bytes[0]);
+    const QByteArrayView toc = bytes.sliced(std::min<qsizetype>(1, bytes.size()));
+    const cdtext::LanguageChoice choice{(selector & 3) != 2, (selector & 3) != 1};
+    const unsigned kind = selector >> 2 & 3;
+    TitleStore store = sheetDisc(kind, static_cast<int>(selector >> 4));
+    std::vector<DiscBlock> blocks = DiscBlocks(store, choice);
+
+    TocRewrite first = RewriteTocFile(toc, store, blocks);
+    if (first.fault == TocRewrite::TrackCount) {
+        if (first.sheetTracks == store.TrackCount)
+            return u"a file of %1 tracks was refused for a disc of as many"_s.arg(
+                first.sheetTracks);
+        if (first.sheetTracks > MaxTracks)
+            return {};
+        store = sheetDisc(kind, first.sheetTracks);
+        blocks = DiscBlocks(store, choice);
+        first = RewriteTocFile(toc, store, blocks);
+        if (first.fault == TocRewrite::TrackCount)
+            return u"a file of %1 tracks was refused for a disc of as many"_s.arg(
+                first.sheetTracks);
+    }
+    if (!first.ok() && !first.toc.isEmpty())
+        return u"a refused file came with %1 bytes of output"_s.arg(first.toc.size());
+    if (first.fault == TocRewrite::NotUnderstood) {
+        if (first.line < 1 || first.line > lineCount(toc) || first.what.isEmpty())
+            return u"not understood at line %1 of %2: %3"_s.arg(first.line)
+                .arg(lineCount(toc))
+                .arg(shown(first.what));
+        return {};
+    }
+    if (first.fault == TocRewrite::NoFreeLanguageNumber)
+        return {};
+    if (!first.ok())
+        return u"unknown fault %1"_s.arg(int(first.fault));
+
+    for (const DiscBlock &block : blocks) {
+        for (const PackTexts &texts : block.pack.types) {
+            if (texts.type == PackTypeTitle && !first.toc.contains(TocString(texts.entries[0])))
+                return u"the rewritten file lacks the disc's title in language %1"_s.arg(
+                    block.language);
+        }
+    }
+    const TocRewrite second = RewriteTocFile(first.toc, store, blocks);
+    if (!second.ok())
+        return u"the rewritten file was refused (fault %1, line %2: %3)"_s.arg(int(second.fault))
+            .arg(second.line)
+            .arg(second.what);
+    if (second.toc != first.toc)
+        return u"rewriting the rewritten file changed it: %1 bytes, then %2"_s.arg(first.toc.size())
+            .arg(second.toc.size());
     return {};
 }
 

@@ -31,16 +31,20 @@ QString checkTitleFileParse(QByteArrayView bytes);
 // them must give the store again, with the languages not written empty.
 QString checkTitleFileRoundTrip(QByteArrayView bytes);
 
-// The command line: splitting any argument text never runs away (every
-// successor gets a shorter text than its own instance) and, for argument
-// vectors (the bytes split at NUL, UTF-8) without a double quote, the chain of
-// instances opens every argument exactly once, in order.
-QString checkCommandLine(QByteArrayView bytes);
-
 // The English-text checks over the bytes read as UTF-16 code units (little
 // endian), against a slow reading that converts one character at a time with
 // the C library's CP932 converter.
 QString checkEnglishText(QByteArrayView bytes);
+
+// The sheet targets read their first byte as a selector (see sheetDisc in
+// fuzzchecks.cpp: the language or languages, the kind of texts and a track
+// count) and the rest as the sheet. A sheet whose track count differs is
+// refused with its own count, and tried again with a disc of that many
+// tracks. Any sheet gives a rewritten sheet or a fault that fits the input;
+// a rewritten sheet holds the disc's title, and rewriting it again succeeds
+// and changes nothing.
+QString checkCueRewrite(QByteArrayView bytes);
+QString checkTocRewrite(QByteArrayView bytes);
 
 // The reader written out as plainly as the format's rules read: lines split
 // at CR LF or a lone CR, each decoded, then told apart and read character by
@@ -53,11 +57,12 @@ struct Target
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 4> Targets{{
+inline constexpr std::array<Target, 5> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
-    {"commandline_split", checkCommandLine},
     {"englishtext_check", checkEnglishText},
+    {"cuesheet_rewrite", checkCueRewrite},
+    {"tocfile_rewrite", checkTocRewrite},
 }};
 
 } // namespace sonolabe::fuzz

@@ -89,20 +89,6 @@ write(R, "english-only.bin", bytes([0, 1, 0, 1]) + text("ja") + text("en") + tex
 write(R, "99-tracks.bin", bytes([3, 99, 0, 99]) + b"".join(text("t%02d" % n) * 2 for n in range(99)))
 write(R, "long-text.bin", bytes([1, 1, 0, 1, 0xFF, 0x10, 0x00]) + b"L" * 5000)
 
-# --- the command line ------------------------------------------------------
-# Bytes: the arguments, UTF-8, separated by NUL (and the same bytes as one
-# argument text).
-C = "commandline_split"
-write(C, "one.bin", b"a.txt")
-write(C, "three.bin", b"a.txt\0b.txt\0c.txt")
-write(C, "spaces.bin", "C:\\My Files\\a.txt\0a b.txt\0c.txt\0 \0".encode())
-write(C, "empty-arguments.bin", b"\0\0x")
-write(C, "quoted-text.bin", b"\"a b.txt\" c.txt")
-write(C, "unclosed-quote.bin", b"\"a.txt")
-write(C, "trailing-space.bin", b"a.txt ")
-write(C, "successor-flag.bin", b"--successor\0/b.txt c.txt")
-write(C, "shell.bin", "/tmp/$(id)/a;b|c&d `e` 'f' <g> *?~!#\0日本語 ファイル.txt\0\t\n".encode())
-
 # --- the English-text checks ---------------------------------------------
 # Bytes: UTF-16 code units, little endian.
 E = "englishtext_check"
@@ -114,3 +100,101 @@ for name, value in [("hello.bin", "Hello World"), ("printable.bin", "~ !"),
                     ("surrogates.bin", "x\U0002F861\U0001F600")]:
     write(E, name, value.encode("utf-16-le"))
 write(E, "lone-surrogates.bin", struct.pack("<4H", 0xD800, 0x41, 0xDC00, 0xFFFF))
+
+# --- CUE sheets --------------------------------------------------------------
+# Bytes: a selector (bit 0 Japanese, bits 1-2 the kind of texts, bits 3-6 the
+# disc's track count), then the sheet.
+Q = "cuesheet_rewrite"
+
+
+def cue(japanese=False, kind=0, tracks=0):
+    return bytes([int(japanese) | kind << 1 | tracks << 3])
+
+
+write(Q, "two-tracks.cue", cue(tracks=2) +
+      b'REM GENRE Pop\nREM DATE 2001\nPERFORMER "Old band"\nTITLE "Old"\n'
+      b'FILE "disc.wav" WAVE\n  TRACK 01 AUDIO\n    TITLE "One"\n    INDEX 01 00:00:00\n'
+      b'  TRACK 02 AUDIO\n    PERFORMER "Guest"\n    INDEX 00 03:58:10\n    INDEX 01 04:00:00\n')
+write(Q, "japanese-crlf-bom.cue", cue(True, tracks=3) + b"\xef\xbb\xbf" + b"\r\n".join([
+    b'REM COMMENT "' + sjis("ベスト盤") + b'"', b'CATALOG 4988001234567',
+    b'FILE "01.wav" WAVE', b'  TRACK 01 AUDIO', b'    TITLE "' + sjis("序曲") + b'"',
+    b'    INDEX 01 00:00:00', b'FILE "02.wav" WAVE', b'  TRACK 02 AUDIO', b'    FLAGS DCP',
+    b'    ISRC JPXX00000001', b'    INDEX 01 00:00:00', b'FILE "03.wav" WAVE',
+    b'  TRACK 03 AUDIO', b'    PREGAP 00:02:00', b'    INDEX 01 00:00:00']) + b"\r\n")
+write(Q, "no-file-no-track.cue", cue() + b'REM DATE 2001\nPERFORMER "Old"\nREM COMMENT x')
+write(Q, "empty.cue", cue())
+write(Q, "messy.cue", cue(kind=1, tracks=2) +
+      b'title "a"\r\tTitle\t"b"\rPERFORMER\rfile a.wav WAVE\r\n'
+      b'\ttrack 1 audio\n\t\tTITLE "x" extra\n\t\ttitle "y"\n\t\tindex 1 0:0:0\ntrack 2 audio')
+write(Q, "awkward-texts.cue", cue(kind=2, tracks=2) +
+      b'FILE "a.wav" WAVE\n  TRACK 01 AUDIO\n  TRACK 02 AUDIO\n')
+write(Q, "backslash-refused.cue", cue(True, kind=2, tracks=4) +
+      b"".join(b'FILE "%d.wav" WAVE\n  TRACK %02d AUDIO\n    INDEX 01 00:00:00\n' % (n, n)
+               for n in range(1, 5)))
+write(Q, "long-texts-20-tracks.cue", cue(kind=3) + b'FILE "a.bin" BINARY\n' +
+      b"".join(b"  TRACK %02d AUDIO\n    INDEX 01 %02d:00:00\n" % (n, n) for n in range(1, 21)))
+
+# --- TOC files ---------------------------------------------------------------
+# Bytes: a selector (bits 0-1 the languages: 1 English only, 2 Japanese only,
+# else both; bits 2-3 the kind of texts; bits 4-7 the disc's track count),
+# then the file.
+T = "tocfile_rewrite"
+
+
+def toc(languages=0, kind=0, tracks=0):
+    return bytes([languages | kind << 2 | tracks << 4])
+
+
+tracks2 = (b'// first\nTRACK AUDIO\n  PREGAP 0:2:0\n  FILE "disc.wav" 0 4:0:0\n'
+           b'TRACK AUDIO\n  FILE "disc.wav" 4:0:0\n')
+write(T, "cd-da-two-tracks.toc", toc(tracks=2) + b'CD_DA\n\n' + tracks2)
+write(T, "cd-text-full.toc", toc(tracks=2) + b"""CD_DA
+CATALOG "4988001234567"
+CD_TEXT {
+  LANGUAGE_MAP {
+    0 : EN
+    1 : 105
+  }
+  LANGUAGE 0 {
+    TITLE "Old"
+    PERFORMER "Old band"
+    SONGWRITER "Writer" // kept
+    SIZE_INFO { 0, 0, 2, 0, 4, 0, 0, 0, 0, 0, 0, 0,
+                3, 3, 0, 0, 0, 0, 0, 0, 9, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}
+  }
+  LANGUAGE 1 { TITLE "\\203x\\203X\\203g" }
+}
+TRACK AUDIO
+ISRC "JPXX00000001"
+CD_TEXT {
+  LANGUAGE 0 { TITLE "One" PERFORMER "Guest" }
+}
+FILE "a.wav" 0
+TRACK AUDIO
+COPY
+CD_TEXT { LANGUAGE 1 { TITLE "\\"" } }
+FILE "a.wav" 4:0:0
+""")
+write(T, "other-language.toc", toc(languages=1, tracks=1) +
+      b'CD_DA\nCD_TEXT {\n  LANGUAGE_MAP { 0 : 8 1 : EN }\n  LANGUAGE 0 { TITLE "Deutsch" }\n}\n'
+      b'TRACK AUDIO\nCD_TEXT {\n  LANGUAGE 0 { TITLE "Eins" }\n}\nFILE "a" 0\n')
+write(T, "no-tracks.toc", toc() + b"CD_DA\n")
+write(T, "empty.toc", toc())
+write(T, "crlf-no-final-line-end.toc", toc(languages=2, tracks=2) +
+      b'CD_DA\r\n// comment\r\nTRACK AUDIO FILE "a" 0\r\nTRACK AUDIO\r\n  FILE "a" 1:0:0 // end')
+write(T, "data-tracks-awkward.toc", toc(languages=2, kind=2, tracks=3) +
+      b'CD_ROM_XA\nTRACK MODE1\nDATAFILE "data.bin"\nZERO 0:2:0\n'
+      b'TRACK AUDIO\nNO COPY\nSILENCE 0:2:0\nFILE "a.wav" 0\nSTART 0:1:0\n'
+      b'TRACK AUDIO\nFIFO "fifo" 100\nINDEX 0:30:0\nEND 0:1:0\n')
+write(T, "sparse-texts.toc", toc(kind=1, tracks=2) +
+      b'CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE "Old" PERFORMER "Old" } }\n'
+      b'TRACK AUDIO CD_TEXT { LANGUAGE 0 { TITLE "a" TITLE "b" } } FILE "a" 0\n'
+      b'TRACK AUDIO CD_TEXT { LANGUAGE 0 { PERFORMER "p" } } FILE "a" 0\n')
+write(T, "string-never-ends.toc", toc(tracks=1) + b'CD_DA\nCATALOG "123\nTRACK AUDIO\n')
+write(T, "brace-never-closed.toc", toc(tracks=1) +
+      b'CD_TEXT { LANGUAGE 0 { TITLE "a" }\nTRACK AUDIO\n')
+write(T, "all-numbers-taken.toc", toc(tracks=1) +
+      b"CD_TEXT {\n  LANGUAGE_MAP { 0 : 1 1 : 2 2 : 3 3 : 4 4 : 5 5 : 6 6 : 7 7 : 8 }\n}\n"
+      b"TRACK AUDIO\n")
+write(T, "long-texts-15-tracks.toc", toc(kind=3, tracks=15) + b"CD_DA\n" +
+      b"".join(b'TRACK AUDIO\nFILE "%d.wav" 0\n' % n for n in range(1, 16)))
