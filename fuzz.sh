@@ -6,9 +6,9 @@
 #   ./fuzz.sh [SECONDS [TARGET...]]             every target (or the ones
 #                                                named) for SECONDS (default 60)
 #   ./fuzz.sh --coverage [SECONDS [TARGET...]]  the same, then the line
-#                                                coverage of the model, the
-#                                                command line and the sheet
-#                                                rewriters reached by the corpus
+#                                                coverage of the model and the
+#                                                sheet rewriters reached by
+#                                                the corpus
 #
 # Each target starts from its seed corpus in fuzz/corpus/<target>/; what it
 # finds is kept in build-fuzz/corpus/<target>/, never in the repository. Any
