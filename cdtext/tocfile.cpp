@@ -153,21 +153,34 @@ public:
         return at(i, Token::Word) && text(m_tokens[i]) == word;
     }
 
-    // Index of the "}" that closes the "{" at open, or nothing.
+    // Index of the "}" that closes the "{" at open, or nothing. Counts
+    // instead of keeping a stack, so that deep nesting costs no memory.
     std::optional<size_t> closing(size_t open)
     {
-        std::vector<size_t> opened;
+        Q_ASSERT(at(open, Token::Open));
+        size_t depth = 0;
         for (size_t i = open; i < m_tokens.size(); ++i) {
-            if (m_tokens[i].kind == Token::Open) {
-                opened.push_back(i);
-            } else if (m_tokens[i].kind == Token::Close) {
-                opened.pop_back();
-                if (opened.empty())
-                    return i;
+            if (m_tokens[i].kind == Token::Open)
+                ++depth;
+            else if (m_tokens[i].kind == Token::Close && --depth == 0)
+                return i;
+        }
+        // The innermost "{" left open is where the text went wrong: the last
+        // one that no "}" after it closes.
+        size_t unclosed = open;
+        size_t closed = 0;
+        for (size_t i = m_tokens.size(); i-- > open;) {
+            if (m_tokens[i].kind == Token::Close) {
+                ++closed;
+            } else if (m_tokens[i].kind == Token::Open) {
+                if (closed == 0) {
+                    unclosed = i;
+                    break;
+                }
+                --closed;
             }
         }
-        // The innermost one is where the text went wrong.
-        fail(opened.back(), u"a \"{\" that is never closed"_s);
+        fail(unclosed, u"a \"{\" that is never closed"_s);
         return std::nullopt;
     }
 
@@ -299,33 +312,33 @@ public:
     {
         const qsizetype lf = toc.indexOf('\n');
         m_lineEnd = lf > 0 && toc[lf - 1] == '\r' ? "\r\n" : "\n";
+        // Where each line starts and where its first non-blank is, found
+        // once: a file of many items on one line must not take time that
+        // grows with the square of its size.
+        for (qsizetype pos = 0;;) {
+            m_lineStarts.push_back(pos);
+            qsizetype text = pos;
+            while (text < toc.size() && (toc[text] == ' ' || toc[text] == '\t'))
+                ++text;
+            m_lineTexts.push_back(text);
+            const qsizetype next = toc.indexOf('\n', pos);
+            if (next < 0)
+                break;
+            pos = next + 1;
+        }
     }
 
     const QByteArray &lineEnd() const { return m_lineEnd; }
 
-    qsizetype lineStart(qsizetype pos) const
-    {
-        while (pos > 0 && m_toc[pos - 1] != '\n')
-            --pos;
-        return pos;
-    }
+    qsizetype lineStart(qsizetype pos) const { return m_lineStarts[lineOf(pos)]; }
     // The blanks a line starts with.
     QByteArray indentAt(qsizetype pos) const
     {
-        qsizetype start = lineStart(pos);
-        qsizetype end = start;
-        while (end < m_toc.size() && (m_toc[end] == ' ' || m_toc[end] == '\t'))
-            ++end;
-        return m_toc.sliced(start, end - start).toByteArray();
+        const size_t line = lineOf(pos);
+        return m_toc.sliced(m_lineStarts[line], m_lineTexts[line] - m_lineStarts[line])
+            .toByteArray();
     }
-    bool firstOnLine(qsizetype pos) const
-    {
-        for (qsizetype i = lineStart(pos); i < pos; ++i) {
-            if (m_toc[i] != ' ' && m_toc[i] != '\t')
-                return false;
-        }
-        return true;
-    }
+    bool firstOnLine(qsizetype pos) const { return m_lineTexts[lineOf(pos)] >= pos; }
 
     void replace(qsizetype begin, qsizetype end, QByteArray text)
     {
@@ -385,8 +398,17 @@ public:
     }
 
 private:
+    // The line that holds pos (0 to the size of the file).
+    size_t lineOf(qsizetype pos) const
+    {
+        const auto after = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), pos);
+        return static_cast<size_t>(after - m_lineStarts.begin()) - 1;
+    }
+
     QByteArrayView m_toc;
     QByteArray m_lineEnd;
+    std::vector<qsizetype> m_lineStarts;
+    std::vector<qsizetype> m_lineTexts; // the first non-blank of each line, or its end
     std::vector<Edit> m_edits;
 };
 
@@ -407,6 +429,13 @@ const PackTexts *typeOf(const PackBlock &block, quint8 type)
             return &texts;
     }
     return nullptr;
+}
+
+// The text of context c (0 the disc, n the n-th track); one the block does
+// not hold counts as empty.
+QByteArrayView entryOf(const PackTexts &texts, size_t c)
+{
+    return c < texts.entries.size() ? QByteArrayView(texts.entries[c]) : QByteArrayView();
 }
 
 } // namespace
@@ -472,7 +501,9 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
         return result;
     }
     result.sheetTracks = static_cast<int>(contexts.size()) - 1;
-    if (result.sheetTracks != store.TrackCount) {
+    // A title file names at most MaxTracks tracks, so a longer file never
+    // matches one.
+    if (result.sheetTracks != store.TrackCount || result.sheetTracks > MaxTracks) {
         result.fault = TocRewrite::TrackCount;
         return result;
     }
@@ -505,22 +536,23 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
         numbers.push_back(free);
     }
 
-    // Whether a track of the language keeps a performer of its own, which
-    // makes cdrdao want one on the disc and on every other track too.
-    const auto trackHasPerformer = [&](int number) {
-        for (size_t c = 1; c < contexts.size(); ++c) {
-            if (!contexts[c].cdText)
-                continue;
-            for (const LanguageBlock &language : contexts[c].cdText->languages) {
-                if (language.number != number)
-                    continue;
-                for (const Item &item : language.items) {
-                    if (item.keyword == "PERFORMER")
-                        return true;
-                }
-            }
+    // The language numbers under which a track keeps a performer of its
+    // own, which makes cdrdao want one on the disc and on every other track
+    // too. Found once: the tracks' items are looked at for every block.
+    std::vector<int> trackPerformerNumbers;
+    for (size_t c = 1; c < contexts.size(); ++c) {
+        if (!contexts[c].cdText)
+            continue;
+        for (const LanguageBlock &language : contexts[c].cdText->languages) {
+            if (std::any_of(language.items.begin(), language.items.end(),
+                            [](const Item &item) { return item.keyword == "PERFORMER"; }))
+                trackPerformerNumbers.push_back(language.number);
         }
-        return false;
+    }
+    std::sort(trackPerformerNumbers.begin(), trackPerformerNumbers.end());
+    const auto trackHasPerformer = [&](int number) {
+        return std::binary_search(trackPerformerNumbers.begin(), trackPerformerNumbers.end(),
+                                  number);
     };
 
     // The items a context should end up with for block b: no value means
@@ -536,10 +568,10 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
         const PackTexts *performers = typeOf(blocks[b].pack, PackTypePerformer);
         Wanted items;
         if (titles)
-            items.title = TocString(titles->entries[c]);
+            items.title = TocString(entryOf(*titles, c));
         const bool anyPerformer = performers || trackHasPerformer(numbers[b]);
         if (c == 0 && performers) {
-            items.performer = TocString(performers->entries[0]);
+            items.performer = TocString(entryOf(*performers, 0));
         } else if (anyPerformer) {
             items.performer = TocString({});
             items.keepPerformer = c != 0;
