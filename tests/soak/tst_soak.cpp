@@ -104,9 +104,9 @@ bool allowedInEnglish(const QString &text)
 bool englishRefused(const TitleStore &store)
 {
     bool allowed =
-        allowedInEnglish(store.DiscNames[English]) && allowedInEnglish(store.ArtistNames[English]);
+        allowedInEnglish(store.discNames[English]) && allowedInEnglish(store.artistNames[English]);
     for (int track = 1; track <= MaxTracks; ++track)
-        allowed = allowed && allowedInEnglish(store.TrackTitles(English, track));
+        allowed = allowed && allowedInEnglish(store.trackTitles(English, track));
     return !allowed;
 }
 
@@ -369,25 +369,25 @@ QString &SoakRun::expectedText(int field, int language)
 {
     TitleStore &store = m_expected.store;
     if (field == 1)
-        return store.DiscNames[language];
+        return store.discNames[language];
     if (field == 2)
-        return store.ArtistNames[language];
-    return store.TrackTitles(language, store.CurrentTrack);
+        return store.artistNames[language];
+    return store.trackTitles(language, store.currentTrack);
 }
 
 // What RefreshEditor leaves: track 1 selected, the disc-name box focused.
 void SoakRun::redrawn()
 {
     TitleStore &store = m_expected.store;
-    store.CurrentTrack = store.TrackCount > 0 ? 1 : 0;
-    m_expected.focus = u"Text1_%1"_s.arg(store.LanguageMode);
+    store.currentTrack = store.trackCount > 0 ? 1 : 0;
+    m_expected.focus = u"Text1_%1"_s.arg(store.languageMode);
 }
 
 // A fresh editor window starts on Japanese with track 1 selected.
 void SoakRun::editorOpened()
 {
-    m_expected.store.LanguageMode = Japanese;
-    m_expected.store.CurrentTrack = m_expected.store.TrackCount > 0 ? 1 : 0;
+    m_expected.store.languageMode = Japanese;
+    m_expected.store.currentTrack = m_expected.store.trackCount > 0 ? 1 : 0;
     m_expected.focus.clear();
 }
 
@@ -465,7 +465,7 @@ void SoakRun::start()
 
     TitleStore disc;
     const int size = m_dice.below(20);
-    disc.TrackCount = quint8(size == 0   ? 0
+    disc.trackCount = quint8(size == 0   ? 0
                              : size <= 2 ? 99
                              : size <= 8 ? m_dice.between(1, 4)
                                          : m_dice.between(5, 40));
@@ -480,27 +480,27 @@ void SoakRun::start()
         return made;
     };
     for (int language : {Japanese, English}) {
-        disc.DiscNames[language] = text(language);
-        disc.ArtistNames[language] = text(language);
-        for (int track = 1; track <= disc.TrackCount; ++track)
-            disc.TrackTitles(language, track) = text(language);
+        disc.discNames[language] = text(language);
+        disc.artistNames[language] = text(language);
+        for (int track = 1; track <= disc.trackCount; ++track)
+            disc.trackTitles(language, track) = text(language);
     }
-    m_store.ReplaceDisc(disc);
+    m_store.replaceDisc(disc);
     m_expected.store = m_store;
     for (int language : {Japanese, English}) {
         m_expected.lineBreaksLoaded = m_expected.lineBreaksLoaded ||
-                                      holdsLineBreak(disc.DiscNames[language]) ||
-                                      holdsLineBreak(disc.ArtistNames[language]);
+                                      holdsLineBreak(disc.discNames[language]) ||
+                                      holdsLineBreak(disc.artistNames[language]);
         for (int track = 1; track <= MaxTracks; ++track)
             m_expected.lineBreaksLoaded =
-                m_expected.lineBreaksLoaded || holdsLineBreak(disc.TrackTitles(language, track));
+                m_expected.lineBreaksLoaded || holdsLineBreak(disc.trackTitles(language, track));
     }
 
     m_session = std::make_unique<Session>(m_store, m_beeper);
     m_beeps = std::make_unique<QSignalSpy>(&m_beeper, &Beeper::beeped);
     m_session->openEditor();
     editorOpened();
-    m_log << u"start: %1 tracks"_s.arg(disc.TrackCount);
+    m_log << u"start: %1 tracks"_s.arg(disc.trackCount);
     m_step = 0;
     ensureEditorActive();
     checkAll();
@@ -548,11 +548,11 @@ void SoakRun::step()
 void SoakRun::typeIntoBox()
 {
     ++m_counts[u"typing"_s];
-    const int language = m_expected.store.LanguageMode;
+    const int language = m_expected.store.languageMode;
     const int field = m_dice.between(1, 3);
     QLineEdit *edit = box(field, language);
     const QString name = edit->objectName();
-    if (field == 3 && m_expected.store.TrackCount == 0) {
+    if (field == 3 && m_expected.store.trackCount == 0) {
         // No track, no title to write: the box takes nothing.
         QTest::mouseClick(edit, Qt::LeftButton);
         QTest::keyClicks(edit, u"x"_s);
@@ -704,7 +704,7 @@ void SoakRun::pressEnterInTitle()
 {
     ++m_counts[u"enter"_s];
     TitleStore &store = m_expected.store;
-    QLineEdit *edit = box(3, store.LanguageMode);
+    QLineEdit *edit = box(3, store.languageMode);
     if (m_dice.chance(50))
         QTest::mouseClick(edit, Qt::LeftButton);
     const int how = m_dice.below(3);
@@ -714,8 +714,8 @@ void SoakRun::pressEnterInTitle()
         QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
     else
         QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);
-    if (store.TrackCount > 0)
-        store.CurrentTrack = store.CurrentTrack >= store.TrackCount ? 1 : store.CurrentTrack + 1;
+    if (store.trackCount > 0)
+        store.currentTrack = store.currentTrack >= store.trackCount ? 1 : store.currentTrack + 1;
     log(u"Enter (%1) in %2"_s.arg(how).arg(edit->objectName()));
 }
 
@@ -724,7 +724,7 @@ void SoakRun::useTrackList()
     ++m_counts[u"list"_s];
     TitleStore &store = m_expected.store;
     QListWidget *tracks = list();
-    const int count = store.TrackCount;
+    const int count = store.trackCount;
     if (count == 0) {
         QTest::mouseClick(tracks->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
         QTest::keyClick(tracks, Qt::Key_Down);
@@ -740,7 +740,7 @@ void SoakRun::useTrackList()
         QTest::mouseClick(tracks->viewport(), Qt::LeftButton,
                           control ? Qt::ControlModifier : Qt::NoModifier,
                           tracks->visualItemRect(item).center());
-        store.CurrentTrack = quint8(track);
+        store.currentTrack = quint8(track);
         log(u"%1 track %2"_s.arg(control ? u"Ctrl+click"_s : u"click"_s).arg(track));
     } else if (how == 6) {
         // Below the last entry, where there is room: the selection stays.
@@ -759,7 +759,7 @@ void SoakRun::useTrackList()
                                                  Qt::Key_End};
         const Qt::Key key = keys.at(std::size_t(how - 6) % keys.size());
         QTest::keyClick(tracks, key);
-        int current = store.CurrentTrack;
+        int current = store.currentTrack;
         if (key == Qt::Key_Down)
             current = qMin(current + 1, count);
         else if (key == Qt::Key_Up)
@@ -768,7 +768,7 @@ void SoakRun::useTrackList()
             current = 1;
         else
             current = count;
-        store.CurrentTrack = quint8(current);
+        store.currentTrack = quint8(current);
         log(u"key %1 in the list"_s.arg(QKeySequence(key).toString()));
     }
 }
@@ -777,8 +777,8 @@ void SoakRun::moveTrack(bool up)
 {
     TitleStore &store = m_expected.store;
     QPushButton *button = need<QPushButton>(editor(), up ? u"Command7"_s : u"Command8"_s);
-    const int current = store.CurrentTrack;
-    const bool enabled = up ? current > 1 : current >= 1 && current < store.TrackCount;
+    const int current = store.currentTrack;
+    const bool enabled = up ? current > 1 : current >= 1 && current < store.trackCount;
     // A disabled button takes the click and does nothing.
     QTest::mouseClick(button, Qt::LeftButton);
     log(u"%1 with track %2 selected%3"_s.arg(up ? u"Up"_s : u"Down"_s)
@@ -787,10 +787,10 @@ void SoakRun::moveTrack(bool up)
     ++m_counts[enabled ? u"moves"_s : u"moves disabled"_s];
     if (!enabled)
         return;
-    const int language = store.LanguageMode;
+    const int language = store.languageMode;
     const int other = up ? current - 1 : current + 1;
-    std::swap(store.TrackTitles(language, current), store.TrackTitles(language, other));
-    store.CurrentTrack = quint8(other);
+    std::swap(store.trackTitles(language, current), store.trackTitles(language, other));
+    store.currentTrack = quint8(other);
     m_expected.focus = u"List1"_s;
 }
 
@@ -818,7 +818,7 @@ void SoakRun::switchLanguage()
         QTest::keyClick(focus, Qt::Key_L, Qt::AltModifier);
         what = u"Alt+L in "_s + focus->objectName();
     }
-    m_expected.store.LanguageMode = quint8(1 - m_expected.store.LanguageMode);
+    m_expected.store.languageMode = quint8(1 - m_expected.store.languageMode);
     ++m_expected.beeps;
     redrawn();
     log(what);
@@ -879,7 +879,7 @@ void SoakRun::runCopyDialog(QWidget *modal, CopyChoices &choices, bool &accepted
         return;
     }
     const TitleStore &disc = m_expected.store;
-    const int count = disc.TrackCount;
+    const int count = disc.trackCount;
     const std::array<QListWidget *, 2> lists{need<QListWidget>(dialog, u"List1_0"_s),
                                              need<QListWidget>(dialog, u"List1_1"_s)};
     std::array<QPushButton *, 3> directionButtons{};
@@ -892,13 +892,13 @@ void SoakRun::runCopyDialog(QWidget *modal, CopyChoices &choices, bool &accepted
     auto *blankOnly = need<QCheckBox>(dialog, u"Check1"_s);
     expectEqual(blankOnly->isChecked(), false, u"copy dialog: blank-only box at opening"_s);
     for (int j = 0; j < 2; ++j) {
-        expectEqual(need<QLabel>(dialog, u"LabelDiscName_%1"_s.arg(j))->text(), disc.DiscNames[j],
+        expectEqual(need<QLabel>(dialog, u"LabelDiscName_%1"_s.arg(j))->text(), disc.discNames[j],
                     u"copy dialog: disc name %1"_s.arg(j));
-        expectEqual(need<QLabel>(dialog, u"LabelSinger_%1"_s.arg(j))->text(), disc.ArtistNames[j],
+        expectEqual(need<QLabel>(dialog, u"LabelSinger_%1"_s.arg(j))->text(), disc.artistNames[j],
                     u"copy dialog: artist %1"_s.arg(j));
         expectEqual(int(lists[j]->count()), count, u"copy dialog: lines in list %1"_s.arg(j));
         for (int k = 0; k < qMin(int(lists[j]->count()), count); ++k)
-            expectEqual(lists[j]->item(k)->text(), listEntry(k + 1, disc.TrackTitles(j, k + 1)),
+            expectEqual(lists[j]->item(k)->text(), listEntry(k + 1, disc.trackTitles(j, k + 1)),
                         u"copy dialog: line %1 of list %2"_s.arg(k).arg(j));
     }
     checkCopySelection(lists, choices);
@@ -990,7 +990,7 @@ void SoakRun::runCopyDialog(QWidget *modal, CopyChoices &choices, bool &accepted
 void SoakRun::trackCountDialog()
 {
     ++m_counts[u"track-count dialog"_s];
-    const int before = m_expected.store.TrackCount;
+    const int before = m_expected.store.trackCount;
     QString field = QString::number(before);
     QStringList keys;
     bool accepted = false;
@@ -1081,7 +1081,7 @@ void SoakRun::trackCountDialog()
     log(u"track-count dialog from %1: %2"_s.arg(before).arg(keys.join(u' ')));
     ++m_counts[accepted ? u"counts set"_s : u"counts cancelled"_s];
     if (accepted)
-        m_expected.store.DropTracksAbove(field.toInt());
+        m_expected.store.dropTracksAbove(field.toInt());
     redrawn();
 }
 
@@ -1090,7 +1090,7 @@ void SoakRun::save()
     ++m_counts[u"save"_s];
     const SaveOutcome outcome = saveThrough(command(u"mnuSave_0"_s), m_expected.store);
     if (outcome.kind == SaveOutcome::Saved) {
-        m_expected.store.CurrentFilePath = outcome.path;
+        m_expected.store.currentFilePath = outcome.path;
         checkSavedFile(outcome, m_expected.store);
     }
 }
@@ -1101,11 +1101,11 @@ SaveOutcome SoakRun::saveThrough(QAction *saveCommand, const TitleStore &disc)
 {
     SaveOutcome outcome;
     const bool refused = englishRefused(disc);
-    const QString folder = disc.CurrentFilePath.isEmpty()
+    const QString folder = disc.currentFilePath.isEmpty()
                                ? m_expected.currentDirectory
-                               : QFileInfo(disc.CurrentFilePath).absolutePath();
+                               : QFileInfo(disc.currentFilePath).absolutePath();
     const QString offered =
-        disc.CurrentFilePath.isEmpty() ? QString() : QFileInfo(disc.CurrentFilePath).fileName();
+        disc.currentFilePath.isEmpty() ? QString() : QFileInfo(disc.currentFilePath).fileName();
     const QStringList names{u"disc"_s,
                             u"disc.txt"_s,
                             u"DISC.TXT"_s,
@@ -1235,16 +1235,16 @@ void SoakRun::checkSavedFile(const SaveOutcome &outcome, const TitleStore &disc)
                     .arg(shown(outcome.sections.english), shown(outcome.sections.japanese)));
 
     TitleStore back;
-    back.ReplaceDisc(disc);
+    back.replaceDisc(disc);
     for (int language : {Japanese, English}) {
         const bool written =
             language == English ? outcome.sections.english : outcome.sections.japanese;
         if (written)
             continue;
-        back.DiscNames[language].clear();
-        back.ArtistNames[language].clear();
+        back.discNames[language].clear();
+        back.artistNames[language].clear();
         for (int track = 1; track <= MaxTracks; ++track)
-            back.TrackTitles(language, track).clear();
+            back.trackTitles(language, track).clear();
     }
     const LoadResult read = ReadTitleFile(outcome.path);
     if (!read.ok()) {
@@ -1311,8 +1311,8 @@ void SoakRun::startupAction()
         if (!countConfirmable(m_expected.startupField))
             return;
         ++m_counts[u"new discs"_s];
-        m_expected.store.ClearTexts();
-        m_expected.store.TrackCount = quint8(m_expected.startupField.toInt());
+        m_expected.store.clearTexts();
+        m_expected.store.trackCount = quint8(m_expected.startupField.toInt());
         m_expected.startupOpen = false;
         editorOpened();
     } else {
@@ -1368,7 +1368,9 @@ void SoakRun::startupOpenFile(QPushButton *ok)
     log(u"new-or-open: open %1"_s.arg(path.isEmpty() ? u"(cancelled)"_s : path));
     if (path.isEmpty())
         return;
-    m_expected.store.CurrentFilePath = path;
+    // A refused file does not become the current one.
+    if (path != m_junkFile)
+        m_expected.store.currentFilePath = path;
     m_expected.currentDirectory = QFileInfo(path).absolutePath();
     ++m_counts[path == m_junkFile ? u"loads refused"_s : u"files reopened"_s];
     if (path == m_junkFile) {
@@ -1387,7 +1389,7 @@ void SoakRun::startupOpenFile(QPushButton *ok)
     if (afterDialog && afterDialog->answered())
         problem(u"opening %1 showed %2 %3"_s.arg(path, afterDialog->title(),
                                                  shown(afterDialog->text())));
-    m_expected.store.ReplaceDisc(m_saved.value(path));
+    m_expected.store.replaceDisc(m_saved.value(path));
     m_expected.startupOpen = false;
     editorOpened();
 }
@@ -1398,8 +1400,8 @@ void SoakRun::throwawaySession()
 {
     ++m_counts[u"throwaway session"_s];
     TitleStore copy;
-    copy.ReplaceDisc(m_expected.store);
-    copy.CurrentFilePath = m_expected.store.CurrentFilePath;
+    copy.replaceDisc(m_expected.store);
+    copy.currentFilePath = m_expected.store.currentFilePath;
     const TitleStore disc = copy;
     Beeper beeper;
     auto session = std::make_unique<Session>(copy, beeper);
@@ -1416,7 +1418,7 @@ void SoakRun::throwawaySession()
         expectEqual(int(quits.count()), saved ? 1 : 0, u"end asked for by Save and exit"_s);
         expectEqual(!window || !window->isVisible(), saved, u"editor closed by Save and exit"_s);
         if (saved) {
-            expectEqual(copy.CurrentFilePath, outcome.path, u"second session's current file"_s);
+            expectEqual(copy.currentFilePath, outcome.path, u"second session's current file"_s);
             checkSavedFile(outcome, disc);
         }
         log(u"Save and exit in a second session"_s);
@@ -1430,35 +1432,35 @@ void SoakRun::checkAll()
     const TitleStore &actual = m_store;
     const TitleStore &expected = m_expected.store;
     for (int language : {Japanese, English}) {
-        expectEqual(actual.DiscNames[language], expected.DiscNames[language],
+        expectEqual(actual.discNames[language], expected.discNames[language],
                     u"DiscNames(%1)"_s.arg(language));
-        expectEqual(actual.ArtistNames[language], expected.ArtistNames[language],
+        expectEqual(actual.artistNames[language], expected.artistNames[language],
                     u"ArtistNames(%1)"_s.arg(language));
         for (int track = 1; track <= MaxTracks; ++track) {
-            expectEqual(actual.TrackTitles(language, track), expected.TrackTitles(language, track),
+            expectEqual(actual.trackTitles(language, track), expected.trackTitles(language, track),
                         u"TrackTitles(%1, %2)"_s.arg(language).arg(track));
-            if (track > actual.TrackCount && !actual.TrackTitles(language, track).isEmpty())
+            if (track > actual.trackCount && !actual.trackTitles(language, track).isEmpty())
                 problem(u"title %1 of language %2 is above the count %3 and not empty"_s.arg(track)
                             .arg(language)
-                            .arg(actual.TrackCount));
+                            .arg(actual.trackCount));
         }
     }
-    expectEqual(int(actual.TrackCount), int(expected.TrackCount), u"TrackCount"_s);
-    expectEqual(int(actual.LanguageMode), int(expected.LanguageMode), u"LanguageMode"_s);
-    expectEqual(int(actual.CurrentTrack), int(expected.CurrentTrack), u"CurrentTrack"_s);
-    expectEqual(actual.CurrentFilePath, expected.CurrentFilePath, u"CurrentFilePath"_s);
+    expectEqual(int(actual.trackCount), int(expected.trackCount), u"TrackCount"_s);
+    expectEqual(int(actual.languageMode), int(expected.languageMode), u"LanguageMode"_s);
+    expectEqual(int(actual.currentTrack), int(expected.currentTrack), u"CurrentTrack"_s);
+    expectEqual(actual.currentFilePath, expected.currentFilePath, u"CurrentFilePath"_s);
     // A disc loaded here holds no CR, and a lone LF only now and then; no
     // typing or pasting may add either.
     const auto lineBreakAdded = [this](const QString &text) {
         return text.contains(u'\r') || (!m_expected.lineBreaksLoaded && text.contains(u'\n'));
     };
     for (int language : {Japanese, English}) {
-        if (lineBreakAdded(actual.DiscNames[language]))
+        if (lineBreakAdded(actual.discNames[language]))
             problem(u"a line break in DiscNames(%1)"_s.arg(language));
-        if (lineBreakAdded(actual.ArtistNames[language]))
+        if (lineBreakAdded(actual.artistNames[language]))
             problem(u"a line break in ArtistNames(%1)"_s.arg(language));
         for (int track = 1; track <= MaxTracks; ++track) {
-            if (lineBreakAdded(actual.TrackTitles(language, track)))
+            if (lineBreakAdded(actual.trackTitles(language, track)))
                 problem(u"a line break in TrackTitles(%1, %2)"_s.arg(language).arg(track));
         }
     }
@@ -1479,9 +1481,9 @@ void SoakRun::checkAll()
     expectEqual(editors, 1, u"editor windows shown"_s);
     expectEqual(window->isVisible(), true, u"editor shown"_s);
 
-    const int language = actual.LanguageMode == English ? English : Japanese;
+    const int language = actual.languageMode == English ? English : Japanese;
     const int other = 1 - language;
-    const int count = actual.TrackCount;
+    const int count = actual.trackCount;
     const QString languageName = language == Japanese ? u"日本語"_s : u"英語"_s;
     expectEqual(need<QLabel>(window, u"Label1"_s)->text(), languageName, u"Label1"_s);
     expectEqual(command(u"mnuLang"_s)->text(), languageName + u"(&L)"_s, u"mnuLang"_s);
@@ -1490,15 +1492,15 @@ void SoakRun::checkAll()
     expectEqual(int(tracks->count()), count, u"list entries"_s);
     for (int row = 0; row < qMin(int(tracks->count()), count); ++row)
         expectEqual(tracks->item(row)->text(),
-                    listEntry(row + 1, actual.TrackTitles(language, row + 1)),
+                    listEntry(row + 1, actual.trackTitles(language, row + 1)),
                     u"list entry %1"_s.arg(row));
-    expectEqual(int(tracks->currentRow()) + 1, int(actual.CurrentTrack),
+    expectEqual(int(tracks->currentRow()) + 1, int(actual.currentTrack),
                 u"selected row + 1 against CurrentTrack"_s);
     const QList<QListWidgetItem *> selected = tracks->selectedItems();
     const bool currentSelected =
-        count == 0 || actual.CurrentTrack < 1 || actual.CurrentTrack > count
+        count == 0 || actual.currentTrack < 1 || actual.currentTrack > count
             ? selected.isEmpty()
-            : selected.size() == 1 && selected.first() == tracks->item(actual.CurrentTrack - 1);
+            : selected.size() == 1 && selected.first() == tracks->item(actual.currentTrack - 1);
     expectEqual(currentSelected, true, u"exactly the current entry selected"_s);
 
     for (int field = 1; field <= 3; ++field) {
@@ -1507,17 +1509,17 @@ void SoakRun::checkAll()
         expectEqual(visible->isVisible(), true, visible->objectName() + u" shown"_s);
         expectEqual(hidden->isVisible(), false, hidden->objectName() + u" shown"_s);
     }
-    const bool hasTrack = actual.CurrentTrack >= 1 && actual.CurrentTrack <= count;
-    expectEqual(box(1, language)->text(), actual.DiscNames[language], u"disc-name box"_s);
-    expectEqual(box(2, language)->text(), actual.ArtistNames[language], u"artist box"_s);
+    const bool hasTrack = actual.currentTrack >= 1 && actual.currentTrack <= count;
+    expectEqual(box(1, language)->text(), actual.discNames[language], u"disc-name box"_s);
+    expectEqual(box(2, language)->text(), actual.artistNames[language], u"artist box"_s);
     expectEqual(box(3, language)->text(),
-                hasTrack ? actual.TrackTitles(language, actual.CurrentTrack) : QString(),
+                hasTrack ? actual.trackTitles(language, actual.currentTrack) : QString(),
                 u"title box"_s);
     expectEqual(box(3, language)->isEnabled(), count > 0, u"title box enabled"_s);
-    expectEqual(need<QPushButton>(window, u"Command7"_s)->isEnabled(), actual.CurrentTrack > 1,
+    expectEqual(need<QPushButton>(window, u"Command7"_s)->isEnabled(), actual.currentTrack > 1,
                 u"Up enabled"_s);
     expectEqual(need<QPushButton>(window, u"Command8"_s)->isEnabled(),
-                actual.CurrentTrack >= 1 && actual.CurrentTrack < count, u"Down enabled"_s);
+                actual.currentTrack >= 1 && actual.currentTrack < count, u"Down enabled"_s);
     if (!m_expected.focus.isEmpty()) {
         QWidget *focus = window->focusWidget();
         expectEqual(focus ? focus->objectName() : QString(), m_expected.focus, u"focus"_s);

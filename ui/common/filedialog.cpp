@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QSettings>
+#include <QSignalBlocker>
 
 #include <memory>
 
@@ -45,8 +46,12 @@ void keepNameAcrossFileTypes(QFileDialog *dialog)
     QObject::connect(types, &QComboBox::currentIndexChanged, name,
                      [name, noted] { *noted = name->text(); });
     QObject::connect(dialog, &QFileDialog::filterSelected, name, [name, noted] {
-        if (name->text() != *noted)
-            name->setText(*noted);
+        if (name->text() == *noted)
+            return;
+        // Quietly: the dialog would select a file of that name in its list,
+        // and a selected file wins over a name typed afterwards.
+        const QSignalBlocker quiet(name);
+        name->setText(*noted);
     });
 }
 
