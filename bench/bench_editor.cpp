@@ -75,7 +75,7 @@ int main(int argc, char *argv[])
     {
         // The copy dialog lays out only the beginning of a very long title.
         TitleStore store = fullDisc(MaxTracks);
-        store.TrackTitles(Japanese, 1) = QString(1'000'000, u'x');
+        store.trackTitles(Japanese, 1) = QString(1'000'000, u'x');
         const double opening = medianNanoseconds(
             [&] {
                 Form3 dialog(store, nullptr);

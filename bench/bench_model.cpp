@@ -91,10 +91,10 @@ int main(int argc, char *argv[])
             QByteArray out(2 * discFile.size(), Qt::Uninitialized);
             char *dest = out.data();
             for (int language = 0; language < LanguageCount; ++language) {
-                dest = encoder.encodeInto(disc.DiscNames[language], dest);
-                dest = encoder.encodeInto(disc.ArtistNames[language], dest);
-                for (int track = 1; track <= disc.TrackCount; ++track)
-                    dest = encoder.encodeInto(disc.TrackTitles(language, track), dest);
+                dest = encoder.encodeInto(disc.discNames[language], dest);
+                dest = encoder.encodeInto(disc.artistNames[language], dest);
+                for (int track = 1; track <= disc.trackCount; ++track)
+                    dest = encoder.encodeInto(disc.trackTitles(language, track), dest);
             }
             out.truncate(dest - out.constData());
             keep(out);
@@ -103,14 +103,14 @@ int main(int argc, char *argv[])
             ratioText(write / encode), "ratio <= 1.5", write / encode <= 1.5);
     }
     {
-        qsizetype units = disc.DiscNames[English].size() + disc.ArtistNames[English].size();
+        qsizetype units = disc.discNames[English].size() + disc.artistNames[English].size();
         for (int track = 1; track <= MaxTracks; ++track)
-            units += disc.TrackTitles(English, track).size();
+            units += disc.trackTitles(English, track).size();
         const double check = medianNanoseconds([&] {
-            int refused =
-                EnglishTextChk(disc.DiscNames[English]) + EnglishTextChk(disc.ArtistNames[English]);
+            int refused = int(!isEnglishText(disc.discNames[English])) +
+                          int(!isEnglishText(disc.artistNames[English]));
             for (int track = 1; track <= MaxTracks; ++track)
-                refused += EnglishTextChk(disc.TrackTitles(English, track));
+                refused += int(!isEnglishText(disc.trackTitles(English, track)));
             keep(refused);
         });
         const double perSecond = double(units) / (check / 1e9);

@@ -23,14 +23,14 @@ inline TitleStore fullDisc(int tracks = MaxTracks)
         return text;
     };
     TitleStore store;
-    store.TrackCount = static_cast<quint8>(tracks);
-    store.DiscNames[Japanese] = fill(japanese, 1);
-    store.ArtistNames[Japanese] = fill(japanese, 2);
-    store.DiscNames[English] = fill(english, 1);
-    store.ArtistNames[English] = fill(english, 2);
+    store.trackCount = static_cast<quint8>(tracks);
+    store.discNames[Japanese] = fill(japanese, 1);
+    store.artistNames[Japanese] = fill(japanese, 2);
+    store.discNames[English] = fill(english, 1);
+    store.artistNames[English] = fill(english, 2);
     for (int track = 1; track <= tracks; ++track) {
-        store.TrackTitles(Japanese, track) = fill(japanese, track);
-        store.TrackTitles(English, track) = fill(english, track);
+        store.trackTitles(Japanese, track) = fill(japanese, track);
+        store.trackTitles(English, track) = fill(english, track);
     }
     return store;
 }

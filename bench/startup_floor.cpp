@@ -26,9 +26,9 @@ int main(int argc, char *argv[])
     QMainWindow window;
     auto *client = new QWidget;
     auto *layout = new QVBoxLayout(client);
-    const QString boxes[] = {disc.DiscNames[sonolabe::Japanese],
-                             disc.ArtistNames[sonolabe::Japanese],
-                             disc.TrackTitles(sonolabe::Japanese, 1)};
+    const QString boxes[] = {disc.discNames[sonolabe::Japanese],
+                             disc.artistNames[sonolabe::Japanese],
+                             disc.trackTitles(sonolabe::Japanese, 1)};
     for (int i = 0; i < 3; ++i) {
         auto *box = new QLineEdit(sameTexts ? boxes[i] : QStringLiteral("text %1").arg(i));
         if (sameTexts)
@@ -40,7 +40,7 @@ int main(int argc, char *argv[])
         list->setFont(sonolabe::gothicFont());
     for (int i = 1; i <= 99; ++i) {
         const QString title =
-            sameTexts ? disc.TrackTitles(sonolabe::Japanese, i) : QStringLiteral("title");
+            sameTexts ? disc.trackTitles(sonolabe::Japanese, i) : QStringLiteral("title");
         list->addItem(QStringLiteral("%1 ").arg(i, 2, 10, QLatin1Char('0')) + title);
     }
     list->setCurrentRow(0);

@@ -217,8 +217,8 @@ int Session::check(const Arguments &args, const TitleStore &store)
     QStringList errors;
     QStringList warnings;
 
-    print(m_out, m_say.reportHeader(args.titleFile, store.TrackCount));
-    if (store.TrackCount == 0)
+    print(m_out, m_say.reportHeader(args.titleFile, store.trackCount));
+    if (store.trackCount == 0)
         errors << m_say.noTracks();
     for (const int language : {English, Japanese}) {
         if (!choice.includes(language))
@@ -253,7 +253,7 @@ int Session::check(const Arguments &args, const TitleStore &store)
 
 int Session::write(const Arguments &args, const TitleStore &store)
 {
-    if (store.TrackCount == 0)
+    if (store.trackCount == 0)
         return refuse(m_say.noTracks());
     const LanguageChoice choice = choiceOf(args);
     const std::vector<DiscBlock> blocks = DiscBlocks(store, choice);
@@ -313,7 +313,7 @@ int Session::write(const Arguments &args, const TitleStore &store)
         case CueRewrite::None:
             return deliver(args, cue.sheet);
         case CueRewrite::TrackCount:
-            return refuse(m_say.trackCountDiffers(*args.into, cue.sheetTracks, store.TrackCount));
+            return refuse(m_say.trackCountDiffers(*args.into, cue.sheetTracks, store.trackCount));
         case CueRewrite::Quote:
             return refuse(m_say.notWritableInSheet(cue.text, m_say.quoteInCueText()));
         case CueRewrite::BackslashAtEnd:
@@ -325,7 +325,7 @@ int Session::write(const Arguments &args, const TitleStore &store)
     case TocRewrite::None:
         break;
     case TocRewrite::TrackCount:
-        return refuse(m_say.trackCountDiffers(*args.into, toc.sheetTracks, store.TrackCount));
+        return refuse(m_say.trackCountDiffers(*args.into, toc.sheetTracks, store.trackCount));
     case TocRewrite::NotUnderstood:
         return refuse(m_say.sheetNotUnderstood(*args.into, toc.line, toc.what));
     case TocRewrite::NoFreeLanguageNumber:

@@ -113,7 +113,7 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
     result.sheetTracks = static_cast<int>(contexts.size()) - 1;
     // A title file names at most MaxTracks tracks, so a longer sheet never
     // matches one (and a store claiming more has no titles for them).
-    if (result.sheetTracks != store.TrackCount || result.sheetTracks > MaxTracks) {
+    if (result.sheetTracks != store.trackCount || result.sheetTracks > MaxTracks) {
         result.fault = CueRewrite::TrackCount;
         return result;
     }
@@ -183,15 +183,15 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
 
     const Context &disc = contexts[0];
     const QByteArray discIndent = discInsertLine < 0 ? QByteArray() : lines[discInsertLine].indent;
-    if (!place(disc.titles, "TITLE", store.DiscNames[language], {language, TextRef::DiscName, 0},
+    if (!place(disc.titles, "TITLE", store.discNames[language], {language, TextRef::DiscName, 0},
                discInsertLine, false, discIndent) ||
-        !place(disc.performers, "PERFORMER", store.ArtistNames[language],
+        !place(disc.performers, "PERFORMER", store.artistNames[language],
                {language, TextRef::Artist, 0}, discInsertLine, false, discIndent))
         return result;
     for (int track = 1; track <= result.sheetTracks; ++track) {
         const Context &context = contexts[track];
         const QByteArray indent = lines[context.trackLine].indent + "  ";
-        if (!place(context.titles, "TITLE", store.TrackTitles(language, track),
+        if (!place(context.titles, "TITLE", store.trackTitles(language, track),
                    {language, TextRef::TrackTitle, track}, context.trackLine, true, indent))
             return result;
     }

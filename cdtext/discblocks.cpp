@@ -14,13 +14,13 @@ const QString &TextOf(const TitleStore &store, const TextRef &ref)
 {
     switch (ref.slot) {
     case TextRef::DiscName:
-        return store.DiscNames[ref.language];
+        return store.discNames[ref.language];
     case TextRef::Artist:
-        return store.ArtistNames[ref.language];
+        return store.artistNames[ref.language];
     case TextRef::TrackTitle:
         break;
     }
-    return store.TrackTitles(ref.language, ref.track);
+    return store.trackTitles(ref.language, ref.track);
 }
 
 bool IsError(Problem problem)
@@ -34,7 +34,7 @@ namespace {
 std::vector<TextRef> textsOf(const TitleStore &store, int language)
 {
     std::vector<TextRef> refs{{language, TextRef::DiscName, 0}, {language, TextRef::Artist, 0}};
-    for (int track = 1; track <= store.TrackCount; ++track)
+    for (int track = 1; track <= store.trackCount; ++track)
         refs.push_back({language, TextRef::TrackTitle, track});
     return refs;
 }
@@ -52,13 +52,6 @@ bool isHalfWidthKatakana(char16_t unit)
 bool isControl(char16_t unit)
 {
     return unit < 0x20 || unit == 0x7F;
-}
-
-// What the editor's save check holds against one character of a text.
-bool editorRefuses(char16_t unit, const Cp932Encoder &encoder)
-{
-    const unsigned low = unit & 0xFF;
-    return encoder.isDoubleByte(unit) || low < 32 || low > 126;
 }
 
 // Notes the first character of a text with a problem and counts the others.
@@ -84,10 +77,9 @@ private:
 
 void findEnglishProblems(const TextRef &ref, QStringView text, ProblemList &list)
 {
-    const Cp932Encoder &encoder = Cp932Encoder::instance();
-    if (EnglishTextChk(text) != 0) {
+    if (!isEnglishText(text)) {
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (editorRefuses(text[i].unicode(), encoder))
+            if (!isEnglishUnit(text[i].unicode()))
                 list.note(ref, Problem::EditorRefuses, i, text[i]);
         }
         return;
@@ -132,10 +124,10 @@ char16_t fullWidthAscii(char16_t unit)
 
 bool LanguageHasText(const TitleStore &store, int language)
 {
-    if (!store.DiscNames[language].isEmpty() || !store.ArtistNames[language].isEmpty())
+    if (!store.discNames[language].isEmpty() || !store.artistNames[language].isEmpty())
         return true;
-    for (int track = 1; track <= store.TrackCount; ++track) {
-        if (!store.TrackTitles(language, track).isEmpty())
+    for (int track = 1; track <= store.trackCount; ++track) {
+        if (!store.trackTitles(language, track).isEmpty())
             return true;
     }
     return false;
@@ -243,11 +235,11 @@ std::vector<DiscBlock> DiscBlocks(const TitleStore &store, LanguageChoice choice
         pack.languageCode = language == English ? LanguageCodeEnglish : LanguageCodeJapanese;
         pack.doubleByte = language == Japanese;
         pack.firstTrack = 1;
-        pack.lastTrack = store.TrackCount;
+        pack.lastTrack = store.trackCount;
 
-        PackTexts titles{PackTypeTitle, {encode(store.DiscNames[language])}};
-        for (int track = 1; track <= store.TrackCount; ++track)
-            titles.entries.push_back(encode(store.TrackTitles(language, track)));
+        PackTexts titles{PackTypeTitle, {encode(store.discNames[language])}};
+        for (int track = 1; track <= store.trackCount; ++track)
+            titles.entries.push_back(encode(store.trackTitles(language, track)));
         block.hasTitles = std::any_of(titles.entries.begin(), titles.entries.end(),
                                       [](const QByteArray &entry) { return !entry.isEmpty(); });
         if (block.hasTitles)
@@ -255,10 +247,10 @@ std::vector<DiscBlock> DiscBlocks(const TitleStore &store, LanguageChoice choice
 
         // The title file has one artist per disc; every track gets an empty
         // performer, which the format asks for once the type is used.
-        block.hasPerformers = !store.ArtistNames[language].isEmpty();
+        block.hasPerformers = !store.artistNames[language].isEmpty();
         if (block.hasPerformers) {
-            PackTexts performers{PackTypePerformer, {encode(store.ArtistNames[language])}};
-            performers.entries.resize(store.TrackCount + 1);
+            PackTexts performers{PackTypePerformer, {encode(store.artistNames[language])}};
+            performers.entries.resize(store.trackCount + 1);
             pack.types.push_back(std::move(performers));
         }
         blocks.push_back(std::move(block));

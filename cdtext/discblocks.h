@@ -69,11 +69,11 @@ struct TextProblem
 };
 
 // True when the language holds any text: a disc name, an artist name or the
-// title of a track from 1 to TrackCount.
+// title of a track from 1 to trackCount.
 bool LanguageHasText(const TitleStore &store, int language);
 
 // The problems of every text of the language (disc name, artist name, titles
-// of tracks 1 to TrackCount), in that order.
+// of tracks 1 to trackCount), in that order.
 std::vector<TextProblem> FindProblems(const TitleStore &store, int language);
 
 // The double-byte form of a Japanese text: in an MS-JIS block every character

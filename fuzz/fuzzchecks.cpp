@@ -47,21 +47,21 @@ QString languageName(int language)
 // The first difference in texts or count between two stores, or nothing.
 QString discDifference(const TitleStore &got, const TitleStore &expected)
 {
-    if (got.TrackCount != expected.TrackCount)
-        return u"TrackCount %1, expected %2"_s.arg(got.TrackCount).arg(expected.TrackCount);
+    if (got.trackCount != expected.trackCount)
+        return u"TrackCount %1, expected %2"_s.arg(got.trackCount).arg(expected.trackCount);
     for (int language = 0; language < LanguageCount; ++language) {
         const QString name = languageName(language);
-        if (got.DiscNames[language] != expected.DiscNames[language])
-            return u"%1 disc name %2, expected %3"_s.arg(name, shown(got.DiscNames[language]),
-                                                         shown(expected.DiscNames[language]));
-        if (got.ArtistNames[language] != expected.ArtistNames[language])
-            return u"%1 artist name %2, expected %3"_s.arg(name, shown(got.ArtistNames[language]),
-                                                           shown(expected.ArtistNames[language]));
+        if (got.discNames[language] != expected.discNames[language])
+            return u"%1 disc name %2, expected %3"_s.arg(name, shown(got.discNames[language]),
+                                                         shown(expected.discNames[language]));
+        if (got.artistNames[language] != expected.artistNames[language])
+            return u"%1 artist name %2, expected %3"_s.arg(name, shown(got.artistNames[language]),
+                                                           shown(expected.artistNames[language]));
         for (int track = 1; track <= MaxTracks; ++track) {
-            if (got.TrackTitles(language, track) != expected.TrackTitles(language, track))
+            if (got.trackTitles(language, track) != expected.trackTitles(language, track))
                 return u"%1 title of track %2 %3, expected %4"_s.arg(
-                    name, QString::number(track), shown(got.TrackTitles(language, track)),
-                    shown(expected.TrackTitles(language, track)));
+                    name, QString::number(track), shown(got.trackTitles(language, track)),
+                    shown(expected.trackTitles(language, track)));
         }
     }
     return {};
@@ -71,24 +71,24 @@ QString discDifference(const TitleStore &got, const TitleStore &expected)
 QString positionDifference(const TitleStore &got)
 {
     const TitleStore fresh;
-    if (got.CurrentTrack != fresh.CurrentTrack || got.LanguageMode != fresh.LanguageMode ||
-        got.CurrentFilePath != fresh.CurrentFilePath)
+    if (got.currentTrack != fresh.currentTrack || got.languageMode != fresh.languageMode ||
+        got.currentFilePath != fresh.currentFilePath)
         return u"the reader set the editor's position or the current path"_s;
     return {};
 }
 
 QString storeInvariantFailure(const TitleStore &disc, QStringView decodedInput)
 {
-    if (disc.TrackCount > MaxTracks)
-        return u"TrackCount %1 is above %2"_s.arg(disc.TrackCount).arg(MaxTracks);
+    if (disc.trackCount > MaxTracks)
+        return u"TrackCount %1 is above %2"_s.arg(disc.trackCount).arg(MaxTracks);
     qsizetype total = 0;
     for (int language = 0; language < LanguageCount; ++language) {
         const QString name = languageName(language);
         for (int track = 1; track <= MaxTracks; ++track) {
-            const QString &title = disc.TrackTitles(language, track);
-            if (track > disc.TrackCount && !title.isEmpty())
+            const QString &title = disc.trackTitles(language, track);
+            if (track > disc.trackCount && !title.isEmpty())
                 return u"%1 title of track %2 is %3 above the count %4"_s.arg(
-                    name, QString::number(track), shown(title), QString::number(disc.TrackCount));
+                    name, QString::number(track), shown(title), QString::number(disc.trackCount));
             if (title.contains(u'\r'))
                 return u"%1 title of track %2 holds a CR"_s.arg(name).arg(track);
             if (!decodedInput.contains(title))
@@ -96,7 +96,7 @@ QString storeInvariantFailure(const TitleStore &disc, QStringView decodedInput)
                     name, QString::number(track), shown(title));
             total += title.size();
         }
-        for (const QString *text : {&disc.DiscNames[language], &disc.ArtistNames[language]}) {
+        for (const QString *text : {&disc.discNames[language], &disc.artistNames[language]}) {
             if (text->contains(u'\r') || text->contains(u'\t'))
                 return u"%1 disc or artist name %2 holds a CR or a Tab"_s.arg(name, shown(*text));
             total += text->size();
@@ -183,11 +183,11 @@ QByteArray referenceWrite(const TitleStore &store, TitleFileSections sections)
     const auto section = [&](int language, const char *tag) {
         out += tag;
         out += "\r\n";
-        out += "0\t" + encoder.encode(store.DiscNames[language]) + '\t' +
-               encoder.encode(store.ArtistNames[language]) + "\r\n";
-        for (int track = 1; track <= store.TrackCount; ++track)
+        out += "0\t" + encoder.encode(store.discNames[language]) + '\t' +
+               encoder.encode(store.artistNames[language]) + "\r\n";
+        for (int track = 1; track <= store.trackCount; ++track)
             out += QByteArray::number(track) + '\t' +
-                   encoder.encode(store.TrackTitles(language, track)) + "\r\n";
+                   encoder.encode(store.trackTitles(language, track)) + "\r\n";
         out += "\r\n";
     };
     if (sections.english)
@@ -232,28 +232,26 @@ private:
     iconv_t m_cd;
 };
 
-qint32 slowDoubleByteChk(QStringView text)
+int slowFirstDoubleByteCharacter(QStringView text)
 {
     static const SlowCp932 converter;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (converter.bytesOf(text[i].unicode()) == 2)
-            return static_cast<qint32>(i + 1);
+            return static_cast<int>(i + 1);
     }
     return 0;
 }
 
-qint16 slowEnglishTextChk(QStringView text)
+bool slowIsEnglishText(QStringView text)
 {
-    if (text.isEmpty())
-        return 0;
-    if (slowDoubleByteChk(text) != 0)
-        return 1;
+    if (slowFirstDoubleByteCharacter(text) != 0)
+        return false;
     for (const QChar ch : text) {
         const int low = ch.unicode() % 256;
         if (low < 32 || low > 126)
-            return 1;
+            return false;
     }
-    return 0;
+    return true;
 }
 
 // The disc of the sheet targets: tracks tracks, with texts of one kind:
@@ -269,11 +267,11 @@ qint16 slowEnglishTextChk(QStringView text)
 TitleStore sheetDisc(unsigned kind, int tracks)
 {
     TitleStore store;
-    store.TrackCount = static_cast<quint8>(tracks);
-    store.DiscNames[English] = kind == 3 ? u"Best "_s.repeated(40) : u"Best"_s;
-    store.DiscNames[Japanese] = kind == 1 ? QString() : u"ベスト"_s;
-    store.ArtistNames[English] = kind == 1 ? QString() : u"Band"_s;
-    store.ArtistNames[Japanese] = kind == 1 ? QString() : u"バンド"_s;
+    store.trackCount = static_cast<quint8>(tracks);
+    store.discNames[English] = kind == 3 ? u"Best "_s.repeated(40) : u"Best"_s;
+    store.discNames[Japanese] = kind == 1 ? QString() : u"ベスト"_s;
+    store.artistNames[English] = kind == 1 ? QString() : u"Band"_s;
+    store.artistNames[Japanese] = kind == 1 ? QString() : u"バンド"_s;
     for (int track = 1; track <= tracks; ++track) {
         QString english = u"Track %1"_s.arg(track);
         QString japanese = u"曲%1"_s.arg(track);
@@ -290,8 +288,8 @@ TitleStore sheetDisc(unsigned kind, int tracks)
             english = english.repeated(30);
             japanese = japanese.repeated(30);
         }
-        store.TrackTitles(English, track) = english;
-        store.TrackTitles(Japanese, track) = japanese;
+        store.trackTitles(English, track) = english;
+        store.trackTitles(Japanese, track) = japanese;
     }
     return store;
 }
@@ -352,17 +350,17 @@ std::optional<TitleStore> referenceParse(QByteArrayView bytes)
                 if (text[i] == u'\t')
                     artist = true;
                 else if (artist)
-                    disc.ArtistNames[language] += text[i];
+                    disc.artistNames[language] += text[i];
                 else
-                    disc.DiscNames[language] += text[i];
+                    disc.discNames[language] += text[i];
             }
         } else {
-            disc.TrackTitles(language, number) = text.mid(number <= 9 ? 2 : 3);
+            disc.trackTitles(language, number) = text.mid(number <= 9 ? 2 : 3);
         }
     }
     if (sections == 0)
         return std::nullopt;
-    disc.TrackCount = static_cast<quint8>(highest);
+    disc.trackCount = static_cast<quint8>(highest);
     return disc;
 }
 
@@ -390,10 +388,10 @@ QString checkTitleFileParse(QByteArrayView bytes)
     TitleStore readable = *parsed;
     const auto replace = [](QString &text) { text.replace(Cp932Decoder::Replacement, u'?'); };
     for (int language = 0; language < LanguageCount; ++language) {
-        replace(readable.DiscNames[language]);
-        replace(readable.ArtistNames[language]);
+        replace(readable.discNames[language]);
+        replace(readable.artistNames[language]);
         for (int track = 1; track <= MaxTracks; ++track)
-            replace(readable.TrackTitles(language, track));
+            replace(readable.trackTitles(language, track));
     }
     const std::optional<TitleStore> again = ParseTitleFile(WriteTitleFile(readable, {true, true}));
     if (!again)
@@ -409,18 +407,18 @@ QString checkTitleFileRoundTrip(QByteArrayView bytes)
     TitleStore store;
     const auto type = static_cast<SaveFileType>(in.byte() % 4 + 1);
     const TitleFileSections sections = sectionsForFileType(type);
-    store.TrackCount = static_cast<quint8>(in.byte() % (MaxTracks + 1));
+    store.trackCount = static_cast<quint8>(in.byte() % (MaxTracks + 1));
     // The editor's position and the path must not matter to the writer.
-    store.LanguageMode = static_cast<quint8>(in.byte() % 2);
-    store.CurrentTrack = static_cast<quint8>(in.byte() % (MaxTracks + 1));
-    store.CurrentFilePath = u"/somewhere/disc.txt"_s;
+    store.languageMode = static_cast<quint8>(in.byte() % 2);
+    store.currentTrack = static_cast<quint8>(in.byte() % (MaxTracks + 1));
+    store.currentFilePath = u"/somewhere/disc.txt"_s;
     for (int language = 0; language < LanguageCount; ++language) {
-        store.DiscNames[language] = textFrom(in, false);
-        store.ArtistNames[language] = textFrom(in, false);
+        store.discNames[language] = textFrom(in, false);
+        store.artistNames[language] = textFrom(in, false);
     }
-    for (int track = 1; track <= store.TrackCount; ++track) {
+    for (int track = 1; track <= store.trackCount; ++track) {
         for (int language = 0; language < LanguageCount; ++language)
-            store.TrackTitles(language, track) = textFrom(in, true);
+            store.trackTitles(language, track) = textFrom(in, true);
     }
 
     const QByteArray written = WriteTitleFile(store, sections);
@@ -435,14 +433,14 @@ QString checkTitleFileRoundTrip(QByteArrayView bytes)
     if (!read)
         return u"file type %1: the written file was refused"_s.arg(int(type));
     TitleStore expected;
-    expected.TrackCount = store.TrackCount;
+    expected.trackCount = store.trackCount;
     for (int language = 0; language < LanguageCount; ++language) {
         if (language == English ? !sections.english : !sections.japanese)
             continue;
-        expected.DiscNames[language] = store.DiscNames[language];
-        expected.ArtistNames[language] = store.ArtistNames[language];
-        for (int track = 1; track <= store.TrackCount; ++track)
-            expected.TrackTitles(language, track) = store.TrackTitles(language, track);
+        expected.discNames[language] = store.discNames[language];
+        expected.artistNames[language] = store.artistNames[language];
+        for (int track = 1; track <= store.trackCount; ++track)
+            expected.trackTitles(language, track) = store.trackTitles(language, track);
     }
     if (QString failure = positionDifference(*read); !failure.isEmpty())
         return failure;
@@ -457,16 +455,16 @@ QString checkEnglishText(QByteArrayView bytes)
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
         text += QChar(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                             static_cast<unsigned char>(bytes[i + 1]) << 8));
-    const qint32 position = DoubleByteChk(text);
-    const qint32 expectedPosition = slowDoubleByteChk(text);
+    const int position = firstDoubleByteCharacter(text);
+    const int expectedPosition = slowFirstDoubleByteCharacter(text);
     if (position != expectedPosition)
-        return u"DoubleByteChk(%1) is %2, converting one character at a time gives %3"_s.arg(
-            shown(text), QString::number(position), QString::number(expectedPosition));
-    const qint16 verdict = EnglishTextChk(text);
-    const qint16 expectedVerdict = slowEnglishTextChk(text);
-    if (verdict != expectedVerdict)
-        return u"EnglishTextChk(%1) is %2, expected %3"_s.arg(shown(text), QString::number(verdict),
-                                                              QString::number(expectedVerdict));
+        return u"firstDoubleByteCharacter(%1) is %2, converting one character at a time gives %3"_s
+            .arg(shown(text), QString::number(position), QString::number(expectedPosition));
+    const bool allowed = isEnglishText(text);
+    const bool expected = slowIsEnglishText(text);
+    if (allowed != expected)
+        return u"isEnglishText(%1) is %2, expected %3"_s.arg(shown(text), QString::number(allowed),
+                                                             QString::number(expected));
     return {};
 }
 
@@ -487,7 +485,7 @@ QString checkCueRewrite(QByteArrayView bytes)
 
     CueRewrite first = RewriteCueSheet(sheet, store, language);
     if (first.fault == CueRewrite::TrackCount) {
-        if (first.sheetTracks == store.TrackCount)
+        if (first.sheetTracks == store.trackCount)
             return u"a sheet of %1 tracks was refused for a disc of as many"_s.arg(
                 first.sheetTracks);
         if (first.sheetTracks > MaxTracks)
@@ -514,8 +512,8 @@ QString checkCueRewrite(QByteArrayView bytes)
         return u"unknown fault %1"_s.arg(int(first.fault));
 
     // The keyword stays as the sheet wrote it; the text must be there.
-    const QByteArray discName = '"' + cueBytes(store.DiscNames[language]) + '"';
-    if (!store.DiscNames[language].isEmpty() && !first.sheet.contains(discName))
+    const QByteArray discName = '"' + cueBytes(store.discNames[language]) + '"';
+    if (!store.discNames[language].isEmpty() && !first.sheet.contains(discName))
         return u"the rewritten sheet lacks the disc's title"_s;
     const CueRewrite second = RewriteCueSheet(first.sheet, store, language);
     if (!second.ok())
@@ -541,7 +539,7 @@ QString checkTocRewrite(QByteArrayView bytes)
 
     TocRewrite first = RewriteTocFile(toc, store, blocks);
     if (first.fault == TocRewrite::TrackCount) {
-        if (first.sheetTracks == store.TrackCount)
+        if (first.sheetTracks == store.trackCount)
             return u"a file of %1 tracks was refused for a disc of as many"_s.arg(
                 first.sheetTracks);
         if (first.sheetTracks > MaxTracks)

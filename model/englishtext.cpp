@@ -3,32 +3,30 @@
 
 #include "model/codepage932.h"
 
+#include <algorithm>
+
 namespace sonolabe {
 
-qint32 DoubleByteChk(QStringView strCheckString)
+int firstDoubleByteCharacter(QStringView text)
 {
     const Cp932Encoder &encoder = Cp932Encoder::instance();
-    for (qsizetype i = 0; i < strCheckString.size(); ++i) {
-        if (encoder.isDoubleByte(strCheckString[i].unicode()))
-            return static_cast<qint32>(i + 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (encoder.isDoubleByte(text[i].unicode()))
+            return static_cast<int>(i + 1);
     }
     return 0;
 }
 
-qint16 EnglishTextChk(QStringView text)
+bool isEnglishUnit(char16_t unit)
 {
-    if (text.isEmpty())
-        return 0;
-    if (DoubleByteChk(text) != 0)
-        return 1;
-    // Only the low byte is looked at, so for instance U+0141 (low byte 0x41)
-    // passes here and is written as '?' later.
-    for (const QChar ch : text) {
-        const unsigned low = ch.unicode() & 0xFF;
-        if (low < 32 || low > 126)
-            return 1;
-    }
-    return 0;
+    const unsigned low = unit & 0xFF;
+    return low >= 32 && low <= 126 && !Cp932Encoder::instance().isDoubleByte(unit);
+}
+
+bool isEnglishText(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar ch) { return isEnglishUnit(ch.unicode()); });
 }
 
 } // namespace sonolabe

@@ -10,11 +10,16 @@ namespace sonolabe {
 
 // Position (counted from 1, in UTF-16 code units) of the first character that
 // code page 932 writes with two bytes, or 0 when there is none.
-qint32 DoubleByteChk(QStringView strCheckString);
+int firstDoubleByteCharacter(QStringView text);
 
-// 1 when the text may not stand on the English side, 0 when it may. A text
-// passes when it has no double-byte character and the low byte of every code
-// unit lies between 32 (space) and 126 (tilde).
-qint16 EnglishTextChk(QStringView text);
+// The rule for one UTF-16 code unit of an English text: code page 932 writes
+// it with one byte, and its low byte lies between 32 (space) and 126 (tilde).
+// Only the low byte is looked at, so for instance U+0141 (low byte 0x41)
+// passes and is written as '?' later.
+bool isEnglishUnit(char16_t unit);
+
+// True when every code unit of the text passes isEnglishUnit (an empty text
+// does): the text may stand on the English side of a title file.
+bool isEnglishText(QStringView text);
 
 } // namespace sonolabe

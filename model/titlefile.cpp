@@ -35,16 +35,16 @@ char *writeSection(char *dest, const TitleStore &store, int language,
         dest += length;
     };
     put(language == English ? "en\r\n0\t" : "ja\r\n0\t", 6);
-    dest = encoder.encodeInto(store.DiscNames[language], dest);
+    dest = encoder.encodeInto(store.discNames[language], dest);
     *dest++ = '\t';
-    dest = encoder.encodeInto(store.ArtistNames[language], dest);
+    dest = encoder.encodeInto(store.artistNames[language], dest);
     put("\r\n", 2);
-    for (int track = 1; track <= store.TrackCount; ++track) {
+    for (int track = 1; track <= store.trackCount; ++track) {
         if (track >= 10)
             *dest++ = static_cast<char>('0' + track / 10);
         *dest++ = static_cast<char>('0' + track % 10);
         *dest++ = '\t';
-        dest = encoder.encodeInto(store.TrackTitles(language, track), dest);
+        dest = encoder.encodeInto(store.trackTitles(language, track), dest);
         put("\r\n", 2);
     }
     put("\r\n", 2);
@@ -54,9 +54,9 @@ char *writeSection(char *dest, const TitleStore &store, int language,
 // An upper bound of a section's size: every code unit takes at most two bytes.
 qsizetype sectionCapacity(const TitleStore &store, int language)
 {
-    qsizetype size = 16 + 2 * (store.DiscNames[language].size() + store.ArtistNames[language].size());
-    for (int track = 1; track <= store.TrackCount; ++track)
-        size += 5 + 2 * store.TrackTitles(language, track).size();
+    qsizetype size = 16 + 2 * (store.discNames[language].size() + store.artistNames[language].size());
+    for (int track = 1; track <= store.trackCount; ++track)
+        size += 5 + 2 * store.trackTitles(language, track).size();
     return size;
 }
 
@@ -106,7 +106,7 @@ public:
     {
         if (!m_anyTag)
             return std::nullopt;
-        m_disc.TrackCount = static_cast<quint8>(m_highest);
+        m_disc.trackCount = static_cast<quint8>(m_highest);
         return std::move(m_disc);
     }
 
@@ -115,8 +115,8 @@ private:
     // the artist name; every Tab is dropped and the texts are appended.
     void discLine(QString text)
     {
-        QString &disc = m_disc.DiscNames[m_language];
-        QString &artist = m_disc.ArtistNames[m_language];
+        QString &disc = m_disc.discNames[m_language];
+        QString &artist = m_disc.artistNames[m_language];
         const QStringView rest = QStringView(text).mid(std::min<qsizetype>(2, text.size()));
         const qsizetype tab = rest.indexOf(u'\t');
         if (tab < 0) {
@@ -144,7 +144,7 @@ private:
             text.clear();
         else
             text.remove(0, start);
-        m_disc.TrackTitles(m_language, number) = std::move(text);
+        m_disc.trackTitles(m_language, number) = std::move(text);
     }
 
     const Cp932Decoder &m_decoder = Cp932Decoder::instance();

@@ -34,7 +34,7 @@ TitleFileSections sectionsForFileType(SaveFileType type);
 // The bytes of a title file for the store's texts and count.
 QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections);
 
-// Reads title-file bytes into a fresh store (texts and TrackCount set; the
+// Reads title-file bytes into a fresh store (texts and trackCount set; the
 // editor's position and the path untouched). Never refuses a line; returns
 // nothing only when the bytes hold no section tag at all.
 std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes);

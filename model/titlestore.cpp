@@ -22,39 +22,39 @@ int checkedTrack(int track)
 
 } // namespace detail
 
-void TitleStore::ClearTexts()
+void TitleStore::clearTexts()
 {
     for (int language = 0; language < LanguageCount; ++language) {
-        DiscNames[language].clear();
-        ArtistNames[language].clear();
+        discNames[language].clear();
+        artistNames[language].clear();
         for (int track = 1; track <= MaxTracks; ++track)
-            TrackTitles(language, track).clear();
+            trackTitles(language, track).clear();
     }
 }
 
-void TitleStore::DropTracksAbove(int n)
+void TitleStore::dropTracksAbove(int n)
 {
     Q_ASSERT(n >= 0 && n <= MaxTracks);
     n = std::clamp(n, 0, MaxTracks);
-    for (int track = n + 1; track <= TrackCount; ++track) {
-        TrackTitles(Japanese, track).clear();
-        TrackTitles(English, track).clear();
+    for (int track = n + 1; track <= trackCount; ++track) {
+        trackTitles(Japanese, track).clear();
+        trackTitles(English, track).clear();
     }
-    TrackCount = static_cast<quint8>(n);
+    trackCount = static_cast<quint8>(n);
 }
 
-void TitleStore::ReplaceDisc(const TitleStore &loaded)
+void TitleStore::replaceDisc(const TitleStore &loaded)
 {
-    DiscNames = loaded.DiscNames;
-    ArtistNames = loaded.ArtistNames;
-    TrackTitles = loaded.TrackTitles;
-    TrackCount = loaded.TrackCount;
+    discNames = loaded.discNames;
+    artistNames = loaded.artistNames;
+    trackTitles = loaded.trackTitles;
+    trackCount = loaded.trackCount;
 }
 
 bool TitleStore::sameDisc(const TitleStore &other) const
 {
-    return DiscNames == other.DiscNames && ArtistNames == other.ArtistNames &&
-           TrackTitles == other.TrackTitles && TrackCount == other.TrackCount;
+    return discNames == other.discNames && artistNames == other.artistNames &&
+           trackTitles == other.trackTitles && trackCount == other.trackCount;
 }
 
 } // namespace sonolabe

@@ -59,28 +59,28 @@ private:
 
 // The store holds plain values and is shared by reference: windows read and
 // write its members directly. Invariant kept by every operation that sets the
-// count: titles of tracks above TrackCount are empty in both languages.
+// count: titles of tracks above trackCount are empty in both languages.
 struct TitleStore
 {
-    LanguagePair DiscNames;
-    LanguagePair ArtistNames;
-    TitleTable TrackTitles;
-    quint8 CurrentTrack = 0;
-    quint8 LanguageMode = 0;
-    quint8 TrackCount = 0;
-    QString CurrentFilePath;
+    LanguagePair discNames;
+    LanguagePair artistNames;
+    TitleTable trackTitles;
+    quint8 currentTrack = 0;
+    quint8 languageMode = 0;
+    quint8 trackCount = 0;
+    QString currentFilePath;
 
     // Empties all 198 titles and both disc and artist names; leaves the count,
     // the editor's position and the current path alone.
-    void ClearTexts();
+    void clearTexts();
 
     // Sets the count to n, emptying the titles of the tracks that fall away in
     // both languages when n is lower than the present count.
-    void DropTracksAbove(int n);
+    void dropTracksAbove(int n);
 
     // Takes the disc texts and the count of another store (a freshly loaded
     // file); the editor's position and the current path stay as they are.
-    void ReplaceDisc(const TitleStore &loaded);
+    void replaceDisc(const TitleStore &loaded);
 
     // True when the texts and the count of both stores are equal.
     bool sameDisc(const TitleStore &other) const;

@@ -74,7 +74,7 @@ void TestStartup::fileOpensEditorAfterStartingSuccessor()
     bool storeEmptyWhenSuccessorStarted = false;
     m_startSuccessor = [&](const QStringList &arguments) {
         m_successors << arguments;
-        storeEmptyWhenSuccessorStarted = m_store->TrackCount == 0;
+        storeEmptyWhenSuccessorStarted = m_store->trackCount == 0;
     };
     const CommandLine commandLine =
         ParseCommandLine({u"--"_s, first, u"/x/second \"disc\".txt"_s, u"--help"_s});
@@ -83,9 +83,9 @@ void TestStartup::fileOpensEditorAfterStartingSuccessor()
     QCOMPARE(m_successors, (QList<QStringList>{{QStringView(SuccessorFlag).toString(),
                                                 u"/x/second \"disc\".txt"_s, u"--help"_s}}));
     QVERIFY(storeEmptyWhenSuccessorStarted);
-    QCOMPARE(int(m_store->TrackCount), 3);
-    QCOMPARE(m_store->DiscNames[Japanese], u"D"_s);
-    QVERIFY2(m_store->CurrentFilePath.isEmpty(), "a command-line file is not the current file");
+    QCOMPARE(int(m_store->trackCount), 3);
+    QCOMPARE(m_store->discNames[Japanese], u"D"_s);
+    QVERIFY2(m_store->currentFilePath.isEmpty(), "a command-line file is not the current file");
     QVERIFY(m_session->editor());
     QVERIFY(!m_session->startupDialog());
 }
@@ -108,8 +108,8 @@ void TestStartup::failures()
     QFETCH(bool, exists);
     QFETCH(StartupResult, result);
 
-    m_store->TrackCount = 4;
-    m_store->DiscNames[English] = u"kept"_s;
+    m_store->trackCount = 4;
+    m_store->discNames[English] = u"kept"_s;
     const TitleStore before = *m_store;
     const QString path =
         exists ? writeFile(u"notes.txt"_s, "no tag here\r\n") : m_dir.filePath(u"missing.txt"_s);

@@ -15,14 +15,14 @@ inline TitleStore twoTracks()
 {
     using namespace Qt::Literals::StringLiterals;
     TitleStore store;
-    store.TrackCount = 2;
-    store.DiscNames[English] = u"Best"_s;
-    store.ArtistNames[English] = u"Band"_s;
-    store.TrackTitles(English, 1) = u"Intro"_s;
-    store.TrackTitles(English, 2) = u"Outro"_s;
-    store.DiscNames[Japanese] = u"ベスト"_s;
-    store.TrackTitles(Japanese, 1) = u"序曲"_s;
-    store.TrackTitles(Japanese, 2) = u"表紙"_s;
+    store.trackCount = 2;
+    store.discNames[English] = u"Best"_s;
+    store.artistNames[English] = u"Band"_s;
+    store.trackTitles(English, 1) = u"Intro"_s;
+    store.trackTitles(English, 2) = u"Outro"_s;
+    store.discNames[Japanese] = u"ベスト"_s;
+    store.trackTitles(Japanese, 1) = u"序曲"_s;
+    store.trackTitles(Japanese, 2) = u"表紙"_s;
     return store;
 }
 

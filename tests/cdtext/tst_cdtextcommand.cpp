@@ -37,10 +37,10 @@ QByteArray titleFile(const std::function<void(TitleStore &)> &change)
 
 void clearLanguage(TitleStore &store, int language)
 {
-    store.DiscNames[language].clear();
-    store.ArtistNames[language].clear();
-    for (int track = 1; track <= store.TrackCount; ++track)
-        store.TrackTitles(language, track).clear();
+    store.discNames[language].clear();
+    store.artistNames[language].clear();
+    for (int track = 1; track <= store.trackCount; ++track)
+        store.trackTitles(language, track).clear();
 }
 
 } // namespace
@@ -159,33 +159,33 @@ void TestCdTextCommand::refused_data()
         << QStringList{u"v07t"_s, u"@disc.txt"_s, u"--lang"_s, u"ja"_s}
         << u"error: the title file holds no Japanese text"_s;
     QTest::newRow("English text refused")
-        << titleFile([](TitleStore &s) { s.TrackTitles(English, 2) = u"Outあ"_s; }) << packs
+        << titleFile([](TitleStore &s) { s.trackTitles(English, 2) = u"Outあ"_s; }) << packs
         << u"error: English title of track 2: character 4 \"あ\" (U+3042) is not allowed in an "
            u"English title file"_s;
     QTest::newRow("over budget, a repeat would fit")
         << titleFile([](TitleStore &s) {
                clearLanguage(s, Japanese);
-               s.TrackCount = 30;
-               s.ArtistNames[English].clear();
-               s.DiscNames[English] = u"D"_s;
+               s.trackCount = 30;
+               s.artistNames[English].clear();
+               s.discNames[English] = u"D"_s;
                for (int track = 1; track <= 30; ++track)
-                   s.TrackTitles(English, track) = QString(109, u'x');
+                   s.trackTitles(English, track) = QString(109, u'x');
            })
         << packs
         << u"error: block 0 (English) needs 276 text packs, 24 more than the 252 that fit; with "
            u"--tab-repeat it needs 15 text packs and fits"_s;
     QTest::newRow("track count differs")
-        << titleFile([](TitleStore &s) { s.TrackCount = 3; }) << cue
+        << titleFile([](TitleStore &s) { s.trackCount = 3; }) << cue
         << u"error: 'a.cue' has 2 tracks but the title file has 3"_s;
     QTest::newRow("quote in a CUE title")
-        << titleFile([](TitleStore &s) { s.TrackTitles(English, 1) = u"12\" Mix"_s; }) << cue
+        << titleFile([](TitleStore &s) { s.trackTitles(English, 1) = u"12\" Mix"_s; }) << cue
         << u"error: English title of track 1: a CUE sheet cannot hold a double quote"_s;
     QTest::newRow("CUE text ending in 0x5C")
-        << titleFile([](TitleStore &s) { s.TrackTitles(Japanese, 2) = u"一覧表"_s; })
+        << titleFile([](TitleStore &s) { s.trackTitles(Japanese, 2) = u"一覧表"_s; })
         << QStringList{u"cue"_s, u"@disc.txt"_s, u"--into"_s, u"@a.cue"_s, u"--lang"_s, u"ja"_s}
         << u"error: Japanese title of track 2: its last byte is 0x5C"_s;
     QTest::newRow("leading space in a sheet")
-        << titleFile([](TitleStore &s) { s.DiscNames[English] = u" Best"_s; })
+        << titleFile([](TitleStore &s) { s.discNames[English] = u" Best"_s; })
         << QStringList{u"v07t"_s, u"@disc.txt"_s}
         << u"error: English disc name: an input sheet drops the spaces at the start"_s;
 }
@@ -206,8 +206,8 @@ void TestCdTextCommand::refused()
 void TestCdTextCommand::checkReport()
 {
     m_folder->write(u"disc.txt"_s, titleFile([](TitleStore &s) {
-                        s.ArtistNames[English] = u"Baﾝnd"_s;
-                        s.TrackTitles(Japanese, 2) = u"①表紙②"_s;
+                        s.artistNames[English] = u"Baﾝnd"_s;
+                        s.trackTitles(Japanese, 2) = u"①表紙②"_s;
                     }));
     // The report names the title file as it was given.
     QDir::setCurrent(m_folder->path());
@@ -241,7 +241,7 @@ void TestCdTextCommand::results()
     QCOMPARE(m_folder->read(u"a.cue"_s), sheet);
 
     m_folder->write(u"disc.txt"_s,
-                    titleFile([](TitleStore &s) { s.DiscNames[Japanese] = u"㈱ベスト"_s; }));
+                    titleFile([](TitleStore &s) { s.discNames[Japanese] = u"㈱ベスト"_s; }));
     const Run warned = run({u"packs"_s, u"@disc.txt"_s, u"-o"_s, u"@out.cdt"_s});
     QCOMPARE(warned.exitCode, ExitDone);
     QCOMPARE(warned.err, u"warning: Japanese disc name: character 1 \"㈱\" (U+3231) is outside JIS "

@@ -56,8 +56,8 @@ void TestCdTextDisc::problems()
     QFETCH(int, position);
     QFETCH(int, more);
     TitleStore store;
-    store.TrackCount = 1;
-    store.TrackTitles(language, 1) = text;
+    store.trackCount = 1;
+    store.trackTitles(language, 1) = text;
     const std::vector<TextProblem> found = FindProblems(store, language);
     QCOMPARE(int(found.size()), count);
     if (count == 0)
@@ -133,11 +133,11 @@ void TestCdTextDisc::blocks()
     QFETCH(bool, onlyJapanese);
     QFETCH(QString, blocks);
     TitleStore store;
-    store.TrackCount = 3;
-    store.DiscNames[English] = englishDisc;
-    store.ArtistNames[English] = englishArtist;
-    store.TrackTitles(Japanese, 2) = japaneseTitle2;
-    store.TrackTitles(English, 5) = u"above the count is no text"_s;
+    store.trackCount = 3;
+    store.discNames[English] = englishDisc;
+    store.artistNames[English] = englishArtist;
+    store.trackTitles(Japanese, 2) = japaneseTitle2;
+    store.trackTitles(English, 5) = u"above the count is no text"_s;
 
     QStringList got;
     for (const DiscBlock &block :

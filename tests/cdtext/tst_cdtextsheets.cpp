@@ -112,7 +112,7 @@ void TestCdTextSheets::cueRewrite()
     QFETCH(QByteArray, sheet);
     QFETCH(QByteArray, expected);
     TitleStore store = test::twoTracks();
-    store.DropTracksAbove(tracks);
+    store.dropTracksAbove(tracks);
     const CueRewrite cue = RewriteCueSheet(sheet, store, language);
     QCOMPARE(cue.fault, CueRewrite::None);
     QCOMPARE(cue.sheet, expected);
@@ -214,9 +214,9 @@ void TestCdTextSheets::tocRewrite()
     QFETCH(QByteArray, toc);
     QFETCH(QByteArray, expected);
     TitleStore store = test::twoTracks();
-    store.TrackCount = 1;
+    store.trackCount = 1;
     if (!englishArtist)
-        store.ArtistNames[English].clear();
+        store.artistNames[English].clear();
     const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
     QCOMPARE(rewrite.fault, TocRewrite::None);
     QCOMPARE(rewrite.toc, expected);

@@ -50,35 +50,35 @@ TitleStore disc(const QString &name)
         // 30 bytes longer. One character more is one pack more.
         const int tracks = name.startsWith(u"99") ? 99 : 98;
         const int longer = (99 - tracks) * 30;
-        store.TrackCount = static_cast<quint8>(tracks);
-        store.DiscNames[English] =
+        store.trackCount = static_cast<quint8>(tracks);
+        store.discNames[English] =
             u"Disc "_s + QString(48 + longer + name.contains(u"English over"), u'y');
-        store.DiscNames[Japanese] =
+        store.discNames[Japanese] =
             u"ベスト表ソ"_s + QString(21 + longer / 2 + name.contains(u"Japanese over"), u'あ');
         const QString digits = u"０１２３４５６７８９"_s;
         for (int t = 1; t <= tracks; ++t) {
-            store.TrackTitles(English, t) =
+            store.trackTitles(English, t) =
                 QString(u"English title number "_s + twoDigits(t) + u' ').leftJustified(29, u'x');
-            store.TrackTitles(Japanese, t) =
+            store.trackTitles(Japanese, t) =
                 u"第"_s + digits[t / 10] + digits[t % 10] + u"曲表ソ能十予表ソ能十予"_s;
         }
         return store;
     }
     const bool repeated = name.contains(u"repeated");
-    store.TrackCount = 3;
+    store.trackCount = 3;
     if (!name.contains(u"Japanese only")) {
-        store.DiscNames[English] = u"Best of Sonolabe"_s;
-        store.ArtistNames[English] = u"The Band"_s;
-        store.TrackTitles(English, 1) = u"Intro (Live)"_s;
-        store.TrackTitles(English, 2) = repeated ? u"Intro (Live)"_s : u"Song"_s;
-        store.TrackTitles(English, 3) = u"Outro"_s;
+        store.discNames[English] = u"Best of Sonolabe"_s;
+        store.artistNames[English] = u"The Band"_s;
+        store.trackTitles(English, 1) = u"Intro (Live)"_s;
+        store.trackTitles(English, 2) = repeated ? u"Intro (Live)"_s : u"Song"_s;
+        store.trackTitles(English, 3) = u"Outro"_s;
     }
     if (!name.contains(u"English only")) {
-        store.DiscNames[Japanese] = u"ベスト表示"_s;
-        store.ArtistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
-        store.TrackTitles(Japanese, 1) = u"序曲 No.1"_s;
-        store.TrackTitles(Japanese, 2) = u"ソナタ①"_s;
-        store.TrackTitles(Japanese, 3) = repeated ? u"ソナタ①"_s : u"能"_s;
+        store.discNames[Japanese] = u"ベスト表示"_s;
+        store.artistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
+        store.trackTitles(Japanese, 1) = u"序曲 No.1"_s;
+        store.trackTitles(Japanese, 2) = u"ソナタ①"_s;
+        store.trackTitles(Japanese, 3) = repeated ? u"ソナタ①"_s : u"能"_s;
     }
     return store;
 }
@@ -208,12 +208,12 @@ void TestCdTextTools::cdrskinDecodesPacks()
         };
         QCOMPARE(block[u"Language Code"_s], language == English ? u"English"_s : u"Japanese"_s);
         QCOMPARE(block[u"Text Code"_s], language == English ? u"8859"_s : u"MS-JIS"_s);
-        QCOMPARE(block[u"Last Track Number"_s], QString::number(store.TrackCount));
-        QCOMPARE(block[u"Album Title"_s], burned(store.DiscNames[language]));
-        QCOMPARE(block[u"Artist Name"_s], burned(store.ArtistNames[language]));
-        for (int t = 1; t <= store.TrackCount; ++t) {
+        QCOMPARE(block[u"Last Track Number"_s], QString::number(store.trackCount));
+        QCOMPARE(block[u"Album Title"_s], burned(store.discNames[language]));
+        QCOMPARE(block[u"Artist Name"_s], burned(store.artistNames[language]));
+        for (int t = 1; t <= store.trackCount; ++t) {
             QCOMPARE(block[u"Track "_s + twoDigits(t) + u" Title"_s],
-                     burned(store.TrackTitles(language, t)));
+                     burned(store.trackTitles(language, t)));
         }
     }
 }
@@ -259,7 +259,7 @@ void TestCdTextTools::cdrskinBurnRun()
     arguments << (packs ? QStringList{u"textfile="_s + file}
                         : QStringList{u"--cdtext_dummy"_s, u"input_sheet_v07t="_s + file});
     arguments << u"-audio"_s;
-    for (int t = 0; t < store.TrackCount; ++t)
+    for (int t = 0; t < store.trackCount; ++t)
         arguments << u"track.raw"_s;
     const Result dry = run(u"cdrskin"_s, arguments);
     const QByteArray said = dry.out + dry.err;
@@ -306,7 +306,7 @@ void TestCdTextTools::cueprintReadsCue()
     REQUIRE_TOOL("cueprint");
     QFETCH(int, language);
     TitleStore store = disc(u"both"_s);
-    store.TrackTitles(Japanese, 3) = u"能力"_s; // 0x5C inside a text is harmless
+    store.trackTitles(Japanese, 3) = u"能力"_s; // 0x5C inside a text is harmless
     m_folder->write(u"in.cue"_s,
                     "REM GENRE Pop\r\nFILE \"audio.wav\" WAVE\r\n"
                     "  TRACK 01 AUDIO\r\n    TITLE \"old\"\r\n    INDEX 01 00:00:00\r\n"
@@ -322,11 +322,11 @@ void TestCdTextTools::cueprintReadsCue()
     const QString report = language == English ? QString::fromLatin1(printed.out)
                                                : Cp932Decoder::instance().decode(printed.out);
     std::vector<Fields> found = parseCueprint(report);
-    QCOMPARE(int(found.size()), 1 + store.TrackCount);
-    QCOMPARE(found[0][u"title"_s], store.DiscNames[language]);
-    QCOMPARE(found[0][u"performer"_s], store.ArtistNames[language]);
-    for (int t = 1; t <= store.TrackCount; ++t)
-        QCOMPARE(found[t][u"title"_s], store.TrackTitles(language, t));
+    QCOMPARE(int(found.size()), 1 + store.trackCount);
+    QCOMPARE(found[0][u"title"_s], store.discNames[language]);
+    QCOMPARE(found[0][u"performer"_s], store.artistNames[language]);
+    for (int t = 1; t <= store.trackCount; ++t)
+        QCOMPARE(found[t][u"title"_s], store.trackTitles(language, t));
     QCOMPARE(found[3][u"perfomer"_s], u"Guest"_s); // cueprint's own spelling
 }
 
@@ -348,9 +348,9 @@ void TestCdTextTools::cdrdaoReadsToc()
     QFETCH(int, language);
     TitleStore store = disc(name);
     if (language == Japanese) {
-        store.DiscNames[Japanese] = u"一覧表"_s;
-        store.TrackTitles(Japanese, 1) = u"ソ"_s;
-        store.TrackTitles(Japanese, 2) = u"\"表\"\\"_s;
+        store.discNames[Japanese] = u"一覧表"_s;
+        store.trackTitles(Japanese, 1) = u"ソ"_s;
+        store.trackTitles(Japanese, 2) = u"\"表\"\\"_s;
     }
     m_folder->write(u"audio.raw"_s, QByteArray(4 * 75 * 2352, '\0'));
     m_folder->write(u"in.toc"_s, "CD_DA\n\n// track 1\nTRACK AUDIO\nFILE \"audio.raw\" 0\n"
@@ -372,10 +372,10 @@ void TestCdTextTools::cdrdaoReadsToc()
         return language == English ? text.toLatin1() : JapaneseBlockBytes(text);
     };
     QCOMPARE(fields["DTITLE"],
-             bytes(store.ArtistNames[language]) + " / " + bytes(store.DiscNames[language]));
-    for (int t = 1; t <= store.TrackCount; ++t)
+             bytes(store.artistNames[language]) + " / " + bytes(store.discNames[language]));
+    for (int t = 1; t <= store.trackCount; ++t)
         QCOMPARE(fields["TTITLE" + QByteArray::number(t - 1)],
-                 bytes(store.TrackTitles(language, t)));
+                 bytes(store.trackTitles(language, t)));
 }
 
 QTEST_GUILESS_MAIN(TestCdTextTools)

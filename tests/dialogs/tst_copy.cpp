@@ -31,16 +31,16 @@ namespace {
 TitleStore copySource()
 {
     TitleStore store;
-    store.TrackCount = 6;
-    store.DiscNames[Japanese] = u"ディスク"_s;
-    store.DiscNames[English] = u"<b>Disc</b>"_s;
-    store.ArtistNames[Japanese] = u"歌手"_s;
+    store.trackCount = 6;
+    store.discNames[Japanese] = u"ディスク"_s;
+    store.discNames[English] = u"<b>Disc</b>"_s;
+    store.artistNames[Japanese] = u"歌手"_s;
     const QStringList japanese{u"一"_s, u"二"_s, QString(), u"四"_s, u"五"_s, u"六"_s, u"七"_s};
     const QStringList english{u"One"_s, QString(), u"Three"_s, u"  "_s, u"Five"_s, u"Six"_s};
     for (int track = 1; track <= japanese.size(); ++track)
-        store.TrackTitles(Japanese, track) = japanese.at(track - 1);
+        store.trackTitles(Japanese, track) = japanese.at(track - 1);
     for (int track = 1; track <= english.size(); ++track)
-        store.TrackTitles(English, track) = english.at(track - 1);
+        store.trackTitles(English, track) = english.at(track - 1);
     return store;
 }
 
@@ -114,33 +114,33 @@ void TestCopy::copy_data()
     QTest::newRow("all rows x, tracks selected") << CopyDirections{} << false << all << nothing;
     QTest::newRow("disc ->, overwrite")
         << CopyDirections{JapaneseToEnglish, NoCopy, NoCopy} << false << none
-        << StoreEdit([](TitleStore &s) { s.DiscNames[English] = u"ディスク"_s; });
+        << StoreEdit([](TitleStore &s) { s.discNames[English] = u"ディスク"_s; });
     QTest::newRow("disc ->, blank only, destination filled")
         << CopyDirections{JapaneseToEnglish, NoCopy, NoCopy} << true << none << nothing;
     QTest::newRow("artist ->, blank only, destination empty")
         << CopyDirections{NoCopy, JapaneseToEnglish, NoCopy} << true << none
-        << StoreEdit([](TitleStore &s) { s.ArtistNames[English] = u"歌手"_s; });
+        << StoreEdit([](TitleStore &s) { s.artistNames[English] = u"歌手"_s; });
     QTest::newRow("artist <-, empty source empties")
         << CopyDirections{NoCopy, EnglishToJapanese, NoCopy} << false << none
-        << StoreEdit([](TitleStore &s) { s.ArtistNames[Japanese].clear(); });
+        << StoreEdit([](TitleStore &s) { s.artistNames[Japanese].clear(); });
     QTest::newRow("titles <-, tracks 2 and 5")
         << CopyDirections{NoCopy, NoCopy, EnglishToJapanese} << false << tracks({2, 5})
         << StoreEdit([](TitleStore &s) {
-               s.TrackTitles(Japanese, 2).clear();
-               s.TrackTitles(Japanese, 5) = u"Five"_s;
+               s.trackTitles(Japanese, 2).clear();
+               s.trackTitles(Japanese, 5) = u"Five"_s;
            });
     QTest::newRow("titles ->, blank only: spaces are not blank")
         << CopyDirections{NoCopy, NoCopy, JapaneseToEnglish} << true << all
-        << StoreEdit([](TitleStore &s) { s.TrackTitles(English, 2) = u"二"_s; });
+        << StoreEdit([](TitleStore &s) { s.trackTitles(English, 2) = u"二"_s; });
     QTest::newRow("each row its own direction")
         << CopyDirections{JapaneseToEnglish, NoCopy, EnglishToJapanese} << false << tracks({1})
         << StoreEdit([](TitleStore &s) {
-               s.DiscNames[English] = u"ディスク"_s;
-               s.TrackTitles(Japanese, 1) = u"One"_s;
+               s.discNames[English] = u"ディスク"_s;
+               s.trackTitles(Japanese, 1) = u"One"_s;
            });
     QTest::newRow("selection above the count ignored")
         << CopyDirections{NoCopy, NoCopy, JapaneseToEnglish} << false << tracks({6, 7, 99})
-        << StoreEdit([](TitleStore &s) { s.TrackTitles(English, 6) = u"六"_s; });
+        << StoreEdit([](TitleStore &s) { s.trackTitles(English, 6) = u"六"_s; });
 }
 
 void TestCopy::copy()
@@ -199,8 +199,8 @@ void TestCopy::dialog()
     QCOMPARE(captions, (QStringList{u"→"_s, u"←"_s, u"×"_s}));
     QCOMPARE(titles->text(), u"←"_s);
     TitleStore expected = m_store;
-    expected.TrackTitles(Japanese, 2).clear();
-    expected.TrackTitles(Japanese, 5) = u"Five"_s;
+    expected.trackTitles(Japanese, 2).clear();
+    expected.trackTitles(Japanese, 5) = u"Five"_s;
     QTest::keyClick(lists[English], Qt::Key_Return);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
     QVERIFY(m_store == expected);
@@ -210,8 +210,8 @@ void TestCopy::dialog()
 // the beginning of a very long title is laid out; the entry keeps it whole.
 void TestCopy::entriesOnOneLine()
 {
-    m_store.TrackTitles(English, 1) = u"a\nb"_s;
-    m_store.TrackTitles(English, 2) = QString(1'000'000, u'x');
+    m_store.trackTitles(English, 1) = u"a\nb"_s;
+    m_store.trackTitles(English, 2) = QString(1'000'000, u'x');
     m_dialog = std::make_unique<Form3>(m_store, nullptr);
     m_dialog->show();
     auto *list = child<QListWidget>(u"List1_1"_s);

@@ -76,13 +76,13 @@ void TestForm1::init()
     m_store = std::make_unique<TitleStore>();
     m_session = std::make_unique<Session>(*m_store, m_beeper);
     for (int language : {Japanese, English}) {
-        m_store->DiscNames[language] = u"disc"_s;
-        m_store->ArtistNames[language] = u"artist"_s;
+        m_store->discNames[language] = u"disc"_s;
+        m_store->artistNames[language] = u"artist"_s;
         for (int track = 1; track <= MaxTracks; ++track)
-            m_store->TrackTitles(language, track) = u"title"_s;
+            m_store->trackTitles(language, track) = u"title"_s;
     }
-    m_store->TrackCount = 5;
-    m_store->CurrentFilePath = u"/discs/old.txt"_s;
+    m_store->trackCount = 5;
+    m_store->currentFilePath = u"/discs/old.txt"_s;
 }
 
 void TestForm1::cleanup()
@@ -159,9 +159,9 @@ void TestForm1::newDisc()
         return;
     }
     TitleStore expected;
-    expected.TrackCount = quint8(count);
+    expected.trackCount = quint8(count);
     QVERIFY(m_store->sameDisc(expected));
-    QCOMPARE(m_store->CurrentFilePath, before.CurrentFilePath);
+    QCOMPARE(m_store->currentFilePath, before.currentFilePath);
     QVERIFY(!oldEditor);
     QVERIFY(editorShownFirst);
     QTRY_VERIFY(!m_session->startupDialog());
@@ -222,7 +222,7 @@ void TestForm1::failedOpenKeepsDisc()
     QVERIFY(answer->answered());
     QVERIFY(refusal && refusal->answered());
     QCOMPARE(refusal->icon(), QMessageBox::Critical);
-    QCOMPARE(m_store->CurrentFilePath, before.CurrentFilePath);
+    QCOMPARE(m_store->currentFilePath, before.currentFilePath);
     QVERIFY(*m_store == before);
     QVERIFY(dialog->isVisible() && !m_session->editor());
 }

@@ -51,7 +51,7 @@ void TestNoSettings::fileDialogsLeaveNothing()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write("ja\r\n0\tD\tA\r\n1\tT\r\n") > 0);
     file.close();
     TitleStore store;
-    store.TrackCount = 1;
+    store.trackCount = 1;
     Beeper beeper;
     Session session(store, beeper);
 

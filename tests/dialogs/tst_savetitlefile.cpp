@@ -30,15 +30,15 @@ const QByteArray japaneseSection = "ja\r\n0\t\x83\x66\x83\x42\x83\x58\x83\x4e\t\
 TitleStore threeTracks()
 {
     TitleStore store;
-    store.TrackCount = 3;
-    store.DiscNames[Japanese] = u"ディスク"_s;
-    store.ArtistNames[Japanese] = u"歌手"_s;
-    store.TrackTitles(Japanese, 1) = u"曲1"_s;
-    store.TrackTitles(Japanese, 3) = u"曲3"_s;
-    store.DiscNames[English] = u"Disc"_s;
-    store.ArtistNames[English] = u"Artist"_s;
-    store.TrackTitles(English, 1) = u"One"_s;
-    store.TrackTitles(English, 3) = u"Three"_s;
+    store.trackCount = 3;
+    store.discNames[Japanese] = u"ディスク"_s;
+    store.artistNames[Japanese] = u"歌手"_s;
+    store.trackTitles(Japanese, 1) = u"曲1"_s;
+    store.trackTitles(Japanese, 3) = u"曲3"_s;
+    store.discNames[English] = u"Disc"_s;
+    store.artistNames[English] = u"Artist"_s;
+    store.trackTitles(English, 1) = u"One"_s;
+    store.trackTitles(English, 3) = u"Three"_s;
     return store;
 }
 
@@ -131,7 +131,7 @@ void TestSaveTitleFile::dialog()
     QFETCH(QString, name);
     if (!folder.isEmpty()) {
         QVERIFY(QDir(m_dir->path()).mkdir(folder));
-        m_store.CurrentFilePath = path(folder + u'/' + name);
+        m_store.currentFilePath = path(folder + u'/' + name);
     }
     for (const QString &file : {u"a.txt"_s, u"B.TXT"_s, u"README"_s})
         writeFile(QDir(folder).filePath(file), "x");
@@ -191,7 +191,7 @@ void TestSaveTitleFile::refusal()
     QFETCH(int, place);
     QFETCH(QString, text);
     QFETCH(bool, refused);
-    (place == 0 ? m_store.DiscNames[language] : m_store.TrackTitles(language, place)) = text;
+    (place == 0 ? m_store.discNames[language] : m_store.trackTitles(language, place)) = text;
     const TitleStore before = m_store;
     bool fileDialogShown = false;
     ModalAnswer answer([&](QWidget *modal) {
@@ -251,13 +251,13 @@ void TestSaveTitleFile::save()
     if (!fails)
         writeFile(target, "old contents");
     if (typed.isEmpty())
-        m_store.CurrentFilePath = path(target);
+        m_store.currentFilePath = path(target);
     const QStringList before = entries();
     // A file-size limit stands in for a full disk: writes beyond it fail with
     // EFBIG once SIGXFSZ is ignored.
     const bool diskFull = QTest::currentDataTag() == QByteArray("file system full");
     if (diskFull)
-        m_store.TrackTitles(English, 1) = QString(3000, u'x');
+        m_store.trackTitles(English, 1) = QString(3000, u'x');
     const TitleStore disc = m_store;
     struct rlimit oldLimit;
     ::getrlimit(RLIMIT_FSIZE, &oldLimit);
@@ -292,7 +292,7 @@ void TestSaveTitleFile::save()
     }
     QCOMPARE(readFile(fails ? u"keep.txt"_s : target), fails ? QByteArray("precious") : bytes);
     QCOMPARE(entries(), before);
-    QCOMPARE(m_store.CurrentFilePath, path(target));
+    QCOMPARE(m_store.currentFilePath, path(target));
     QVERIFY(m_store.sameDisc(disc));
 }
 

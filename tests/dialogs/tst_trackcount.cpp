@@ -33,12 +33,12 @@ namespace {
 TitleStore discWithTracks(int count)
 {
     TitleStore store;
-    store.TrackCount = quint8(count);
+    store.trackCount = quint8(count);
     for (int language : {Japanese, English}) {
-        store.DiscNames[language] = u"disc"_s;
-        store.ArtistNames[language] = u"artist"_s;
+        store.discNames[language] = u"disc"_s;
+        store.artistNames[language] = u"artist"_s;
         for (int track = 1; track <= count; ++track)
-            store.TrackTitles(language, track) = u"title %1 %2"_s.arg(language).arg(track);
+            store.trackTitles(language, track) = u"title %1 %2"_s.arg(language).arg(track);
     }
     return store;
 }
@@ -97,7 +97,7 @@ void typeCountAndClose(TitleStore &store, const QString &typed)
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto *field = dialog.findChild<QLineEdit *>(u"Text4"_s);
     QCOMPARE(QApplication::focusWidget(), field);
-    QCOMPARE(field->text(), QString::number(store.TrackCount));
+    QCOMPARE(field->text(), QString::number(store.trackCount));
     QCOMPARE(field->cursorPosition(), field->text().size());
     QVERIFY(!field->hasSelectedText());
     if (!typed.isEmpty()) {
@@ -159,7 +159,7 @@ void TestTrackCount::field()
     QFETCH(bool, okEnabled);
 
     TitleStore store;
-    store.TrackCount = 9;
+    store.trackCount = 9;
     Form4 dialog(store, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -179,7 +179,7 @@ void TestTrackCount::field()
     QCOMPARE(field->cursorPosition(), caret);
     QCOMPARE(ok->isEnabled(), okEnabled);
     QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
-    QCOMPARE(int(store.TrackCount), 9); // only OK writes the store
+    QCOMPARE(int(store.trackCount), 9); // only OK writes the store
 }
 
 void TestTrackCount::changeCount_data()
@@ -213,10 +213,10 @@ void TestTrackCount::changeCount()
         typeCountAndClose(store, count);
 
     TitleStore expected = original;
-    expected.TrackCount = quint8(after);
+    expected.trackCount = quint8(after);
     for (int language : {Japanese, English}) {
         for (int track = kept + 1; track <= MaxTracks; ++track)
-            expected.TrackTitles(language, track).clear();
+            expected.trackTitles(language, track).clear();
     }
     QVERIFY(store == expected);
 }

@@ -37,14 +37,14 @@ namespace {
 TitleStore numberedDisc(int count)
 {
     TitleStore disc;
-    disc.TrackCount = quint8(count);
-    disc.DiscNames[Japanese] = u"ディスク"_s;
-    disc.DiscNames[English] = u"Disc"_s;
-    disc.ArtistNames[Japanese] = u"作者"_s;
-    disc.ArtistNames[English] = u"Artist"_s;
+    disc.trackCount = quint8(count);
+    disc.discNames[Japanese] = u"ディスク"_s;
+    disc.discNames[English] = u"Disc"_s;
+    disc.artistNames[Japanese] = u"作者"_s;
+    disc.artistNames[English] = u"Artist"_s;
     for (int track = 1; track <= count; ++track) {
-        disc.TrackTitles(Japanese, track) = u"J"_s + QString::number(track);
-        disc.TrackTitles(English, track) = u"E"_s + QString::number(track);
+        disc.trackTitles(Japanese, track) = u"J"_s + QString::number(track);
+        disc.trackTitles(English, track) = u"E"_s + QString::number(track);
     }
     return disc;
 }
@@ -58,18 +58,18 @@ int languageOf(const QString &box)
 QString &textOf(TitleStore &store, const QString &box, int track)
 {
     const int language = languageOf(box);
-    return box.startsWith(u"Text1")   ? store.DiscNames[language]
-           : box.startsWith(u"Text2") ? store.ArtistNames[language]
-                                      : store.TrackTitles(language, track);
+    return box.startsWith(u"Text1")   ? store.discNames[language]
+           : box.startsWith(u"Text2") ? store.artistNames[language]
+                                      : store.trackTitles(language, track);
 }
 
 // The list entries a store gives in a language.
 QStringList entriesOf(const TitleStore &store, int language)
 {
     QStringList result;
-    for (int track = 1; track <= store.TrackCount; ++track) {
+    for (int track = 1; track <= store.trackCount; ++track) {
         result << QString::number(track).rightJustified(2, u'0') + u' ' +
-                      store.TrackTitles(language, track);
+                      store.trackTitles(language, track);
     }
     return result;
 }
@@ -265,11 +265,11 @@ void TestForm2::pointersAndInputMethod()
 void TestForm2::opening()
 {
     TitleStore disc = numberedDisc(99);
-    disc.LanguageMode = English;
-    disc.CurrentTrack = 99;
+    disc.languageMode = English;
+    disc.currentTrack = 99;
     open(disc);
-    QCOMPARE(int(m_store->LanguageMode), Japanese);
-    QCOMPARE(int(m_store->CurrentTrack), 1);
+    QCOMPARE(int(m_store->languageMode), Japanese);
+    QCOMPARE(int(m_store->currentTrack), 1);
     QCOMPARE(entries(), entriesOf(disc, Japanese));
     QCOMPARE(box(u"Text1_0"_s)->text(), u"ディスク"_s);
     QCOMPARE(box(u"Text2_0"_s)->text(), u"作者"_s);
@@ -281,7 +281,7 @@ void TestForm2::opening()
 
     clickTrack(99);
     clickTrack(99, Qt::ControlModifier);
-    QCOMPARE(int(m_store->CurrentTrack), 99);
+    QCOMPARE(int(m_store->currentTrack), 99);
     QCOMPARE(list()->selectedItems(), QList<QListWidgetItem *>{list()->item(98)});
     QCOMPARE(box(u"Text3_0"_s)->text(), u"J99"_s);
     QVERIFY(find(u"Command7"_s)->isEnabled() && !find(u"Command8"_s)->isEnabled());
@@ -362,7 +362,7 @@ void TestForm2::editing()
     TitleStore before = *m_store;
     TitleStore expected = before;
     textOf(expected, name, track) = stored;
-    expected.CurrentTrack = quint8(to);
+    expected.currentTrack = quint8(to);
 
     QSignalSpy selections(list(), &QListWidget::currentRowChanged);
     QSignalSpy rewrites(list()->model(), &QAbstractItemModel::dataChanged);
@@ -436,12 +436,12 @@ void TestForm2::switchingLanguage()
         const bool english = language == English;
         const QString shown = english ? u"_1"_s : u"_0"_s;
         QCOMPARE(beeps.count(), english ? 1 : 2);
-        QCOMPARE(int(m_store->LanguageMode), language);
+        QCOMPARE(int(m_store->languageMode), language);
         QCOMPARE(find<QLabel>(u"Label1"_s)->text(), english ? u"英語"_s : u"日本語"_s);
         QCOMPARE(action(u"mnuLang"_s)->text(), english ? u"英語(&L)"_s : u"日本語(&L)"_s);
         QCOMPARE(entries(), entriesOf(typed, language));
         QCOMPARE(list()->currentRow(), 0);
-        QCOMPARE(int(m_store->CurrentTrack), 1);
+        QCOMPARE(int(m_store->currentTrack), 1);
         QCOMPARE(box(u"Text3"_s + shown)->text(), english ? u"E1"_s : u"J1"_s);
         QCOMPARE(box(u"Text2"_s + shown)->text(), english ? u"Artist"_s : u"作者追加"_s);
         QVERIFY(!box(english ? u"Text1_0"_s : u"Text1_1"_s)->isVisible());
@@ -482,12 +482,12 @@ void TestForm2::composingThenLeaving()
     QTest::keyClick(title, Qt::Key_End);
     QInputMethodEvent composing(u"はる"_s, {});
     QApplication::sendEvent(title, &composing);
-    QCOMPARE(m_store->TrackTitles(Japanese, 8), u"J8"_s);
+    QCOMPARE(m_store->trackTitles(Japanese, 8), u"J8"_s);
 
     TitleStore expected = numberedDisc(12);
-    expected.TrackTitles(Japanese, 8) = u"J8はる"_s;
+    expected.trackTitles(Japanese, 8) = u"J8はる"_s;
     if (swapped)
-        std::swap(expected.TrackTitles(Japanese, 8), expected.TrackTitles(Japanese, swapped));
+        std::swap(expected.trackTitles(Japanese, 8), expected.trackTitles(Japanese, swapped));
 
     ModalAnswer cancel; // the modal dialogs are cancelled
     if (action == u"Label1" || action.startsWith(u"Command"))
@@ -502,7 +502,7 @@ void TestForm2::composingThenLeaving()
         this->action(action)->trigger();
 
     QVERIFY(m_store->sameDisc(expected));
-    QCOMPARE(int(m_store->CurrentTrack), current);
+    QCOMPARE(int(m_store->currentTrack), current);
 }
 
 void TestForm2::moving_data()
@@ -531,9 +531,9 @@ void TestForm2::moving()
 
     const int language = english ? English : Japanese;
     TitleStore disc = numberedDisc(3);
-    disc.TrackTitles(language, 1) = u"A"_s;
-    disc.TrackTitles(language, 2).clear();
-    disc.TrackTitles(language, 3) = u"C"_s;
+    disc.trackTitles(language, 1) = u"A"_s;
+    disc.trackTitles(language, 2).clear();
+    disc.trackTitles(language, 3) = u"C"_s;
     open(disc);
     if (english)
         switchLanguage();
@@ -541,12 +541,12 @@ void TestForm2::moving()
     for (const QString &button : clicks.split(u' '))
         QTest::mouseClick(find(button), Qt::LeftButton);
 
-    const int track = result.indexOf(disc.TrackTitles(language, selected)) + 1;
+    const int track = result.indexOf(disc.trackTitles(language, selected)) + 1;
     for (int i = 0; i < 3; ++i)
-        disc.TrackTitles(language, i + 1) = result[i];
+        disc.trackTitles(language, i + 1) = result[i];
     QVERIFY(m_store->sameDisc(disc));
     QCOMPARE(entries(), entriesOf(disc, language));
-    QCOMPARE(int(m_store->CurrentTrack), track);
+    QCOMPARE(int(m_store->currentTrack), track);
     QCOMPARE(list()->currentRow(), track - 1);
     QCOMPARE(box(english ? u"Text3_1"_s : u"Text3_0"_s)->text(), result[track - 1]);
     QCOMPARE(find(u"Command7"_s)->isEnabled(), track > 1);
@@ -574,7 +574,7 @@ void TestForm2::noTracks()
         QCOMPARE(*m_store, disc);
         QCOMPARE(list()->count(), 0);
         switchLanguage();
-        disc.LanguageMode = English;
+        disc.languageMode = English;
     }
 }
 
@@ -595,10 +595,10 @@ void TestForm2::loadedTextsKept()
     QFETCH(QString, text);
     TitleStore disc = numberedDisc(3);
     for (const int language : {Japanese, English}) {
-        disc.DiscNames[language] = text;
-        disc.ArtistNames[language] = text;
-        disc.TrackTitles(language, 2) = text;
-        disc.TrackTitles(language, 3) = text + text;
+        disc.discNames[language] = text;
+        disc.artistNames[language] = text;
+        disc.trackTitles(language, 2) = text;
+        disc.trackTitles(language, 3) = text + text;
     }
     open(disc);
     QCOMPARE(entries(), entriesOf(disc, Japanese));
@@ -640,7 +640,7 @@ void TestForm2::menuCommands()
     QFETCH(bool, ends);
     QTemporaryDir folder;
     TitleStore disc = numberedDisc(4);
-    disc.TrackTitles(English, 1) = englishTitle;
+    disc.trackTitles(English, 1) = englishTitle;
     open(disc);
     clickTrack(3);
     action(u"mnuNew"_s)->trigger();

@@ -39,8 +39,8 @@ void TestEnglishText::checks()
     QFETCH(QString, text);
     QFETCH(int, doubleByte);
     QFETCH(int, refused);
-    QCOMPARE(DoubleByteChk(text), doubleByte);
-    QCOMPARE(EnglishTextChk(text), refused);
+    QCOMPARE(firstDoubleByteCharacter(text), doubleByte);
+    QCOMPARE(isEnglishText(text), refused == 0);
 }
 
 QTEST_GUILESS_MAIN(TestEnglishText)

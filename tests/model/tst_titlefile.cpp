@@ -19,14 +19,14 @@ namespace sonolabe {
 // Lets QCOMPARE show which text of two stores differs.
 char *toString(const TitleStore &store)
 {
-    QStringList texts{u"count %1"_s.arg(store.TrackCount)};
+    QStringList texts{u"count %1"_s.arg(store.trackCount)};
     for (int language = 0; language < LanguageCount; ++language) {
-        texts << u"%1: %2 / %3"_s.arg(language).arg(store.DiscNames[language],
-                                                    store.ArtistNames[language]);
+        texts << u"%1: %2 / %3"_s.arg(language).arg(store.discNames[language],
+                                                    store.artistNames[language]);
         for (int track = 1; track <= MaxTracks; ++track) {
-            if (!store.TrackTitles(language, track).isEmpty())
+            if (!store.trackTitles(language, track).isEmpty())
                 texts << u"%1.%2: %3"_s.arg(language).arg(track).arg(
-                    store.TrackTitles(language, track));
+                    store.trackTitles(language, track));
         }
     }
     return QTest::toString(texts.join(u"; "_s));
@@ -39,13 +39,13 @@ namespace {
 TitleStore disc(int count, const QStringList &japanese, const QStringList &english)
 {
     TitleStore store;
-    store.TrackCount = static_cast<quint8>(count);
+    store.trackCount = static_cast<quint8>(count);
     const QStringList *texts[] = {&japanese, &english};
     for (int language = 0; language < LanguageCount; ++language) {
         for (int i = 0; i < texts[language]->size(); ++i) {
-            QString &text = i == 0   ? store.DiscNames[language]
-                            : i == 1 ? store.ArtistNames[language]
-                                     : store.TrackTitles(language, i - 1);
+            QString &text = i == 0   ? store.discNames[language]
+                            : i == 1 ? store.artistNames[language]
+                                     : store.trackTitles(language, i - 1);
             text = texts[language]->at(i);
         }
     }
@@ -104,11 +104,11 @@ void TestTitleFile::lineKinds()
     QFETCH(QString, disc);
     QFETCH(QString, artist);
     TitleStore expected;
-    expected.TrackCount = static_cast<quint8>(track);
-    expected.DiscNames[Japanese] = disc;
-    expected.ArtistNames[Japanese] = artist;
+    expected.trackCount = static_cast<quint8>(track);
+    expected.discNames[Japanese] = disc;
+    expected.artistNames[Japanese] = artist;
     if (track > 0)
-        expected.TrackTitles(Japanese, track) = title;
+        expected.trackTitles(Japanese, track) = title;
     const std::optional<TitleStore> read = ParseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
     QVERIFY(read);
     QCOMPARE(*read, expected);
@@ -205,7 +205,7 @@ void TestTitleFile::roundTrip()
     for (int round = 0; round < 500; ++round) {
         TitleStore store;
         TitleStore expected;
-        store.TrackCount = expected.TrackCount = quint8(random.bounded(0, MaxTracks + 1));
+        store.trackCount = expected.trackCount = quint8(random.bounded(0, MaxTracks + 1));
         const TitleFileSections sections{random.bounded(2) == 1, random.bounded(2) == 1};
         for (int language = 0; language < LanguageCount; ++language) {
             const bool written = language == English ? sections.english : sections.japanese;
@@ -214,10 +214,10 @@ void TestTitleFile::roundTrip()
                 if (written)
                     kept = stored;
             };
-            fill(store.DiscNames[language], expected.DiscNames[language], false);
-            fill(store.ArtistNames[language], expected.ArtistNames[language], false);
-            for (int track = 1; track <= store.TrackCount; ++track)
-                fill(store.TrackTitles(language, track), expected.TrackTitles(language, track),
+            fill(store.discNames[language], expected.discNames[language], false);
+            fill(store.artistNames[language], expected.artistNames[language], false);
+            for (int track = 1; track <= store.trackCount; ++track)
+                fill(store.trackTitles(language, track), expected.trackTitles(language, track),
                      true);
         }
         const std::optional<TitleStore> back = ParseTitleFile(WriteTitleFile(store, sections));

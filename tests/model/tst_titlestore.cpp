@@ -26,12 +26,12 @@ TitleStore filledStore(int count)
 {
     TitleStore store;
     for (int language = 0; language < LanguageCount; ++language) {
-        store.DiscNames[language] = u"disc"_s;
-        store.ArtistNames[language] = u"artist"_s;
+        store.discNames[language] = u"disc"_s;
+        store.artistNames[language] = u"artist"_s;
         for (int track = 1; track <= count; ++track)
-            store.TrackTitles(language, track) = title(language, track);
+            store.trackTitles(language, track) = title(language, track);
     }
-    store.TrackCount = static_cast<quint8>(count);
+    store.trackCount = static_cast<quint8>(count);
     return store;
 }
 
@@ -40,13 +40,13 @@ TitleStore filledStore(int count)
 void TestTitleStore::clearTextsKeepsCountAndPosition()
 {
     TitleStore store = filledStore(99);
-    store.CurrentTrack = 7;
-    store.LanguageMode = English;
-    store.CurrentFilePath = u"/tmp/a.txt"_s;
+    store.currentTrack = 7;
+    store.languageMode = English;
+    store.currentFilePath = u"/tmp/a.txt"_s;
     TitleStore expected = store;
-    expected.DiscNames = expected.ArtistNames = {};
-    expected.TrackTitles = {};
-    store.ClearTexts();
+    expected.discNames = expected.artistNames = {};
+    expected.trackTitles = {};
+    store.clearTexts();
     QVERIFY(store == expected);
 }
 
@@ -66,11 +66,11 @@ void TestTitleStore::dropTracksAbove()
     QFETCH(int, from);
     QFETCH(int, to);
     TitleStore store = filledStore(from);
-    store.DropTracksAbove(to);
-    QCOMPARE(int(store.TrackCount), to);
-    store.DropTracksAbove(MaxTracks);
+    store.dropTracksAbove(to);
+    QCOMPARE(int(store.trackCount), to);
+    store.dropTracksAbove(MaxTracks);
     TitleStore expected = filledStore(std::min(from, to));
-    expected.TrackCount = MaxTracks;
+    expected.trackCount = MaxTracks;
     QVERIFY(store == expected);
 }
 

@@ -125,9 +125,9 @@ void TestHostileFiles::commandLine()
     QVERIFY(dir.isValid());
     const QString path = prepare(kind, QDir(dir.path()));
     TitleStore store;
-    store.TrackCount = 3;
-    store.TrackTitles(Japanese, 3) = u"typed before"_s;
-    store.CurrentFilePath = u"/kept/path.txt"_s;
+    store.trackCount = 3;
+    store.trackTitles(Japanese, 3) = u"typed before"_s;
+    store.currentFilePath = u"/kept/path.txt"_s;
     const TitleStore before = store;
     Beeper beeper;
     Session session(store, beeper);
@@ -149,16 +149,16 @@ void TestHostileFiles::commandLine()
         QVERIFY2(!answer.answered(), qUtf8Printable(u"unexpected box: "_s + answer.text()));
         QCOMPARE(beeps.count(), 0);
         QVERIFY(session.editor());
-        QCOMPARE(store.CurrentFilePath, before.CurrentFilePath);
-        QVERIFY2(store.TrackTitles(Japanese, 3).isEmpty(), "the old titles are gone");
+        QCOMPARE(store.currentFilePath, before.currentFilePath);
+        QVERIFY2(store.trackTitles(Japanese, 3).isEmpty(), "the old titles are gone");
         if (kind == u"huge") {
-            QCOMPARE(qint64(store.DiscNames[Japanese].size()), hugeBytes - 6);
+            QCOMPARE(qint64(store.discNames[Japanese].size()), hugeBytes - 6);
         } else if (kind == u"nul bytes") {
-            QCOMPARE(store.DiscNames[Japanese], QStringView(u"A\0B", 3).toString());
-            QCOMPARE(store.ArtistNames[Japanese], QString(QChar(0)));
-            QCOMPARE(store.TrackTitles(Japanese, 1), QStringView(u"\0\0x", 3).toString());
+            QCOMPARE(store.discNames[Japanese], QStringView(u"A\0B", 3).toString());
+            QCOMPARE(store.artistNames[Japanese], QString(QChar(0)));
+            QCOMPARE(store.trackTitles(Japanese, 1), QStringView(u"\0\0x", 3).toString());
         } else {
-            QCOMPARE(store.TrackTitles(Japanese, 2), u"Second"_s);
+            QCOMPARE(store.trackTitles(Japanese, 2), u"Second"_s);
         }
     } else {
         QVERIFY(answer.answered());
@@ -175,7 +175,7 @@ void TestHostileFiles::commandLine()
     ModalAnswer noBox;
     QVERIFY(LoadTitleFile(session.startupDialog(), good, store, beeper));
     QVERIFY2(!noBox.answered(), qUtf8Printable(noBox.text()));
-    QCOMPARE(store.TrackTitles(English, 5), u"five"_s);
+    QCOMPARE(store.trackTitles(English, 5), u"five"_s);
     QVERIFY(session.openEditor()->isVisible());
 }
 

@@ -109,10 +109,10 @@ void Form3::Form_Load()
     lngDirection = {NoCopy, NoCopy, NoCopy};
     strDirectionMark = {u"×"_s, u"→"_s, u"←"_s};
     for (int j = 0; j < 2; ++j) {
-        LabelDiscName[j]->setText(m_store.DiscNames[j]);
-        LabelSinger[j]->setText(m_store.ArtistNames[j]);
-        for (int track = 1; track <= m_store.TrackCount; ++track)
-            List1[j]->addItem(TrackEntry(track, m_store.TrackTitles(j, track)));
+        LabelDiscName[j]->setText(m_store.discNames[j]);
+        LabelSinger[j]->setText(m_store.artistNames[j]);
+        for (int track = 1; track <= m_store.trackCount; ++track)
+            List1[j]->addItem(TrackEntry(track, m_store.trackTitles(j, track)));
     }
 }
 

@@ -38,15 +38,15 @@ void CopyBetweenLanguages(TitleStore &store, const CopyDirections &directions, b
                           const TrackSelection &selectedTracks)
 {
     if (const auto row = languagesOf(directions[CopyRowDiscName]))
-        copyText(store.DiscNames[row->source], store.DiscNames[row->destination], blankOnly);
+        copyText(store.discNames[row->source], store.discNames[row->destination], blankOnly);
     if (const auto row = languagesOf(directions[CopyRowArtistName]))
-        copyText(store.ArtistNames[row->source], store.ArtistNames[row->destination], blankOnly);
+        copyText(store.artistNames[row->source], store.artistNames[row->destination], blankOnly);
     if (const auto row = languagesOf(directions[CopyRowTrackTitles])) {
-        const int lastTrack = qMin(int(store.TrackCount), MaxTracks);
+        const int lastTrack = qMin(int(store.trackCount), MaxTracks);
         for (int track = 1; track <= lastTrack; ++track) {
             if (selectedTracks.test(std::size_t(track - 1)))
-                copyText(store.TrackTitles(row->source, track),
-                         store.TrackTitles(row->destination, track), blankOnly);
+                copyText(store.trackTitles(row->source, track),
+                         store.trackTitles(row->destination, track), blankOnly);
         }
     }
 }

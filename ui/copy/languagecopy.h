@@ -35,9 +35,9 @@ using TrackSelection = std::bitset<MaxTracks>;
 // its destination language. With blankOnly a destination is written only
 // where it is the empty string (a text of spaces is not blank); without it
 // every destination is replaced, also by an empty source. Track titles are
-// copied for the selected tracks from 1 to TrackCount only; the selection
+// copied for the selected tracks from 1 to trackCount only; the selection
 // plays no part in the other two rows. A direction outside 0..2 copies
-// nothing. TrackCount and the editor's position are never written.
+// nothing. trackCount and the editor's position are never written.
 void CopyBetweenLanguages(TitleStore &store, const CopyDirections &directions, bool blankOnly,
                           const TrackSelection &selectedTracks);
 

@@ -265,8 +265,8 @@ void Form2::Form_Load()
 {
     setWindowTitle(ProgramTitle + u' ' + QString::number(SONOLABE_VERSION_MAJOR) + u'.' +
                    QString::number(SONOLABE_VERSION_MINOR));
-    m_store.CurrentTrack = 1;
-    m_store.LanguageMode = Japanese;
+    m_store.currentTrack = 1;
+    m_store.languageMode = Japanese;
     for (int i : {Japanese, English}) {
         const QCursor pointer = i == Japanese ? japanesePointer() : englishPointer();
         Text1[i]->setCursor(pointer);
@@ -280,7 +280,7 @@ void Form2::Form_Load()
 
 void Form2::RefreshEditor()
 {
-    Label1->setText(languageName(m_store.LanguageMode));
+    Label1->setText(languageName(m_store.languageMode));
     mnuLang->setText(Label1->text() + u"(&L)"_s);
 
     {
@@ -288,27 +288,27 @@ void Form2::RefreshEditor()
         // runs once, below, for track 1.
         const QSignalBlocker quiet(List1);
         List1->clear();
-        const int count = m_store.TrackCount;
-        const int language = m_store.LanguageMode;
+        const int count = m_store.trackCount;
+        const int language = m_store.languageMode;
         for (int track = 1; track <= count; ++track)
-            List1->addItem(TrackEntry(track, m_store.TrackTitles(language, track)));
+            List1->addItem(TrackEntry(track, m_store.trackTitles(language, track)));
         List1->setCurrentRow(-1);
     }
-    if (m_store.TrackCount > 0) {
+    if (m_store.trackCount > 0) {
         List1->setCurrentRow(0);
     } else {
         // A disc without tracks: no track is current and the title box has
         // nothing to show or write.
-        m_store.CurrentTrack = 0;
+        m_store.currentTrack = 0;
     }
 
-    const int language = m_store.LanguageMode;
-    SingleLineInput::setTextAsIs(Text1[language], m_store.DiscNames[language]);
-    SingleLineInput::setTextAsIs(Text2[language], m_store.ArtistNames[language]);
+    const int language = m_store.languageMode;
+    SingleLineInput::setTextAsIs(Text1[language], m_store.discNames[language]);
+    SingleLineInput::setTextAsIs(Text2[language], m_store.artistNames[language]);
     SingleLineInput::setTextAsIs(
-        Text3[language], m_store.TrackCount > 0 ? m_store.TrackTitles(language, 1) : QString());
+        Text3[language], m_store.trackCount > 0 ? m_store.trackTitles(language, 1) : QString());
     for (QLineEdit *box : Text3)
-        box->setEnabled(m_store.TrackCount > 0);
+        box->setEnabled(m_store.trackCount > 0);
 
     const int other = 1 - language;
     Text1[other]->hide();
@@ -320,7 +320,7 @@ void Form2::RefreshEditor()
 
     UpdateMoveButtons();
     if (isVisible())
-        Text1[m_store.LanguageMode]->setFocus();
+        Text1[m_store.languageMode]->setFocus();
 }
 
 void Form2::finishTyping()
@@ -335,10 +335,10 @@ void Form2::List1_Click(int row)
     if (row < 0)
         return;
     finishTyping();
-    m_store.CurrentTrack = static_cast<quint8>(row + 1);
-    const int language = m_store.LanguageMode;
+    m_store.currentTrack = static_cast<quint8>(row + 1);
+    const int language = m_store.languageMode;
     SingleLineInput::setTextAsIs(Text3[language],
-                                 m_store.TrackTitles(language, m_store.CurrentTrack));
+                                 m_store.trackTitles(language, m_store.currentTrack));
     UpdateMoveButtons();
 }
 
@@ -352,7 +352,7 @@ void Form2::UpdateMoveButtons()
 void Form2::ChangeLanguage()
 {
     finishTyping();
-    m_store.LanguageMode = static_cast<quint8>(1 - m_store.LanguageMode);
+    m_store.languageMode = static_cast<quint8>(1 - m_store.languageMode);
     m_session.beeper().beep();
     RefreshEditor();
 }
@@ -373,21 +373,21 @@ void Form2::mnuLang_Click()
 void Form2::Text1_Change(int index)
 {
     if (SingleLineInput::showsWholeText(Text1[index]))
-        m_store.DiscNames[index] = Text1[index]->text();
+        m_store.discNames[index] = Text1[index]->text();
 }
 
 void Form2::Text2_Change(int index)
 {
     if (SingleLineInput::showsWholeText(Text2[index]))
-        m_store.ArtistNames[index] = Text2[index]->text();
+        m_store.artistNames[index] = Text2[index]->text();
 }
 
 void Form2::Text3_Change(int index)
 {
-    const int track = m_store.CurrentTrack;
-    if (track < 1 || track > m_store.TrackCount)
+    const int track = m_store.currentTrack;
+    if (track < 1 || track > m_store.trackCount)
         return;
-    QString &title = m_store.TrackTitles(index, track);
+    QString &title = m_store.trackTitles(index, track);
     if (SingleLineInput::showsWholeText(Text3[index]))
         title = Text3[index]->text();
     // Rewriting the entry in place keeps the selection and raises no
@@ -401,15 +401,15 @@ void Form2::Text3_KeyDown(int, int key)
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return;
     finishTyping();
-    const int count = m_store.TrackCount;
+    const int count = m_store.trackCount;
     if (count == 0)
         return;
-    if (m_store.CurrentTrack >= count) {
+    if (m_store.currentTrack >= count) {
         List1->setCurrentRow(0);
-        m_store.CurrentTrack = 1;
+        m_store.currentTrack = 1;
     } else {
-        m_store.CurrentTrack = static_cast<quint8>(m_store.CurrentTrack + 1);
-        List1->setCurrentRow(m_store.CurrentTrack - 1);
+        m_store.currentTrack = static_cast<quint8>(m_store.currentTrack + 1);
+        List1->setCurrentRow(m_store.currentTrack - 1);
     }
 }
 
@@ -420,8 +420,8 @@ void Form2::Command7_Click()
     if (row < 1)
         return;
     // The entry at row shows track row + 1; the track above it is row.
-    const int language = m_store.LanguageMode;
-    std::swap(m_store.TrackTitles(language, row), m_store.TrackTitles(language, row + 1));
+    const int language = m_store.languageMode;
+    std::swap(m_store.trackTitles(language, row), m_store.trackTitles(language, row + 1));
     RefreshEditor();
     List1->setCurrentRow(row - 1);
     List1->setFocus();
@@ -431,10 +431,10 @@ void Form2::Command8_Click()
 {
     finishTyping();
     const int row = List1->currentRow();
-    if (row < 0 || row + 1 >= m_store.TrackCount)
+    if (row < 0 || row + 1 >= m_store.trackCount)
         return;
-    const int language = m_store.LanguageMode;
-    std::swap(m_store.TrackTitles(language, row + 1), m_store.TrackTitles(language, row + 2));
+    const int language = m_store.languageMode;
+    std::swap(m_store.trackTitles(language, row + 1), m_store.trackTitles(language, row + 2));
     RefreshEditor();
     List1->setCurrentRow(row + 1);
     List1->setFocus();

@@ -36,7 +36,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Pairs of boxes, one per language; only the element LanguageMode shows.
+    // Pairs of boxes, one per language; only the element languageMode shows.
     using BoxPair = std::array<QLineEdit *, 2>;
 
     void createControls();

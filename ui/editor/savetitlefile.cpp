@@ -45,10 +45,10 @@ QString qtFilter(const FileType &type)
 bool englishTextsAllowed(const TitleStore &store)
 {
     // Every text is checked, all 99 titles included, whatever type follows.
-    bool allowed = EnglishTextChk(store.DiscNames[English]) == 0;
-    allowed = EnglishTextChk(store.ArtistNames[English]) == 0 && allowed;
+    bool allowed = isEnglishText(store.discNames[English]);
+    allowed = isEnglishText(store.artistNames[English]) && allowed;
     for (int track = 1; track <= MaxTracks; ++track)
-        allowed = EnglishTextChk(store.TrackTitles(English, track)) == 0 && allowed;
+        allowed = isEnglishText(store.trackTitles(English, track)) && allowed;
     return allowed;
 }
 
@@ -78,19 +78,19 @@ bool SaveTitleFile(QWidget *owner, TitleStore &store)
         return false;
     }
 
-    const std::optional<FileDialogChoice> choice = chooseFileToSave(owner, store.CurrentFilePath);
+    const std::optional<FileDialogChoice> choice = chooseFileToSave(owner, store.currentFilePath);
     if (!choice)
         return false;
-    store.CurrentFilePath = WithTxtExtension(choice->path);
+    store.currentFilePath = WithTxtExtension(choice->path);
     // A type the dialog cannot tell is taken as the preselected one.
     const SaveFileType type =
         choice->filter >= 0 ? SaveFileType(choice->filter + 1) : SaveFileType::JapaneseAndEnglish;
 
     const QByteArray bytes = WriteTitleFile(store, sectionsForFileType(type));
-    const SaveResult result = WriteFileAtomically(store.CurrentFilePath, bytes);
+    const SaveResult result = WriteFileAtomically(store.currentFilePath, bytes);
     if (!result.ok) {
         showStopMessage(owner, SaveErrorTitle(),
-                        SaveErrorMessage(store.CurrentFilePath, result));
+                        SaveErrorMessage(store.currentFilePath, result));
         return false;
     }
     return true;

@@ -12,7 +12,7 @@ struct TitleStore;
 // file name and type, and writes the file. The type selected when the dialog
 // closes decides the sections: English only, Japanese only, or both. The
 // chosen name gets ".txt" unless it ends in it in any case, and becomes
-// CurrentFilePath as soon as it is chosen, so that after a failed write the
+// currentFilePath as soon as it is chosen, so that after a failed write the
 // next save offers it again. The file is replaced atomically: a failed write
 // leaves the old file as it was.
 //

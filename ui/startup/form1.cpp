@@ -146,8 +146,8 @@ void Form1::Command1_Click()
         const TrackCountChange field = TrackCountChangeRule(Text4->text());
         if (!field.okEnabled)
             return;
-        store.ClearTexts();
-        store.TrackCount = quint8(TrackCountValue(field.text));
+        store.clearTexts();
+        store.trackCount = quint8(TrackCountValue(field.text));
     } else {
         QPointer<Form1> self(this);
         const bool opened = OpenExistingFile();
@@ -176,7 +176,7 @@ bool Form1::OpenExistingFile()
     TitleStore &store = m_session.store();
     if (!LoadTitleFile(this, *path, store, m_session.beeper()))
         return false;
-    store.CurrentFilePath = *path;
+    store.currentFilePath = *path;
     return true;
 }
 

@@ -33,7 +33,7 @@ private:
     void Text4_Change();
 
     // Lets the user choose an existing title file and loads it. True when a
-    // file was chosen and loaded, which then is CurrentFilePath; a failed
+    // file was chosen and loaded, which then is currentFilePath; a failed
     // load leaves the store, its path included, as it was.
     bool OpenExistingFile();
 

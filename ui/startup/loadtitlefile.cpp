@@ -11,7 +11,7 @@ bool LoadTitleFile(QWidget *parent, const QString &path, TitleStore &store, Beep
 {
     const LoadResult result = ReadTitleFile(path);
     if (result.ok()) {
-        store.ReplaceDisc(result.disc());
+        store.replaceDisc(result.disc());
         return true;
     }
     if (result.failure() == LoadFailure::Aborted)

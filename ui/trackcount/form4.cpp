@@ -71,7 +71,7 @@ void Form4::Form_Load()
 {
     // Setting the text runs the change rule, which puts the caret at the end
     // and enables OK (unless the disc has no tracks: 0 is no count to confirm).
-    Text4->setText(QString::number(m_store.TrackCount));
+    Text4->setText(QString::number(m_store.trackCount));
 }
 
 void Form4::Text4_KeyPress(int &KeyAscii)
@@ -89,7 +89,7 @@ void Form4::Command1_Click()
     const TrackCountChange field = TrackCountChangeRule(Text4->text());
     if (!field.okEnabled)
         return;
-    m_store.DropTracksAbove(TrackCountValue(field.text));
+    m_store.dropTracksAbove(TrackCountValue(field.text));
     accept();
 }
 

@@ -18,7 +18,7 @@ class Form4 : public QDialog
 {
     Q_OBJECT
 public:
-    // The field starts with the store's TrackCount. The store is written only
+    // The field starts with the store's trackCount. The store is written only
     // by OK; every other way of closing leaves it untouched.
     explicit Form4(TitleStore &store, QWidget *parent = nullptr);
 
