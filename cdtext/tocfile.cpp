@@ -503,7 +503,7 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
     result.sheetTracks = static_cast<int>(contexts.size()) - 1;
     // A title file names at most MaxTracks tracks, so a longer file never
     // matches one.
-    if (result.sheetTracks != store.TrackCount || result.sheetTracks > MaxTracks) {
+    if (result.sheetTracks != store.trackCount || result.sheetTracks > MaxTracks) {
         result.fault = TocRewrite::TrackCount;
         return result;
     }
