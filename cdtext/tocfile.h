@@ -45,8 +45,8 @@ struct TocRewrite
 // Rewrites the file with the texts of the blocks (as DiscBlocks gives them
 // for the store; a text a block does not hold counts as empty).
 //
-// Any bytes give a rewritten file or a fault, in time that grows with their
-// size and not faster: a file that cannot be read (an unterminated string or
+// Any bytes give a rewritten file or a fault, in time close to linear in
+// their size: a file that cannot be read (an unterminated string or
 // block, a language number that is no number or is mapped twice, ...) is
 // NotUnderstood with the line, and a file with more tracks than a title file
 // can name (MaxTracks) has the wrong track count for every store.

@@ -190,6 +190,10 @@ write(T, "sparse-texts.toc", toc(kind=1, tracks=2) +
       b'CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE "Old" PERFORMER "Old" } }\n'
       b'TRACK AUDIO CD_TEXT { LANGUAGE 0 { TITLE "a" TITLE "b" } } FILE "a" 0\n'
       b'TRACK AUDIO CD_TEXT { LANGUAGE 0 { PERFORMER "p" } } FILE "a" 0\n')
+write(T, "crlf-lines-removed.toc", toc(kind=1, tracks=1) + b"\r\n".join([
+    b"CD_TEXT {", b"  LANGUAGE_MAP {", b"    0 : EN", b"  }", b"  LANGUAGE 0 {",
+    b'    TITLE "Old"', b'    PERFORMER "Old band"  ', b'    TITLE "Again"', b"  }", b"}",
+    b"TRACK AUDIO", b'FILE "a" 0']) + b"\r\n")
 write(T, "string-never-ends.toc", toc(tracks=1) + b'CD_DA\nCATALOG "123\nTRACK AUDIO\n')
 write(T, "brace-never-closed.toc", toc(tracks=1) +
       b'CD_TEXT { LANGUAGE 0 { TITLE "a" }\nTRACK AUDIO\n')
