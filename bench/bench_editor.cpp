@@ -5,8 +5,8 @@
 #include "harness.h"
 
 #include "ui/common/beeper.h"
-#include "ui/copy/form3.h"
-#include "ui/editor/form2.h"
+#include "ui/copy/copydialog.h"
+#include "ui/editor/editorwindow.h"
 #include "ui/session.h"
 
 #include <QAction>
@@ -47,7 +47,7 @@ struct Editor
     TitleStore store;
     Beeper beeper;
     Session session;
-    Form2 *window = nullptr;
+    EditorWindow *window = nullptr;
     QLineEdit *titleBox = nullptr;
     QAction *languageCommand = nullptr;
 };
@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
         store.trackTitles(Japanese, 1) = QString(1'000'000, u'x');
         const double opening = medianNanoseconds(
             [&] {
-                Form3 dialog(store, nullptr);
+                CopyDialog dialog(store, nullptr);
                 dialog.show();
                 QApplication::processEvents();
             },

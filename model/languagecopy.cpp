@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/copy/languagecopy.h"
+#include "model/languagecopy.h"
 
 #include <optional>
 
@@ -34,9 +34,10 @@ void copyText(const QString &source, QString &destination, bool blankOnly)
 
 } // namespace
 
-void CopyBetweenLanguages(TitleStore &store, const CopyDirections &directions, bool blankOnly,
-                          const TrackSelection &selectedTracks)
+void copyBetweenLanguages(TitleStore &store, const LanguageCopy &copy)
 {
+    const CopyDirections &directions = copy.directions;
+    const bool blankOnly = copy.blankOnly;
     if (const auto row = languagesOf(directions[CopyRowDiscName]))
         copyText(store.discNames[row->source], store.discNames[row->destination], blankOnly);
     if (const auto row = languagesOf(directions[CopyRowArtistName]))
@@ -44,7 +45,7 @@ void CopyBetweenLanguages(TitleStore &store, const CopyDirections &directions, b
     if (const auto row = languagesOf(directions[CopyRowTrackTitles])) {
         const int lastTrack = qMin(int(store.trackCount), MaxTracks);
         for (int track = 1; track <= lastTrack; ++track) {
-            if (selectedTracks.test(std::size_t(track - 1)))
+            if (copy.tracks.test(std::size_t(track - 1)))
                 copyText(store.trackTitles(row->source, track),
                          store.trackTitles(row->destination, track), blankOnly);
         }

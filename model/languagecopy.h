@@ -31,6 +31,15 @@ using CopyDirections = std::array<qint32, CopyRowCount>;
 // Bit k stands for track k + 1.
 using TrackSelection = std::bitset<MaxTracks>;
 
+// What the copy dialog asks for: a direction per row, whether only blank
+// destinations are written, and the tracks whose titles are copied.
+struct LanguageCopy
+{
+    CopyDirections directions{};
+    bool blankOnly = false;
+    TrackSelection tracks;
+};
+
 // Copies each row whose direction is not NoCopy from its source language to
 // its destination language. With blankOnly a destination is written only
 // where it is the empty string (a text of spaces is not blank); without it
@@ -38,7 +47,6 @@ using TrackSelection = std::bitset<MaxTracks>;
 // copied for the selected tracks from 1 to trackCount only; the selection
 // plays no part in the other two rows. A direction outside 0..2 copies
 // nothing. trackCount and the editor's position are never written.
-void CopyBetweenLanguages(TitleStore &store, const CopyDirections &directions, bool blankOnly,
-                          const TrackSelection &selectedTracks);
+void copyBetweenLanguages(TitleStore &store, const LanguageCopy &copy);
 
 } // namespace sonolabe

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/session.h"
 
-#include "ui/editor/form2.h"
-#include "ui/startup/form1.h"
+#include "model/titlestore.h"
+#include "ui/editor/editorwindow.h"
+#include "ui/startup/neworopendialog.h"
 
 namespace sonolabe {
 
@@ -17,21 +18,23 @@ Session::~Session()
     delete m_editor.data();
 }
 
-Form1 *Session::startupDialog() const
+NewOrOpenDialog *Session::startupDialog() const
 {
     return m_startup;
 }
 
-Form2 *Session::editor() const
+EditorWindow *Session::editor() const
 {
     return m_editor;
 }
 
-Form1 *Session::showStartupDialog()
+NewOrOpenDialog *Session::showStartupDialog()
 {
     if (!m_startup) {
-        m_startup = new Form1(*this);
+        m_startup = new NewOrOpenDialog(m_store, m_beeper);
         m_startup->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_startup, &NewOrOpenDialog::newDiscChosen, this, &Session::startNewDisc);
+        connect(m_startup, &NewOrOpenDialog::fileLoaded, this, &Session::openEditor);
     }
     m_startup->show();
     m_startup->raise();
@@ -39,18 +42,27 @@ Form1 *Session::showStartupDialog()
     return m_startup;
 }
 
-Form2 *Session::openEditor()
+void Session::startNewDisc(int trackCount)
+{
+    m_store.clearTexts();
+    m_store.trackCount = quint8(trackCount);
+    openEditor();
+}
+
+EditorWindow *Session::openEditor()
 {
     if (m_editor) {
         // Deleted now, not later: the new window must be the only editor.
-        Form2 *old = m_editor;
+        EditorWindow *old = m_editor;
         m_editor = nullptr;
         old->setAttribute(Qt::WA_DeleteOnClose, false);
         old->close();
         delete old;
     }
-    m_editor = new Form2(*this);
+    m_editor = new EditorWindow(m_store, m_beeper);
     m_editor->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_editor, &EditorWindow::newOrOpenRequested, this, &Session::showStartupDialog);
+    connect(m_editor, &EditorWindow::quitRequested, this, &Session::quit);
     m_editor->show();
     return m_editor;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of one run of the program around the one title store: which
 // start-up dialog and which editor window are open, and ending the program.
+// The windows only report what the user chose; the session opens and closes
+// windows in answer.
 #pragma once
 
 #include <QObject>
@@ -10,8 +12,8 @@ namespace sonolabe {
 
 struct TitleStore;
 class Beeper;
-class Form1;
-class Form2;
+class NewOrOpenDialog;
+class EditorWindow;
 
 class Session : public QObject
 {
@@ -25,14 +27,14 @@ public:
 
     // Shows the new-or-open dialog without blocking, in its initial state; if
     // one is already open it is only brought to the front.
-    Form1 *showStartupDialog();
+    NewOrOpenDialog *showStartupDialog();
 
     // Closes the open editor window, if any, without asking, and shows a fresh
     // one on the store.
-    Form2 *openEditor();
+    EditorWindow *openEditor();
 
-    Form1 *startupDialog() const;
-    Form2 *editor() const;
+    NewOrOpenDialog *startupDialog() const;
+    EditorWindow *editor() const;
 
     // Ends the program at once: every window of the session closes, nothing is
     // asked or saved, then quitRequested() is emitted.
@@ -42,10 +44,12 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
+    void startNewDisc(int trackCount);
+
     TitleStore &m_store;
     Beeper &m_beeper;
-    QPointer<Form1> m_startup;
-    QPointer<Form2> m_editor;
+    QPointer<NewOrOpenDialog> m_startup;
+    QPointer<EditorWindow> m_editor;
 };
 
 } // namespace sonolabe

@@ -4,9 +4,9 @@
 #include "common/modalanswer.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
-#include "ui/editor/form2.h"
+#include "ui/editor/editorwindow.h"
 #include "ui/session.h"
-#include "ui/startup/form1.h"
+#include "ui/startup/neworopendialog.h"
 
 #include <QFile>
 #include <QSignalSpy>

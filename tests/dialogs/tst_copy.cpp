@@ -2,8 +2,8 @@
 // Copying between the languages: the copy done at OK as a plain function of
 // the three directions, the blank-only flag, the selected tracks and the
 // store; and the copy dialog driven through its controls.
-#include "ui/copy/form3.h"
-#include "ui/copy/languagecopy.h"
+#include "ui/copy/copydialog.h"
+#include "model/languagecopy.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -90,13 +90,13 @@ private:
     }
 
     TitleStore m_store;
-    std::unique_ptr<Form3> m_dialog;
+    std::unique_ptr<CopyDialog> m_dialog;
 };
 
 void TestCopy::init()
 {
     m_store = copySource();
-    m_dialog = std::make_unique<Form3>(m_store, nullptr);
+    m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
 }
@@ -153,7 +153,7 @@ void TestCopy::copy()
     TitleStore wanted = copySource();
     expected(wanted);
 
-    CopyBetweenLanguages(store, directions, blankOnly, selected);
+    copyBetweenLanguages(store, {directions, blankOnly, selected});
 
     QVERIFY(store == wanted);
 }
@@ -203,6 +203,8 @@ void TestCopy::dialog()
     expected.trackTitles(Japanese, 5) = u"Five"_s;
     QTest::keyClick(lists[English], Qt::Key_Return);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+    QVERIFY(m_store == copySource());
+    copyBetweenLanguages(m_store, m_dialog->request());
     QVERIFY(m_store == expected);
 }
 
@@ -212,7 +214,7 @@ void TestCopy::entriesOnOneLine()
 {
     m_store.trackTitles(English, 1) = u"a\nb"_s;
     m_store.trackTitles(English, 2) = QString(1'000'000, u'x');
-    m_dialog = std::make_unique<Form3>(m_store, nullptr);
+    m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
     m_dialog->show();
     auto *list = child<QListWidget>(u"List1_1"_s);
     const auto shown = [list](int row) {

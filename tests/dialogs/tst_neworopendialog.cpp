@@ -5,9 +5,9 @@
 #include "filedialogs.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
-#include "ui/editor/form2.h"
+#include "ui/editor/editorwindow.h"
 #include "ui/session.h"
-#include "ui/startup/form1.h"
+#include "ui/startup/neworopendialog.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +22,7 @@ using namespace sonolabe;
 using namespace sonolabe::test;
 using namespace Qt::Literals::StringLiterals;
 
-class TestForm1 : public QObject
+class TestNewOrOpenDialog : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -35,9 +35,9 @@ private Q_SLOTS:
     void failedOpenKeepsDisc();
 
 private:
-    Form1 *showDialog()
+    NewOrOpenDialog *showDialog()
     {
-        Form1 *dialog = m_session->showStartupDialog();
+        NewOrOpenDialog *dialog = m_session->showStartupDialog();
         if (!QTest::qWaitForWindowActive(dialog))
             qWarning("the dialog did not become active");
         m_field = dialog->findChild<QLineEdit *>(u"Text4"_s);
@@ -68,7 +68,7 @@ private:
 
 // Every test starts on a disc in which every text is filled, so that emptying
 // shows.
-void TestForm1::init()
+void TestNewOrOpenDialog::init()
 {
     m_oldCurrent = QDir::currentPath();
     m_dir = std::make_unique<QTemporaryDir>();
@@ -85,7 +85,7 @@ void TestForm1::init()
     m_store->currentFilePath = u"/discs/old.txt"_s;
 }
 
-void TestForm1::cleanup()
+void TestNewOrOpenDialog::cleanup()
 {
     m_session.reset();
     QDir::setCurrent(m_oldCurrent);
@@ -96,14 +96,14 @@ void TestForm1::cleanup()
 // dialog from the editor's menu: the command line is not read again, and the
 // dialog is in its initial state ("new" selected, the empty field focused, OK
 // disabled). The options (by their access keys) switch only the field and OK.
-void TestForm1::initialStateAndOptions()
+void TestNewOrOpenDialog::initialStateAndOptions()
 {
     const QString path = writeFile(u"first.txt"_s, "en\r\n0\tD\tA\r\n2\tsecond\r\n");
     QList<QStringList> successors;
     QCOMPARE(StartFromCommandLine(ParseCommandLine({path, u"other.txt"_s}), *m_session,
                                   [&](const QStringList &arguments) { successors << arguments; }),
              StartupResult::EditorShown);
-    Form2 *editor = m_session->editor();
+    EditorWindow *editor = m_session->editor();
     const TitleStore loaded = *m_store;
 
     showDialog();
@@ -125,7 +125,7 @@ void TestForm1::initialStateAndOptions()
     QVERIFY(*m_store == loaded);
 }
 
-void TestForm1::newDisc_data()
+void TestNewOrOpenDialog::newDisc_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("count"); // 0: refused
@@ -137,16 +137,16 @@ void TestForm1::newDisc_data()
 // A count and Enter: all 198 titles and both names emptied, in a fresh editor
 // that replaces the open one and is shown before the dialog goes (so the
 // program never runs out of windows); the current path stays.
-void TestForm1::newDisc()
+void TestNewOrOpenDialog::newDisc()
 {
     QFETCH(QString, typed);
     QFETCH(int, count);
     const TitleStore before = *m_store;
-    QPointer<Form2> oldEditor = m_session->openEditor();
-    Form1 *dialog = showDialog();
+    QPointer<EditorWindow> oldEditor = m_session->openEditor();
+    NewOrOpenDialog *dialog = showDialog();
     bool editorShownFirst = false;
     connect(dialog, &QDialog::finished, this, [&] {
-        Form2 *editor = m_session->editor();
+        EditorWindow *editor = m_session->editor();
         editorShownFirst = editor && editor != oldEditor && editor->isVisible();
     });
 
@@ -170,12 +170,12 @@ void TestForm1::newDisc()
 // Modal over the dialog, in the current directory, the two file types in
 // their wording; "*.txt" in any case; "all files" shows names without a dot.
 // Cancelling it changes nothing.
-void TestForm1::openDialog()
+void TestNewOrOpenDialog::openDialog()
 {
     for (const QString &name : {u"a.txt"_s, u"B.TXT"_s, u"notes.dat"_s, u"README"_s})
         writeFile(name, "x");
     const TitleStore before = *m_store;
-    Form1 *dialog = showDialog();
+    NewOrOpenDialog *dialog = showDialog();
     bool modalOverDialog = false;
     QString directory;
     QStringList types;
@@ -206,11 +206,11 @@ void TestForm1::openDialog()
 
 // A file that is no title file is refused with a message; the disc on screen
 // stays, and so does its file: the next save must not offer the refused one.
-void TestForm1::failedOpenKeepsDisc()
+void TestNewOrOpenDialog::failedOpenKeepsDisc()
 {
     const QString notes = writeFile(u"notes.txt"_s, "shopping list\r\n");
     const TitleStore before = *m_store;
-    Form1 *dialog = showDialog();
+    NewOrOpenDialog *dialog = showDialog();
     std::unique_ptr<ModalAnswer> refusal;
     const auto answer = answerFileDialog([&](QFileDialog *fileDialog) {
         refusal = std::make_unique<ModalAnswer>();
@@ -227,5 +227,5 @@ void TestForm1::failedOpenKeepsDisc()
     QVERIFY(dialog->isVisible() && !m_session->editor());
 }
 
-QTEST_MAIN(TestForm1)
-#include "tst_form1.moc"
+QTEST_MAIN(TestNewOrOpenDialog)
+#include "tst_neworopendialog.moc"

@@ -7,7 +7,7 @@
 #include "ui/common/beeper.h"
 #include "ui/editor/savetitlefile.h"
 #include "ui/session.h"
-#include "ui/startup/form1.h"
+#include "ui/startup/neworopendialog.h"
 
 #include <QDirIterator>
 #include <QPushButton>
@@ -56,7 +56,7 @@ void TestNoSettings::fileDialogsLeaveNothing()
     Session session(store, beeper);
 
     for (const bool accept : {false, true}) {
-        Form1 *startup = session.showStartupDialog();
+        NewOrOpenDialog *startup = session.showStartupDialog();
         startup->findChild<QRadioButton *>(u"Option2"_s)->click();
         const auto opening = answerFileDialog([&](QFileDialog *dialog) {
             accept ? acceptFileName(dialog, disc) : dialog->reject();

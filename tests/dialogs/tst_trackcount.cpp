@@ -3,7 +3,7 @@
 // in at most two digits, the caret at the end, OK enabled only for a count
 // from 1), and the track-count dialog's change of the disc.
 #include "model/titlestore.h"
-#include "ui/trackcount/form4.h"
+#include "ui/trackcount/trackcountdialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,10 +89,11 @@ void runStep(QLineEdit *field, const QString &step)
 
 // Opens the track-count dialog, checks that the field shows the count with
 // the caret behind it, types a count over it unless typed is empty, and
-// presses Enter, or clicks Cancel when typed ends in " Cancel".
+// presses Enter, or clicks Cancel when typed ends in " Cancel". The count
+// chosen is applied as the editor applies it.
 void typeCountAndClose(TitleStore &store, const QString &typed)
 {
-    Form4 dialog(store, nullptr);
+    TrackCountDialog dialog(store.trackCount, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto *field = dialog.findChild<QLineEdit *>(u"Text4"_s);
@@ -108,6 +109,8 @@ void typeCountAndClose(TitleStore &store, const QString &typed)
         dialog.findChild<QPushButton *>(u"Command2"_s)->click();
     else
         QTest::keyClick(field, Qt::Key_Return);
+    if (dialog.result() == QDialog::Accepted)
+        store.dropTracksAbove(dialog.trackCount());
 }
 
 } // namespace
@@ -160,7 +163,7 @@ void TestTrackCount::field()
 
     TitleStore store;
     store.trackCount = 9;
-    Form4 dialog(store, nullptr);
+    TrackCountDialog dialog(store.trackCount, nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto *field = dialog.findChild<QLineEdit *>(u"Text4"_s);

@@ -5,9 +5,9 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/common/resources.h"
-#include "ui/editor/form2.h"
+#include "ui/editor/editorwindow.h"
 #include "ui/session.h"
-#include "ui/startup/form1.h"
+#include "ui/startup/neworopendialog.h"
 
 #include <QAbstractItemModel>
 #include <QBitmap>
@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -99,7 +100,7 @@ void commit(QWidget *target, const QString &text)
 
 } // namespace
 
-class TestForm2 : public QObject
+class TestEditorWindow : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -129,9 +130,8 @@ private:
     {
         m_store = std::make_unique<TitleStore>(disc);
         m_session = std::make_unique<Session>(*m_store, m_beeper);
-        m_window = std::make_unique<Form2>(*m_session);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        m_window = m_session->openEditor();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
     template <typename T = QWidget> T *find(const QString &name) const
     {
@@ -162,16 +162,15 @@ private:
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
     std::unique_ptr<Session> m_session;
-    std::unique_ptr<Form2> m_window;
+    QPointer<EditorWindow> m_window; // the session's
 };
 
-void TestForm2::cleanup()
+void TestEditorWindow::cleanup()
 {
-    m_window.reset();
     m_session.reset();
 }
 
-void TestForm2::layout_data()
+void TestEditorWindow::layout_data()
 {
     QTest::addColumn<QRect>("geometry"); // pixels, in the parent
     QTest::addColumn<QString>("caption");
@@ -188,7 +187,7 @@ void TestForm2::layout_data()
     QTest::newRow("Command8") << QRect(8, 256, 57, 25) << u"下へ"_s;
 }
 
-void TestForm2::layout()
+void TestEditorWindow::layout()
 {
     QFETCH(QRect, geometry);
     QFETCH(QString, caption);
@@ -201,7 +200,7 @@ void TestForm2::layout()
 }
 
 // Fixed size, centred, no maximize; the menu captions in their order.
-void TestForm2::windowAndMenu()
+void TestEditorWindow::windowAndMenu()
 {
     open(numberedDisc(3));
     QCOMPARE(m_window->windowTitle(), u"Sonolabe 5.1"_s);
@@ -234,7 +233,7 @@ void TestForm2::windowAndMenu()
 // Each box has its language's I-beam, black on white with the stem at the hot
 // spot, the two languages' pointers different; no input method in the English
 // boxes.
-void TestForm2::pointersAndInputMethod()
+void TestEditorWindow::pointersAndInputMethod()
 {
     open(numberedDisc(3));
     switchLanguage();
@@ -262,7 +261,7 @@ void TestForm2::pointersAndInputMethod()
 // The window opens on Japanese and track 1, whatever the store held, the
 // focus on the first control of the tab order that takes it; a click (and
 // Ctrl with a click on the selected entry) selects exactly that track.
-void TestForm2::opening()
+void TestEditorWindow::opening()
 {
     TitleStore disc = numberedDisc(99);
     disc.languageMode = English;
@@ -289,7 +288,7 @@ void TestForm2::opening()
     QVERIFY(m_store->sameDisc(disc));
 }
 
-void TestForm2::tabOrder()
+void TestEditorWindow::tabOrder()
 {
     open(numberedDisc(12));
     clickTrack(5);
@@ -306,7 +305,7 @@ void TestForm2::tabOrder()
     }
 }
 
-void TestForm2::editing_data()
+void TestEditorWindow::editing_data()
 {
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("name");
@@ -344,7 +343,7 @@ void TestForm2::editing_data()
 // (and Tabs in the names) as spaces, and rewrites only its own list entry:
 // no selection event, no rebuilt list. Enter in the title box selects the
 // next track, wrapping, and keeps the focus.
-void TestForm2::editing()
+void TestEditorWindow::editing()
 {
     QFETCH(int, count);
     QFETCH(QString, name);
@@ -403,7 +402,7 @@ void TestForm2::editing()
     }
 }
 
-void TestForm2::switchingLanguage_data()
+void TestEditorWindow::switchingLanguage_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("label") << u"label"_s;
@@ -414,7 +413,7 @@ void TestForm2::switchingLanguage_data()
 
 // Each switch beeps and redraws the other language from track 1, focus on the
 // disc name; what was typed before stays.
-void TestForm2::switchingLanguage()
+void TestEditorWindow::switchingLanguage()
 {
     QFETCH(QString, how);
     open(numberedDisc(12));
@@ -450,7 +449,7 @@ void TestForm2::switchingLanguage()
     }
 }
 
-void TestForm2::composingThenLeaving_data()
+void TestEditorWindow::composingThenLeaving_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("current"); // the track selected afterwards
@@ -470,7 +469,7 @@ void TestForm2::composingThenLeaving_data()
 // Text the input method has not finished when the title box is given another
 // track or language goes into the title it was typed for; no other title of
 // either language changes.
-void TestForm2::composingThenLeaving()
+void TestEditorWindow::composingThenLeaving()
 {
     QFETCH(QString, action);
     QFETCH(int, current);
@@ -505,7 +504,7 @@ void TestForm2::composingThenLeaving()
     QCOMPARE(int(m_store->currentTrack), current);
 }
 
-void TestForm2::moving_data()
+void TestEditorWindow::moving_data()
 {
     QTest::addColumn<bool>("english");
     QTest::addColumn<int>("selected");
@@ -522,7 +521,7 @@ void TestForm2::moving_data()
 
 // The title goes with the selection, the other language stays, the list has
 // the focus.
-void TestForm2::moving()
+void TestEditorWindow::moving()
 {
     QFETCH(bool, english);
     QFETCH(int, selected);
@@ -556,7 +555,7 @@ void TestForm2::moving()
 
 // A disc without tracks: empty list, title box empty and disabled, Up, Down
 // and Enter doing nothing, the names editable; no track 0 is ever current.
-void TestForm2::noTracks()
+void TestEditorWindow::noTracks()
 {
     TitleStore disc = numberedDisc(0);
     open(disc);
@@ -578,7 +577,7 @@ void TestForm2::noTracks()
     }
 }
 
-void TestForm2::loadedTextsKept_data()
+void TestEditorWindow::loadedTextsKept_data()
 {
     QTest::addColumn<QString>("text");
     QTest::newRow("lone LF") << u"a\nb"_s;
@@ -590,7 +589,7 @@ void TestForm2::loadedTextsKept_data()
 // Loaded texts are shown as they are (cut only where a box cannot hold them),
 // and showing, selecting, moving and switching without typing never changes
 // them.
-void TestForm2::loadedTextsKept()
+void TestEditorWindow::loadedTextsKept()
 {
     QFETCH(QString, text);
     TitleStore disc = numberedDisc(3);
@@ -618,7 +617,7 @@ void TestForm2::loadedTextsKept()
     QVERIFY(m_store->sameDisc(disc));
 }
 
-void TestForm2::menuCommands_data()
+void TestEditorWindow::menuCommands_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("englishTitle"); // a Tab is refused by saving
@@ -632,7 +631,7 @@ void TestForm2::menuCommands_data()
 
 // New-or-open shows the start-up dialog beside the editor, once; Exit, and
 // Save and exit after a successful save only, end the program and close it.
-void TestForm2::menuCommands()
+void TestEditorWindow::menuCommands()
 {
     QFETCH(QString, command);
     QFETCH(QString, englishTitle);
@@ -644,7 +643,7 @@ void TestForm2::menuCommands()
     open(disc);
     clickTrack(3);
     action(u"mnuNew"_s)->trigger();
-    const QPointer<Form1> startup = m_session->startupDialog();
+    const QPointer<NewOrOpenDialog> startup = m_session->startupDialog();
     action(u"mnuNew"_s)->trigger();
     QVERIFY(startup && startup->isVisible() && !startup->isModal());
     QCOMPARE(m_session->startupDialog(), startup.data());
@@ -664,5 +663,5 @@ void TestForm2::menuCommands()
     QCOMPARE(startup && startup->isVisible(), !ends);
 }
 
-QTEST_MAIN(TestForm2)
-#include "tst_form2.moc"
+QTEST_MAIN(TestEditorWindow)
+#include "tst_editorwindow.moc"

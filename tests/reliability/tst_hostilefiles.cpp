@@ -10,9 +10,9 @@
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
-#include "ui/editor/form2.h"
+#include "ui/editor/editorwindow.h"
 #include "ui/session.h"
-#include "ui/startup/form1.h"
+#include "ui/startup/neworopendialog.h"
 #include "ui/startup/loadtitlefile.h"
 
 #include <QDir>

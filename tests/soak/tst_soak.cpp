@@ -17,10 +17,10 @@
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
-#include "ui/copy/languagecopy.h"
-#include "ui/editor/form2.h"
+#include "model/languagecopy.h"
+#include "ui/editor/editorwindow.h"
 #include "ui/session.h"
-#include "ui/startup/form1.h"
+#include "ui/startup/neworopendialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -305,14 +305,14 @@ private:
             qFatal("seed %u step %d: no %s", m_seed, m_step, qPrintable(name));
         return child;
     }
-    Form2 *editor() const;
+    EditorWindow *editor() const;
     QLineEdit *box(int field, int language) const
     {
         return need<QLineEdit>(editor(), u"Text%1_%2"_s.arg(field).arg(language));
     }
     QListWidget *list() const { return need<QListWidget>(editor(), u"List1"_s); }
     QAction *command(const QString &name) const { return need<QAction>(editor(), name); }
-    void clickOnMenuBar(Form2 *window, QAction *action);
+    void clickOnMenuBar(EditorWindow *window, QAction *action);
     QString &expectedText(int field, int language);
     void redrawn();
     void editorOpened();
@@ -357,9 +357,9 @@ private:
     QMap<QString, int> m_counts;
 };
 
-Form2 *SoakRun::editor() const
+EditorWindow *SoakRun::editor() const
 {
-    Form2 *window = m_session->editor();
+    EditorWindow *window = m_session->editor();
     if (!window)
         qFatal("seed %u step %d: the editor window is gone", m_seed, m_step);
     return window;
@@ -400,7 +400,7 @@ void SoakRun::settle()
 
 void SoakRun::ensureEditorActive()
 {
-    Form2 *window = editor();
+    EditorWindow *window = editor();
     if (QApplication::activeWindow() == window)
         return;
     window->activateWindow();
@@ -408,7 +408,7 @@ void SoakRun::ensureEditorActive()
         problem(u"the editor window does not become active"_s);
 }
 
-void SoakRun::clickOnMenuBar(Form2 *window, QAction *action)
+void SoakRun::clickOnMenuBar(EditorWindow *window, QAction *action)
 {
     QMenuBar *bar = window->menuBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(action).center());
@@ -797,7 +797,7 @@ void SoakRun::moveTrack(bool up)
 void SoakRun::switchLanguage()
 {
     ++m_counts[u"language"_s];
-    Form2 *window = editor();
+    EditorWindow *window = editor();
     int how = m_dice.below(4);
     // The access key works in the active window only, which the new-or-open
     // dialog is while it is open.
@@ -851,8 +851,8 @@ void SoakRun::copyDialog()
                  accepted ? u"OK"_s : u"cancelled"_s));
     ++m_counts[accepted ? u"copies"_s : u"copies cancelled"_s];
     if (accepted)
-        CopyBetweenLanguages(m_expected.store, choices.directions, choices.blankOnly,
-                             choices.selection);
+        copyBetweenLanguages(m_expected.store,
+                             {choices.directions, choices.blankOnly, choices.selection});
     redrawn();
 }
 
@@ -1270,7 +1270,7 @@ void SoakRun::openStartupDialog()
 
 void SoakRun::startupAction()
 {
-    Form1 *dialog = m_session->startupDialog();
+    NewOrOpenDialog *dialog = m_session->startupDialog();
     if (!dialog) {
         problem(u"the new-or-open dialog is gone"_s);
         return;
@@ -1406,7 +1406,7 @@ void SoakRun::throwawaySession()
     Beeper beeper;
     auto session = std::make_unique<Session>(copy, beeper);
     QSignalSpy quits(session.get(), &Session::quitRequested);
-    QPointer<Form2> window = session->openEditor();
+    QPointer<EditorWindow> window = session->openEditor();
     if (m_dice.chance(30)) {
         need<QAction>(window, u"mnuExit"_s)->trigger();
         expectEqual(int(quits.count()), 1, u"end asked for by Exit"_s);
@@ -1472,10 +1472,10 @@ void SoakRun::checkAll()
     }
 
     // What the editor shows, against the store itself.
-    Form2 *window = editor();
+    EditorWindow *window = editor();
     int editors = 0;
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (qobject_cast<Form2 *>(top) && top->isVisible())
+        if (qobject_cast<EditorWindow *>(top) && top->isVisible())
             ++editors;
     }
     expectEqual(editors, 1, u"editor windows shown"_s);
@@ -1526,7 +1526,7 @@ void SoakRun::checkAll()
         m_expected.focus.clear();
     }
 
-    Form1 *startup = m_session->startupDialog();
+    NewOrOpenDialog *startup = m_session->startupDialog();
     const bool startupShown = startup && startup->isVisible();
     expectEqual(startupShown, m_expected.startupOpen, u"new-or-open dialog shown"_s);
     if (startupShown && m_expected.startupOpen) {

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QPushButton>
 #include <QMessageBox>
 #include <QPalette>
 #include <QStringList>
@@ -58,6 +59,24 @@ void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips)
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint);
     dialog->setFixedSize(twips(widthTwips), twips(heightTwips));
+}
+
+CancelAndOk setUpSmallDialogFrame(QDialog *dialog, const QString &title)
+{
+    dialog->setWindowTitle(title);
+    dialog->setFont(uiGothicFont());
+    setFixedDialogFrame(dialog, 4680, 3195);
+    addEtchedLine(dialog, 120, 4440, 2280);
+    CancelAndOk buttons;
+    buttons.cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, dialog);
+    buttons.cancel->setObjectName(u"Command2"_s);
+    buttons.cancel->setGeometry(twipsRect(840, 2520, 1215, 375));
+    buttons.ok = new QPushButton(u"OK"_s, dialog);
+    buttons.ok->setObjectName(u"Command1"_s);
+    buttons.ok->setGeometry(twipsRect(2640, 2520, 1215, 375));
+    buttons.ok->setDefault(true);
+    QObject::connect(buttons.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return buttons;
 }
 
 void addEtchedLine(QWidget *parent, int x1Twips, int x2Twips, int yTwips)

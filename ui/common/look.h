@@ -8,6 +8,7 @@
 #include <QString>
 
 class QDialog;
+class QPushButton;
 class QWidget;
 
 namespace sonolabe {
@@ -36,6 +37,17 @@ void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips);
 // The etched rule above a dialog's buttons, from (x1, y) to (x2, y) in twips:
 // "Line1" in the button-shadow colour, "Line2" in the highlight colour.
 void addEtchedLine(QWidget *parent, int x1Twips, int x2Twips, int yTwips);
+
+// The frame of the two small dialogs (new-or-open and track count): a fixed
+// frame of 4680 x 3195 twips with the title, the etched line above the
+// buttons, "ｷｬﾝｾﾙ" ("Command2", the Escape button) left of "OK" ("Command1",
+// the default button).
+struct CancelAndOk
+{
+    QPushButton *cancel = nullptr;
+    QPushButton *ok = nullptr;
+};
+CancelAndOk setUpSmallDialogFrame(QDialog *dialog, const QString &title);
 
 // A modal box with the stop icon and one OK button. The text's pieces are
 // joined by single CRs; each CR becomes a line break on screen.

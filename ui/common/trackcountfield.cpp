@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/startup/trackcountfield.h"
+#include "ui/common/trackcountfield.h"
 
 #include "model/titlestore.h"
 
@@ -20,38 +20,19 @@ bool isAsciiDigit(QChar c)
 
 } // namespace
 
-bool TrackCountKeyAccepted(int code)
+bool isTrackCountKey(int code)
 {
     return (code >= '0' && code <= '9') || code == BackspaceCode;
 }
 
-void ApplyTrackCountKeyRule(int &code)
-{
-    if (!TrackCountKeyAccepted(code))
-        code = 0;
-}
-
-void ApplyTrackCountChangeRule(QLineEdit *field, QWidget *okButton, bool &blnInChange)
-{
-    if (blnInChange)
-        return;
-    const TrackCountChange change = TrackCountChangeRule(field->text());
-    blnInChange = true;
-    if (field->text() != change.text)
-        field->setText(change.text);
-    field->setCursorPosition(change.caret);
-    okButton->setEnabled(change.okEnabled);
-    blnInChange = false;
-}
-
-int TrackCountValue(QStringView digits)
+int trackCountValue(QStringView digits)
 {
     bool ok = false;
     const int value = digits.toInt(&ok);
     return ok ? value : 0;
 }
 
-TrackCountChange TrackCountChangeRule(QStringView current)
+TrackCountChange trackCountChange(QStringView current)
 {
     TrackCountChange result;
     for (const QChar c : current) {
@@ -59,12 +40,12 @@ TrackCountChange TrackCountChangeRule(QStringView current)
             result.text.append(c);
     }
     result.caret = int(result.text.size());
-    const int count = TrackCountValue(result.text);
+    const int count = trackCountValue(result.text);
     result.okEnabled = count >= 1 && count <= MaxTracks;
     return result;
 }
 
-int TypedCharacterCode(const QKeyEvent &event)
+int typedCharacterCode(const QKeyEvent &event)
 {
     const int key = event.key();
     switch (key) {
@@ -104,6 +85,33 @@ TrackCountField::TrackCountField(QWidget *parent) : QLineEdit(parent)
     setAttribute(Qt::WA_InputMethodEnabled, false);
 }
 
+void TrackCountField::setOkButton(QWidget *okButton)
+{
+    m_okButton = okButton;
+    connect(this, &QLineEdit::textChanged, this, &TrackCountField::applyChangeRule);
+}
+
+void TrackCountField::applyChangeRule()
+{
+    if (m_applyingChangeRule)
+        return;
+    const TrackCountChange change = trackCountChange(text());
+    m_applyingChangeRule = true;
+    if (text() != change.text)
+        setText(change.text);
+    setCursorPosition(change.caret);
+    if (m_okButton)
+        m_okButton->setEnabled(change.okEnabled);
+    m_applyingChangeRule = false;
+}
+
+int TrackCountField::count() const
+{
+    const TrackCountChange change = trackCountChange(text());
+    return change.okEnabled ? trackCountValue(change.text) : 0;
+}
+
+
 void TrackCountField::keyPressEvent(QKeyEvent *event)
 {
     // Only the key rule's keys change the text: the line edit's word and line
@@ -117,13 +125,10 @@ void TrackCountField::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
-    int code = TypedCharacterCode(*event);
-    if (code >= 0 && m_keyPress) {
-        m_keyPress(code);
-        if (code == 0) {
-            event->accept();
-            return;
-        }
+    const int code = typedCharacterCode(*event);
+    if (code >= 0 && !isTrackCountKey(code)) {
+        event->accept();
+        return;
     }
     QLineEdit::keyPressEvent(event);
 }

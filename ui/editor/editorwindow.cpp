@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/editor/form2.h"
+#include "ui/editor/editorwindow.h"
 
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
-#include "ui/copy/form3.h"
+#include "model/languagecopy.h"
+#include "ui/copy/copydialog.h"
 #include "ui/editor/savetitlefile.h"
 #include "ui/editor/typedtext.h"
-#include "ui/session.h"
-#include "ui/trackcount/form4.h"
+#include "ui/trackcount/trackcountdialog.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -97,8 +97,8 @@ QLabel *createLabel(QWidget *parent, const QString &name, const QString &caption
 
 } // namespace
 
-Form2::Form2(Session &session, QWidget *parent)
-    : QMainWindow(parent), m_session(session), m_store(session.store())
+EditorWindow::EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent)
+    : QMainWindow(parent), m_store(store), m_beeper(beeper)
 {
     setObjectName(u"Form2"_s);
     // A fixed single frame: minimize and close, no maximize, no resizing.
@@ -117,10 +117,10 @@ Form2::Form2(Session &session, QWidget *parent)
                                         shown->availableGeometry()));
     }
 
-    Form_Load();
+    startEditing();
 }
 
-void Form2::createControls()
+void EditorWindow::createControls()
 {
     m_client = new QWidget(this);
     m_client->setObjectName(u"Client"_s);
@@ -130,75 +130,75 @@ void Form2::createControls()
     // The controls are created in their tab order, which is the order of the
     // window's focus chain; labels and the frame never take the focus, and
     // hidden or disabled controls are skipped.
-    Command8 = new QPushButton(u"下へ"_s, m_client);
-    Command8->setObjectName(u"Command8"_s);
-    Command8->setGeometry(twipsRect(120, 3840, 855, 375));
-    Command8->setAutoDefault(false);
+    m_moveDownButton = new QPushButton(u"下へ"_s, m_client);
+    m_moveDownButton->setObjectName(u"Command8"_s);
+    m_moveDownButton->setGeometry(twipsRect(120, 3840, 855, 375));
+    m_moveDownButton->setAutoDefault(false);
 
-    Command7 = new QPushButton(u"上へ"_s, m_client);
-    Command7->setObjectName(u"Command7"_s);
-    Command7->setGeometry(twipsRect(120, 3360, 855, 375));
-    Command7->setAutoDefault(false);
+    m_moveUpButton = new QPushButton(u"上へ"_s, m_client);
+    m_moveUpButton->setObjectName(u"Command7"_s);
+    m_moveUpButton->setGeometry(twipsRect(120, 3360, 855, 375));
+    m_moveUpButton->setAutoDefault(false);
 
-    List1 = new QListWidget(m_client);
-    List1->setObjectName(u"List1"_s);
-    List1->setGeometry(twipsRect(BoxLeftTwips, 1320, BoxWidthTwips, 2940));
-    List1->setFont(gothicFont());
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setUniformItemSizes(true);
-    List1->setTextElideMode(Qt::ElideNone);
-    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    List1->setItemDelegate(new OneLineEntries(List1));
+    m_trackList = new QListWidget(m_client);
+    m_trackList->setObjectName(u"List1"_s);
+    m_trackList->setGeometry(twipsRect(BoxLeftTwips, 1320, BoxWidthTwips, 2940));
+    m_trackList->setFont(gothicFont());
+    m_trackList->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_trackList->setUniformItemSizes(true);
+    m_trackList->setTextElideMode(Qt::ElideNone);
+    m_trackList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_trackList->setItemDelegate(new OneLineEntries(m_trackList));
 
     // The disc name and the artist share one line of the file, with a Tab
     // between them; a title has its line to itself.
-    Text3[Japanese] = createBox(u"Text3"_s, Japanese, 960, Separators::LineBreaks);
-    Text2[Japanese] = createBox(u"Text2"_s, Japanese, 480, Separators::LineBreaksAndTabs);
-    Text1[Japanese] = createBox(u"Text1"_s, Japanese, 120, Separators::LineBreaksAndTabs);
+    m_titleEdit[Japanese] = createBox(u"Text3"_s, Japanese, 960, Separators::LineBreaks);
+    m_artistEdit[Japanese] = createBox(u"Text2"_s, Japanese, 480, Separators::LineBreaksAndTabs);
+    m_discNameEdit[Japanese] = createBox(u"Text1"_s, Japanese, 120, Separators::LineBreaksAndTabs);
 
-    Frame1 = new EtchedFrame(u"入力中"_s, m_client);
-    Frame1->setObjectName(u"Frame1"_s);
-    Frame1->setGeometry(twipsRect(120, 1800, 855, 615));
+    m_languageFrame = new EtchedFrame(u"入力中"_s, m_client);
+    m_languageFrame->setObjectName(u"Frame1"_s);
+    m_languageFrame->setGeometry(twipsRect(120, 1800, 855, 615));
 
-    Label1 = createLabel(Frame1, u"Label1"_s, languageName(Japanese), twipsRect(80, 240, 735, 255),
+    m_languageLabel = createLabel(m_languageFrame, u"Label1"_s, languageName(Japanese), twipsRect(80, 240, 735, 255),
                          Qt::AlignHCenter | Qt::AlignVCenter);
-    Label1->setFont(uiGothicFont(9.75, QFont::Bold));
-    QPalette red = Label1->palette();
+    m_languageLabel->setFont(uiGothicFont(9.75, QFont::Bold));
+    QPalette red = m_languageLabel->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
-    Label1->setPalette(red);
-    Label1->installEventFilter(this);
+    m_languageLabel->setPalette(red);
+    m_languageLabel->installEventFilter(this);
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    Label12 =
+    m_titleLabel =
         createLabel(m_client, u"Label12"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
-    Label11 =
+    m_artistLabel =
         createLabel(m_client, u"Label11_0"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
-    Label10 =
+    m_discNameLabel =
         createLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
 
-    Text1[English] = createBox(u"Text1"_s, English, 120, Separators::LineBreaksAndTabs);
-    Text2[English] = createBox(u"Text2"_s, English, 480, Separators::LineBreaksAndTabs);
-    Text3[English] = createBox(u"Text3"_s, English, 960, Separators::LineBreaks);
+    m_discNameEdit[English] = createBox(u"Text1"_s, English, 120, Separators::LineBreaksAndTabs);
+    m_artistEdit[English] = createBox(u"Text2"_s, English, 480, Separators::LineBreaksAndTabs);
+    m_titleEdit[English] = createBox(u"Text3"_s, English, 960, Separators::LineBreaks);
 
-    connect(List1, &QListWidget::currentRowChanged, this, &Form2::List1_Click);
+    connect(m_trackList, &QListWidget::currentRowChanged, this, &EditorWindow::onTrackSelected);
     // A click beside the selected entry, or Ctrl with a click on it, would
     // leave the list without a selection; the current entry stays selected.
-    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
-        QListWidgetItem *current = List1->currentItem();
+    connect(m_trackList, &QListWidget::itemSelectionChanged, this, [this] {
+        QListWidgetItem *current = m_trackList->currentItem();
         if (current && !current->isSelected())
             current->setSelected(true);
     });
-    connect(Command7, &QPushButton::clicked, this, &Form2::Command7_Click);
-    connect(Command8, &QPushButton::clicked, this, &Form2::Command8_Click);
+    connect(m_moveUpButton, &QPushButton::clicked, this, &EditorWindow::moveTitleUp);
+    connect(m_moveDownButton, &QPushButton::clicked, this, &EditorWindow::moveTitleDown);
     for (int i : {Japanese, English}) {
-        connect(Text1[i], &QLineEdit::textChanged, this, [this, i] { Text1_Change(i); });
-        connect(Text2[i], &QLineEdit::textChanged, this, [this, i] { Text2_Change(i); });
-        connect(Text3[i], &QLineEdit::textChanged, this, [this, i] { Text3_Change(i); });
-        Text3[i]->installEventFilter(this);
+        connect(m_discNameEdit[i], &QLineEdit::textChanged, this, [this, i] { onDiscNameEdited(i); });
+        connect(m_artistEdit[i], &QLineEdit::textChanged, this, [this, i] { onArtistEdited(i); });
+        connect(m_titleEdit[i], &QLineEdit::textChanged, this, [this, i] { onTitleEdited(i); });
+        m_titleEdit[i]->installEventFilter(this);
     }
 }
 
-QLineEdit *Form2::createBox(const QString &name, int language, int topTwips, Separators separators)
+QLineEdit *EditorWindow::createBox(const QString &name, int language, int topTwips, Separators separators)
 {
     auto *box = new QLineEdit(m_client);
     box->setObjectName(name + u'_' + QString::number(language));
@@ -212,56 +212,57 @@ QLineEdit *Form2::createBox(const QString &name, int language, int topTwips, Sep
     return box;
 }
 
-void Form2::createMenu()
+void EditorWindow::createMenu()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(u"MenuBar"_s);
 
-    mnuFile = bar->addMenu(u"ファイル(&F)"_s);
-    mnuFile->setObjectName(u"mnuFile"_s);
-    mnuFile->menuAction()->setObjectName(u"mnuFile"_s);
+    m_fileMenu = bar->addMenu(u"ファイル(&F)"_s);
+    m_fileMenu->setObjectName(u"mnuFile"_s);
+    m_fileMenu->menuAction()->setObjectName(u"mnuFile"_s);
 
-    mnuNew = mnuFile->addAction(u"新規・開く(&N)"_s, this, &Form2::mnuNew_Click);
-    mnuNew->setObjectName(u"mnuNew"_s);
-    mnuNumChange = mnuFile->addAction(u"曲数変更(&C)"_s, this, &Form2::mnuNumChange_Click);
-    mnuNumChange->setObjectName(u"mnuNumChange"_s);
-    mnuSave[0] = mnuFile->addAction(u"保存(&S)"_s, this, [this] { mnuSave_Click(0); });
-    mnuSave[0]->setObjectName(u"mnuSave_0"_s);
-    mnuSave[1] = mnuFile->addAction(u"保存して終了(&B)"_s, this, [this] { mnuSave_Click(1); });
-    mnuSave[1]->setObjectName(u"mnuSave_1"_s);
-    mnuS = mnuFile->addSeparator();
-    mnuS->setObjectName(u"mnuS"_s);
-    mnuExit = mnuFile->addAction(u"終了(&X)"_s, this, &Form2::mnuExit_Click);
-    mnuExit->setObjectName(u"mnuExit"_s);
+    m_newOrOpenAction = m_fileMenu->addAction(u"新規・開く(&N)"_s, this, &EditorWindow::showNewOrOpen);
+    m_newOrOpenAction->setObjectName(u"mnuNew"_s);
+    m_trackCountAction = m_fileMenu->addAction(u"曲数変更(&C)"_s, this, &EditorWindow::changeTrackCount);
+    m_trackCountAction->setObjectName(u"mnuNumChange"_s);
+    m_saveAction = m_fileMenu->addAction(u"保存(&S)"_s, this, &EditorWindow::save);
+    m_saveAction->setObjectName(u"mnuSave_0"_s);
+    m_saveAndQuitAction =
+        m_fileMenu->addAction(u"保存して終了(&B)"_s, this, &EditorWindow::saveAndQuit);
+    m_saveAndQuitAction->setObjectName(u"mnuSave_1"_s);
+    m_fileMenuSeparator = m_fileMenu->addSeparator();
+    m_fileMenuSeparator->setObjectName(u"mnuS"_s);
+    m_quitAction = m_fileMenu->addAction(u"終了(&X)"_s, this, &EditorWindow::quitRequested);
+    m_quitAction->setObjectName(u"mnuExit"_s);
 
     // Commands on the menu bar itself, without a drop-down.
-    mnuCopy = bar->addAction(u"コピー(&C)"_s, this, &Form2::mnuCopy_Click);
-    mnuCopy->setObjectName(u"mnuCopy"_s);
-    mnuLang = bar->addAction(languageName(Japanese) + u"(&L)"_s, this, &Form2::mnuLang_Click);
-    mnuLang->setObjectName(u"mnuLang"_s);
+    m_copyAction = bar->addAction(u"コピー(&C)"_s, this, &EditorWindow::showCopyDialog);
+    m_copyAction->setObjectName(u"mnuCopy"_s);
+    m_languageAction = bar->addAction(languageName(Japanese) + u"(&L)"_s, this, &EditorWindow::switchLanguage);
+    m_languageAction->setObjectName(u"mnuLang"_s);
 }
 
-bool Form2::eventFilter(QObject *watched, QEvent *event)
+bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Label1 && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == m_languageLabel && event->type() == QEvent::MouseButtonDblClick) {
         // The second press of a double click: its release is no new click.
         m_labelDoubleClicked = true;
-    } else if (watched == Label1 && event->type() == QEvent::MouseButtonRelease) {
+    } else if (watched == m_languageLabel && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && !std::exchange(m_labelDoubleClicked, false) &&
-            Label1->rect().contains(mouse->position().toPoint()))
-            Label1_Click();
+            m_languageLabel->rect().contains(mouse->position().toPoint()))
+            switchLanguage();
     } else if (event->type() == QEvent::KeyPress) {
         for (int i : {Japanese, English}) {
-            if (watched == Text3[i])
-                Text3_KeyDown(i, static_cast<QKeyEvent *>(event)->key());
+            if (watched == m_titleEdit[i])
+                onTitleKeyPressed(static_cast<QKeyEvent *>(event)->key());
         }
     }
     // The box still gets every key, Enter included.
     return QMainWindow::eventFilter(watched, event);
 }
 
-void Form2::Form_Load()
+void EditorWindow::startEditing()
 {
     setWindowTitle(ProgramTitle + u' ' + QString::number(SONOLABE_VERSION_MAJOR) + u'.' +
                    QString::number(SONOLABE_VERSION_MINOR));
@@ -269,33 +270,33 @@ void Form2::Form_Load()
     m_store.languageMode = Japanese;
     for (int i : {Japanese, English}) {
         const QCursor pointer = i == Japanese ? japanesePointer() : englishPointer();
-        Text1[i]->setCursor(pointer);
-        Text2[i]->setCursor(pointer);
-        Text3[i]->setCursor(pointer);
+        m_discNameEdit[i]->setCursor(pointer);
+        m_artistEdit[i]->setCursor(pointer);
+        m_titleEdit[i]->setCursor(pointer);
     }
     // The window is not visible yet, so the redraw leaves the focus alone; on
     // showing, it goes to the first control of the tab order that takes it.
-    RefreshEditor();
+    refreshEditor();
 }
 
-void Form2::RefreshEditor()
+void EditorWindow::refreshEditor()
 {
-    Label1->setText(languageName(m_store.languageMode));
-    mnuLang->setText(Label1->text() + u"(&L)"_s);
+    m_languageLabel->setText(languageName(m_store.languageMode));
+    m_languageAction->setText(m_languageLabel->text() + u"(&L)"_s);
 
     {
         // Emptying and filling the list selects nothing; the selection event
         // runs once, below, for track 1.
-        const QSignalBlocker quiet(List1);
-        List1->clear();
+        const QSignalBlocker quiet(m_trackList);
+        m_trackList->clear();
         const int count = m_store.trackCount;
         const int language = m_store.languageMode;
         for (int track = 1; track <= count; ++track)
-            List1->addItem(TrackEntry(track, m_store.trackTitles(language, track)));
-        List1->setCurrentRow(-1);
+            m_trackList->addItem(TrackEntry(track, m_store.trackTitles(language, track)));
+        m_trackList->setCurrentRow(-1);
     }
     if (m_store.trackCount > 0) {
-        List1->setCurrentRow(0);
+        m_trackList->setCurrentRow(0);
     } else {
         // A disc without tracks: no track is current and the title box has
         // nothing to show or write.
@@ -303,33 +304,33 @@ void Form2::RefreshEditor()
     }
 
     const int language = m_store.languageMode;
-    SingleLineInput::setTextAsIs(Text1[language], m_store.discNames[language]);
-    SingleLineInput::setTextAsIs(Text2[language], m_store.artistNames[language]);
+    SingleLineInput::setTextAsIs(m_discNameEdit[language], m_store.discNames[language]);
+    SingleLineInput::setTextAsIs(m_artistEdit[language], m_store.artistNames[language]);
     SingleLineInput::setTextAsIs(
-        Text3[language], m_store.trackCount > 0 ? m_store.trackTitles(language, 1) : QString());
-    for (QLineEdit *box : Text3)
+        m_titleEdit[language], m_store.trackCount > 0 ? m_store.trackTitles(language, 1) : QString());
+    for (QLineEdit *box : m_titleEdit)
         box->setEnabled(m_store.trackCount > 0);
 
     const int other = 1 - language;
-    Text1[other]->hide();
-    Text2[other]->hide();
-    Text3[other]->hide();
-    Text1[language]->show();
-    Text2[language]->show();
-    Text3[language]->show();
+    m_discNameEdit[other]->hide();
+    m_artistEdit[other]->hide();
+    m_titleEdit[other]->hide();
+    m_discNameEdit[language]->show();
+    m_artistEdit[language]->show();
+    m_titleEdit[language]->show();
 
-    UpdateMoveButtons();
+    updateMoveButtons();
     if (isVisible())
-        Text1[m_store.languageMode]->setFocus();
+        m_discNameEdit[m_store.languageMode]->setFocus();
 }
 
-void Form2::finishTyping()
+void EditorWindow::finishTyping()
 {
-    for (QLineEdit *box : Text3)
+    for (QLineEdit *box : m_titleEdit)
         SingleLineInput::finishComposition(box);
 }
 
-void Form2::List1_Click(int row)
+void EditorWindow::onTrackSelected(int row)
 {
     // Nothing is selected only while the list is emptied.
     if (row < 0)
@@ -337,66 +338,56 @@ void Form2::List1_Click(int row)
     finishTyping();
     m_store.currentTrack = static_cast<quint8>(row + 1);
     const int language = m_store.languageMode;
-    SingleLineInput::setTextAsIs(Text3[language],
+    SingleLineInput::setTextAsIs(m_titleEdit[language],
                                  m_store.trackTitles(language, m_store.currentTrack));
-    UpdateMoveButtons();
+    updateMoveButtons();
 }
 
-void Form2::UpdateMoveButtons()
+void EditorWindow::updateMoveButtons()
 {
-    const int row = List1->currentRow();
-    Command7->setEnabled(row > 0);
-    Command8->setEnabled(row >= 0 && row < List1->count() - 1);
+    const int row = m_trackList->currentRow();
+    m_moveUpButton->setEnabled(row > 0);
+    m_moveDownButton->setEnabled(row >= 0 && row < m_trackList->count() - 1);
 }
 
-void Form2::ChangeLanguage()
+void EditorWindow::switchLanguage()
 {
     finishTyping();
     m_store.languageMode = static_cast<quint8>(1 - m_store.languageMode);
-    m_session.beeper().beep();
-    RefreshEditor();
-}
-
-void Form2::Label1_Click()
-{
-    ChangeLanguage();
-}
-
-void Form2::mnuLang_Click()
-{
-    ChangeLanguage();
+    m_beeper.beep();
+    refreshEditor();
 }
 
 // A box that shows only the beginning of an overlong text from a file takes
 // no edits, and its cut text never replaces the stored one.
 
-void Form2::Text1_Change(int index)
+void EditorWindow::onDiscNameEdited(int language)
 {
-    if (SingleLineInput::showsWholeText(Text1[index]))
-        m_store.discNames[index] = Text1[index]->text();
+    if (SingleLineInput::showsWholeText(m_discNameEdit[language]))
+        m_store.discNames[language] = m_discNameEdit[language]->text();
 }
 
-void Form2::Text2_Change(int index)
+void EditorWindow::onArtistEdited(int language)
 {
-    if (SingleLineInput::showsWholeText(Text2[index]))
-        m_store.artistNames[index] = Text2[index]->text();
+    if (SingleLineInput::showsWholeText(m_artistEdit[language]))
+        m_store.artistNames[language] = m_artistEdit[language]->text();
 }
 
-void Form2::Text3_Change(int index)
+void EditorWindow::onTitleEdited(int language)
 {
     const int track = m_store.currentTrack;
     if (track < 1 || track > m_store.trackCount)
         return;
-    QString &title = m_store.trackTitles(index, track);
-    if (SingleLineInput::showsWholeText(Text3[index]))
-        title = Text3[index]->text();
+    QString &title = m_store.trackTitles(language, track);
+    if (SingleLineInput::showsWholeText(m_titleEdit[language]))
+        title = m_titleEdit[language]->text();
     // Rewriting the entry in place keeps the selection and raises no
     // selection event.
-    if (QListWidgetItem *entry = List1->item(track - 1))
+    if (QListWidgetItem *entry = m_trackList->item(track - 1))
         entry->setText(TrackEntry(track, title));
 }
 
-void Form2::Text3_KeyDown(int, int key)
+void EditorWindow::onTitleKeyPressed(int key)
 {
     if (key != Qt::Key_Return && key != Qt::Key_Enter)
         return;
@@ -405,77 +396,80 @@ void Form2::Text3_KeyDown(int, int key)
     if (count == 0)
         return;
     if (m_store.currentTrack >= count) {
-        List1->setCurrentRow(0);
+        m_trackList->setCurrentRow(0);
         m_store.currentTrack = 1;
     } else {
         m_store.currentTrack = static_cast<quint8>(m_store.currentTrack + 1);
-        List1->setCurrentRow(m_store.currentTrack - 1);
+        m_trackList->setCurrentRow(m_store.currentTrack - 1);
     }
 }
 
-void Form2::Command7_Click()
+void EditorWindow::moveTitleUp()
 {
     finishTyping();
-    const int row = List1->currentRow();
+    const int row = m_trackList->currentRow();
     if (row < 1)
         return;
     // The entry at row shows track row + 1; the track above it is row.
     const int language = m_store.languageMode;
     std::swap(m_store.trackTitles(language, row), m_store.trackTitles(language, row + 1));
-    RefreshEditor();
-    List1->setCurrentRow(row - 1);
-    List1->setFocus();
+    refreshEditor();
+    m_trackList->setCurrentRow(row - 1);
+    m_trackList->setFocus();
 }
 
-void Form2::Command8_Click()
+void EditorWindow::moveTitleDown()
 {
     finishTyping();
-    const int row = List1->currentRow();
+    const int row = m_trackList->currentRow();
     if (row < 0 || row + 1 >= m_store.trackCount)
         return;
     const int language = m_store.languageMode;
     std::swap(m_store.trackTitles(language, row + 1), m_store.trackTitles(language, row + 2));
-    RefreshEditor();
-    List1->setCurrentRow(row + 1);
-    List1->setFocus();
+    refreshEditor();
+    m_trackList->setCurrentRow(row + 1);
+    m_trackList->setFocus();
 }
 
-void Form2::mnuNew_Click()
+void EditorWindow::showNewOrOpen()
 {
     finishTyping();
-    m_session.showStartupDialog();
+    Q_EMIT newOrOpenRequested();
 }
 
-void Form2::mnuNumChange_Click()
-{
-    finishTyping();
-    {
-        Form4 dialog(m_store, this);
-        dialog.exec();
-    }
-    RefreshEditor();
-}
-
-void Form2::mnuSave_Click(int index)
-{
-    finishTyping();
-    if (SaveTitleFile(this, m_store) && index == 1)
-        m_session.quit();
-}
-
-void Form2::mnuExit_Click()
-{
-    m_session.quit();
-}
-
-void Form2::mnuCopy_Click()
+void EditorWindow::changeTrackCount()
 {
     finishTyping();
     {
-        Form3 dialog(m_store, this);
-        dialog.exec();
+        TrackCountDialog dialog(m_store.trackCount, this);
+        if (dialog.exec() == QDialog::Accepted)
+            m_store.dropTracksAbove(dialog.trackCount());
     }
-    RefreshEditor();
+    refreshEditor();
+}
+
+void EditorWindow::save()
+{
+    finishTyping();
+    SaveTitleFile(this, m_store);
+}
+
+void EditorWindow::saveAndQuit()
+{
+    finishTyping();
+    if (SaveTitleFile(this, m_store))
+        Q_EMIT quitRequested();
+}
+
+void EditorWindow::showCopyDialog()
+{
+    finishTyping();
+    {
+        CopyDialog dialog(m_store, this);
+        if (dialog.exec() == QDialog::Accepted)
+            copyBetweenLanguages(m_store, dialog.request());
+    }
+    refreshEditor();
 }
 
 } // namespace sonolabe

@@ -4,7 +4,7 @@
 // the dialogs, saving and the end of the program.
 //
 // The window keeps no texts of its own: every keystroke goes into the title
-// store at once, and RefreshEditor redraws everything from the store whenever
+// store at once, and refreshEditor redraws everything from the store whenever
 // the store may have changed behind the window's back.
 #pragma once
 
@@ -22,15 +22,24 @@ class QPushButton;
 
 namespace sonolabe {
 
-class Session;
+class Beeper;
 struct TitleStore;
 enum class Separators;
 
-class Form2 : public QMainWindow
+class EditorWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Form2(Session &session, QWidget *parent = nullptr);
+    // Sets the current track to 1 and the language to Japanese, and draws
+    // the store; beeper sounds the language switch.
+    EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    // The menu's new-or-open command: the start-up dialog is to be shown,
+    // without blocking.
+    void newOrOpenRequested();
+    // End, or a save followed by the end: the program is to end at once.
+    void quitRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,55 +52,54 @@ private:
     void createMenu();
     QLineEdit *createBox(const QString &name, int language, int topTwips, Separators separators);
 
-    void Form_Load();
-    void RefreshEditor();
+    void startEditing();
+    void refreshEditor();
     // Finishes an input method's composition in the title boxes while they
     // still show the track and language it was typed for: every action that
     // gives the title box another track, or the window another language,
     // starts with it.
     void finishTyping();
-    void List1_Click(int row);
-    void UpdateMoveButtons();
-    void ChangeLanguage();
-    void Label1_Click();
-    void mnuLang_Click();
-    void Text1_Change(int index);
-    void Text2_Change(int index);
-    void Text3_Change(int index);
-    void Text3_KeyDown(int index, int key);
-    void Command7_Click();
-    void Command8_Click();
-    void mnuNew_Click();
-    void mnuNumChange_Click();
-    void mnuSave_Click(int index);
-    void mnuExit_Click();
-    void mnuCopy_Click();
+    void onTrackSelected(int row);
+    void updateMoveButtons();
+    void switchLanguage();
+    void onDiscNameEdited(int language);
+    void onArtistEdited(int language);
+    void onTitleEdited(int language);
+    void onTitleKeyPressed(int key);
+    void moveTitleUp();
+    void moveTitleDown();
+    void showNewOrOpen();
+    void changeTrackCount();
+    void save();
+    void saveAndQuit();
+    void showCopyDialog();
 
-    Session &m_session;
     TitleStore &m_store;
+    Beeper &m_beeper;
 
     QWidget *m_client = nullptr;
-    QPushButton *Command8 = nullptr;
-    QPushButton *Command7 = nullptr;
-    QListWidget *List1 = nullptr;
-    BoxPair Text1{};
-    BoxPair Text2{};
-    BoxPair Text3{};
-    QGroupBox *Frame1 = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label10 = nullptr;
-    QLabel *Label11 = nullptr;
-    QLabel *Label12 = nullptr;
+    QPushButton *m_moveDownButton = nullptr;
+    QPushButton *m_moveUpButton = nullptr;
+    QListWidget *m_trackList = nullptr;
+    BoxPair m_discNameEdit{};
+    BoxPair m_artistEdit{};
+    BoxPair m_titleEdit{};
+    QGroupBox *m_languageFrame = nullptr;
+    QLabel *m_languageLabel = nullptr;
+    QLabel *m_discNameLabel = nullptr;
+    QLabel *m_artistLabel = nullptr;
+    QLabel *m_titleLabel = nullptr;
     bool m_labelDoubleClicked = false;
 
-    QMenu *mnuFile = nullptr;
-    QAction *mnuNew = nullptr;
-    QAction *mnuNumChange = nullptr;
-    std::array<QAction *, 2> mnuSave{};
-    QAction *mnuS = nullptr;
-    QAction *mnuExit = nullptr;
-    QAction *mnuCopy = nullptr;
-    QAction *mnuLang = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_newOrOpenAction = nullptr;
+    QAction *m_trackCountAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_saveAndQuitAction = nullptr;
+    QAction *m_fileMenuSeparator = nullptr;
+    QAction *m_quitAction = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_languageAction = nullptr;
 };
 
 } // namespace sonolabe

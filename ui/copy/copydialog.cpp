@@ -1,0 +1,180 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/copy/copydialog.h"
+
+#include "model/titlestore.h"
+#include "ui/common/look.h"
+#include "ui/common/trackentry.h"
+
+#include <QCheckBox>
+#include <QItemSelection>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStringBuilder>
+
+namespace sonolabe {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The marks of the directions, in the order a direction button steps
+// through them.
+const std::array<QString, CopyDirectionCount> &directionMarks()
+{
+    static const std::array<QString, CopyDirectionCount> marks{u"×"_s, u"→"_s, u"←"_s};
+    return marks;
+}
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    // Names and titles are shown as typed, never read as markup.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(u"Form3"_s);
+    setWindowTitle(u"コピー"_s);
+    setFont(uiGothicFont());
+    setFixedDialogFrame(this, 7470, 5115);
+
+    addLabel(this, u"Label1"_s, u"ディスク名："_s, twipsRect(120, 520, 975, 255));
+    addLabel(this, u"Label2"_s, u"日本語"_s, twipsRect(1200, 240, 1815, 255));
+    addLabel(this, u"Label3"_s, u"英語"_s, twipsRect(4800, 240, 855, 255));
+    addLabel(this, u"Label4"_s, u"作者名："_s, twipsRect(240, 880, 855, 255));
+    addLabel(this, u"Label5"_s, u"曲名："_s, twipsRect(240, 1240, 855, 255));
+
+    const std::array<int, LanguageCount> columnLeft{1200, 4800};
+    for (int language : {Japanese, English}) {
+        const QString index = QString::number(language);
+        const int left = columnLeft[language];
+        addLabel(this, u"LabelDiscName_"_s % index, store.discNames[language],
+                 twipsRect(left, 480, 2535, 255));
+        addLabel(this, u"LabelSinger_"_s % index, store.artistNames[language],
+                 twipsRect(left, 840, 2535, 255));
+        QListWidget *list = new QListWidget(this);
+        m_trackLists[language] = list;
+        list->setObjectName(u"List1_"_s % index);
+        list->setGeometry(twipsRect(left, 1200, 2535, 2940));
+        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        list->setUniformItemSizes(true);
+        list->setTextElideMode(Qt::ElideNone);
+        list->setItemDelegate(new OneLineEntries(list));
+        for (int track = 1; track <= store.trackCount; ++track)
+            list->addItem(TrackEntry(track, store.trackTitles(language, track)));
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                [this, language] { followSelection(language); });
+    }
+
+    const std::array<QRect, CopyRowCount> directionGeometry{twipsRect(3840, 480, 855, 255),
+                                                            twipsRect(3840, 840, 855, 255),
+                                                            twipsRect(3840, 1920, 855, 495)};
+    for (int row = 0; row < CopyRowCount; ++row) {
+        m_directionButtons[row] = addButton(this, u"Command1_"_s % QString::number(row),
+                                            directionMarks()[NoCopy], directionGeometry[row]);
+        connect(m_directionButtons[row], &QPushButton::clicked, this,
+                [this, row] { stepDirection(row); });
+    }
+    QPushButton *selectAll =
+        addButton(this, u"Command2_1"_s, u"全て選択"_s, twipsRect(3840, 2520, 855, 375));
+    QPushButton *selectNone =
+        addButton(this, u"Command2_0"_s, u"全て解除"_s, twipsRect(3840, 3000, 855, 375));
+    connect(selectAll, &QPushButton::clicked, this, [this] { selectAllTracks(true); });
+    connect(selectNone, &QPushButton::clicked, this, [this] { selectAllTracks(false); });
+
+    addEtchedLine(this, 120, 7320, 4320);
+
+    m_blankOnlyBox = new QCheckBox(u"コピー先が空白の部分のみコピー"_s, this);
+    m_blankOnlyBox->setObjectName(u"Check1"_s);
+    m_blankOnlyBox->setGeometry(twipsRect(360, 4560, 3375, 255));
+
+    QPushButton *cancel =
+        addButton(this, u"Command5"_s, u"ｷｬﾝｾﾙ"_s, twipsRect(4800, 4560, 1095, 375));
+    QPushButton *ok = addButton(this, u"Command4"_s, u"OK"_s, twipsRect(6240, 4560, 1095, 375));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    QWidget *const tabOrder[] = {m_trackLists[Japanese], m_trackLists[English],
+                                 m_directionButtons[0],  m_directionButtons[1],
+                                 m_directionButtons[2],  ok,
+                                 cancel,                 m_blankOnlyBox,
+                                 selectNone,             selectAll};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    m_trackLists[Japanese]->setFocus();
+}
+
+LanguageCopy CopyDialog::request() const
+{
+    LanguageCopy copy;
+    copy.directions = m_directions;
+    copy.blankOnly = m_blankOnlyBox->isChecked();
+    const QListWidget *list = m_trackLists[Japanese];
+    for (int row = 0; row < list->count() && row < MaxTracks; ++row)
+        copy.tracks.set(std::size_t(row), list->item(row)->isSelected());
+    return copy;
+}
+
+void CopyDialog::stepDirection(int row)
+{
+    m_directions[row] = (m_directions[row] + 1) % CopyDirectionCount;
+    showDirections();
+}
+
+void CopyDialog::showDirections()
+{
+    for (int row = 0; row < CopyRowCount; ++row)
+        m_directionButtons[row]->setText(directionMarks()[m_directions[row]]);
+}
+
+// The two lists keep one selection: a change in one is copied into the other.
+void CopyDialog::followSelection(int fromLanguage)
+{
+    if (m_syncingLists)
+        return;
+    const QListWidget *from = m_trackLists[fromLanguage];
+    QListWidget *to = m_trackLists[1 - fromLanguage];
+    QItemSelection selection;
+    const int lines = qMin(from->count(), to->count());
+    for (int row = 0; row < lines; ++row) {
+        if (from->item(row)->isSelected()) {
+            const QModelIndex line = to->model()->index(row, 0);
+            selection.select(line, line);
+        }
+    }
+    m_syncingLists = true;
+    // One change of the whole selection; an unchanged selection signals nothing.
+    to->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    m_syncingLists = false;
+}
+
+void CopyDialog::selectAllTracks(bool selected)
+{
+    m_syncingLists = true;
+    for (QListWidget *list : m_trackLists) {
+        if (selected)
+            list->selectAll();
+        else
+            list->clearSelection();
+    }
+    m_syncingLists = false;
+}
+
+} // namespace sonolabe

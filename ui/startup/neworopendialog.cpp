@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/startup/neworopendialog.h"
+
+#include "model/titlestore.h"
+#include "ui/common/filedialog.h"
+#include "ui/common/look.h"
+#include "ui/common/trackcountfield.h"
+#include "ui/startup/loadtitlefile.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <optional>
+
+namespace sonolabe {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The list reads "ﾃｷｽﾄﾌｧｲﾙ(*.TXT)" and "すべてのﾌｧｲﾙ(*.*)" word for word while
+// the patterns are "*.txt" (matched without regard to case) and "*": every
+// file, also one without a dot in its name, which "*.*" would hide.
+QStringList openFileFilters()
+{
+    return {u"ﾃｷｽﾄﾌｧｲﾙ(*.TXT) (*.txt)"_s, u"すべてのﾌｧｲﾙ(*.*) (*)"_s};
+}
+
+// The open-file dialog over owner: the full path of an existing file chosen,
+// or nothing when the user cancelled.
+std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
+{
+    FileDialogRequest request;
+    request.filters = openFileFilters();
+    const std::optional<FileDialogChoice> choice = runFileDialog(owner, request);
+    if (!choice)
+        return std::nullopt;
+    return choice->path;
+}
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+NewOrOpenDialog::NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *parent)
+    : QDialog(parent), m_store(store), m_beeper(beeper)
+{
+    setObjectName(u"Form1"_s);
+    const CancelAndOk buttons = setUpSmallDialogFrame(this, u"Sonolabe"_s);
+    m_okButton = buttons.ok;
+
+    addLabel(this, u"Label1"_s, u"CD-TEXT 曲ファイルの作成方法を選択してください。"_s,
+             twipsRect(240, 240, 4095, 255));
+    m_newDiscOption = new QRadioButton(u"新規作成(&N)"_s, this);
+    m_newDiscOption->setObjectName(u"Option1"_s);
+    m_newDiscOption->setGeometry(twipsRect(360, 840, 1575, 255));
+    addLabel(this, u"Label3"_s, u"曲数："_s, twipsRect(840, 1240, 615, 255));
+    m_countField = new TrackCountField(this);
+    m_countField->setGeometry(twipsRect(1320, 1200, 855, 285));
+    addLabel(this, u"Label2"_s, u"曲"_s, twipsRect(2280, 1240, 735, 255));
+    m_openFileOption = new QRadioButton(u"既存のファイルを開く(&O)"_s, this);
+    m_openFileOption->setObjectName(u"Option2"_s);
+    m_openFileOption->setGeometry(twipsRect(360, 1800, 2535, 255));
+
+    // Field first, so it holds the focus when the dialog opens.
+    setTabOrder(m_countField, m_newDiscOption);
+    setTabOrder(m_newDiscOption, m_openFileOption);
+    setTabOrder(m_openFileOption, buttons.ok);
+    setTabOrder(buttons.ok, buttons.cancel);
+    m_countField->setFocus();
+    m_newDiscOption->setChecked(true);
+
+    connect(m_newDiscOption, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            chooseNewDisc();
+    });
+    connect(m_openFileOption, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            chooseExistingFile();
+    });
+    connect(buttons.ok, &QPushButton::clicked, this, &NewOrOpenDialog::acceptChoice);
+    // OK follows the (empty) field from the start.
+    m_countField->setOkButton(buttons.ok);
+    m_countField->applyChangeRule();
+}
+
+void NewOrOpenDialog::chooseNewDisc()
+{
+    m_countField->setEnabled(true);
+    m_countField->applyChangeRule();
+}
+
+void NewOrOpenDialog::chooseExistingFile()
+{
+    // The count is kept for a return to "new"; opening a file needs none.
+    m_countField->setEnabled(false);
+    m_okButton->setEnabled(true);
+}
+
+void NewOrOpenDialog::acceptChoice()
+{
+    if (m_newDiscOption->isChecked()) {
+        const int count = m_countField->count();
+        if (count == 0)
+            return;
+        // The fresh editor is shown before this dialog closes, so the program
+        // never runs out of windows on the way and does not end.
+        Q_EMIT newDiscChosen(count);
+    } else {
+        QPointer<NewOrOpenDialog> self(this);
+        const bool opened = openExistingFile();
+        if (!self || !opened)
+            return;
+        Q_EMIT fileLoaded();
+    }
+    accept();
+}
+
+bool NewOrOpenDialog::openExistingFile()
+{
+    QPointer<NewOrOpenDialog> self(this);
+    const std::optional<QString> path = chooseTitleFileToOpen(this);
+    if (!self || !path)
+        return false;
+    // A file that fails to load does not become the current file: the next
+    // save must not offer to overwrite it with the disc on screen.
+    if (!LoadTitleFile(this, *path, m_store, m_beeper))
+        return false;
+    m_store.currentFilePath = *path;
+    return true;
+}
+
+} // namespace sonolabe

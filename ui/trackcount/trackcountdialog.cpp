@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/trackcount/trackcountdialog.h"
+
+#include "ui/common/look.h"
+#include "ui/common/trackcountfield.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace sonolabe {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+} // namespace
+
+TrackCountDialog::TrackCountDialog(int currentCount, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(u"Form4"_s);
+    const CancelAndOk buttons = setUpSmallDialogFrame(this, u"曲数変更"_s);
+
+    addLabel(this, u"Label1"_s, u"曲数を変更します。"_s, twipsRect(240, 240, 3615, 255));
+    QLabel *warning =
+        addLabel(this, u"Label2_0"_s,
+                 u"編集内容は維持されますが、曲数を減らした場合は、超過分は破棄されます。"_s,
+                 twipsRect(240, 600, 3615, 495));
+    warning->setWordWrap(true);
+    warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    addLabel(this, u"Label3"_s, u"曲数："_s, twipsRect(360, 1485, 615, 255));
+    m_countField = new TrackCountField(this);
+    m_countField->setGeometry(twipsRect(840, 1440, 855, 285));
+    addLabel(this, u"Label2_1"_s, u"曲"_s, twipsRect(1800, 1485, 735, 255));
+
+    setTabOrder(m_countField, buttons.cancel);
+    setTabOrder(buttons.cancel, buttons.ok);
+    m_countField->setFocus();
+    m_countField->setOkButton(buttons.ok);
+    connect(buttons.ok, &QPushButton::clicked, this, &TrackCountDialog::acceptCount);
+
+    // Setting the text runs the change rule, which puts the caret at the end
+    // and enables OK.
+    m_countField->setText(QString::number(currentCount));
+}
+
+int TrackCountDialog::trackCount() const
+{
+    return m_countField->count();
+}
+
+void TrackCountDialog::acceptCount()
+{
+    if (m_countField->count() > 0)
+        accept();
+}
+
+} // namespace sonolabe
