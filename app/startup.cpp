@@ -97,7 +97,7 @@ int RunSonolabe(QApplication &app, const CommandLine &commandLine)
                                                 .arg(SONOLABE_VERSION_MINOR)
                                                 .arg(SONOLABE_VERSION_PATCH));
     // Desktops match the window to its launcher entry by this name.
-    QGuiApplication::setDesktopFileName(u"io.github.sonolabe.Sonolabe"_s);
+    QGuiApplication::setDesktopFileName(QStringLiteral(SONOLABE_APP_ID));
     QApplication::setWindowIcon(sonolabeIcon());
     installJapaneseTranslations(app);
 

@@ -6,9 +6,9 @@
 # two title files: each must open in an editor window of its own process and
 # stay open until the test ends it.
 #
-#   check-deb.sh BUILD-DIR VERSION PROBE-PLUGIN-DIR TITLE-FILE
+#   check-deb.sh BUILD-DIR VERSION PROBE-PLUGIN-DIR TITLE-FILE APP-ID
 set -euo pipefail
-build=$1 version=$2 title_file=$4
+build=$1 version=$2 title_file=$4 app_id=$5
 probe_plugins=$(cd "$3" && pwd)
 export LC_ALL=C.UTF-8
 
@@ -91,10 +91,10 @@ for library in $needed; do
     [[ "$depends" == *",$owner("* ]] ||
         fail "Depends lacks $owner (for $library), or without a version: $(field Depends)"
 done
-for file in usr/share/applications/io.github.sonolabe.Sonolabe.desktop \
-    usr/share/metainfo/io.github.sonolabe.Sonolabe.metainfo.xml \
-    usr/share/icons/hicolor/scalable/apps/io.github.sonolabe.Sonolabe.svg \
-    usr/share/icons/hicolor/48x48/apps/io.github.sonolabe.Sonolabe.png \
+for file in usr/share/applications/$app_id.desktop \
+    usr/share/metainfo/$app_id.metainfo.xml \
+    usr/share/icons/hicolor/scalable/apps/$app_id.svg \
+    usr/share/icons/hicolor/48x48/apps/$app_id.png \
     usr/share/man/man1/sonolabe.1.gz usr/share/man/ja/man1/sonolabe.1.gz \
     usr/bin/sonolabe-cdtext usr/share/man/man1/sonolabe-cdtext.1.gz \
     usr/share/man/ja/man1/sonolabe-cdtext.1.gz \
