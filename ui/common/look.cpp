@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QLabel>
 #include <QPushButton>
 #include <QMessageBox>
 #include <QPalette>
@@ -59,6 +60,18 @@ void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips)
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint);
     dialog->setFixedSize(twips(widthTwips), twips(heightTwips));
+}
+
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                 Qt::Alignment alignment)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setGeometry(geometry);
+    label->setAlignment(alignment);
+    return label;
 }
 
 CancelAndOk setUpSmallDialogFrame(QDialog *dialog, const QString &title)

@@ -8,6 +8,7 @@
 #include <QString>
 
 class QDialog;
+class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -33,6 +34,11 @@ QFont gothicFont(qreal pointSize = 9.0);
 // A fixed-size dialog frame of the given client size in twips: no minimize or
 // maximize button, no resizing, title and close button only.
 void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips);
+
+// A caption (or a text shown as typed, never read as markup) at a place in
+// twips-made pixels.
+QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
+                 Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 
 // The etched rule above a dialog's buttons, from (x1, y) to (x2, y) in twips:
 // "Line1" in the button-shadow colour, "Line2" in the highlight colour.

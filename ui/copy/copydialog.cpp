@@ -26,16 +26,6 @@ const std::array<QString, CopyDirectionCount> &directionMarks()
     return marks;
 }
 
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    // Names and titles are shown as typed, never read as markup.
-    label->setTextFormat(Qt::PlainText);
-    label->setText(text);
-    label->setGeometry(geometry);
-    return label;
-}
 
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {

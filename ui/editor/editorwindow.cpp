@@ -85,15 +85,6 @@ private:
     static constexpr int CaptionIndent = 6;
 };
 
-QLabel *createLabel(QWidget *parent, const QString &name, const QString &caption,
-                    const QRect &geometry, Qt::Alignment alignment)
-{
-    auto *label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    label->setAlignment(alignment);
-    return label;
-}
 
 } // namespace
 
@@ -160,7 +151,7 @@ void EditorWindow::createControls()
     m_languageFrame->setObjectName(u"Frame1"_s);
     m_languageFrame->setGeometry(twipsRect(120, 1800, 855, 615));
 
-    m_languageLabel = createLabel(m_languageFrame, u"Label1"_s, languageName(Japanese), twipsRect(80, 240, 735, 255),
+    m_languageLabel = addLabel(m_languageFrame, u"Label1"_s, languageName(Japanese), twipsRect(80, 240, 735, 255),
                          Qt::AlignHCenter | Qt::AlignVCenter);
     m_languageLabel->setFont(uiGothicFont(9.75, QFont::Bold));
     QPalette red = m_languageLabel->palette();
@@ -170,11 +161,11 @@ void EditorWindow::createControls()
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     m_titleLabel =
-        createLabel(m_client, u"Label12"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
+        addLabel(m_client, u"Label12"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
     m_artistLabel =
-        createLabel(m_client, u"Label11_0"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
+        addLabel(m_client, u"Label11_0"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
     m_discNameLabel =
-        createLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
+        addLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
 
     m_discNameEdit[English] = createBox(u"Text1"_s, English, 120, Separators::LineBreaksAndTabs);
     m_artistEdit[English] = createBox(u"Text2"_s, English, 480, Separators::LineBreaksAndTabs);

@@ -40,13 +40,6 @@ std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
     return choice->path;
 }
 
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
-}
 
 } // namespace
 

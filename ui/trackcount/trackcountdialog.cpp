@@ -11,18 +11,6 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
-QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
-}
-
-} // namespace
-
 TrackCountDialog::TrackCountDialog(int currentCount, QWidget *parent) : QDialog(parent)
 {
     setObjectName(u"Form4"_s);
