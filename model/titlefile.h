@@ -88,10 +88,6 @@ FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes);
 // directory, a FIFO or a device is refused at once, without blocking.
 LoadResult ReadTitleFile(const QString &path, qint64 maxBytes = MaxTitleFileBytes);
 
-// The load error box: its title and its text, pieces joined by single CRs.
-QString LoadErrorTitle();
-QString LoadErrorMessage(LoadFailure failure, const QString &path);
-
 // The name a save writes to: the chosen path with ".txt" added unless its last
 // four characters already read ".txt" in any case.
 QString WithTxtExtension(const QString &path);
@@ -134,14 +130,5 @@ struct SaveResult
 // back. An existing target that is not a regular file, or that the user may
 // not write, is refused.
 SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
-
-// The save error box: its title and its text, pieces joined by single CRs.
-QString SaveErrorTitle();
-// The last piece is the reason: Japanese for the common causes, the system's
-// words otherwise.
-QString SaveErrorReason(SaveFailure failure, const QString &systemText);
-QString SaveErrorMessage(const QString &path, const SaveResult &result);
-// The same box with a reason line given as it is.
-QString SaveErrorMessage(const QString &path, const QString &reason);
 
 } // namespace sonolabe

@@ -1,13 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Title files as bytes: the reader's line kinds and whole files, the writer's
-// exact bytes, write-then-read over many generated discs, the load message
-// and the reason line of the save message.
+// exact bytes and write-then-read over many generated discs.
 #include "model/titlefile.h"
 
 #include <QRandomGenerator>
 #include <QTest>
-
-#include <cerrno>
 
 using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
@@ -65,9 +62,6 @@ private Q_SLOTS:
     void writtenBytes_data();
     void writtenBytes();
     void roundTrip();
-    void loadMessage();
-    void saveReason_data();
-    void saveReason();
 };
 
 // One line read inside a Japanese section: which track or disc text it fills.
@@ -225,39 +219,6 @@ void TestTitleFile::roundTrip()
         if (back)
             QCOMPARE(*back, expected);
     }
-}
-
-// Built with single CRs; the window layer turns them into line breaks.
-void TestTitleFile::loadMessage()
-{
-    QCOMPARE(LoadErrorMessage(LoadFailure::Aborted, u"/a b.txt"_s),
-             u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは\rCD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。\r"
-             "ﾛｰﾄﾞを中止します。\r\rﾌｧｲﾙ名：\r/a b.txt"_s);
-}
-
-// The save message's last line: the common causes in Japanese, anything else
-// in the system's words.
-void TestTitleFile::saveReason_data()
-{
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("ENOSPC") << ENOSPC << u"ディスクの空き容量が足りません。"_s;
-    QTest::newRow("EDQUOT") << EDQUOT << u"ディスクの空き容量が足りません。"_s;
-    QTest::newRow("EACCES") << EACCES << u"書き込みの権限がありません。"_s;
-    QTest::newRow("EPERM") << EPERM << u"書き込みの権限がありません。"_s;
-    QTest::newRow("ENOENT") << ENOENT << u"フォルダーが見つかりません。"_s;
-    QTest::newRow("ENOTDIR") << ENOTDIR << u"フォルダーが見つかりません。"_s;
-    QTest::newRow("EROFS") << EROFS << u"読み取り専用のファイルシステムです。"_s;
-    QTest::newRow("EISDIR") << EISDIR << u"保存先がフォルダーか通常のファイルではありません。"_s;
-    QTest::newRow("EFBIG") << EFBIG << u"ファイルが大きすぎます。"_s;
-    QTest::newRow("EIO") << EIO << u"system words"_s;
-}
-
-void TestTitleFile::saveReason()
-{
-    QFETCH(int, error);
-    QFETCH(QString, reason);
-    QCOMPARE(SaveErrorReason(SaveFailureOf(error), u"system words"_s), reason);
 }
 
 QTEST_GUILESS_MAIN(TestTitleFile)

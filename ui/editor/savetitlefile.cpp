@@ -6,6 +6,7 @@
 #include "model/titlestore.h"
 #include "ui/common/filedialog.h"
 #include "ui/common/look.h"
+#include "ui/common/messages.h"
 
 #include <QStringBuilder>
 

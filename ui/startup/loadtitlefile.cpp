@@ -4,6 +4,7 @@
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
+#include "ui/common/messages.h"
 
 namespace sonolabe {
 

@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The words of the load and save error boxes. Their pieces are joined by
+// single CRs; showing the box turns them into line breaks.
+#pragma once
+
+#include "model/titlefile.h"
+
+#include <QString>
+
+namespace sonolabe {
+
+// The load error box: its title and its text.
+QString LoadErrorTitle();
+QString LoadErrorMessage(LoadFailure failure, const QString &path);
+
+// The save error box: its title and its text.
+QString SaveErrorTitle();
+// The last piece is the reason: Japanese for the common causes, the system's
+// words otherwise.
+QString SaveErrorReason(SaveFailure failure, const QString &systemText);
+QString SaveErrorMessage(const QString &path, const SaveResult &result);
+// The same box with a reason line given as it is.
+QString SaveErrorMessage(const QString &path, const QString &reason);
+
+} // namespace sonolabe
