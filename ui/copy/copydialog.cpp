@@ -66,6 +66,8 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
         list->setUniformItemSizes(true);
         list->setTextElideMode(Qt::ElideNone);
         list->setItemDelegate(new OneLineEntries(list));
+        list->setAccessibleName(u"曲名 ("_s + (language == Japanese ? u"日本語"_s : u"英語"_s) +
+                                u')');
         for (int track = 1; track <= store.trackCount; ++track)
             list->addItem(TrackEntry(track, store.trackTitles(language, track)));
         connect(list, &QListWidget::itemSelectionChanged, this,
@@ -81,6 +83,7 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
         connect(m_directionButtons[row], &QPushButton::clicked, this,
                 [this, row] { stepDirection(row); });
     }
+    showDirections();
     QPushButton *selectAll =
         addButton(this, u"Command2_1"_s, u"全て選択"_s, twipsRect(3840, 2520, 855, 375));
     QPushButton *selectNone =
@@ -130,8 +133,15 @@ void CopyDialog::stepDirection(int row)
 
 void CopyDialog::showDirections()
 {
-    for (int row = 0; row < CopyRowCount; ++row)
-        m_directionButtons[row]->setText(directionMarks()[m_directions[row]]);
+    // A screen reader says what a button does for its row, not its mark.
+    static const std::array<QString, CopyRowCount> rows{u"ディスク名"_s, u"作者名"_s, u"曲名"_s};
+    static const std::array<QString, CopyDirectionCount> meanings{
+        u"コピーしない"_s, u"日本語から英語へ"_s, u"英語から日本語へ"_s};
+    for (int row = 0; row < CopyRowCount; ++row) {
+        QPushButton *button = m_directionButtons[row];
+        button->setText(directionMarks()[m_directions[row]]);
+        button->setAccessibleName(rows[row] + u": "_s + meanings[m_directions[row]]);
+    }
 }
 
 // The two lists keep one selection: a change in one is copied into the other.

@@ -12,6 +12,7 @@
 #include "ui/editor/typedtext.h"
 #include "ui/trackcount/trackcountdialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -143,9 +144,12 @@ void EditorWindow::createControls()
 
     // The disc name and the artist share one line of the file, with a Tab
     // between them; a title has its line to itself.
-    m_titleEdit[Japanese] = createBox(u"Text3"_s, Japanese, 960, Separators::LineBreaks);
-    m_artistEdit[Japanese] = createBox(u"Text2"_s, Japanese, 480, Separators::LineBreaksAndTabs);
-    m_discNameEdit[Japanese] = createBox(u"Text1"_s, Japanese, 120, Separators::LineBreaksAndTabs);
+    m_titleEdit[Japanese] =
+        createBox(u"Text3"_s, u"曲名"_s, Japanese, 960, Separators::LineBreaks);
+    m_artistEdit[Japanese] =
+        createBox(u"Text2"_s, u"作者名"_s, Japanese, 480, Separators::LineBreaksAndTabs);
+    m_discNameEdit[Japanese] =
+        createBox(u"Text1"_s, u"ディスク名"_s, Japanese, 120, Separators::LineBreaksAndTabs);
 
     m_languageFrame = new EtchedFrame(u"入力中"_s, m_client);
     m_languageFrame->setObjectName(u"Frame1"_s);
@@ -167,9 +171,12 @@ void EditorWindow::createControls()
     m_discNameLabel =
         addLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
 
-    m_discNameEdit[English] = createBox(u"Text1"_s, English, 120, Separators::LineBreaksAndTabs);
-    m_artistEdit[English] = createBox(u"Text2"_s, English, 480, Separators::LineBreaksAndTabs);
-    m_titleEdit[English] = createBox(u"Text3"_s, English, 960, Separators::LineBreaks);
+    m_discNameEdit[English] =
+        createBox(u"Text1"_s, u"ディスク名"_s, English, 120, Separators::LineBreaksAndTabs);
+    m_artistEdit[English] =
+        createBox(u"Text2"_s, u"作者名"_s, English, 480, Separators::LineBreaksAndTabs);
+    m_titleEdit[English] =
+        createBox(u"Text3"_s, u"曲名"_s, English, 960, Separators::LineBreaks);
 
     connect(m_trackList, &QListWidget::currentRowChanged, this, &EditorWindow::onTrackSelected);
     // A click beside the selected entry, or Ctrl with a click on it, would
@@ -189,10 +196,14 @@ void EditorWindow::createControls()
     }
 }
 
-QLineEdit *EditorWindow::createBox(const QString &name, int language, int topTwips, Separators separators)
+QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, int language,
+                                   int topTwips, Separators separators)
 {
     auto *box = new QLineEdit(m_client);
     box->setObjectName(name + u'_' + QString::number(language));
+    // Both languages' boxes share one caption; a screen reader tells them
+    // apart by the language.
+    box->setAccessibleName(caption + u" ("_s + languageName(language) + u')');
     box->setGeometry(twipsRect(BoxLeftTwips, topTwips, BoxWidthTwips, BoxHeightTwips));
     box->setFont(gothicFont());
     new SingleLineInput(box, separators);
@@ -272,8 +283,19 @@ void EditorWindow::startEditing()
 
 void EditorWindow::refreshEditor()
 {
-    m_languageLabel->setText(languageName(m_store.languageMode));
-    m_languageAction->setText(m_languageLabel->text() + u"(&L)"_s);
+    const QString shownLanguage = languageName(m_store.languageMode);
+    m_languageLabel->setText(shownLanguage);
+    m_languageAction->setText(shownLanguage + u"(&L)"_s);
+    // A screen reader hears the switch: the changed name is announced (Qt
+    // 6.4 sets a widget's accessible name without telling anyone).
+    m_languageLabel->setAccessibleName(u"入力中の言語: "_s + shownLanguage);
+    QAccessibleEvent nameChanged(m_languageLabel, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+    m_trackList->setAccessibleName(u"曲の一覧 ("_s + shownLanguage + u')');
+    // The captions stand for the boxes of the language shown.
+    m_discNameLabel->setBuddy(m_discNameEdit[m_store.languageMode]);
+    m_artistLabel->setBuddy(m_artistEdit[m_store.languageMode]);
+    m_titleLabel->setBuddy(m_titleEdit[m_store.languageMode]);
 
     {
         // Emptying and filling the list selects nothing; the selection event

@@ -50,7 +50,8 @@ private:
 
     void createControls();
     void createMenu();
-    QLineEdit *createBox(const QString &name, int language, int topTwips, Separators separators);
+    QLineEdit *createBox(const QString &name, const QString &caption, int language, int topTwips,
+                         Separators separators);
 
     void startEditing();
     void refreshEditor();

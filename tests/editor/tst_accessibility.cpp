@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What a screen reader finds in the windows: every control that takes the
+// focus has a name of its own, and the names say which language a box or a
+// list holds and what a direction button does.
+#include "model/titlestore.h"
+#include "ui/common/beeper.h"
+#include "ui/copy/copydialog.h"
+#include "ui/editor/editorwindow.h"
+#include "ui/session.h"
+#include "ui/startup/neworopendialog.h"
+#include "ui/trackcount/trackcountdialog.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace sonolabe;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The names of the visible controls that take the focus, by object name,
+// found through the accessibility tree as a screen reader walks it.
+QMap<QString, QString> focusableNames(QWidget *window)
+{
+    QMap<QString, QString> names;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface *child = node->child(i);
+            if (!child)
+                continue;
+            auto *widget = qobject_cast<QWidget *>(child->object());
+            const QAccessible::State state = child->state();
+            if (widget && state.focusable && !state.invisible)
+                names.insert(widget->objectName(), child->text(QAccessible::Name));
+            if (widget)
+                walk(child);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+    return names;
+}
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void everyControlNamed_data();
+    void everyControlNamed();
+    void editorNamesFollowTheLanguage();
+    void directionButtonsSayWhatTheyDo();
+
+private:
+    TitleStore m_store = [] {
+        TitleStore store;
+        store.trackCount = 3;
+        return store;
+    }();
+    Beeper m_beeper;
+};
+
+void TestAccessibility::everyControlNamed_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("expected"); // a few of the names
+    QTest::newRow("editor") << u"editor"_s
+                            << QStringList{u"ディスク名 (日本語)"_s, u"作者名 (日本語)"_s,
+                                           u"曲名 (日本語)"_s, u"曲の一覧 (日本語)"_s};
+    QTest::newRow("new or open") << u"new or open"_s
+                                 << QStringList{u"曲数"_s, u"新規作成"_s,
+                                                u"既存のファイルを開く"_s, u"OK"_s};
+    QTest::newRow("track count") << u"track count"_s << QStringList{u"曲数"_s, u"ｷｬﾝｾﾙ"_s};
+    QTest::newRow("copy") << u"copy"_s
+                          << QStringList{u"曲名 (日本語)"_s, u"曲名 (英語)"_s,
+                                         u"ディスク名: コピーしない"_s,
+                                         u"コピー先が空白の部分のみコピー"_s, u"全て選択"_s};
+}
+
+// Every focusable control: a name, no two alike.
+void TestAccessibility::everyControlNamed()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, expected);
+    Session session(m_store, m_beeper);
+    std::unique_ptr<QWidget> dialog;
+    QWidget *shown = nullptr;
+    if (window == u"editor")
+        shown = session.openEditor();
+    else if (window == u"new or open")
+        shown = session.showStartupDialog();
+    else if (window == u"track count")
+        shown = (dialog = std::make_unique<TrackCountDialog>(5)).get();
+    else
+        shown = (dialog = std::make_unique<CopyDialog>(m_store, nullptr)).get();
+    shown->show();
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+
+    const QMap<QString, QString> names = focusableNames(shown);
+    QVERIFY(names.size() >= expected.size());
+    QStringList seen;
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        QVERIFY2(!it.value().isEmpty(), qPrintable(it.key() + u" has no name"_s));
+        QVERIFY2(!seen.contains(it.value()), qPrintable(it.value() + u" twice"_s));
+        seen << it.value();
+    }
+    for (const QString &name : expected)
+        QVERIFY2(seen.contains(name), qPrintable(name + u" missing from "_s + seen.join(u", ")));
+}
+
+// The boxes, the list and the language label are named after the language
+// shown.
+void TestAccessibility::editorNamesFollowTheLanguage()
+{
+    Session session(m_store, m_beeper);
+    EditorWindow *editor = session.openEditor();
+    QVERIFY(QTest::qWaitForWindowExposed(editor));
+    QAccessibleInterface *label =
+        QAccessible::queryAccessibleInterface(editor->findChild<QWidget *>(u"Label1"_s));
+    for (const bool english : {true, false}) {
+        editor->findChild<QAction *>(u"mnuLang"_s)->trigger();
+        const QString language = english ? u"英語"_s : u"日本語"_s;
+        const QString index = english ? u"1"_s : u"0"_s;
+        const QMap<QString, QString> names = focusableNames(editor);
+        QCOMPARE(names.value(u"Text1_"_s + index), u"ディスク名 ("_s + language + u')');
+        QCOMPARE(names.value(u"Text2_"_s + index), u"作者名 ("_s + language + u')');
+        QCOMPARE(names.value(u"Text3_"_s + index), u"曲名 ("_s + language + u')');
+        QCOMPARE(names.value(u"List1"_s), u"曲の一覧 ("_s + language + u')');
+        QVERIFY(!names.contains(u"Text1_"_s + (english ? u"0"_s : u"1"_s)));
+        QCOMPARE(label->text(QAccessible::Name), u"入力中の言語: "_s + language);
+    }
+}
+
+void TestAccessibility::directionButtonsSayWhatTheyDo()
+{
+    CopyDialog dialog(m_store, nullptr);
+    auto *titles = dialog.findChild<QPushButton *>(u"Command1_2"_s);
+    QStringList names;
+    for (int press = 0; press < 3; ++press) {
+        names << QAccessible::queryAccessibleInterface(titles)->text(QAccessible::Name);
+        titles->click();
+    }
+    QCOMPARE(names, (QStringList{u"曲名: コピーしない"_s, u"曲名: 日本語から英語へ"_s,
+                                 u"曲名: 英語から日本語へ"_s}));
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
