@@ -6,6 +6,7 @@
 #include "cdtext/packs.h"
 #include "cdtext/tocfile.h"
 #include "cdtext/v07t.h"
+#include "model/safefile.h"
 #include "model/titlefile.h"
 
 #include <QFile>

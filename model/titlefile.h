@@ -7,6 +7,9 @@
 // section; any other non-empty line is numbered by its first two characters:
 // number 0 is the disc line ("0", Tab, disc name, Tab, artist), 1 to 99 a
 // track line (number, Tab, title).
+//
+// Reading a file from disk goes through model/safefile.h, which also writes
+// it; the words the user reads about a failure belong to the windows.
 #pragma once
 
 #include "model/titlestore.h"
@@ -30,6 +33,10 @@ struct TitleFileSections
 // The file types of the save dialog, in the order it offers them.
 enum class SaveFileType { EnglishOnly = 1, JapaneseAndEnglish = 2, JapaneseOnly = 3, AllFiles = 4 };
 TitleFileSections sectionsForFileType(SaveFileType type);
+
+// The name a save writes to: the chosen path with ".txt" added unless its last
+// four characters already read ".txt" in any case.
+QString WithTxtExtension(const QString &path);
 
 // The bytes of a title file for the store's texts and count.
 QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections);
@@ -62,8 +69,7 @@ private:
     explicit LoadResult(TitleStore disc) : m_disc(std::move(disc)) {}
     LoadResult(LoadFailure failure, QString reason)
         : m_failure(failure), m_reason(std::move(reason))
-    {
-    }
+    {}
     std::optional<TitleStore> m_disc;
     LoadFailure m_failure = LoadFailure::Aborted;
     QString m_reason;
@@ -73,62 +79,8 @@ private:
 // as unreadable rather than allowed to exhaust memory.
 inline constexpr qint64 MaxTitleFileBytes = qint64(256) << 20;
 
-struct FileReadResult
-{
-    bool ok = false;
-    QByteArray bytes;
-    QString reason; // the system's reason when not ok
-};
-
-// Reads a whole regular file of at most maxBytes. Any other kind of file (a
-// directory, a FIFO, a device) is refused at once, without blocking.
-FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes);
-
 // Opens, reads and parses the file at path. Only regular files are read: a
 // directory, a FIFO or a device is refused at once, without blocking.
 LoadResult ReadTitleFile(const QString &path, qint64 maxBytes = MaxTitleFileBytes);
-
-// The name a save writes to: the chosen path with ".txt" added unless its last
-// four characters already read ".txt" in any case.
-QString WithTxtExtension(const QString &path);
-
-// Why a save failed: the common causes, each with words of its own in the
-// save error box; anything else is told in the system's words.
-enum class SaveFailure {
-    Other,
-    NoSpace,       // the disk or the user's quota is full
-    NoPermission,  // the file or its folder may not be written
-    FolderMissing, // the folder does not exist (or a part of it is no folder)
-    ReadOnlyFileSystem,
-    NotARegularFile, // the name is taken by a folder, a FIFO, a device...
-    TooLarge,        // larger than the file system or the process may write
-};
-
-// The cause a system call's errno stands for.
-SaveFailure SaveFailureOf(int error);
-
-struct SaveResult
-{
-    bool ok = false;
-    SaveFailure failure = SaveFailure::Other; // when not ok
-    QString reason;                           // the system's words, when not ok
-};
-
-// Replaces the file at path with bytes, never leaving a half-written file:
-// the bytes go to a temporary file in the same folder, every write checked and
-// the data flushed to the disk, which is then renamed over the target. A kill
-// in the middle can leave that temporary file behind under a name of its own
-// ("disc.txt.1a2b3c4d"), never a half-written file under the target's name.
-//
-// What the file was is kept: the new file takes the old one's permission bits
-// (read-only stays read-only, for root too, who may write it) and its owner
-// and group, as far as the user may set them (a group the user is in is kept
-// when the owner cannot be). A symbolic link stays a link: the file it leads
-// to is replaced. A file with more than one hard link is rewritten in place,
-// so that every name sees the new bytes, as is an existing file in a folder
-// that cannot take a temporary file; a failed rewrite puts the old bytes
-// back. An existing target that is not a regular file, or that the user may
-// not write, is refused.
-SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
 } // namespace sonolabe

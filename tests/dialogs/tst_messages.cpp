@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The words of the error boxes: the load message and the reason line of the
 // save message.
+#include "model/safefile.h"
 #include "model/titlefile.h"
 #include "ui/common/messages.h"
 

@@ -24,7 +24,7 @@
 //       Root becomes the user nobody, a member of GROUP, saves "new" at PATH
 //       and says "ok" or "failed" and the reason.
 // Exit status 77: the fault cannot be set up on this machine.
-#include "model/titlefile.h"
+#include "model/safefile.h"
 
 #include <QDir>
 #include <QFile>

@@ -7,7 +7,7 @@
 //
 // Faults that need a process of their own (a mount namespace, another user, a
 // kill at a chosen point) run in savefaults_helper.
-#include "model/titlefile.h"
+#include "model/safefile.h"
 #include "ui/common/messages.h"
 
 #include <QDir>

@@ -3,6 +3,7 @@
 // single CRs; showing the box turns them into line breaks.
 #pragma once
 
+#include "model/safefile.h"
 #include "model/titlefile.h"
 
 #include <QString>

@@ -2,6 +2,7 @@
 #include "ui/editor/savetitlefile.h"
 
 #include "model/englishtext.h"
+#include "model/safefile.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 #include "ui/common/filedialog.h"
