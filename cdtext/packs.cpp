@@ -17,6 +17,15 @@ quint16 PackCrc(QByteArrayView headerAndText)
     return static_cast<quint16>(~crc);
 }
 
+const PackTexts *PackBlock::textsOf(quint8 type) const
+{
+    for (const PackTexts &texts : types) {
+        if (texts.type == type)
+            return &texts;
+    }
+    return nullptr;
+}
+
 namespace {
 
 // The texts of one pack type laid out as one byte stream, with the offset at

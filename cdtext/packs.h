@@ -62,6 +62,9 @@ struct PackBlock
     quint8 lastTrack = 1;
     quint8 copyright = 0;
     std::vector<PackTexts> types; // in ascending order of type
+
+    // The texts of the pack type, or null when the block has none.
+    const PackTexts *textsOf(quint8 type) const;
 };
 
 struct PackOptions

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/tocfile.h"
 
+#include "cdtext/tocreader.h"
+
 #include <algorithm>
 #include <optional>
 
 namespace sonolabe::cdtext {
-
-using namespace Qt::Literals::StringLiterals;
 
 QByteArray TocString(QByteArrayView bytes)
 {
@@ -32,272 +32,8 @@ QByteArray TocString(QByteArrayView bytes)
 
 namespace {
 
-struct Token
-{
-    enum Kind { Word, String, Open, Close, Colon, Comma };
-    Kind kind = Word;
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    int line = 1;
-};
-
-struct NotUnderstood
-{
-    int line = 0;
-    QString what;
-};
-
-// Splits the file into tokens; comments (// to the end of the line) and
-// blanks separate them and are not kept.
-std::vector<Token> tokenize(QByteArrayView toc, std::optional<NotUnderstood> &error)
-{
-    std::vector<Token> tokens;
-    int line = 1;
-    qsizetype pos = 0;
-    const auto special = [](char c) {
-        return c == '{' || c == '}' || c == ':' || c == ',' || c == '"';
-    };
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    while (pos < toc.size()) {
-        const char c = toc[pos];
-        if (c == '\n') {
-            ++line;
-            ++pos;
-        } else if (blank(c)) {
-            ++pos;
-        } else if (c == '/' && pos + 1 < toc.size() && toc[pos + 1] == '/') {
-            while (pos < toc.size() && toc[pos] != '\n')
-                ++pos;
-        } else if (c == '"') {
-            // A string ends on its own line.
-            const int startLine = line;
-            qsizetype end = pos + 1;
-            while (end < toc.size() && toc[end] != '"' && toc[end] != '\n')
-                end += toc[end] == '\\' && end + 1 < toc.size() && toc[end + 1] != '\n' ? 2 : 1;
-            if (end >= toc.size() || toc[end] == '\n') {
-                error = NotUnderstood{startLine, u"a string that never ends"_s};
-                return tokens;
-            }
-            tokens.push_back({Token::String, pos, end + 1, startLine});
-            pos = end + 1;
-        } else if (special(c)) {
-            const Token::Kind kind = c == '{'   ? Token::Open
-                                     : c == '}' ? Token::Close
-                                     : c == ':' ? Token::Colon
-                                                : Token::Comma;
-            tokens.push_back({kind, pos, pos + 1, line});
-            ++pos;
-        } else {
-            qsizetype end = pos;
-            while (end < toc.size() && !blank(toc[end]) && !special(toc[end]) &&
-                   !(toc[end] == '/' && end + 1 < toc.size() && toc[end + 1] == '/'))
-                ++end;
-            tokens.push_back({Token::Word, pos, end, line});
-            pos = end;
-        }
-    }
-    return tokens;
-}
-
-struct Item
-{
-    QByteArray keyword;
-    qsizetype begin = 0;
-    qsizetype valueBegin = 0;
-    qsizetype end = 0;
-};
-
-struct LanguageBlock
-{
-    int number = 0;
-    qsizetype begin = 0;
-    qsizetype openEnd = 0; // just after its "{"
-    std::vector<Item> items;
-};
-
-struct MapEntry
-{
-    int number = 0;
-    int code = -1; // -1 for a name this program does not know
-};
-
-struct CdTextBlock
-{
-    qsizetype begin = 0;
-    qsizetype openEnd = 0;
-    qsizetype closeBegin = 0;
-    bool hasMap = false;
-    qsizetype mapCloseBegin = 0;
-    std::vector<MapEntry> map;
-    std::vector<LanguageBlock> languages;
-};
-
-class Parser
-{
-public:
-    Parser(QByteArrayView toc, const std::vector<Token> &tokens) : m_toc(toc), m_tokens(tokens) {}
-
-    std::optional<NotUnderstood> error;
-
-    QByteArray text(const Token &token) const
-    {
-        return m_toc.sliced(token.begin, token.end - token.begin).toByteArray();
-    }
-
-    bool at(size_t i, Token::Kind kind) const
-    {
-        return i < m_tokens.size() && m_tokens[i].kind == kind;
-    }
-    bool atWord(size_t i, const char *word) const
-    {
-        return at(i, Token::Word) && text(m_tokens[i]) == word;
-    }
-
-    // Index of the "}" that closes the "{" at open, or nothing. Counts
-    // instead of keeping a stack, so that deep nesting costs no memory.
-    std::optional<size_t> closing(size_t open)
-    {
-        Q_ASSERT(at(open, Token::Open));
-        size_t depth = 0;
-        for (size_t i = open; i < m_tokens.size(); ++i) {
-            if (m_tokens[i].kind == Token::Open)
-                ++depth;
-            else if (m_tokens[i].kind == Token::Close && --depth == 0)
-                return i;
-        }
-        // The innermost "{" left open is where the text went wrong: the last
-        // one that no "}" after it closes.
-        size_t unclosed = open;
-        size_t closed = 0;
-        for (size_t i = m_tokens.size(); i-- > open;) {
-            if (m_tokens[i].kind == Token::Close) {
-                ++closed;
-            } else if (m_tokens[i].kind == Token::Open) {
-                if (closed == 0) {
-                    unclosed = i;
-                    break;
-                }
-                --closed;
-            }
-        }
-        fail(unclosed, u"a \"{\" that is never closed"_s);
-        return std::nullopt;
-    }
-
-    void fail(size_t i, QString what)
-    {
-        if (error)
-            return;
-        const int line =
-            i < m_tokens.size() ? m_tokens[i].line : (m_tokens.empty() ? 1 : m_tokens.back().line);
-        error = NotUnderstood{line, std::move(what)};
-    }
-
-    static std::optional<int> number(const QByteArray &word)
-    {
-        bool ok = false;
-        const int value = word.toInt(&ok);
-        return ok ? std::optional<int>(value) : std::nullopt;
-    }
-
-    // A CD_TEXT block whose "{" is token open; i is left after its "}".
-    std::optional<CdTextBlock> cdText(size_t cdTextToken, size_t open, size_t &i)
-    {
-        if (!closing(open))
-            return std::nullopt;
-        CdTextBlock block;
-        block.begin = m_tokens[cdTextToken].begin;
-        block.openEnd = m_tokens[open].end;
-        i = open + 1;
-        while (!error) {
-            if (at(i, Token::Close)) {
-                block.closeBegin = m_tokens[i].begin;
-                ++i;
-                return block;
-            }
-            if (atWord(i, "LANGUAGE_MAP") && at(i + 1, Token::Open)) {
-                i += 2;
-                block.hasMap = true;
-                while (!at(i, Token::Close)) {
-                    if (!at(i, Token::Word) || !at(i + 1, Token::Colon) ||
-                        !at(i + 2, Token::Word)) {
-                        fail(i, u"expected \"number : language\" in LANGUAGE_MAP"_s);
-                        return std::nullopt;
-                    }
-                    const std::optional<int> key = number(text(m_tokens[i]));
-                    if (!key) {
-                        fail(i, u"a language number that is not a number"_s);
-                        return std::nullopt;
-                    }
-                    // Two languages under one number would have their items
-                    // written into one block.
-                    if (std::any_of(block.map.begin(), block.map.end(),
-                                    [&](const MapEntry &entry) { return entry.number == *key; })) {
-                        fail(i, u"a language number mapped twice"_s);
-                        return std::nullopt;
-                    }
-                    const QByteArray value = text(m_tokens[i + 2]);
-                    block.map.push_back({*key, value == "EN" ? 9 : number(value).value_or(-1)});
-                    i += 3;
-                }
-                block.mapCloseBegin = m_tokens[i].begin;
-                ++i;
-            } else if (atWord(i, "LANGUAGE") && at(i + 1, Token::Word) && at(i + 2, Token::Open)) {
-                const std::optional<int> key = number(text(m_tokens[i + 1]));
-                if (!key) {
-                    fail(i + 1, u"a language number that is not a number"_s);
-                    return std::nullopt;
-                }
-                LanguageBlock language{*key, m_tokens[i].begin, m_tokens[i + 2].end, {}};
-                i += 3;
-                while (!at(i, Token::Close)) {
-                    if (!at(i, Token::Word)) {
-                        fail(i, u"expected an item such as TITLE"_s);
-                        return std::nullopt;
-                    }
-                    Item item{text(m_tokens[i]), m_tokens[i].begin, 0, 0};
-                    ++i;
-                    item.valueBegin = i < m_tokens.size() ? m_tokens[i].begin : 0;
-                    if (at(i, Token::String)) {
-                        item.end = m_tokens[i].end;
-                        ++i;
-                    } else if (at(i, Token::Open)) {
-                        const std::optional<size_t> close = closing(i);
-                        if (!close)
-                            return std::nullopt;
-                        item.end = m_tokens[*close].end;
-                        i = *close + 1;
-                    } else {
-                        fail(i, u"an item without a string or { data }"_s);
-                        return std::nullopt;
-                    }
-                    language.items.push_back(std::move(item));
-                }
-                ++i;
-                block.languages.push_back(std::move(language));
-            } else {
-                fail(i, u"expected LANGUAGE_MAP, LANGUAGE or \"}\""_s);
-                return std::nullopt;
-            }
-        }
-        return std::nullopt;
-    }
-
-private:
-    QByteArrayView m_toc;
-    const std::vector<Token> &m_tokens;
-};
-
-// Words that start the part of a track after its CD_TEXT block.
-bool startsTrackBody(const QByteArray &word)
-{
-    static const char *const words[] = {"PREGAP", "FILE",    "AUDIOFILE", "DATAFILE",
-                                        "FIFO",   "SILENCE", "ZERO",      "START",
-                                        "END",    "INDEX",   "TRACK"};
-    return std::any_of(std::begin(words), std::end(words),
-                       [&](const char *w) { return word == w; });
-}
-
+// Changes to the file, collected first and applied in one pass, so that
+// every position stays the one the reader found.
 struct Edit
 {
     qsizetype begin = 0;
@@ -412,23 +148,15 @@ private:
     std::vector<Edit> m_edits;
 };
 
-QByteArray languageCodeWord(int language)
-{
-    return language == English ? QByteArray("EN") : QByteArray::number(LanguageCodeJapanese);
-}
-
 int languageCode(int language)
 {
     return language == English ? LanguageCodeEnglish : LanguageCodeJapanese;
 }
 
-const PackTexts *typeOf(const PackBlock &block, quint8 type)
+// A language code as a LANGUAGE_MAP entry names it.
+QByteArray languageCodeWord(int code)
 {
-    for (const PackTexts &texts : block.types) {
-        if (texts.type == type)
-            return &texts;
-    }
-    return nullptr;
+    return code == LanguageCodeEnglish ? QByteArray("EN") : QByteArray::number(code);
 }
 
 // The text of context c (0 the disc, n the n-th track); one the block does
@@ -438,244 +166,267 @@ QByteArrayView entryOf(const PackTexts &texts, size_t c)
     return c < texts.entries.size() ? QByteArrayView(texts.entries[c]) : QByteArrayView();
 }
 
+struct LanguageNumbers
+{
+    std::vector<int> ofBlock;       // the number of every block
+    std::vector<TocMapEntry> added; // map entries the file does not have yet
+};
+
+// The lowest language number the map does not use, or MaxBlocks when it uses
+// them all.
+int lowestFreeNumber(const std::vector<TocMapEntry> &map)
+{
+    int free = 0;
+    while (free < MaxBlocks && std::any_of(map.begin(), map.end(),
+                                           [&](const TocMapEntry &e) { return e.number == free; }))
+        ++free;
+    return free;
+}
+
+// Language numbers: the one the sheet already maps to the language's code,
+// else the lowest free one. Nothing when no number is free.
+std::optional<LanguageNumbers> languageNumbers(const TocContext &disc,
+                                               const std::vector<DiscBlock> &blocks)
+{
+    std::vector<TocMapEntry> map;
+    if (disc.cdText)
+        map = disc.cdText->map;
+    LanguageNumbers numbers;
+    for (const DiscBlock &block : blocks) {
+        const int code = languageCode(block.language);
+        const auto found = std::find_if(
+            map.begin(), map.end(), [&](const TocMapEntry &entry) { return entry.code == code; });
+        if (found != map.end()) {
+            numbers.ofBlock.push_back(found->number);
+            continue;
+        }
+        const int free = lowestFreeNumber(map);
+        if (free == MaxBlocks)
+            return std::nullopt;
+        map.push_back({free, code});
+        numbers.added.push_back(map.back());
+        numbers.ofBlock.push_back(free);
+    }
+    return numbers;
+}
+
+// The language numbers under which a track keeps a performer of its own,
+// which makes cdrdao want one on the disc and on every other track too.
+// Found once, sorted: the tracks' items are looked at for every block.
+std::vector<int> trackPerformerNumbers(const std::vector<TocContext> &contexts)
+{
+    std::vector<int> numbers;
+    for (size_t c = 1; c < contexts.size(); ++c) {
+        if (!contexts[c].cdText)
+            continue;
+        for (const TocLanguageBlock &language : contexts[c].cdText->languages) {
+            if (std::any_of(language.items.begin(), language.items.end(),
+                            [](const TocItem &item) { return item.keyword == "PERFORMER"; }))
+                numbers.push_back(language.number);
+        }
+    }
+    std::sort(numbers.begin(), numbers.end());
+    return numbers;
+}
+
+// The items a context should end up with for one block: no value means
+// "none"; a track performer that is there already is kept as it is.
+struct Wanted
+{
+    std::optional<QByteArray> title;
+    std::optional<QByteArray> performer;
+    bool keepPerformer = false;
+    bool any() const { return title || performer; }
+};
+
+// Writes the blocks' texts into the CD_TEXT blocks of a file that was read.
+class Rewriter
+{
+public:
+    Rewriter(QByteArrayView toc, const std::vector<DiscBlock> &blocks, LanguageNumbers numbers,
+             std::vector<int> trackPerformers)
+        : m_editor(toc), m_nl(m_editor.lineEnd()), m_blocks(blocks), m_numbers(std::move(numbers)),
+          m_trackPerformers(std::move(trackPerformers))
+    {}
+
+    QByteArray rewrite(const std::vector<TocContext> &contexts);
+
+private:
+    Wanted wanted(size_t b, size_t c) const;
+    QByteArray mapEntryLine(const QByteArray &outer, int number, int code) const;
+    QByteArray languageLines(const QByteArray &outer, size_t b, const Wanted &items) const;
+    void addCdText(qsizetype insertAt, size_t c);
+    void updateCdText(const TocCdTextBlock &cdText, size_t c);
+    void setItem(const TocLanguageBlock &language, const char *keyword,
+                 const std::optional<QByteArray> &value, bool keepExisting);
+    void addMapEntries(const TocCdTextBlock &disc);
+
+    Editor m_editor;
+    QByteArray m_nl;
+    const std::vector<DiscBlock> &m_blocks;
+    LanguageNumbers m_numbers;
+    std::vector<int> m_trackPerformers;
+};
+
+QByteArray Rewriter::rewrite(const std::vector<TocContext> &contexts)
+{
+    for (size_t c = 0; c < contexts.size(); ++c) {
+        if (contexts[c].cdText)
+            updateCdText(*contexts[c].cdText, c);
+        else
+            addCdText(contexts[c].insertAt, c);
+    }
+    // Map entries for languages new to a sheet that has a disc CD_TEXT block.
+    if (contexts[0].cdText && !m_numbers.added.empty())
+        addMapEntries(*contexts[0].cdText);
+    return m_editor.result();
+}
+
+Wanted Rewriter::wanted(size_t b, size_t c) const
+{
+    const PackTexts *titles = m_blocks[b].pack.textsOf(PackTypeTitle);
+    const PackTexts *performers = m_blocks[b].pack.textsOf(PackTypePerformer);
+    const bool trackHasPerformer = std::binary_search(
+        m_trackPerformers.begin(), m_trackPerformers.end(), m_numbers.ofBlock[b]);
+    Wanted items;
+    if (titles)
+        items.title = TocString(entryOf(*titles, c));
+    if (c == 0 && performers) {
+        items.performer = TocString(entryOf(*performers, 0));
+    } else if (performers || trackHasPerformer) {
+        items.performer = TocString({});
+        items.keepPerformer = c != 0;
+    }
+    return items;
+}
+
+QByteArray Rewriter::mapEntryLine(const QByteArray &outer, int number, int code) const
+{
+    return outer + "    " + QByteArray::number(number) + " : " + languageCodeWord(code) + m_nl;
+}
+
+// A LANGUAGE block holding the items, indented one step inside outer.
+QByteArray Rewriter::languageLines(const QByteArray &outer, size_t b, const Wanted &items) const
+{
+    QByteArray text =
+        outer + "  LANGUAGE " + QByteArray::number(m_numbers.ofBlock[b]) + " {" + m_nl;
+    if (items.title)
+        text += outer + "    TITLE " + *items.title + m_nl;
+    if (items.performer)
+        text += outer + "    PERFORMER " + *items.performer + m_nl;
+    text += outer + "  }" + m_nl;
+    return text;
+}
+
+// A new CD_TEXT block for context c with every language written there; the
+// disc's gets the language map too. Nothing when no language has an item.
+void Rewriter::addCdText(qsizetype insertAt, size_t c)
+{
+    const QByteArray outer = m_editor.indentAt(insertAt);
+    QByteArray text;
+    if (c == 0) {
+        text += outer + "  LANGUAGE_MAP {" + m_nl;
+        for (size_t b = 0; b < m_blocks.size(); ++b)
+            text += mapEntryLine(outer, m_numbers.ofBlock[b], languageCode(m_blocks[b].language));
+        text += outer + "  }" + m_nl;
+    }
+    bool anyItem = false;
+    for (size_t b = 0; b < m_blocks.size(); ++b) {
+        const Wanted items = wanted(b, c);
+        if (!items.any())
+            continue;
+        anyItem = true;
+        text += languageLines(outer, b, items);
+    }
+    if (anyItem)
+        m_editor.insertLinesBefore(insertAt,
+                                   outer + "CD_TEXT {" + m_nl + text + outer + "}" + m_nl);
+}
+
+// Context c's own CD_TEXT block: each language's items are set, and a
+// language the block lacks is added at its end.
+void Rewriter::updateCdText(const TocCdTextBlock &cdText, size_t c)
+{
+    for (size_t b = 0; b < m_blocks.size(); ++b) {
+        const Wanted items = wanted(b, c);
+        const int number = m_numbers.ofBlock[b];
+        const auto language =
+            std::find_if(cdText.languages.begin(), cdText.languages.end(),
+                         [&](const TocLanguageBlock &l) { return l.number == number; });
+        if (language == cdText.languages.end()) {
+            if (items.any())
+                m_editor.insertLinesBefore(
+                    cdText.closeBegin, languageLines(m_editor.indentAt(cdText.begin), b, items));
+            continue;
+        }
+        setItem(*language, "TITLE", items.title, false);
+        setItem(*language, "PERFORMER", items.performer, items.keepPerformer);
+    }
+}
+
+// The first such item gets the value, any others go; without one, an item
+// is added at the top of the block.
+void Rewriter::setItem(const TocLanguageBlock &language, const char *keyword,
+                       const std::optional<QByteArray> &value, bool keepExisting)
+{
+    bool first = true;
+    for (const TocItem &item : language.items) {
+        if (item.keyword != keyword)
+            continue;
+        if (first && value) {
+            if (!keepExisting)
+                m_editor.replace(item.valueBegin, item.end, *value);
+        } else {
+            m_editor.remove(item.begin, item.end);
+        }
+        first = false;
+    }
+    if (first && value) {
+        const QByteArray indent = m_editor.indentAt(language.begin) + "  ";
+        m_editor.insert(language.openEnd, m_nl + indent + keyword + ' ' + *value);
+    }
+}
+
+void Rewriter::addMapEntries(const TocCdTextBlock &disc)
+{
+    const QByteArray outer = m_editor.indentAt(disc.begin);
+    QByteArray entries;
+    for (const TocMapEntry &entry : m_numbers.added)
+        entries += mapEntryLine(outer, entry.number, entry.code);
+    if (disc.hasMap)
+        m_editor.insertLinesBefore(disc.mapCloseBegin, entries);
+    else
+        m_editor.insert(disc.openEnd,
+                        m_nl + outer + "  LANGUAGE_MAP {" + m_nl + entries + outer + "  }");
+}
+
 } // namespace
 
 TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
                           const std::vector<DiscBlock> &blocks)
 {
     TocRewrite result;
-    std::optional<NotUnderstood> error;
-    const std::vector<Token> tokens = tokenize(toc, error);
-    Parser parser(toc, tokens);
-    parser.error = error;
-
-    // Context 0 is the disc, context n the n-th TRACK: its CD_TEXT block if
-    // it has one, and where one would go.
-    struct Context
-    {
-        std::optional<CdTextBlock> cdText;
-        qsizetype insertAt = -1;
-    };
-    std::vector<Context> contexts(1);
-    qsizetype discEnd = -1; // end of the last token of the disc's part
-    size_t i = 0;
-    while (!parser.error && i < tokens.size()) {
-        if (parser.atWord(i, "TRACK")) {
-            if (contexts.size() == 1) {
-                // The disc's block goes on the line after the disc's last
-                // statement (the disc type), so that a comment in front of
-                // the first track stays with it.
-                const qsizetype lineEnd = discEnd < 0 ? -1 : toc.indexOf('\n', discEnd);
-                contexts[0].insertAt =
-                    lineEnd >= 0 && lineEnd < tokens[i].begin ? lineEnd + 1 : tokens[i].begin;
-            } else if (contexts.back().insertAt < 0) {
-                contexts.back().insertAt = tokens[i].begin;
-            }
-            contexts.push_back({});
-            ++i;
-        } else if (parser.atWord(i, "CD_TEXT") && parser.at(i + 1, Token::Open)) {
-            const size_t start = i;
-            std::optional<CdTextBlock> block = parser.cdText(start, start + 1, i);
-            if (block && !contexts.back().cdText)
-                contexts.back().cdText = std::move(block);
-        } else {
-            if (contexts.size() > 1 && contexts.back().insertAt < 0 &&
-                tokens[i].kind == Token::Word && startsTrackBody(parser.text(tokens[i])))
-                contexts.back().insertAt = tokens[i].begin;
-            if (tokens[i].kind == Token::Open) {
-                const std::optional<size_t> close = parser.closing(i);
-                i = close ? *close + 1 : tokens.size();
-            } else {
-                ++i;
-            }
-        }
-        if (contexts.size() == 1 && i > 0 && i <= tokens.size())
-            discEnd = tokens[i - 1].end;
-    }
-    if (contexts.back().insertAt < 0)
-        contexts.back().insertAt = toc.size();
-    if (parser.error) {
+    const TocLayout layout = ReadTocLayout(toc);
+    if (layout.error) {
         result.fault = TocRewrite::NotUnderstood;
-        result.line = parser.error->line;
-        result.what = parser.error->what;
+        result.line = layout.error->line;
+        result.what = layout.error->what;
         return result;
     }
-    result.sheetTracks = static_cast<int>(contexts.size()) - 1;
+    result.sheetTracks = static_cast<int>(layout.contexts.size()) - 1;
     // A title file names at most MaxTracks tracks, so a longer file never
     // matches one.
     if (result.sheetTracks != store.trackCount || result.sheetTracks > MaxTracks) {
         result.fault = TocRewrite::TrackCount;
         return result;
     }
-
-    // Language numbers: the one the sheet already maps to the language's
-    // code, else the lowest free one.
-    std::vector<MapEntry> map;
-    if (contexts[0].cdText)
-        map = contexts[0].cdText->map;
-    std::vector<MapEntry> added;
-    std::vector<int> numbers;
-    for (const DiscBlock &block : blocks) {
-        const auto found = std::find_if(map.begin(), map.end(), [&](const MapEntry &entry) {
-            return entry.code == languageCode(block.language);
-        });
-        if (found != map.end()) {
-            numbers.push_back(found->number);
-            continue;
-        }
-        int free = 0;
-        while (free < MaxBlocks && std::any_of(map.begin(), map.end(),
-                                               [&](const MapEntry &e) { return e.number == free; }))
-            ++free;
-        if (free == MaxBlocks) {
-            result.fault = TocRewrite::NoFreeLanguageNumber;
-            return result;
-        }
-        map.push_back({free, languageCode(block.language)});
-        added.push_back(map.back());
-        numbers.push_back(free);
+    std::optional<LanguageNumbers> numbers = languageNumbers(layout.contexts[0], blocks);
+    if (!numbers) {
+        result.fault = TocRewrite::NoFreeLanguageNumber;
+        return result;
     }
-
-    // The language numbers under which a track keeps a performer of its
-    // own, which makes cdrdao want one on the disc and on every other track
-    // too. Found once: the tracks' items are looked at for every block.
-    std::vector<int> trackPerformerNumbers;
-    for (size_t c = 1; c < contexts.size(); ++c) {
-        if (!contexts[c].cdText)
-            continue;
-        for (const LanguageBlock &language : contexts[c].cdText->languages) {
-            if (std::any_of(language.items.begin(), language.items.end(),
-                            [](const Item &item) { return item.keyword == "PERFORMER"; }))
-                trackPerformerNumbers.push_back(language.number);
-        }
-    }
-    std::sort(trackPerformerNumbers.begin(), trackPerformerNumbers.end());
-    const auto trackHasPerformer = [&](int number) {
-        return std::binary_search(trackPerformerNumbers.begin(), trackPerformerNumbers.end(),
-                                  number);
-    };
-
-    // The items a context should end up with for block b: no value means
-    // "none"; a track performer that is there already is kept as it is.
-    struct Wanted
-    {
-        std::optional<QByteArray> title;
-        std::optional<QByteArray> performer;
-        bool keepPerformer = false;
-    };
-    const auto wanted = [&](size_t b, size_t c) {
-        const PackTexts *titles = typeOf(blocks[b].pack, PackTypeTitle);
-        const PackTexts *performers = typeOf(blocks[b].pack, PackTypePerformer);
-        Wanted items;
-        if (titles)
-            items.title = TocString(entryOf(*titles, c));
-        const bool anyPerformer = performers || trackHasPerformer(numbers[b]);
-        if (c == 0 && performers) {
-            items.performer = TocString(entryOf(*performers, 0));
-        } else if (anyPerformer) {
-            items.performer = TocString({});
-            items.keepPerformer = c != 0;
-        }
-        return items;
-    };
-
-    Editor editor(toc);
-    const QByteArray &nl = editor.lineEnd();
-    for (size_t c = 0; c < contexts.size(); ++c) {
-        Context &context = contexts[c];
-        if (!context.cdText) {
-            // A new CD_TEXT block with every language written here.
-            const QByteArray outer = editor.indentAt(context.insertAt);
-            QByteArray text;
-            if (c == 0) {
-                text += outer + "  LANGUAGE_MAP {" + nl;
-                for (size_t b = 0; b < blocks.size(); ++b)
-                    text += outer + "    " + QByteArray::number(numbers[b]) + " : " +
-                            languageCodeWord(blocks[b].language) + nl;
-                text += outer + "  }" + nl;
-            }
-            bool anyItem = false;
-            for (size_t b = 0; b < blocks.size(); ++b) {
-                const Wanted items = wanted(b, c);
-                if (!items.title && !items.performer)
-                    continue;
-                anyItem = true;
-                text += outer + "  LANGUAGE " + QByteArray::number(numbers[b]) + " {" + nl;
-                if (items.title)
-                    text += outer + "    TITLE " + *items.title + nl;
-                if (items.performer)
-                    text += outer + "    PERFORMER " + *items.performer + nl;
-                text += outer + "  }" + nl;
-            }
-            if (anyItem)
-                editor.insertLinesBefore(context.insertAt,
-                                         outer + "CD_TEXT {" + nl + text + outer + "}" + nl);
-            continue;
-        }
-
-        const CdTextBlock &cdText = *context.cdText;
-        for (size_t b = 0; b < blocks.size(); ++b) {
-            const Wanted items = wanted(b, c);
-            const auto language =
-                std::find_if(cdText.languages.begin(), cdText.languages.end(),
-                             [&](const LanguageBlock &l) { return l.number == numbers[b]; });
-            if (language == cdText.languages.end()) {
-                if (!items.title && !items.performer)
-                    continue;
-                const QByteArray outer = editor.indentAt(cdText.begin);
-                QByteArray text =
-                    outer + "  LANGUAGE " + QByteArray::number(numbers[b]) + " {" + nl;
-                if (items.title)
-                    text += outer + "    TITLE " + *items.title + nl;
-                if (items.performer)
-                    text += outer + "    PERFORMER " + *items.performer + nl;
-                text += outer + "  }" + nl;
-                editor.insertLinesBefore(cdText.closeBegin, text);
-                continue;
-            }
-            const QByteArray indent = editor.indentAt(language->begin) + "  ";
-            // The first such item gets the value, any others go; without
-            // one, an item is added at the top of the block.
-            const auto set = [&](const char *keyword, const std::optional<QByteArray> &value,
-                                 bool keepExisting) {
-                bool first = true;
-                for (const Item &item : language->items) {
-                    if (item.keyword != keyword)
-                        continue;
-                    if (first && value) {
-                        if (!keepExisting)
-                            editor.replace(item.valueBegin, item.end, *value);
-                    } else {
-                        editor.remove(item.begin, item.end);
-                    }
-                    first = false;
-                }
-                if (first && value)
-                    editor.insert(language->openEnd, nl + indent + keyword + ' ' + *value);
-            };
-            set("TITLE", items.title, false);
-            set("PERFORMER", items.performer, items.keepPerformer);
-        }
-    }
-
-    // Map entries for languages new to a sheet that has a disc CD_TEXT block.
-    if (contexts[0].cdText && !added.empty()) {
-        const CdTextBlock &disc = *contexts[0].cdText;
-        const QByteArray outer = editor.indentAt(disc.begin);
-        QByteArray entries;
-        for (const MapEntry &entry : added)
-            entries += outer + "    " + QByteArray::number(entry.number) + " : " +
-                       (entry.code == LanguageCodeEnglish ? QByteArray("EN")
-                                                          : QByteArray::number(entry.code)) +
-                       nl;
-        if (disc.hasMap)
-            editor.insertLinesBefore(disc.mapCloseBegin, entries);
-        else
-            editor.insert(disc.openEnd,
-                          nl + outer + "  LANGUAGE_MAP {" + nl + entries + outer + "  }");
-    }
-
-    result.toc = editor.result();
+    Rewriter rewriter(toc, blocks, std::move(*numbers), trackPerformerNumbers(layout.contexts));
+    result.toc = rewriter.rewrite(layout.contexts);
     return result;
 }
 

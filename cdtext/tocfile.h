@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // cdrdao TOC files: the TITLE and PERFORMER items of the CD_TEXT blocks are
-// rewritten with a title file's texts; everything else stays as it was.
+// rewritten with a title file's texts; everything else stays as it was, byte
+// for byte. The file's structure is found by ReadTocLayout (tocreader.h);
+// here the changes are worked out and applied in one pass.
 //
 // The disc's CD_TEXT block maps language numbers to language codes
 // (LANGUAGE_MAP); the disc and every track hold one LANGUAGE block per

@@ -17,15 +17,6 @@ void appendLine(QByteArray &out, const char *key, QByteArrayView value)
     out += '\n';
 }
 
-const PackTexts *typeOf(const PackBlock &block, quint8 type)
-{
-    for (const PackTexts &texts : block.types) {
-        if (texts.type == type)
-            return &texts;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 V07tSheets WriteV07tSheets(const std::vector<DiscBlock> &blocks)
@@ -39,8 +30,8 @@ V07tSheets WriteV07tSheets(const std::vector<DiscBlock> &blocks)
         appendLine(out, "Text Code", english ? "8859" : "MS-JIS");
         appendLine(out, "Language Code", english ? "English" : "Japanese");
 
-        const PackTexts *titles = typeOf(pack, PackTypeTitle);
-        const PackTexts *performers = typeOf(pack, PackTypePerformer);
+        const PackTexts *titles = pack.textsOf(PackTypeTitle);
+        const PackTexts *performers = pack.textsOf(PackTypePerformer);
         const auto check = [&](QByteArrayView text, TextRef ref) {
             if (!sheets.leadingSpace && text.startsWith(' '))
                 sheets.leadingSpace = ref;
