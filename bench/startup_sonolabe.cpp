@@ -8,7 +8,9 @@
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    const sonolabe::CommandLine commandLine = sonolabe::ReadCommandLine(argc, argv);
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
     QTimer::singleShot(0, &app, [] { QTimer::singleShot(0, qApp, &QCoreApplication::quit); });
-    return sonolabe::RunSonolabe(app);
+    return sonolabe::RunSonolabe(app, commandLine);
 }
