@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/command.h"
 
+#include "cdtext/commandline.h"
 #include "cdtext/cuesheet.h"
 #include "cdtext/discblocks.h"
 #include "cdtext/packs.h"
@@ -12,13 +13,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace sonolabe::cdtext {
@@ -29,16 +26,6 @@ namespace {
 
 // CUE sheets and TOC files are a few kilobytes.
 constexpr qint64 MaxSheetBytes = qint64(16) << 20;
-
-struct Arguments
-{
-    QString command;
-    QString titleFile;
-    std::optional<QString> output;
-    std::optional<QString> into;
-    std::optional<int> language;
-    bool tabRepeat = false;
-};
 
 class Session
 {
@@ -64,9 +51,15 @@ private:
         return ExitRefused;
     }
 
-    std::optional<int> parse(const QStringList &arguments, Arguments &args);
     int check(const Arguments &args, const TitleStore &store);
     int write(const Arguments &args, const TitleStore &store);
+    bool sayProblems(const TitleStore &store, const std::vector<DiscBlock> &blocks);
+    bool sayOverBudget(const Arguments &args, const std::vector<DiscBlock> &blocks);
+    int writePacks(const Arguments &args, const std::vector<DiscBlock> &blocks);
+    int writeV07t(const Arguments &args, const std::vector<DiscBlock> &blocks);
+    int rewriteCue(const Arguments &args, const QByteArray &sheet, const TitleStore &store);
+    int rewriteToc(const Arguments &args, const QByteArray &sheet, const TitleStore &store,
+                   const std::vector<DiscBlock> &blocks);
     int deliver(const Arguments &args, const QByteArray &bytes);
     std::optional<QByteArray> readSheet(const QString &path);
 
@@ -74,99 +67,6 @@ private:
     QIODevice &m_err;
     Messages m_say;
 };
-
-bool takesOption(const QString &command, const QString &option)
-{
-    if (option == u"--tab-repeat")
-        return command == u"check" || command == u"packs";
-    if (option == u"--into")
-        return command == u"cue" || command == u"toc";
-    if (option == u"-o")
-        return command != u"check";
-    return true; // --lang
-}
-
-std::optional<int> Session::parse(const QStringList &arguments, Arguments &args)
-{
-    for (const QString &argument : arguments) {
-        if (argument == u"-h" || argument == u"--help") {
-            print(m_out, m_say.help());
-            return ExitDone;
-        }
-    }
-    if (arguments.isEmpty())
-        return usage(m_say.noCommand());
-    args.command = arguments[0];
-    static const QStringList commands{u"check"_s, u"packs"_s, u"v07t"_s, u"cue"_s, u"toc"_s};
-    if (!commands.contains(args.command))
-        return usage(m_say.unknownCommand(args.command));
-
-    bool optionsEnded = false;
-    bool haveTitleFile = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        QString argument = arguments[i];
-        if (!optionsEnded && argument == u"--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (optionsEnded || !argument.startsWith(u'-') || argument == u"-") {
-            if (haveTitleFile)
-                return usage(m_say.extraArgument(argument));
-            args.titleFile = argument;
-            haveTitleFile = true;
-            continue;
-        }
-
-        QString name = argument;
-        std::optional<QString> value;
-        const qsizetype equals = argument.indexOf(u'=');
-        if (argument.startsWith(u"--") && equals > 0) {
-            name = argument.left(equals);
-            value = argument.mid(equals + 1);
-        }
-        if (name == u"--output")
-            name = u"-o"_s;
-        if (name == u"--tab-repeat" && !value) {
-            if (!takesOption(args.command, name))
-                return usage(m_say.optionNotForCommand(name, args.command));
-            args.tabRepeat = true;
-            continue;
-        }
-        if (name != u"-o" && name != u"--into" && name != u"--lang")
-            return usage(m_say.unknownOption(argument));
-        if (!takesOption(args.command, name))
-            return usage(m_say.optionNotForCommand(name, args.command));
-        if (!value) {
-            if (i + 1 >= arguments.size())
-                return usage(m_say.missingValue(name));
-            value = arguments[++i];
-        }
-        if (value->isEmpty())
-            return usage(m_say.missingValue(name));
-        if (name == u"-o") {
-            args.output = *value;
-        } else if (name == u"--into") {
-            args.into = *value;
-        } else {
-            if (*value == u"en")
-                args.language = English;
-            else if (*value == u"ja")
-                args.language = Japanese;
-            else
-                return usage(m_say.badLanguage(*value));
-        }
-    }
-
-    if (!haveTitleFile)
-        return usage(m_say.missingTitleFile());
-    if (args.command == u"packs" && !args.output)
-        return usage(m_say.missingOption(u"-o"_s, args.command));
-    if ((args.command == u"cue" || args.command == u"toc") && !args.into)
-        return usage(m_say.missingOption(u"--into"_s, args.command));
-    if (args.command == u"cue" && !args.language)
-        return usage(m_say.missingOption(u"--lang"_s, args.command));
-    return std::nullopt;
-}
 
 // True when both paths name one file (or one path that does not exist yet).
 bool sameFile(const QString &a, const QString &b)
@@ -186,25 +86,47 @@ LanguageChoice choiceOf(const Arguments &args)
     return {*args.language == English, *args.language == Japanese};
 }
 
+// The refusal of a block that needs more text packs than fit, or nothing
+// when it fits. Where the command can write Tab repeats (canRepeat) and
+// they are not on yet, the refusal says whether they would make it fit.
+std::optional<QString> overBudget(const Messages &say, const DiscBlock &block, int number,
+                                  bool tabRepeat, bool canRepeat)
+{
+    const int needed = TextPacksNeeded(block.pack, tabRepeat);
+    if (needed <= TextPackBudget)
+        return std::nullopt;
+    std::optional<int> withRepeat;
+    if (canRepeat && !tabRepeat) {
+        const int packs = TextPacksNeeded(block.pack, true);
+        if (packs <= TextPackBudget)
+            withRepeat = packs;
+    }
+    return say.overBudget(block.language, number, needed, TextPackBudget, withRepeat);
+}
+
 int Session::run(const QStringList &arguments)
 {
-    Arguments args;
-    if (const std::optional<int> done = parse(arguments, args))
-        return *done;
+    const CommandLine line = ReadCommandLine(arguments, m_say);
+    if (line.outcome == CommandLine::Help) {
+        print(m_out, m_say.help());
+        return ExitDone;
+    }
+    if (line.outcome == CommandLine::WrongUsage)
+        return usage(line.error);
+    const Arguments &args = line.arguments;
 
     if (args.output) {
-        for (const std::optional<QString> &input :
-             {std::optional<QString>(args.titleFile), args.into}) {
+        for (const std::optional<QString> &input : {std::optional<QString>(args.file), args.into}) {
             if (input && sameFile(*args.output, *input))
                 return usage(m_say.outputIsInput(*args.output));
         }
     }
 
-    const LoadResult loaded = ReadTitleFile(args.titleFile);
+    const LoadResult loaded = ReadTitleFile(args.file);
     if (!loaded.ok()) {
         if (loaded.failure() == LoadFailure::NotATitleFile)
-            return refuse(m_say.notATitleFile(args.titleFile));
-        return refuse(m_say.cannotReadTitleFile(args.titleFile, loaded.reason()));
+            return refuse(m_say.notATitleFile(args.file));
+        return refuse(m_say.cannotReadTitleFile(args.file, loaded.reason()));
     }
     if (args.command == u"check")
         return check(args, loaded.disc());
@@ -218,7 +140,7 @@ int Session::check(const Arguments &args, const TitleStore &store)
     QStringList errors;
     QStringList warnings;
 
-    print(m_out, m_say.reportHeader(args.titleFile, store.trackCount));
+    print(m_out, m_say.reportHeader(args.file, store.trackCount));
     if (store.trackCount == 0)
         errors << m_say.noTracks();
     for (const int language : {English, Japanese}) {
@@ -233,13 +155,9 @@ int Session::check(const Arguments &args, const TitleStore &store)
         const int number = static_cast<int>(block - blocks.begin());
         const int needed = TextPacksNeeded(block->pack, args.tabRepeat);
         print(m_out, m_say.reportBlock(language, number, needed, TextPackBudget));
-        if (needed > TextPackBudget) {
-            QString line = m_say.overBudget(language, number, needed, TextPackBudget);
-            const int withRepeat = TextPacksNeeded(block->pack, true);
-            if (!args.tabRepeat && withRepeat <= TextPackBudget)
-                line += u"; "_s % m_say.tabRepeatWouldFit(withRepeat);
-            errors << line;
-        }
+        if (const std::optional<QString> line =
+                overBudget(m_say, *block, number, args.tabRepeat, true))
+            errors << *line;
         for (const TextProblem &problem : FindProblems(store, language))
             (IsError(problem.problem) ? errors : warnings) << m_say.problem(problem);
     }
@@ -256,11 +174,31 @@ int Session::write(const Arguments &args, const TitleStore &store)
 {
     if (store.trackCount == 0)
         return refuse(m_say.noTracks());
-    const LanguageChoice choice = choiceOf(args);
-    const std::vector<DiscBlock> blocks = DiscBlocks(store, choice);
+    const std::vector<DiscBlock> blocks = DiscBlocks(store, choiceOf(args));
     if (blocks.empty())
         return refuse(args.language ? m_say.noTextInLanguage(*args.language) : m_say.noText());
+    // Every problem and every block over the budget is told before refusing.
+    const bool problems = sayProblems(store, blocks);
+    const bool overBudget = sayOverBudget(args, blocks);
+    if (problems || overBudget)
+        return ExitRefused;
 
+    if (args.command == u"packs")
+        return writePacks(args, blocks);
+    if (args.command == u"v07t")
+        return writeV07t(args, blocks);
+    const std::optional<QByteArray> sheet = readSheet(*args.into);
+    if (!sheet)
+        return ExitRefused;
+    if (args.command == u"cue")
+        return rewriteCue(args, *sheet, store);
+    return rewriteToc(args, *sheet, store, blocks);
+}
+
+// Tells the problems of the blocks' texts; true when one of them is an
+// error.
+bool Session::sayProblems(const TitleStore &store, const std::vector<DiscBlock> &blocks)
+{
     bool refused = false;
     for (const DiscBlock &block : blocks) {
         for (const TextProblem &problem : FindProblems(store, block.language)) {
@@ -272,56 +210,64 @@ int Session::write(const Arguments &args, const TitleStore &store)
             }
         }
     }
+    return refused;
+}
+
+// Tells every block that needs more text packs than fit; true when there is
+// one.
+bool Session::sayOverBudget(const Arguments &args, const std::vector<DiscBlock> &blocks)
+{
     // The burning tools build the packs from sheets themselves, without
     // repeats, so only the pack file may count on them.
-    const bool tabRepeat = args.command == u"packs" && args.tabRepeat;
+    const bool packs = args.command == u"packs";
+    bool refused = false;
     for (size_t b = 0; b < blocks.size(); ++b) {
-        const int needed = TextPacksNeeded(blocks[b].pack, tabRepeat);
-        if (needed > TextPackBudget) {
-            QString line =
-                m_say.overBudget(blocks[b].language, static_cast<int>(b), needed, TextPackBudget);
-            const int withRepeat = TextPacksNeeded(blocks[b].pack, true);
-            if (args.command == u"packs" && !tabRepeat && withRepeat <= TextPackBudget)
-                line += u"; "_s % m_say.tabRepeatWouldFit(withRepeat);
-            say(m_say.error(line));
+        if (const std::optional<QString> line =
+                overBudget(m_say, blocks[b], static_cast<int>(b), packs && args.tabRepeat, packs)) {
+            say(m_say.error(*line));
             refused = true;
         }
     }
-    if (refused)
-        return ExitRefused;
+    return refused;
+}
 
-    if (args.command == u"packs") {
-        PackOptions options;
-        options.tabRepeat = tabRepeat;
-        const std::optional<QByteArray> packs = BuildPacks(PackBlocksOf(blocks), options);
-        Q_ASSERT(packs); // the budget was checked above
-        return deliver(args, PackFileBytes(packs.value_or(QByteArray())));
-    }
-    if (args.command == u"v07t") {
-        const V07tSheets sheets = WriteV07tSheets(blocks);
-        if (!sheets.ok())
-            return refuse(
-                m_say.notWritableInSheet(*sheets.leadingSpace, m_say.leadingSpaceInSheet()));
-        return deliver(args, sheets.bytes);
-    }
+int Session::writePacks(const Arguments &args, const std::vector<DiscBlock> &blocks)
+{
+    PackOptions options;
+    options.tabRepeat = args.tabRepeat;
+    const std::optional<QByteArray> packs = BuildPacks(PackBlocksOf(blocks), options);
+    Q_ASSERT(packs); // the budget was checked before
+    return deliver(args, PackFileBytes(packs.value_or(QByteArray())));
+}
 
-    const std::optional<QByteArray> sheet = readSheet(*args.into);
-    if (!sheet)
-        return ExitRefused;
-    if (args.command == u"cue") {
-        const CueRewrite cue = RewriteCueSheet(*sheet, store, *args.language);
-        switch (cue.fault) {
-        case CueRewrite::None:
-            return deliver(args, cue.sheet);
-        case CueRewrite::TrackCount:
-            return refuse(m_say.trackCountDiffers(*args.into, cue.sheetTracks, store.trackCount));
-        case CueRewrite::Quote:
-            return refuse(m_say.notWritableInSheet(cue.text, m_say.quoteInCueText()));
-        case CueRewrite::BackslashAtEnd:
-            return refuse(m_say.notWritableInSheet(cue.text, m_say.backslashEndsCueText()));
-        }
+int Session::writeV07t(const Arguments &args, const std::vector<DiscBlock> &blocks)
+{
+    const V07tSheets sheets = WriteV07tSheets(blocks);
+    if (!sheets.ok())
+        return refuse(m_say.notWritableInSheet(*sheets.leadingSpace, m_say.leadingSpaceInSheet()));
+    return deliver(args, sheets.bytes);
+}
+
+int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const TitleStore &store)
+{
+    const CueRewrite cue = RewriteCueSheet(sheet, store, *args.language);
+    switch (cue.fault) {
+    case CueRewrite::None:
+        break;
+    case CueRewrite::TrackCount:
+        return refuse(m_say.trackCountDiffers(*args.into, cue.sheetTracks, store.trackCount));
+    case CueRewrite::Quote:
+        return refuse(m_say.notWritableInSheet(cue.text, m_say.quoteInCueText()));
+    case CueRewrite::BackslashAtEnd:
+        return refuse(m_say.notWritableInSheet(cue.text, m_say.backslashEndsCueText()));
     }
-    const TocRewrite toc = RewriteTocFile(*sheet, store, blocks);
+    return deliver(args, cue.sheet);
+}
+
+int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const TitleStore &store,
+                        const std::vector<DiscBlock> &blocks)
+{
+    const TocRewrite toc = RewriteTocFile(sheet, store, blocks);
     switch (toc.fault) {
     case TocRewrite::None:
         break;

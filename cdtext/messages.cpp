@@ -25,37 +25,8 @@ bool printable(QChar ch)
     return ch.isPrint() && !ch.isSpace();
 }
 
-} // namespace
-
-QString Messages::help() const
+QString englishHelp()
 {
-    if (m_japanese) {
-        return uR"(使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
-
-CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形にします。
-
-ｺﾏﾝﾄﾞ:
-  check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
-                           ﾃｷｽﾄを表示します
-  packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
-  v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
-  cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
-                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます
-  toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
-                           cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
-
-ｵﾌﾟｼｮﾝ:
-  -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
-  --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
-  --lang en|ja       英語または日本語だけを扱います (cue では必須)
-  --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
-  -h, --help         この説明を表示します
-
-ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
-なので、日本語のﾃｷｽﾄの半角英数字と半角ｶﾀｶﾅは全角で書き込みます。
-終了ｺｰﾄﾞ: 0 完了、1 入力を受け付けられない (理由を表示)、2 使い方の誤り。
-)"_s;
-    }
     return uR"(Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
 
 Turns a CD-TEXT title file into what Linux burning tools read.
@@ -83,6 +54,42 @@ for every character, so ASCII and half-width katakana in Japanese texts are
 written in their full-width forms.
 Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.
 )"_s;
+}
+
+QString japaneseHelp()
+{
+    return uR"(使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
+
+CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形にします。
+
+ｺﾏﾝﾄﾞ:
+  check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
+                           ﾃｷｽﾄを表示します
+  packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
+  v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
+  cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
+                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます
+  toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
+                           cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
+
+ｵﾌﾟｼｮﾝ:
+  -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
+  --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
+  --lang en|ja       英語または日本語だけを扱います (cue では必須)
+  --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
+  -h, --help         この説明を表示します
+
+ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
+なので、日本語のﾃｷｽﾄの半角英数字と半角ｶﾀｶﾅは全角で書き込みます。
+終了ｺｰﾄﾞ: 0 完了、1 入力を受け付けられない (理由を表示)、2 使い方の誤り。
+)"_s;
+}
+
+} // namespace
+
+QString Messages::help() const
+{
+    return m_japanese ? japaneseHelp() : englishHelp();
 }
 
 QString Messages::tryHelp() const
@@ -177,22 +184,22 @@ QString Messages::noTextInLanguage(int language) const
         .arg(languageName(language));
 }
 
-QString Messages::overBudget(int language, int blockNumber, int needed, int budget) const
+QString Messages::overBudget(int language, int blockNumber, int needed, int budget,
+                             std::optional<int> withTabRepeat) const
 {
-    return pick(u"block %1 (%2) needs %3 text packs, %4 more than the %5 that fit",
-                u"ﾌﾞﾛｯｸ %1 (%2) にはﾃｷｽﾄﾊﾟｯｸが %3 個必要で、入る %5 個を %4 個超えています")
-        .arg(blockNumber)
-        .arg(languageName(language))
-        .arg(needed)
-        .arg(needed - budget)
-        .arg(budget);
-}
-
-QString Messages::tabRepeatWouldFit(int needed) const
-{
-    return pick(u"with --tab-repeat it needs %1 text packs and fits",
-                u"--tab-repeat を付けると %1 個で収まります")
-        .arg(needed);
+    QString line = pick(u"block %1 (%2) needs %3 text packs, %4 more than the %5 that fit",
+                        u"ﾌﾞﾛｯｸ %1 (%2) にはﾃｷｽﾄﾊﾟｯｸが %3 個必要で、入る %5 個を %4 個超えています")
+                       .arg(blockNumber)
+                       .arg(languageName(language))
+                       .arg(needed)
+                       .arg(needed - budget)
+                       .arg(budget);
+    if (withTabRepeat) {
+        line += u"; "_s % pick(u"with --tab-repeat it needs %1 text packs and fits",
+                               u"--tab-repeat を付けると %1 個で収まります")
+                              .arg(*withTabRepeat);
+    }
+    return line;
 }
 
 QString Messages::languageName(int language) const
@@ -229,33 +236,40 @@ QString Messages::problem(const TextProblem &problem) const
         character =
             pick(u"character %1 (%2)", u"%1文字目 (%2)").arg(problem.position).arg(codePoint(ch));
 
-    QString what;
-    switch (problem.problem) {
-    case Problem::EditorRefuses:
-        what = pick(u"%1 is not allowed in an English title file",
-                    u"%1は英語の曲名ﾌｧｲﾙに使えない文字です");
-        break;
-    case Problem::NotIso8859_1:
-        what = pick(u"%1 has no ISO-8859-1 form; the disc would show another character",
-                    u"%1は ISO-8859-1 にないため、ﾃﾞｨｽｸには別の文字が記録されます");
-        break;
-    case Problem::ControlCharacter:
-        what = pick(u"%1 is a control character, which CD-Text cannot hold",
-                    u"%1は制御文字で、CD-TEXT に記録できません");
-        break;
-    case Problem::OutsideJisX0208:
-        what = pick(u"%1 is outside JIS X 0208; many players cannot show it",
-                    u"%1は JIS X 0208 にない文字で、表示できないﾌﾟﾚｰﾔｰが多くあります");
-        break;
-    case Problem::NotInCodePage:
-        what = pick(u"%1 has no code page 932 form and is written as \"？\"",
-                    u"%1はｺｰﾄﾞﾍﾟｰｼﾞ 932 にないため「？」として書き込まれます");
-        break;
-    }
-    QString line = textName(problem.text) % u": "_s % what.arg(character);
+    QString line =
+        textName(problem.text) % u": "_s % problemWording(problem.problem).arg(character);
     if (problem.more > 0)
         line += pick(u" (and %1 more such characters)", u" (ほかに %1 文字)").arg(problem.more);
     return line;
+}
+
+// What is wrong with a character, which %1 names.
+QString Messages::problemWording(Problem problem) const
+{
+    struct Wording
+    {
+        Problem problem;
+        QStringView english;
+        QStringView japanese;
+    };
+    static constexpr Wording wordings[] = {
+        {Problem::EditorRefuses, u"%1 is not allowed in an English title file",
+         u"%1は英語の曲名ﾌｧｲﾙに使えない文字です"},
+        {Problem::NotIso8859_1, u"%1 has no ISO-8859-1 form; the disc would show another character",
+         u"%1は ISO-8859-1 にないため、ﾃﾞｨｽｸには別の文字が記録されます"},
+        {Problem::ControlCharacter, u"%1 is a control character, which CD-Text cannot hold",
+         u"%1は制御文字で、CD-TEXT に記録できません"},
+        {Problem::OutsideJisX0208, u"%1 is outside JIS X 0208; many players cannot show it",
+         u"%1は JIS X 0208 にない文字で、表示できないﾌﾟﾚｰﾔｰが多くあります"},
+        {Problem::NotInCodePage, u"%1 has no code page 932 form and is written as \"？\"",
+         u"%1はｺｰﾄﾞﾍﾟｰｼﾞ 932 にないため「？」として書き込まれます"},
+    };
+    for (const Wording &wording : wordings) {
+        if (wording.problem == problem)
+            return pick(wording.english, wording.japanese);
+    }
+    Q_UNREACHABLE();
+    return {};
 }
 
 QString Messages::notWritableInSheet(const TextRef &text, const QString &why) const

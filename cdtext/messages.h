@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace sonolabe::cdtext {
 
 enum class UiLanguage { English, Japanese };
@@ -42,8 +44,10 @@ public:
     QString noTracks() const;
     QString noText() const;
     QString noTextInLanguage(int language) const;
-    QString overBudget(int language, int blockNumber, int needed, int budget) const;
-    QString tabRepeatWouldFit(int needed) const;
+    // A block needing more text packs than the budget; withTabRepeat is
+    // what it would need with Tab repeats, when that fits.
+    QString overBudget(int language, int blockNumber, int needed, int budget,
+                       std::optional<int> withTabRepeat) const;
     QString problem(const TextProblem &problem) const;
     QString notWritableInSheet(const TextRef &text, const QString &why) const;
     QString quoteInCueText() const;
@@ -71,6 +75,7 @@ private:
     {
         return (m_japanese ? japanese : english).toString();
     }
+    QString problemWording(Problem problem) const;
     bool m_japanese;
 };
 
