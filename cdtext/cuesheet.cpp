@@ -3,6 +3,7 @@
 
 #include "model/codepage932.h"
 
+#include <optional>
 #include <vector>
 
 namespace sonolabe::cdtext {
@@ -65,17 +66,169 @@ QByteArray textLine(const QByteArray &indent, const QByteArray &keyword, const Q
     return indent % keyword % " \"" % text % '"' % lineEnd;
 }
 
+// Context 0 is the disc, context n the n-th TRACK: the lines of each.
+struct Context
+{
+    int trackLine = -1;
+    std::vector<int> titles;
+    std::vector<int> performers;
+};
+
+struct Layout
+{
+    std::vector<Context> contexts{1};
+    // The first FILE or TRACK line; none in a sheet without either, whose
+    // disc lines then go at its end.
+    int discInsertLine = -1;
+};
+
+Layout layOut(const std::vector<Line> &lines)
+{
+    Layout layout;
+    std::vector<Context> &contexts = layout.contexts;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QByteArray &keyword = lines[i].upperKeyword;
+        const int line = static_cast<int>(i);
+        if (keyword == "TRACK") {
+            contexts.push_back({line, {}, {}});
+            if (layout.discInsertLine < 0)
+                layout.discInsertLine = line;
+        } else if (keyword == "FILE" && contexts.size() == 1 && layout.discInsertLine < 0) {
+            layout.discInsertLine = line;
+        } else if (keyword == "TITLE") {
+            contexts.back().titles.push_back(line);
+        } else if (keyword == "PERFORMER") {
+            contexts.back().performers.push_back(line);
+        }
+    }
+    return layout;
+}
+
+// The bytes of a text in the sheet. A character the code page lacks becomes
+// a full-width question mark, as in the pack file.
+QByteArray sheetBytes(const QString &text, int language)
+{
+    if (language == English)
+        return text.toLatin1();
+    const Cp932Encoder &encoder = Cp932Encoder::instance();
+    QByteArray bytes;
+    for (const QChar ch : text) {
+        if (encoder.canEncode(ch.unicode()))
+            encoder.appendEncoded(QStringView(&ch, 1), bytes);
+        else
+            bytes += "\x81\x48";
+    }
+    return bytes;
+}
+
+// The sheet's own line end, as its first line has it.
+QByteArray lineEndOf(QByteArrayView sheet, const std::vector<Line> &lines)
+{
+    const bool crlf =
+        !lines.empty() &&
+        sheet.sliced(lines[0].contentEnd, lines[0].end - lines[0].contentEnd).endsWith("\r\n");
+    return crlf ? QByteArray("\r\n") : QByteArray("\n");
+}
+
+// Where a line that a context lacks goes: next to a line of the sheet, or
+// at its end (line -1).
+struct Place
+{
+    int line = -1;
+    bool after = false;
+    QByteArray indent;
+};
+
 // What becomes of the sheet's lines: each is kept, replaced or dropped, and
 // new lines may go in front of it or after it.
-struct Edits
+class Edits
 {
-    explicit Edits(size_t lineCount) : replacement(lineCount), before(lineCount), after(lineCount)
+public:
+    Edits(QByteArrayView sheet, const std::vector<Line> &lines)
+        : m_sheet(sheet), m_lines(lines), m_lineEnd(lineEndOf(sheet, lines)),
+          m_replacement(lines.size()), m_before(lines.size()), m_after(lines.size())
     {}
-    std::vector<std::optional<QByteArray>> replacement; // an empty one drops the line
-    std::vector<QByteArray> before;
-    std::vector<QByteArray> after;
-    QByteArray atEnd; // after the last line
+
+    // Sets the text of one kind of line in one context: the first such line
+    // gets the text, the others go; without one, a line is added at place.
+    // An empty text only removes lines.
+    void set(const std::vector<int> &existing, const char *keyword, const QByteArray &bytes,
+             const Place &place);
+    QByteArray result() const;
+
+private:
+    QByteArrayView m_sheet;
+    const std::vector<Line> &m_lines;
+    QByteArray m_lineEnd;
+    std::vector<std::optional<QByteArray>> m_replacement; // an empty one drops the line
+    std::vector<QByteArray> m_before;
+    std::vector<QByteArray> m_after;
+    QByteArray m_atEnd; // after the last line
 };
+
+void Edits::set(const std::vector<int> &existing, const char *keyword, const QByteArray &bytes,
+                const Place &place)
+{
+    for (size_t k = 0; k < existing.size(); ++k) {
+        const Line &line = m_lines[existing[k]];
+        if (k == 0 && !bytes.isEmpty()) {
+            m_replacement[existing[k]] =
+                textLine(line.indent, line.keyword, bytes,
+                         m_sheet.sliced(line.contentEnd, line.end - line.contentEnd));
+        } else {
+            m_replacement[existing[k]] = QByteArray();
+        }
+    }
+    if (!existing.empty() || bytes.isEmpty())
+        return;
+    const QByteArray added = textLine(place.indent, keyword, bytes, m_lineEnd);
+    if (place.line < 0)
+        m_atEnd += added;
+    else if (place.after)
+        m_after[place.line] += added;
+    else
+        m_before[place.line] += added;
+}
+
+QByteArray Edits::result() const
+{
+    QByteArray out;
+    out.reserve(m_sheet.size() + 64 * qsizetype(m_lines.size() + 2));
+    if (!m_lines.empty())
+        out += m_sheet.first(m_lines[0].begin); // the byte-order mark, if any
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        const Line &line = m_lines[i];
+        out += m_before[i];
+        if (m_replacement[i])
+            out += *m_replacement[i];
+        else
+            out += m_sheet.sliced(line.begin, line.end - line.begin);
+        if (!m_after[i].isEmpty()) {
+            if (line.end == line.contentEnd && !m_replacement[i])
+                out += m_lineEnd; // the last line had no line end
+            out += m_after[i];
+        }
+    }
+    if (!m_atEnd.isEmpty()) {
+        // A last line without a line end gets one; a byte-order mark alone
+        // is no line.
+        const qsizetype prefix = m_lines.empty() ? 0 : m_lines[0].begin;
+        if (out.size() > prefix && !out.endsWith('\n') && !out.endsWith('\r'))
+            out += m_lineEnd;
+        out += m_atEnd;
+    }
+    return out;
+}
+
+// The fault of a text that a CUE sheet cannot hold, or None.
+CueRewrite::Fault faultOf(const QByteArray &bytes)
+{
+    if (bytes.contains('"'))
+        return CueRewrite::Quote;
+    if (bytes.endsWith('\\'))
+        return CueRewrite::BackslashAtEnd;
+    return CueRewrite::None;
+}
 
 } // namespace
 
@@ -83,34 +236,8 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
 {
     CueRewrite result;
     const std::vector<Line> lines = splitLines(sheet);
-
-    // Context 0 is the disc, context n the n-th TRACK.
-    struct Context
-    {
-        int trackLine = -1;
-        std::vector<int> titles;
-        std::vector<int> performers;
-    };
-    std::vector<Context> contexts(1);
-    // The first FILE or TRACK line; none in a sheet without either, whose
-    // disc lines then go at its end.
-    int discInsertLine = -1;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const QByteArray &keyword = lines[i].upperKeyword;
-        const int line = static_cast<int>(i);
-        if (keyword == "TRACK") {
-            contexts.push_back({line, {}, {}});
-            if (discInsertLine < 0)
-                discInsertLine = line;
-        } else if (keyword == "FILE" && contexts.size() == 1 && discInsertLine < 0) {
-            discInsertLine = line;
-        } else if (keyword == "TITLE") {
-            contexts.back().titles.push_back(line);
-        } else if (keyword == "PERFORMER") {
-            contexts.back().performers.push_back(line);
-        }
-    }
-    result.sheetTracks = static_cast<int>(contexts.size()) - 1;
+    const Layout layout = layOut(lines);
+    result.sheetTracks = static_cast<int>(layout.contexts.size()) - 1;
     // A title file names at most MaxTracks tracks, so a longer sheet never
     // matches one (and a store claiming more has no titles for them).
     if (result.sheetTracks != store.trackCount || result.sheetTracks > MaxTracks) {
@@ -118,109 +245,33 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
         return result;
     }
 
-    const Cp932Encoder &encoder = Cp932Encoder::instance();
-    // A character the code page lacks becomes a full-width question mark,
-    // as in the pack file.
-    const auto encode = [&](const QString &text) {
-        if (language == English)
-            return text.toLatin1();
-        QByteArray bytes;
-        for (const QChar ch : text) {
-            if (encoder.canEncode(ch.unicode()))
-                encoder.appendEncoded(QStringView(&ch, 1), bytes);
-            else
-                bytes += "\x81\x48";
+    Edits edits(sheet, lines);
+    // Sets one text, or refuses it: nothing is written then.
+    const auto set = [&](const std::vector<int> &existing, const char *keyword, const TextRef &ref,
+                         const Place &place) {
+        const QByteArray bytes = sheetBytes(TextOf(store, ref), language);
+        result.fault = faultOf(bytes);
+        if (result.fault != CueRewrite::None) {
+            result.text = ref;
+            return false;
         }
-        return bytes;
-    };
-    const QByteArray lineEnd =
-        !lines.empty() && sheet.sliced(lines[0].contentEnd, lines[0].end - lines[0].contentEnd)
-                              .endsWith("\r\n")
-            ? QByteArray("\r\n")
-            : QByteArray("\n");
-
-    Edits edits(lines.size());
-    // Sets the text of one kind of line in one context: the first such line
-    // gets the text, the others go; without one, a line is added next to
-    // insertLine, or at the end of the sheet when that is -1.
-    const auto place = [&](const std::vector<int> &existing, const char *keyword,
-                           const QString &text, const TextRef &ref, int insertLine,
-                           bool insertAfter, const QByteArray &indent) -> bool {
-        const QByteArray bytes = encode(text);
-        if (!bytes.isEmpty()) {
-            if (bytes.contains('"')) {
-                result.fault = CueRewrite::Quote;
-                result.text = ref;
-                return false;
-            }
-            if (bytes.endsWith('\\')) {
-                result.fault = CueRewrite::BackslashAtEnd;
-                result.text = ref;
-                return false;
-            }
-        }
-        for (size_t k = 0; k < existing.size(); ++k) {
-            const Line &line = lines[existing[k]];
-            if (k == 0 && !bytes.isEmpty()) {
-                edits.replacement[existing[k]] =
-                    textLine(line.indent, line.keyword, bytes,
-                             sheet.sliced(line.contentEnd, line.end - line.contentEnd));
-            } else {
-                edits.replacement[existing[k]] = QByteArray();
-            }
-        }
-        if (existing.empty() && !bytes.isEmpty()) {
-            QByteArray added = textLine(indent, keyword, bytes, lineEnd);
-            if (insertLine < 0)
-                edits.atEnd += added;
-            else if (insertAfter)
-                edits.after[insertLine] += added;
-            else
-                edits.before[insertLine] += added;
-        }
+        edits.set(existing, keyword, bytes, place);
         return true;
     };
-
-    const Context &disc = contexts[0];
-    const QByteArray discIndent = discInsertLine < 0 ? QByteArray() : lines[discInsertLine].indent;
-    if (!place(disc.titles, "TITLE", store.discNames[language], {language, TextRef::DiscName, 0},
-               discInsertLine, false, discIndent) ||
-        !place(disc.performers, "PERFORMER", store.artistNames[language],
-               {language, TextRef::Artist, 0}, discInsertLine, false, discIndent))
+    const Context &disc = layout.contexts[0];
+    const Place discPlace{layout.discInsertLine, false,
+                          layout.discInsertLine < 0 ? QByteArray()
+                                                    : lines[layout.discInsertLine].indent};
+    if (!set(disc.titles, "TITLE", {language, TextRef::DiscName, 0}, discPlace) ||
+        !set(disc.performers, "PERFORMER", {language, TextRef::Artist, 0}, discPlace))
         return result;
     for (int track = 1; track <= result.sheetTracks; ++track) {
-        const Context &context = contexts[track];
-        const QByteArray indent = lines[context.trackLine].indent + "  ";
-        if (!place(context.titles, "TITLE", store.trackTitles(language, track),
-                   {language, TextRef::TrackTitle, track}, context.trackLine, true, indent))
+        const Context &context = layout.contexts[track];
+        const Place place{context.trackLine, true, lines[context.trackLine].indent + "  "};
+        if (!set(context.titles, "TITLE", {language, TextRef::TrackTitle, track}, place))
             return result;
     }
-
-    QByteArray &out = result.sheet;
-    out.reserve(sheet.size() + 64 * (result.sheetTracks + 2));
-    if (!lines.empty())
-        out += sheet.first(lines[0].begin); // the byte-order mark, if any
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const Line &line = lines[i];
-        out += edits.before[i];
-        if (edits.replacement[i])
-            out += *edits.replacement[i];
-        else
-            out += sheet.sliced(line.begin, line.end - line.begin);
-        if (!edits.after[i].isEmpty()) {
-            if (line.end == line.contentEnd && !edits.replacement[i])
-                out += lineEnd; // the last line had no line end
-            out += edits.after[i];
-        }
-    }
-    if (!edits.atEnd.isEmpty()) {
-        // A last line without a line end gets one; a byte-order mark alone
-        // is no line.
-        const qsizetype prefix = lines.empty() ? 0 : lines[0].begin;
-        if (out.size() > prefix && !out.endsWith('\n') && !out.endsWith('\r'))
-            out += lineEnd;
-        out += edits.atEnd;
-    }
+    result.sheet = edits.result();
     return result;
 }
 

@@ -89,6 +89,72 @@ BlockLayout layOut(const PackBlock &block, bool tabRepeat)
     return layout;
 }
 
+// Writes packs of one block, counting their sequence numbers and how many
+// there are of each pack type.
+class BlockWriter
+{
+public:
+    BlockWriter(QByteArray &out, const PackBlock &block, size_t blockNumber)
+        : m_out(out), m_block(block), m_blockBits(static_cast<quint8>(blockNumber << 4))
+    {}
+
+    void textPacks(const TypeStream &stream, quint8 type);
+    void sizeInformation(const std::vector<PackBlock> &blocks,
+                         const std::vector<BlockLayout> &layouts);
+
+private:
+    QByteArray &m_out;
+    const PackBlock &m_block;
+    quint8 m_blockBits;
+    int m_sequence = 0;
+    std::array<quint8, 16> m_packsPerType{};
+};
+
+void BlockWriter::textPacks(const TypeStream &stream, quint8 type)
+{
+    const quint8 doubleByteBit = m_block.doubleByte ? 0x80 : 0x00;
+    const int unit = m_block.doubleByte ? 2 : 1;
+    size_t entry = 0;
+    for (qsizetype at = 0; at < stream.bytes.size(); at += PackTextSize) {
+        while (entry + 1 < stream.entryStart.size() && stream.entryStart[entry + 1] <= at)
+            ++entry;
+        const quint8 track = entry == 0 ? 0 : static_cast<quint8>(m_block.firstTrack + entry - 1);
+        // Characters of this entry already written in earlier packs, 15
+        // standing for 15 or more.
+        const qsizetype written = (at - stream.entryStart[entry]) / unit;
+        const quint8 position = static_cast<quint8>(std::min<qsizetype>(written, 15));
+        appendPack(m_out,
+                   {type, track, static_cast<quint8>(m_sequence),
+                    static_cast<quint8>(doubleByteBit | m_blockBits | position)},
+                   QByteArrayView(stream.bytes).sliced(at, PackTextSize));
+        ++m_sequence;
+        ++m_packsPerType[type & 0x0F];
+    }
+}
+
+// Size information: 36 bytes spread over three packs, after the text packs.
+void BlockWriter::sizeInformation(const std::vector<PackBlock> &blocks,
+                                  const std::vector<BlockLayout> &layouts)
+{
+    m_packsPerType[PackTypeSizeInfo & 0x0F] = 3;
+    std::array<quint8, 3 * PackTextSize> info{};
+    info[0] = m_block.characterCode;
+    info[1] = m_block.firstTrack;
+    info[2] = m_block.lastTrack;
+    info[3] = m_block.copyright;
+    std::copy(m_packsPerType.begin(), m_packsPerType.end(), info.begin() + 4);
+    for (size_t k = 0; k < blocks.size(); ++k) {
+        info[20 + k] = static_cast<quint8>(layouts[k].textPacks + 3 - 1);
+        info[28 + k] = blocks[k].languageCode;
+    }
+    for (quint8 part = 0; part < 3; ++part) {
+        appendPack(m_out, {PackTypeSizeInfo, part, static_cast<quint8>(m_sequence), m_blockBits},
+                   QByteArrayView(reinterpret_cast<const char *>(info.data()) + part * PackTextSize,
+                                  PackTextSize));
+        ++m_sequence;
+    }
+}
+
 } // namespace
 
 int TextPacksNeeded(const PackBlock &block, bool tabRepeat)
@@ -111,54 +177,10 @@ std::optional<QByteArray> BuildPacks(const std::vector<PackBlock> &blocks,
 
     QByteArray out;
     for (size_t b = 0; b < blocks.size(); ++b) {
-        const PackBlock &block = blocks[b];
-        const quint8 blockBits = static_cast<quint8>(b << 4);
-        const quint8 doubleByteBit = block.doubleByte ? 0x80 : 0x00;
-        const int unit = block.doubleByte ? 2 : 1;
-        int sequence = 0;
-        std::array<quint8, 16> packsPerType{};
-
-        for (size_t t = 0; t < block.types.size(); ++t) {
-            const TypeStream &stream = layouts[b].streams[t];
-            const quint8 type = block.types[t].type;
-            size_t entry = 0;
-            for (qsizetype at = 0; at < stream.bytes.size(); at += PackTextSize) {
-                while (entry + 1 < stream.entryStart.size() && stream.entryStart[entry + 1] <= at)
-                    ++entry;
-                const quint8 track =
-                    entry == 0 ? 0 : static_cast<quint8>(block.firstTrack + entry - 1);
-                // Characters of this entry already written in earlier packs,
-                // 15 standing for 15 or more.
-                const qsizetype written = (at - stream.entryStart[entry]) / unit;
-                const quint8 position = static_cast<quint8>(std::min<qsizetype>(written, 15));
-                appendPack(out,
-                           {type, track, static_cast<quint8>(sequence),
-                            static_cast<quint8>(doubleByteBit | blockBits | position)},
-                           QByteArrayView(stream.bytes).sliced(at, PackTextSize));
-                ++sequence;
-                ++packsPerType[type & 0x0F];
-            }
-        }
-
-        // Size information: 36 bytes spread over three packs.
-        packsPerType[PackTypeSizeInfo & 0x0F] = 3;
-        std::array<quint8, 3 * PackTextSize> info{};
-        info[0] = block.characterCode;
-        info[1] = block.firstTrack;
-        info[2] = block.lastTrack;
-        info[3] = block.copyright;
-        std::copy(packsPerType.begin(), packsPerType.end(), info.begin() + 4);
-        for (size_t k = 0; k < blocks.size(); ++k) {
-            info[20 + k] = static_cast<quint8>(layouts[k].textPacks + 3 - 1);
-            info[28 + k] = blocks[k].languageCode;
-        }
-        for (quint8 part = 0; part < 3; ++part) {
-            appendPack(
-                out, {PackTypeSizeInfo, part, static_cast<quint8>(sequence), blockBits},
-                QByteArrayView(reinterpret_cast<const char *>(info.data()) + part * PackTextSize,
-                               PackTextSize));
-            ++sequence;
-        }
+        BlockWriter writer(out, blocks[b], b);
+        for (size_t t = 0; t < blocks[b].types.size(); ++t)
+            writer.textPacks(layouts[b].streams[t], blocks[b].types[t].type);
+        writer.sizeInformation(blocks, layouts);
     }
     return out;
 }
