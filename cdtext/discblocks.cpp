@@ -232,7 +232,7 @@ std::vector<DiscBlock> DiscBlocks(const TitleStore &store, LanguageChoice choice
         block.language = language;
         PackBlock &pack = block.pack;
         pack.characterCode = language == English ? CharacterCodeIso8859_1 : CharacterCodeMsJis;
-        pack.languageCode = language == English ? LanguageCodeEnglish : LanguageCodeJapanese;
+        pack.languageCode = LanguageCodeOf(language);
         pack.doubleByte = language == Japanese;
         pack.firstTrack = 1;
         pack.lastTrack = store.trackCount;
@@ -264,6 +264,11 @@ std::vector<PackBlock> PackBlocksOf(const std::vector<DiscBlock> &blocks)
     for (const DiscBlock &block : blocks)
         packs.push_back(block.pack);
     return packs;
+}
+
+quint8 LanguageCodeOf(int language)
+{
+    return language == English ? LanguageCodeEnglish : LanguageCodeJapanese;
 }
 
 } // namespace sonolabe::cdtext

@@ -108,4 +108,7 @@ std::vector<DiscBlock> DiscBlocks(const TitleStore &store, LanguageChoice choice
 
 std::vector<PackBlock> PackBlocksOf(const std::vector<DiscBlock> &blocks);
 
+// The language code of the block of a title file's language.
+quint8 LanguageCodeOf(int language);
+
 } // namespace sonolabe::cdtext

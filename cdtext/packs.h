@@ -22,25 +22,14 @@ namespace sonolabe::cdtext {
 
 inline constexpr int PackSize = 18;
 inline constexpr int PackTextSize = 12;
-inline constexpr int MaxBlocks = 8;
-// A block holds at most 256 packs, three of which are size information. The
-// format leaves 253 for texts; libburn has been seen to fail on a full block,
-// so the command never fills more than 252.
-inline constexpr int MaxTextPacksPerBlock = 253;
-inline constexpr int TextPackBudget = 252;
-
-inline constexpr quint8 PackTypeTitle = 0x80;
-inline constexpr quint8 PackTypePerformer = 0x81;
-inline constexpr quint8 PackTypeSizeInfo = 0x8F;
-
-inline constexpr quint8 CharacterCodeIso8859_1 = 0x00;
-inline constexpr quint8 CharacterCodeMsJis = 0x80;
-inline constexpr quint8 LanguageCodeEnglish = 0x09;
-inline constexpr quint8 LanguageCodeJapanese = 0x69;
 
 // CRC-16 with the polynomial 0x1021 and initial value 0 over the first 16
 // bytes of a pack, inverted; it is stored big-endian in bytes 16 and 17.
 quint16 PackCrc(QByteArrayView headerAndText);
+
+inline constexpr quint8 PackTypeTitle = 0x80;
+inline constexpr quint8 PackTypePerformer = 0x81;
+inline constexpr quint8 PackTypeSizeInfo = 0x8F;
 
 // The texts of one pack type in one block: entries[0] belongs to the disc,
 // entries[i] to track firstTrack + i - 1. The bytes are already in the
@@ -50,6 +39,13 @@ struct PackTexts
     quint8 type = PackTypeTitle;
     std::vector<QByteArray> entries;
 };
+
+// A block's character code and language code, as its size information
+// names them.
+inline constexpr quint8 CharacterCodeIso8859_1 = 0x00;
+inline constexpr quint8 CharacterCodeMsJis = 0x80;
+inline constexpr quint8 LanguageCodeEnglish = 0x09;
+inline constexpr quint8 LanguageCodeJapanese = 0x69;
 
 struct PackBlock
 {
@@ -66,6 +62,13 @@ struct PackBlock
     // The texts of the pack type, or null when the block has none.
     const PackTexts *textsOf(quint8 type) const;
 };
+
+inline constexpr int MaxBlocks = 8;
+// A block holds at most 256 packs, three of which are size information. The
+// format leaves 253 for texts; libburn has been seen to fail on a full block,
+// so the command never fills more than 252.
+inline constexpr int MaxTextPacksPerBlock = 253;
+inline constexpr int TextPackBudget = 252;
 
 struct PackOptions
 {

@@ -148,11 +148,6 @@ private:
     std::vector<Edit> m_edits;
 };
 
-int languageCode(int language)
-{
-    return language == English ? LanguageCodeEnglish : LanguageCodeJapanese;
-}
-
 // A language code as a LANGUAGE_MAP entry names it.
 QByteArray languageCodeWord(int code)
 {
@@ -193,7 +188,7 @@ std::optional<LanguageNumbers> languageNumbers(const TocContext &disc,
         map = disc.cdText->map;
     LanguageNumbers numbers;
     for (const DiscBlock &block : blocks) {
-        const int code = languageCode(block.language);
+        const int code = LanguageCodeOf(block.language);
         const auto found = std::find_if(
             map.begin(), map.end(), [&](const TocMapEntry &entry) { return entry.code == code; });
         if (found != map.end()) {
@@ -327,7 +322,7 @@ void Rewriter::addCdText(qsizetype insertAt, size_t c)
     if (c == 0) {
         text += outer + "  LANGUAGE_MAP {" + m_nl;
         for (size_t b = 0; b < m_blocks.size(); ++b)
-            text += mapEntryLine(outer, m_numbers.ofBlock[b], languageCode(m_blocks[b].language));
+            text += mapEntryLine(outer, m_numbers.ofBlock[b], LanguageCodeOf(m_blocks[b].language));
         text += outer + "  }" + m_nl;
     }
     bool anyItem = false;
