@@ -4,6 +4,7 @@
 #include "cdtext/commandline.h"
 #include "cdtext/cuesheet.h"
 #include "cdtext/discblocks.h"
+#include "cdtext/importcommand.h"
 #include "cdtext/packs.h"
 #include "cdtext/tocfile.h"
 #include "cdtext/v07t.h"
@@ -31,7 +32,7 @@ class Session
 {
 public:
     Session(QIODevice &out, QIODevice &err, UiLanguage language)
-        : m_out(out), m_err(err), m_say(language)
+        : m_out(out), m_err(err), m_language(language), m_say(language)
     {}
 
     int run(const QStringList &arguments);
@@ -65,6 +66,7 @@ private:
 
     QIODevice &m_out;
     QIODevice &m_err;
+    UiLanguage m_language;
     Messages m_say;
 };
 
@@ -114,6 +116,10 @@ int Session::run(const QStringList &arguments)
     if (line.outcome == CommandLine::WrongUsage)
         return usage(line.error);
     const Arguments &args = line.arguments;
+    if (args.command == u"import")
+        return RunImport({args.file, args.output.value_or(QString()), args.from, args.block,
+                          args.ignoreCrc, args.language},
+                         m_out, m_err, m_language);
 
     if (args.output) {
         for (const std::optional<QString> &input : {std::optional<QString>(args.file), args.into}) {

@@ -3,7 +3,11 @@
 //
 //   sonolabe-cdtext COMMAND TITLEFILE [options]
 //
-// with the commands check, packs, v07t, cue and toc (see Messages::help).
+// with the commands check, packs, v07t, cue and toc (see Messages::help), and
+//
+//   sonolabe-cdtext import SOURCE [options]
+//
+// which makes a title file from what the burning tools read (RunImport).
 // Results go to the output file (-o) or to standard output; messages go to
 // standard error, except the report of check and the help, which are the
 // results of those commands.

@@ -15,7 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Option { Output, Into, Lang, TabRepeat };
+enum class Option { Output, Into, Lang, TabRepeat, From, Block, IgnoreCrc };
 
 struct OptionRule
 {
@@ -25,13 +25,16 @@ struct OptionRule
     QString shown; // how messages name the option
 };
 
-const std::array<OptionRule, 4> &optionRules()
+const std::array<OptionRule, 7> &optionRules()
 {
-    static const std::array<OptionRule, 4> rules{{
+    static const std::array<OptionRule, 7> rules{{
         {Option::Output, {u"o"_s, u"output"_s}, true, u"-o"_s},
         {Option::Into, {u"into"_s}, true, u"--into"_s},
         {Option::Lang, {u"lang"_s}, true, u"--lang"_s},
         {Option::TabRepeat, {u"tab-repeat"_s}, false, u"--tab-repeat"_s},
+        {Option::From, {u"from"_s}, true, u"--from"_s},
+        {Option::Block, {u"block"_s}, true, u"--block"_s},
+        {Option::IgnoreCrc, {u"ignore-crc"_s}, false, u"--ignore-crc"_s},
     }};
     return rules;
 }
@@ -59,9 +62,11 @@ const OptionRule &ruleOf(Option option)
 // cannot do without, in the order they are asked for.
 struct CommandRules
 {
+    enum File { TitleFile, Source };
     QString name;
     std::vector<Option> accepted;
     std::vector<Option> required;
+    File file = TitleFile; // what the FILE argument is
 
     bool accepts(Option option) const
     {
@@ -77,6 +82,10 @@ const std::vector<CommandRules> &commandRules()
         {u"v07t"_s, {Option::Output, Option::Lang}, {}},
         {u"cue"_s, {Option::Output, Option::Into, Option::Lang}, {Option::Into, Option::Lang}},
         {u"toc"_s, {Option::Output, Option::Into, Option::Lang}, {Option::Into}},
+        {u"import"_s,
+         {Option::Output, Option::From, Option::Lang, Option::Block, Option::IgnoreCrc},
+         {},
+         CommandRules::Source},
     };
     return rules;
 }
@@ -125,6 +134,7 @@ private:
     std::optional<QString> takeOptions(bool complete);
     void setFlag(Option option);
     std::optional<QString> takeValue(Option option, const QString &value);
+    std::optional<QString> takeKind(const QString &value);
     std::optional<QString> takeFile(bool complete);
     std::optional<QString> missingOption() const;
 
@@ -203,6 +213,8 @@ void OptionReader::setFlag(Option option)
 {
     if (option == Option::TabRepeat)
         m_result.tabRepeat = true;
+    else if (option == Option::IgnoreCrc)
+        m_result.ignoreCrc = true;
 }
 
 std::optional<QString> OptionReader::takeValue(Option option, const QString &value)
@@ -220,12 +232,41 @@ std::optional<QString> OptionReader::takeValue(Option option, const QString &val
         else if (value == u"ja")
             m_result.language = Japanese;
         else
-            return m_say.badLanguage(value);
+            return m_say.badChoice(ruleOf(option).shown, value, {u"en"_s, u"ja"_s});
         break;
+    case Option::From:
+        return takeKind(value);
+    case Option::Block: {
+        bool ok = false;
+        m_result.block = value.toInt(&ok);
+        if (!ok)
+            return m_say.notANumber(ruleOf(option).shown, value);
+        break;
+    }
     case Option::TabRepeat:
+    case Option::IgnoreCrc:
         break;
     }
     return std::nullopt;
+}
+
+std::optional<QString> OptionReader::takeKind(const QString &value)
+{
+    static const std::array<std::pair<QString, ImportKind>, 4> kinds{{
+        {u"packs"_s, ImportKind::Packs},
+        {u"v07t"_s, ImportKind::V07t},
+        {u"cue"_s, ImportKind::Cue},
+        {u"toc"_s, ImportKind::Toc},
+    }};
+    QStringList names;
+    for (const auto &[name, kind] : kinds) {
+        if (value == name) {
+            m_result.from = kind;
+            return std::nullopt;
+        }
+        names << name;
+    }
+    return m_say.badChoice(ruleOf(Option::From).shown, value, names);
 }
 
 std::optional<QString> OptionReader::takeFile(bool complete)
@@ -233,8 +274,12 @@ std::optional<QString> OptionReader::takeFile(bool complete)
     const QStringList positional = m_parser.positionalArguments();
     if (positional.size() > 1)
         return m_say.extraArgument(positional[1]);
-    if (positional.isEmpty())
-        return complete ? std::optional(m_say.missingTitleFile()) : std::nullopt;
+    if (positional.isEmpty()) {
+        if (!complete)
+            return std::nullopt;
+        return m_rules.file == CommandRules::Source ? m_say.missingSource()
+                                                    : m_say.missingTitleFile();
+    }
     m_result.file = positional[0];
     return std::nullopt;
 }

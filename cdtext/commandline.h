@@ -3,6 +3,7 @@
 //
 //   sonolabe-cdtext COMMAND FILE [options]
 //
+// FILE is the title file, or for import the SOURCE read.
 // The first argument names the command; QCommandLineParser splits the rest
 // into options, their values and positional arguments, and each command's
 // rules say which options it takes and which it needs. A wrong line gives
@@ -11,12 +12,14 @@
 // at the end of the line, a value missing after the last option, no FILE,
 // a missing option. "-h" or "--help" anywhere wins over everything else.
 //
-// Options: -o FILE (--output FILE), --into SHEET, --lang en|ja, --tab-repeat;
+// Options: -o FILE (--output FILE), --into SHEET, --lang en|ja, --tab-repeat,
+// and for import --from packs|v07t|cue|toc, --block N, --ignore-crc;
 // "--option=value" gives a value too, and so do the parser's short forms
 // "-oFILE" and "-o=FILE". A lone "--" ends the options. An option given twice
 // keeps the last value.
 #pragma once
 
+#include "cdtext/importsource.h"
 #include "cdtext/messages.h"
 
 #include <QString>
@@ -29,11 +32,14 @@ namespace sonolabe::cdtext {
 struct Arguments
 {
     QString command;
-    QString file; // the title file
+    QString file; // the title file, or the source of import
     std::optional<QString> output;
     std::optional<QString> into;
     std::optional<int> language; // English or Japanese
     bool tabRepeat = false;
+    std::optional<ImportKind> from;
+    std::optional<int> block; // any number; import checks its range
+    bool ignoreCrc = false;
 };
 
 struct CommandLine

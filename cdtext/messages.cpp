@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/messages.h"
 
+#include "cdtext/importmessages.h"
+
 #include <QLocale>
 
 namespace sonolabe::cdtext {
@@ -25,7 +27,8 @@ bool printable(QChar ch)
     return ch.isPrint() && !ch.isSpace();
 }
 
-QString englishHelp()
+// The help up to its import lines, and from them on.
+QString englishHelpStart()
 {
     return uR"(Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
 
@@ -40,7 +43,12 @@ Commands:
                              rewrite the TITLE and PERFORMER lines of a CUE sheet
   toc TITLEFILE --into FILE.toc [-o FILE]
                              rewrite the CD_TEXT blocks of a cdrdao TOC file
+)"_s;
+}
 
+QString englishHelpEnd()
+{
+    return uR"(
 Options:
   -o, --output FILE   where to write (standard output when omitted; packs needs it)
   --into SHEET        the CUE sheet or TOC file to rewrite; it is never changed itself
@@ -56,7 +64,7 @@ Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.
 )"_s;
 }
 
-QString japaneseHelp()
+QString japaneseHelpStart()
 {
     return uR"(使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
 
@@ -71,7 +79,12 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
                            CUE ｼｰﾄの TITLE と PERFORMER を書き換えます
   toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
                            cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
+)"_s;
+}
 
+QString japaneseHelpEnd()
+{
+    return uR"(
 ｵﾌﾟｼｮﾝ:
   -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
   --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
@@ -89,7 +102,11 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
 
 QString Messages::help() const
 {
-    return m_japanese ? japaneseHelp() : englishHelp();
+    const QString import =
+        ImportMessages(m_japanese ? UiLanguage::Japanese : UiLanguage::English).help();
+    if (m_japanese)
+        return japaneseHelpStart() % import % u'\n' % japaneseHelpEnd();
+    return englishHelpStart() % import % u'\n' % englishHelpEnd();
 }
 
 QString Messages::tryHelp() const
@@ -123,6 +140,11 @@ QString Messages::missingTitleFile() const
     return pick(u"no title file given", u"曲名ﾌｧｲﾙが指定されていません");
 }
 
+QString Messages::missingSource() const
+{
+    return pick(u"no source given", u"元ﾌｧｲﾙが指定されていません");
+}
+
 QString Messages::extraArgument(const QString &argument) const
 {
     return pick(u"unexpected argument '%1'", u"余分な引数 '%1' があります").arg(argument);
@@ -140,11 +162,24 @@ QString Messages::missingOption(const QString &option, const QString &command) c
         .arg(option, command);
 }
 
-QString Messages::badLanguage(const QString &value) const
+QString Messages::badChoice(const QString &option, const QString &value,
+                            const QStringList &choices) const
 {
-    return pick(u"--lang takes 'en' or 'ja', not '%1'",
-                u"--lang には 'en' か 'ja' を指定します ('%1' は使えません)")
-        .arg(value);
+    QStringList quoted;
+    for (const QString &choice : choices)
+        quoted << u'\'' + choice + u'\'';
+    const QString last = quoted.takeLast();
+    const QString listed = quoted.isEmpty() ? last
+                           : m_japanese     ? quoted.join(u"、"_s) + u" か "_s + last
+                                            : quoted.join(u", "_s) + u" or "_s + last;
+    return pick(u"%1 takes %2, not '%3'", u"%1 には %2 を指定します ('%3' は使えません)")
+        .arg(option, listed, value);
+}
+
+QString Messages::notANumber(const QString &option, const QString &value) const
+{
+    return pick(u"%1 takes a number, not '%2'", u"%1 には数を指定します ('%2' は使えません)")
+        .arg(option, value);
 }
 
 QString Messages::outputIsInput(const QString &path) const

@@ -32,10 +32,14 @@ public:
     QString unknownOption(const QString &option) const;
     QString missingValue(const QString &option) const;
     QString missingTitleFile() const;
+    QString missingSource() const;
     QString extraArgument(const QString &argument) const;
     QString optionNotForCommand(const QString &option, const QString &command) const;
     QString missingOption(const QString &option, const QString &command) const;
-    QString badLanguage(const QString &value) const;
+    // A value that is none of the choices the option takes.
+    QString badChoice(const QString &option, const QString &value,
+                      const QStringList &choices) const;
+    QString notANumber(const QString &option, const QString &value) const;
     QString outputIsInput(const QString &path) const;
 
     // Refusals.

@@ -98,6 +98,9 @@ void TestCdTextCommand::usage_data()
                                         << u"--lang takes 'en' or 'ja', not 'fr'"_s;
     QTest::newRow("empty --output=") << QStringList{u"packs"_s, u"@disc.txt"_s, u"--output="_s}
                                      << u"option '-o' needs a value"_s;
+    QTest::newRow("import reaches its own command")
+        << QStringList{u"import"_s, u"@disc.txt"_s, u"--block"_s, u"9"_s}
+        << u"--block 9: a block number is 0 to 7"_s;
     QTest::newRow("output over the title file")
         << QStringList{u"packs"_s, u"@disc.txt"_s, u"-o"_s, u"@disc.txt"_s}
         << u"'disc.txt' is an input; write the result to another file"_s;
