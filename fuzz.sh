@@ -37,7 +37,7 @@ sonolabe_require_packages "${packages[@]}"
 
 build=$here/build-fuzz
 targets=(titlefile_parse titlefile_roundtrip englishtext_check
-         cuesheet_rewrite tocfile_rewrite)
+         cuesheet_rewrite tocfile_rewrite import_roundtrip)
 if [ $# -gt 0 ]; then
     for target in "$@"; do
         case " ${targets[*]} " in

@@ -3,7 +3,11 @@
 
 #include "cdtext/cuesheet.h"
 #include "cdtext/discblocks.h"
+#include "cdtext/importsheets.h"
+#include "cdtext/importsource.h"
+#include "cdtext/packs.h"
 #include "cdtext/tocfile.h"
+#include "cdtext/v07t.h"
 #include "model/codepage932.h"
 #include "model/englishtext.h"
 #include "model/titlefile.h"
@@ -122,6 +126,7 @@ public:
     explicit ByteReader(QByteArrayView bytes) : m_bytes(bytes) {}
     bool atEnd() const { return m_pos >= m_bytes.size(); }
     unsigned byte() { return atEnd() ? 0 : static_cast<unsigned char>(m_bytes[m_pos++]); }
+    unsigned peek() const { return atEnd() ? 0 : static_cast<unsigned char>(m_bytes[m_pos]); }
 
 private:
     QByteArrayView m_bytes;
@@ -581,6 +586,222 @@ QString checkTocRewrite(QByteArrayView bytes)
         return u"rewriting the rewritten file changed it: %1 bytes, then %2"_s.arg(first.toc.size())
             .arg(second.toc.size());
     return {};
+}
+
+namespace {
+
+// A store a title file holds exactly: no control character, every
+// character one the code page writes and reads back, the count's invariant
+// kept, and the file written for it reads back as the same disc.
+QString importedStoreFailure(const TitleStore &store)
+{
+    const Cp932Encoder &encoder = Cp932Encoder::instance();
+    const Cp932Decoder &decoder = Cp932Decoder::instance();
+    if (store.trackCount > MaxTracks)
+        return u"a track count of %1"_s.arg(store.trackCount);
+    for (int language = 0; language < LanguageCount; ++language) {
+        QStringList texts{store.discNames[language], store.artistNames[language]};
+        for (int track = 1; track <= MaxTracks; ++track) {
+            const QString &title = store.trackTitles(language, track);
+            if (track > store.trackCount && !title.isEmpty())
+                return u"a title above the count %1"_s.arg(store.trackCount);
+            texts << title;
+        }
+        for (const QString &text : std::as_const(texts)) {
+            const bool control = std::any_of(text.begin(), text.end(), [](QChar ch) {
+                return ch.unicode() < 0x20 || (ch.unicode() >= 0x7F && ch.unicode() <= 0x9F);
+            });
+            if (control || decoder.decode(encoder.encode(text)) != text)
+                return u"%1 text %2 is not one a title file holds"_s.arg(languageName(language),
+                                                                         shown(text));
+        }
+    }
+    const TitleFileSections sections{LanguageHasText(store, English),
+                                     LanguageHasText(store, Japanese)};
+    const std::optional<TitleStore> read = ParseTitleFile(WriteTitleFile(store, sections));
+    if (!read || !read->sameDisc(store))
+        return u"the title file written for the import reads back differently"_s;
+    return {};
+}
+
+// An English text the writers accept: printable ASCII.
+QString englishFrom(ByteReader &in)
+{
+    const unsigned length = in.byte() % 40;
+    QString text;
+    for (unsigned i = 0; i < length && !in.atEnd(); ++i)
+        text += QChar(static_cast<char16_t>(0x20 + in.byte() % 95));
+    return text;
+}
+
+// A Japanese text the writers accept: code page 932 characters that read
+// back as themselves, no control character.
+QString japaneseFrom(ByteReader &in)
+{
+    QString text = textFrom(in, false);
+    text.removeIf([](QChar ch) { return ch.unicode() < 0x20 || ch.unicode() == 0x7F; });
+    return text;
+}
+
+// Selector: bits 0 and 1 the pack file's layout (header, none, trailing
+// NUL, both), bit 2 Tab repeats, bits 3 and 4 drop English or Japanese; then
+// the track count and the texts. A title whose first byte is 0xFE repeats
+// the track before's.
+TitleStore importDisc(ByteReader &in, unsigned selector)
+{
+    TitleStore store;
+    store.trackCount = static_cast<quint8>(in.byte() % (MaxTracks + 1));
+    const bool english = !(selector & 8);
+    const bool japanese = !(selector & 16);
+    const auto text = [&](int language) {
+        return language == English ? englishFrom(in) : japaneseFrom(in);
+    };
+    for (const int language : {English, Japanese}) {
+        if (language == English ? !english : !japanese)
+            continue;
+        store.discNames[language] = text(language);
+        store.artistNames[language] = text(language);
+        for (int track = 1; track <= store.trackCount; ++track) {
+            QString &title = store.trackTitles(language, track);
+            if (track > 1 && !in.atEnd() && in.peek() == 0xFE) {
+                in.byte();
+                title = store.trackTitles(language, track - 1);
+            } else {
+                title = text(language);
+            }
+        }
+    }
+    return store;
+}
+
+TitleStore burnedForm(TitleStore store)
+{
+    const auto form = [](QString &text) {
+        text = Cp932Decoder::instance().decode(JapaneseBlockBytes(text));
+    };
+    form(store.discNames[Japanese]);
+    form(store.artistNames[Japanese]);
+    for (int track = 1; track <= MaxTracks; ++track)
+        form(store.trackTitles(Japanese, track));
+    return store;
+}
+
+TitleStore languageOnly(const TitleStore &store, int language)
+{
+    TitleStore one;
+    one.trackCount = store.trackCount;
+    one.discNames[language] = store.discNames[language];
+    one.artistNames[language] = store.artistNames[language];
+    for (int track = 1; track <= MaxTracks; ++track)
+        one.trackTitles(language, track) = store.trackTitles(language, track);
+    return one;
+}
+
+QByteArray fileFor(const TitleStore &store)
+{
+    return WriteTitleFile(store,
+                          {LanguageHasText(store, English), LanguageHasText(store, Japanese)});
+}
+
+QString compareImport(const char *what, QByteArrayView source, ImportKind kind,
+                      const ImportChoice &choice, const TitleStore &expected)
+{
+    const ImportResult result = ImportTexts(source, kind, choice);
+    if (!result.replacements.empty() || !result.notes.empty())
+        return u"%1: %2 replacements and %3 notes"_s.arg(QLatin1StringView(what))
+            .arg(result.replacements.size())
+            .arg(result.notes.size());
+    if (result.titleFile() != fileFor(expected))
+        return u"%1: the import differs"_s.arg(QLatin1StringView(what)) +
+               (result.store ? u": "_s + discDifference(*result.store, expected) : QString());
+    return {};
+}
+
+// True when the sheet's texts in the language, as code page 932 writes
+// them, would all read as UTF-8 with a character beyond ASCII.
+bool cueReadsAsUtf8(const TitleStore &store, int language)
+{
+    const Cp932Encoder &encoder = Cp932Encoder::instance();
+    QStringList texts{store.discNames[language], store.artistNames[language]};
+    for (int track = 1; track <= store.trackCount; ++track)
+        texts << store.trackTitles(language, track);
+    bool beyond = false;
+    for (const QString &text : std::as_const(texts)) {
+        const QByteArray bytes = encoder.encode(text);
+        const bool ascii =
+            std::all_of(bytes.begin(), bytes.end(), [](char c) { return quint8(c) < 0x80; });
+        if (!ascii && !DecodeUtf8BeyondAscii(bytes))
+            return false;
+        beyond = beyond || !ascii;
+    }
+    return beyond;
+}
+
+QString importsOfDisc(const TitleStore &file, unsigned selector)
+{
+    const TitleStore burned = burnedForm(file);
+    const std::vector<DiscBlock> blocks = DiscBlocks(file, {});
+    PackOptions options;
+    options.tabRepeat = selector & 4;
+    if (const std::optional<QByteArray> packs = BuildPacks(PackBlocksOf(blocks), options)) {
+        const QByteArray layouts[] = {PackFileBytes(*packs), *packs, *packs + '\0',
+                                      PackFileBytes(*packs) + '\0'};
+        if (QString f =
+                compareImport("packs", layouts[selector & 3], ImportKind::Packs, {}, burned);
+            !f.isEmpty())
+            return f;
+    }
+    if (const V07tSheets sheets = WriteV07tSheets(blocks); sheets.ok()) {
+        if (QString f = compareImport("v07t", sheets.bytes, ImportKind::V07t, {}, burned);
+            !f.isEmpty())
+            return f;
+    }
+    QByteArray frame = "CD_DA\n";
+    QByteArray cue = "FILE \"disc.wav\" WAVE\n";
+    for (int track = 1; track <= file.trackCount; ++track) {
+        frame += "TRACK AUDIO\nFILE \"audio.raw\" 0\n";
+        cue += "  TRACK " + QByteArray::number(track) + " AUDIO\n    INDEX 01 00:00:00\n";
+    }
+    if (const TocRewrite toc = RewriteTocFile(frame, file, blocks); toc.ok()) {
+        if (QString f = compareImport("toc", toc.toc, ImportKind::Toc, {}, burned); !f.isEmpty())
+            return f;
+    } else {
+        return u"the TOC writer refused a plain frame (fault %1)"_s.arg(int(toc.fault));
+    }
+    for (const int language : {English, Japanese}) {
+        const TitleStore one = languageOnly(file, language);
+        const CueRewrite sheet = RewriteCueSheet(cue, one, language);
+        if (!LanguageHasText(one, language) || !sheet.ok() || cueReadsAsUtf8(one, language))
+            continue;
+        if (QString f = compareImport("cue", sheet.sheet, ImportKind::Cue,
+                                      {std::nullopt, language, false}, one);
+            !f.isEmpty())
+            return f;
+    }
+    return {};
+}
+
+} // namespace
+
+QString checkImportRoundTrip(QByteArrayView bytes)
+{
+    for (const ImportKind kind :
+         {ImportKind::Packs, ImportKind::V07t, ImportKind::Cue, ImportKind::Toc}) {
+        for (const ImportChoice &choice :
+             {ImportChoice{}, ImportChoice{1, Japanese, true}, ImportChoice{{}, English, true}}) {
+            const ImportResult result = ImportTexts(bytes, kind, choice);
+            if (result.store) {
+                if (QString f = importedStoreFailure(*result.store); !f.isEmpty())
+                    return u"bytes read as kind %1: "_s.arg(int(kind)) + f;
+            }
+        }
+    }
+    ByteReader in(bytes);
+    const unsigned selector = in.byte();
+    const std::optional<TitleStore> file = ParseTitleFile(fileFor(importDisc(in, selector)));
+    if (!file || file->trackCount == 0)
+        return {};
+    return importsOfDisc(*file, selector);
 }
 
 } // namespace sonolabe::fuzz

@@ -46,6 +46,16 @@ QString checkEnglishText(QByteArrayView bytes);
 QString checkCueRewrite(QByteArrayView bytes);
 QString checkTocRewrite(QByteArrayView bytes);
 
+// The importers: any bytes read as each kind never crash and give a store
+// that a title file holds exactly. The bytes also describe a title file F
+// (see checkImportRoundTrip in fuzzchecks.cpp) that the writers accept;
+// importing its pack file (in every layout), v07t sheet, TOC file and each
+// language's CUE sheet gives F back, its Japanese texts in the full-width
+// forms of the Japanese blocks (a CUE sheet holds them as they are). A CUE
+// sheet whose code page 932 texts happen to be valid UTF-8 is read as UTF-8
+// by rule, and is left out.
+QString checkImportRoundTrip(QByteArrayView bytes);
+
 // The reader written out as plainly as the format's rules read: lines split
 // at CR LF or a lone CR, each decoded, then told apart and read character by
 // character. Nothing when the bytes hold no tag line.
@@ -57,12 +67,13 @@ struct Target
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 5> Targets{{
+inline constexpr std::array<Target, 6> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
     {"englishtext_check", checkEnglishText},
     {"cuesheet_rewrite", checkCueRewrite},
     {"tocfile_rewrite", checkTocRewrite},
+    {"import_roundtrip", checkImportRoundTrip},
 }};
 
 } // namespace sonolabe::fuzz

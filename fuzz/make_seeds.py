@@ -202,3 +202,48 @@ write(T, "all-numbers-taken.toc", toc(tracks=1) +
       b"TRACK AUDIO\n")
 write(T, "long-texts-15-tracks.toc", toc(kind=3, tracks=15) + b"CD_DA\n" +
       b"".join(b'TRACK AUDIO\nFILE "%d.wav" 0\n' % n for n in range(1, 16)))
+
+# --- import, round trip ------------------------------------------------------
+# Bytes: a selector (bits 0-1 the pack file's layout: header, none, trailing
+# NUL, both; bit 2 Tab repeats; bits 3 and 4 drop English or Japanese), the
+# track count, the English disc name, artist and titles (a length byte, then
+# one byte per character, 0 for a space), then the Japanese ones (as in
+# titlefile_roundtrip); a title whose first byte is 0xFE repeats the track
+# before's. The same bytes are read as every kind of source, so sources are
+# seeds too.
+I = "import_roundtrip"
+
+
+def en(chars):
+    return bytes([len(chars)]) + bytes(ord(c) - 0x20 for c in chars)
+
+
+REPEAT = b"\xfe"
+write(I, "both-three-tracks.bin", bytes([0, 3]) + en("Best of") + en("The Band") + en("Intro") +
+      en("Song") + REPEAT + text([100, 2000]) + text([3000]) + text([5, 6]) + text("No.1") +
+      text([7000, 7001]))
+write(I, "japanese-only-repeats-raw.bin", bytes([1 | 4 | 8, 4]) + text([10, 20]) + text([]) +
+      text([300]) + REPEAT + REPEAT + text([400, 401]))
+write(I, "english-only-nul-99.bin", bytes([2 | 16, 99]) + en("Disc") + en("") +
+      b"".join(en("t%02d" % n) for n in range(99)))
+write(I, "published-example.cdt", bytes.fromhex(
+    "800000004a6f7966756c204e69676874f0f78000010c7300536f6e67206f66204a6f431c"
+    "8001020a790048756d7074792044756d43f98002030a707479004d6565204f7777772472"
+    "800304087700000000000000000000006eaf810005000046656c697820616e6420544d51"
+    "8f0013000001030005050400000000009bfe8f011400000000000000050315000000110b"
+    "8f021500000000000900000000000000da77"))
+write(I, "two-blocks.v07t", b"cdrskin 1.5.4 : limited cdrecord compatibility wrapper\n"
+      b"Input Sheet Version = 0.7T\nText Code = 8859\nLanguage Code = English\n"
+      b"Album Title = Best\nArtist Name = Band\nLast Track Number = 2\n"
+      b"Track 01 Title = One\nTrack 02 Artist = Guest\n"
+      b"Input Sheet Version = 0.7T\nText Code = MS-JIS\nLanguage Code = Japanese\n"
+      b"Album Title = " + sjis("ベスト") + b"\nTrack 02 Title = " + sjis("表ソ") + b"\n")
+write(I, "utf8-bom.cue", b"\xef\xbb\xbfTITLE \"" + "日本\U0001F3B5".encode() + b"\"\r\n"
+      b"PERFORMER Band\r\nFILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE \"a\tb\"\r\n"
+      b"    PERFORMER \"Guest\"\r\n  TRACK 02 AUDIO\r\n    TITLE \"" + sjis("能") + b"\"\r\n")
+write(I, "cdrdao-both-styles.toc",
+      b"CD_DA\nCD_TEXT { LANGUAGE_MAP { 0 : 105, 1 : EN 2 : 7 }\n"
+      b"  LANGUAGE 0 { ENCODING_MS_JIS TITLE \"\\203\\134\" PERFORMER \"\xe3\x82\xbd\" }\n"
+      b"  LANGUAGE 1 { TITLE \"a\\\\b\\\"\" SIZE_INFO { 0, 1 } }\n"
+      b"  LANGUAGE 2 { TITLE \"x\" } }\n"
+      b"TRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"\\202\\240\" } }\nFILE \"a\" 0\n")
