@@ -63,10 +63,9 @@ int AnswerWithoutWindows(const CommandLine &commandLine)
                     SONOLABE_VERSION_PATCH);
         return 0;
     case CommandLineAction::WrongUsage:
-        std::fputs((WrongOptionText(commandLine.unknownOption) + UsageText())
-                       .toLocal8Bit()
-                       .constData(),
-                   stderr);
+        std::fputs(
+            (WrongOptionText(commandLine.unknownOption) + UsageText()).toLocal8Bit().constData(),
+            stderr);
         return 2;
     case CommandLineAction::Open:
         break;

@@ -9,8 +9,7 @@ namespace sonolabe {
 
 Session::Session(TitleStore &store, Beeper &beeper, QObject *parent)
     : QObject(parent), m_store(store), m_beeper(beeper)
-{
-}
+{}
 
 Session::~Session()
 {

@@ -25,8 +25,7 @@ void keepNoSettings()
     static const bool kept = [] {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            u"/dev/null/no-settings"_s);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                           u"/dev/null/no-settings"_s);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, u"/dev/null/no-settings"_s);
         return true;
     }();
     (void)kept;
@@ -73,8 +72,8 @@ std::optional<FileDialogChoice> runFileDialog(QWidget *owner, const FileDialogRe
 {
     keepNoSettings();
     QPointer<QFileDialog> dialog = new QFileDialog(owner);
-    QFileDialog::Options options = QFileDialog::DontUseNativeDialog |
-                                   QFileDialog::HideNameFilterDetails;
+    QFileDialog::Options options =
+        QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails;
     if (!request.confirmOverwrite)
         options |= QFileDialog::DontConfirmOverwrite;
     dialog->setOptions(options);

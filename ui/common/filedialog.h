@@ -26,8 +26,8 @@ struct FileDialogRequest
 
 struct FileDialogChoice
 {
-    QString path;           // absolute
-    qsizetype filter = -1;  // index into the request's filters, -1 if unknown
+    QString path;          // absolute
+    qsizetype filter = -1; // index into the request's filters, -1 if unknown
 };
 
 // Shows the dialog modally over owner, starting in the process's current

@@ -5,9 +5,9 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QMessageBox>
 #include <QPalette>
+#include <QPushButton>
 #include <QStringList>
 
 namespace sonolabe {

@@ -111,7 +111,6 @@ int TrackCountField::count() const
     return change.okEnabled ? trackCountValue(change.text) : 0;
 }
 
-
 void TrackCountField::keyPressEvent(QKeyEvent *event)
 {
     // Only the key rule's keys change the text: the line edit's word and line

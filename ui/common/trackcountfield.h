@@ -8,7 +8,6 @@
 #include <QString>
 #include <QStringView>
 
-
 class QKeyEvent;
 
 namespace sonolabe {

@@ -26,7 +26,6 @@ const std::array<QString, CopyDirectionCount> &directionMarks()
     return marks;
 }
 
-
 QPushButton *addButton(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
     auto *button = new QPushButton(text, parent);
@@ -49,41 +48,9 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
     addLabel(this, u"Label3"_s, u"英語"_s, twipsRect(4800, 240, 855, 255));
     addLabel(this, u"Label4"_s, u"作者名："_s, twipsRect(240, 880, 855, 255));
     addLabel(this, u"Label5"_s, u"曲名："_s, twipsRect(240, 1240, 855, 255));
-
-    const std::array<int, LanguageCount> columnLeft{1200, 4800};
-    for (int language : {Japanese, English}) {
-        const QString index = QString::number(language);
-        const int left = columnLeft[language];
-        addLabel(this, u"LabelDiscName_"_s % index, store.discNames[language],
-                 twipsRect(left, 480, 2535, 255));
-        addLabel(this, u"LabelSinger_"_s % index, store.artistNames[language],
-                 twipsRect(left, 840, 2535, 255));
-        QListWidget *list = new QListWidget(this);
-        m_trackLists[language] = list;
-        list->setObjectName(u"List1_"_s % index);
-        list->setGeometry(twipsRect(left, 1200, 2535, 2940));
-        list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        list->setUniformItemSizes(true);
-        list->setTextElideMode(Qt::ElideNone);
-        list->setItemDelegate(new OneLineEntries(list));
-        list->setAccessibleName(u"曲名 ("_s + (language == Japanese ? u"日本語"_s : u"英語"_s) +
-                                u')');
-        for (int track = 1; track <= store.trackCount; ++track)
-            list->addItem(TrackEntry(track, store.trackTitles(language, track)));
-        connect(list, &QListWidget::itemSelectionChanged, this,
-                [this, language] { followSelection(language); });
-    }
-
-    const std::array<QRect, CopyRowCount> directionGeometry{twipsRect(3840, 480, 855, 255),
-                                                            twipsRect(3840, 840, 855, 255),
-                                                            twipsRect(3840, 1920, 855, 495)};
-    for (int row = 0; row < CopyRowCount; ++row) {
-        m_directionButtons[row] = addButton(this, u"Command1_"_s % QString::number(row),
-                                            directionMarks()[NoCopy], directionGeometry[row]);
-        connect(m_directionButtons[row], &QPushButton::clicked, this,
-                [this, row] { stepDirection(row); });
-    }
-    showDirections();
+    for (int language : {Japanese, English})
+        createLanguageColumn(store, language);
+    createDirectionButtons();
     QPushButton *selectAll =
         addButton(this, u"Command2_1"_s, u"全て選択"_s, twipsRect(3840, 2520, 855, 375));
     QPushButton *selectNone =
@@ -92,11 +59,9 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
     connect(selectNone, &QPushButton::clicked, this, [this] { selectAllTracks(false); });
 
     addEtchedLine(this, 120, 7320, 4320);
-
     m_blankOnlyBox = new QCheckBox(u"コピー先が空白の部分のみコピー"_s, this);
     m_blankOnlyBox->setObjectName(u"Check1"_s);
     m_blankOnlyBox->setGeometry(twipsRect(360, 4560, 3375, 255));
-
     QPushButton *cancel =
         addButton(this, u"Command5"_s, u"ｷｬﾝｾﾙ"_s, twipsRect(4800, 4560, 1095, 375));
     QPushButton *ok = addButton(this, u"Command4"_s, u"OK"_s, twipsRect(6240, 4560, 1095, 375));
@@ -104,14 +69,57 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget *const tabOrder[] = {m_trackLists[Japanese], m_trackLists[English],
-                                 m_directionButtons[0],  m_directionButtons[1],
-                                 m_directionButtons[2],  ok,
-                                 cancel,                 m_blankOnlyBox,
-                                 selectNone,             selectAll};
+    QWidget *const tabOrder[] = {m_trackLists[Japanese],
+                                 m_trackLists[English],
+                                 m_directionButtons[0],
+                                 m_directionButtons[1],
+                                 m_directionButtons[2],
+                                 ok,
+                                 cancel,
+                                 m_blankOnlyBox,
+                                 selectNone,
+                                 selectAll};
     for (std::size_t i = 1; i < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
     m_trackLists[Japanese]->setFocus();
+}
+
+// The disc name, the artist and the track list of one language.
+void CopyDialog::createLanguageColumn(const TitleStore &store, int language)
+{
+    const QString index = QString::number(language);
+    const int left = language == Japanese ? 1200 : 4800;
+    addLabel(this, u"LabelDiscName_"_s % index, store.discNames[language],
+             twipsRect(left, 480, 2535, 255));
+    addLabel(this, u"LabelSinger_"_s % index, store.artistNames[language],
+             twipsRect(left, 840, 2535, 255));
+    auto *list = new QListWidget(this);
+    m_trackLists[language] = list;
+    list->setObjectName(u"List1_"_s % index);
+    list->setGeometry(twipsRect(left, 1200, 2535, 2940));
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list->setUniformItemSizes(true);
+    list->setTextElideMode(Qt::ElideNone);
+    list->setItemDelegate(new OneLineEntries(list));
+    list->setAccessibleName(u"曲名 ("_s % (language == Japanese ? u"日本語"_s : u"英語"_s) % u')');
+    for (int track = 1; track <= store.trackCount; ++track)
+        list->addItem(TrackEntry(track, store.trackTitles(language, track)));
+    connect(list, &QListWidget::itemSelectionChanged, this,
+            [this, language] { followSelection(language); });
+}
+
+void CopyDialog::createDirectionButtons()
+{
+    const std::array<QRect, CopyRowCount> geometry{twipsRect(3840, 480, 855, 255),
+                                                   twipsRect(3840, 840, 855, 255),
+                                                   twipsRect(3840, 1920, 855, 495)};
+    for (int row = 0; row < CopyRowCount; ++row) {
+        m_directionButtons[row] = addButton(this, u"Command1_"_s % QString::number(row),
+                                            directionMarks()[NoCopy], geometry[row]);
+        connect(m_directionButtons[row], &QPushButton::clicked, this,
+                [this, row] { stepDirection(row); });
+    }
+    showDirections();
 }
 
 LanguageCopy CopyDialog::request() const

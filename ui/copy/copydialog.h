@@ -30,6 +30,8 @@ public:
     LanguageCopy request() const;
 
 private:
+    void createLanguageColumn(const TitleStore &store, int language);
+    void createDirectionButtons();
     void stepDirection(int row);
     void showDirections();
     void followSelection(int fromLanguage);

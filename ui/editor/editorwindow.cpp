@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editor/editorwindow.h"
 
+#include "model/languagecopy.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
-#include "model/languagecopy.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/savetitlefile.h"
 #include "ui/editor/typedtext.h"
@@ -86,7 +86,6 @@ private:
     static constexpr int CaptionIndent = 6;
 };
 
-
 } // namespace
 
 EditorWindow::EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent)
@@ -122,6 +121,16 @@ void EditorWindow::createControls()
     // The controls are created in their tab order, which is the order of the
     // window's focus chain; labels and the frame never take the focus, and
     // hidden or disabled controls are skipped.
+    createMoveButtonsAndList();
+    createBoxes(Japanese);
+    createLanguageFrame();
+    createCaptions();
+    createBoxes(English);
+    connectControls();
+}
+
+void EditorWindow::createMoveButtonsAndList()
+{
     m_moveDownButton = new QPushButton(u"下へ"_s, m_client);
     m_moveDownButton->setObjectName(u"Command8"_s);
     m_moveDownButton->setGeometry(twipsRect(120, 3840, 855, 375));
@@ -141,28 +150,44 @@ void EditorWindow::createControls()
     m_trackList->setTextElideMode(Qt::ElideNone);
     m_trackList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_trackList->setItemDelegate(new OneLineEntries(m_trackList));
+}
 
-    // The disc name and the artist share one line of the file, with a Tab
-    // between them; a title has its line to itself.
-    m_titleEdit[Japanese] =
-        createBox(u"Text3"_s, u"曲名"_s, Japanese, 960, Separators::LineBreaks);
-    m_artistEdit[Japanese] =
-        createBox(u"Text2"_s, u"作者名"_s, Japanese, 480, Separators::LineBreaksAndTabs);
-    m_discNameEdit[Japanese] =
-        createBox(u"Text1"_s, u"ディスク名"_s, Japanese, 120, Separators::LineBreaksAndTabs);
+// The Japanese boxes come in the tab order from the title up, the English
+// ones from the disc name down. The disc name and the artist share one line
+// of the file, with a Tab between them; a title has its line to itself.
+void EditorWindow::createBoxes(int language)
+{
+    const auto title = [&] {
+        m_titleEdit[language] =
+            createBox(u"Text3"_s, u"曲名"_s, language, 960, Separators::LineBreaks);
+    };
+    const auto discName = [&] {
+        m_discNameEdit[language] =
+            createBox(u"Text1"_s, u"ディスク名"_s, language, 120, Separators::LineBreaksAndTabs);
+    };
+    language == Japanese ? title() : discName();
+    m_artistEdit[language] =
+        createBox(u"Text2"_s, u"作者名"_s, language, 480, Separators::LineBreaksAndTabs);
+    language == Japanese ? discName() : title();
+}
 
+void EditorWindow::createLanguageFrame()
+{
     m_languageFrame = new EtchedFrame(u"入力中"_s, m_client);
     m_languageFrame->setObjectName(u"Frame1"_s);
     m_languageFrame->setGeometry(twipsRect(120, 1800, 855, 615));
 
-    m_languageLabel = addLabel(m_languageFrame, u"Label1"_s, languageName(Japanese), twipsRect(80, 240, 735, 255),
-                         Qt::AlignHCenter | Qt::AlignVCenter);
+    m_languageLabel = addLabel(m_languageFrame, u"Label1"_s, languageName(Japanese),
+                               twipsRect(80, 240, 735, 255), Qt::AlignHCenter | Qt::AlignVCenter);
     m_languageLabel->setFont(uiGothicFont(9.75, QFont::Bold));
     QPalette red = m_languageLabel->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     m_languageLabel->setPalette(red);
     m_languageLabel->installEventFilter(this);
+}
 
+void EditorWindow::createCaptions()
+{
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     m_titleLabel =
         addLabel(m_client, u"Label12"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
@@ -170,14 +195,10 @@ void EditorWindow::createControls()
         addLabel(m_client, u"Label11_0"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
     m_discNameLabel =
         addLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
+}
 
-    m_discNameEdit[English] =
-        createBox(u"Text1"_s, u"ディスク名"_s, English, 120, Separators::LineBreaksAndTabs);
-    m_artistEdit[English] =
-        createBox(u"Text2"_s, u"作者名"_s, English, 480, Separators::LineBreaksAndTabs);
-    m_titleEdit[English] =
-        createBox(u"Text3"_s, u"曲名"_s, English, 960, Separators::LineBreaks);
-
+void EditorWindow::connectControls()
+{
     connect(m_trackList, &QListWidget::currentRowChanged, this, &EditorWindow::onTrackSelected);
     // A click beside the selected entry, or Ctrl with a click on it, would
     // leave the list without a selection; the current entry stays selected.
@@ -189,7 +210,8 @@ void EditorWindow::createControls()
     connect(m_moveUpButton, &QPushButton::clicked, this, &EditorWindow::moveTitleUp);
     connect(m_moveDownButton, &QPushButton::clicked, this, &EditorWindow::moveTitleDown);
     for (int i : {Japanese, English}) {
-        connect(m_discNameEdit[i], &QLineEdit::textChanged, this, [this, i] { onDiscNameEdited(i); });
+        connect(m_discNameEdit[i], &QLineEdit::textChanged, this,
+                [this, i] { onDiscNameEdited(i); });
         connect(m_artistEdit[i], &QLineEdit::textChanged, this, [this, i] { onArtistEdited(i); });
         connect(m_titleEdit[i], &QLineEdit::textChanged, this, [this, i] { onTitleEdited(i); });
         m_titleEdit[i]->installEventFilter(this);
@@ -223,9 +245,11 @@ void EditorWindow::createMenu()
     m_fileMenu->setObjectName(u"mnuFile"_s);
     m_fileMenu->menuAction()->setObjectName(u"mnuFile"_s);
 
-    m_newOrOpenAction = m_fileMenu->addAction(u"新規・開く(&N)"_s, this, &EditorWindow::showNewOrOpen);
+    m_newOrOpenAction =
+        m_fileMenu->addAction(u"新規・開く(&N)"_s, this, &EditorWindow::showNewOrOpen);
     m_newOrOpenAction->setObjectName(u"mnuNew"_s);
-    m_trackCountAction = m_fileMenu->addAction(u"曲数変更(&C)"_s, this, &EditorWindow::changeTrackCount);
+    m_trackCountAction =
+        m_fileMenu->addAction(u"曲数変更(&C)"_s, this, &EditorWindow::changeTrackCount);
     m_trackCountAction->setObjectName(u"mnuNumChange"_s);
     m_saveAction = m_fileMenu->addAction(u"保存(&S)"_s, this, &EditorWindow::save);
     m_saveAction->setObjectName(u"mnuSave_0"_s);
@@ -240,7 +264,8 @@ void EditorWindow::createMenu()
     // Commands on the menu bar itself, without a drop-down.
     m_copyAction = bar->addAction(u"コピー(&C)"_s, this, &EditorWindow::showCopyDialog);
     m_copyAction->setObjectName(u"mnuCopy"_s);
-    m_languageAction = bar->addAction(languageName(Japanese) + u"(&L)"_s, this, &EditorWindow::switchLanguage);
+    m_languageAction =
+        bar->addAction(languageName(Japanese) + u"(&L)"_s, this, &EditorWindow::switchLanguage);
     m_languageAction->setObjectName(u"mnuLang"_s);
 }
 
@@ -319,8 +344,9 @@ void EditorWindow::refreshEditor()
     const int language = m_store.languageMode;
     SingleLineInput::setTextAsIs(m_discNameEdit[language], m_store.discNames[language]);
     SingleLineInput::setTextAsIs(m_artistEdit[language], m_store.artistNames[language]);
-    SingleLineInput::setTextAsIs(
-        m_titleEdit[language], m_store.trackCount > 0 ? m_store.trackTitles(language, 1) : QString());
+    SingleLineInput::setTextAsIs(m_titleEdit[language], m_store.trackCount > 0
+                                                            ? m_store.trackTitles(language, 1)
+                                                            : QString());
     for (QLineEdit *box : m_titleEdit)
         box->setEnabled(m_store.trackCount > 0);
 

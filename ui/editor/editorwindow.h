@@ -49,6 +49,11 @@ private:
     using BoxPair = std::array<QLineEdit *, 2>;
 
     void createControls();
+    void createMoveButtonsAndList();
+    void createBoxes(int language);
+    void createLanguageFrame();
+    void createCaptions();
+    void connectControls();
     void createMenu();
     QLineEdit *createBox(const QString &name, const QString &caption, int language, int topTwips,
                          Separators separators);

@@ -132,9 +132,8 @@ void SingleLineInput::showContextMenu(QLineEdit *box, const QPoint &globalPos) c
         if (action->objectName() != QLatin1StringView("edit-paste"))
             continue;
         action->disconnect();
-        connect(action, &QAction::triggered, this, [this, box] {
-            paste(box, QGuiApplication::clipboard()->text());
-        });
+        connect(action, &QAction::triggered, this,
+                [this, box] { paste(box, QGuiApplication::clipboard()->text()); });
     }
     menu->exec(globalPos);
 }

@@ -40,7 +40,6 @@ std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
     return choice->path;
 }
 
-
 } // namespace
 
 NewOrOpenDialog::NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *parent)
