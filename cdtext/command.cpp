@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/command.h"
 
+#include "cdtext/commandio.h"
 #include "cdtext/commandline.h"
 #include "cdtext/cuesheet.h"
 #include "cdtext/discblocks.h"
@@ -10,11 +11,6 @@
 #include "cdtext/v07t.h"
 #include "model/safefile.h"
 #include "model/titlefile.h"
-
-#include <QFile>
-#include <QFileInfo>
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
@@ -28,30 +24,16 @@ namespace {
 // CUE sheets and TOC files are a few kilobytes.
 constexpr qint64 MaxSheetBytes = qint64(16) << 20;
 
-class Session
+class Session : private CommandIo
 {
 public:
     Session(QIODevice &out, QIODevice &err, UiLanguage language)
-        : m_out(out), m_err(err), m_language(language), m_say(language)
+        : CommandIo(out, err, language), m_language(language), m_say(language)
     {}
 
     int run(const QStringList &arguments);
 
 private:
-    void print(QIODevice &device, const QString &text) { device.write((text + u'\n').toUtf8()); }
-    void say(const QString &text) { print(m_err, text); }
-    int usage(const QString &text)
-    {
-        say(u"sonolabe-cdtext: "_s % text);
-        say(m_say.tryHelp());
-        return ExitUsage;
-    }
-    int refuse(const QString &text)
-    {
-        say(m_say.error(text));
-        return ExitRefused;
-    }
-
     int check(const Arguments &args, const TitleStore &store);
     int write(const Arguments &args, const TitleStore &store);
     bool sayProblems(const TitleStore &store, const std::vector<DiscBlock> &blocks);
@@ -61,25 +43,11 @@ private:
     int rewriteCue(const Arguments &args, const QByteArray &sheet, const TitleStore &store);
     int rewriteToc(const Arguments &args, const QByteArray &sheet, const TitleStore &store,
                    const std::vector<DiscBlock> &blocks);
-    int deliver(const Arguments &args, const QByteArray &bytes);
     std::optional<QByteArray> readSheet(const QString &path);
 
-    QIODevice &m_out;
-    QIODevice &m_err;
     UiLanguage m_language;
     Messages m_say;
 };
-
-// True when both paths name one file (or one path that does not exist yet).
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat sa, sb;
-    const QByteArray na = QFile::encodeName(a);
-    const QByteArray nb = QFile::encodeName(b);
-    if (::stat(na.constData(), &sa) == 0 && ::stat(nb.constData(), &sb) == 0)
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
 
 LanguageChoice choiceOf(const Arguments &args)
 {
@@ -123,7 +91,7 @@ int Session::run(const QStringList &arguments)
 
     if (args.output) {
         for (const std::optional<QString> &input : {std::optional<QString>(args.file), args.into}) {
-            if (input && sameFile(*args.output, *input))
+            if (input && SameFile(*args.output, *input))
                 return usage(m_say.outputIsInput(*args.output));
         }
     }
@@ -243,7 +211,7 @@ int Session::writePacks(const Arguments &args, const std::vector<DiscBlock> &blo
     options.tabRepeat = args.tabRepeat;
     const std::optional<QByteArray> packs = BuildPacks(PackBlocksOf(blocks), options);
     Q_ASSERT(packs); // the budget was checked before
-    return deliver(args, PackFileBytes(packs.value_or(QByteArray())));
+    return deliver(args.output, PackFileBytes(packs.value_or(QByteArray())));
 }
 
 int Session::writeV07t(const Arguments &args, const std::vector<DiscBlock> &blocks)
@@ -251,7 +219,7 @@ int Session::writeV07t(const Arguments &args, const std::vector<DiscBlock> &bloc
     const V07tSheets sheets = WriteV07tSheets(blocks);
     if (!sheets.ok())
         return refuse(m_say.notWritableInSheet(*sheets.leadingSpace, m_say.leadingSpaceInSheet()));
-    return deliver(args, sheets.bytes);
+    return deliver(args.output, sheets.bytes);
 }
 
 int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const TitleStore &store)
@@ -267,7 +235,7 @@ int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const Ti
     case CueRewrite::BackslashAtEnd:
         return refuse(m_say.notWritableInSheet(cue.text, m_say.backslashEndsCueText()));
     }
-    return deliver(args, cue.sheet);
+    return deliver(args.output, cue.sheet);
 }
 
 int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const TitleStore &store,
@@ -284,20 +252,7 @@ int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const Ti
     case TocRewrite::NoFreeLanguageNumber:
         return refuse(m_say.noFreeLanguageNumber(*args.into));
     }
-    return deliver(args, toc.toc);
-}
-
-int Session::deliver(const Arguments &args, const QByteArray &bytes)
-{
-    if (!args.output) {
-        if (m_out.write(bytes) != bytes.size())
-            return refuse(m_say.cannotWrite(u"-"_s, m_out.errorString()));
-        return ExitDone;
-    }
-    const SaveResult saved = WriteFileAtomically(*args.output, bytes);
-    if (!saved.ok)
-        return refuse(m_say.cannotWrite(*args.output, saved.reason));
-    return ExitDone;
+    return deliver(args.output, toc.toc);
 }
 
 // Reads a whole sheet. Only regular files are read, opened without blocking,
@@ -306,7 +261,7 @@ std::optional<QByteArray> Session::readSheet(const QString &path)
 {
     FileReadResult sheet = ReadRegularFile(path, MaxSheetBytes);
     if (!sheet.ok) {
-        refuse(m_say.cannotReadSheet(path, sheet.reason));
+        refuse(m_say.cannotRead(path, sheet.reason));
         return std::nullopt;
     }
     return std::move(sheet.bytes);

@@ -2,13 +2,9 @@
 #include "cdtext/importcommand.h"
 
 #include "cdtext/command.h"
+#include "cdtext/commandio.h"
 #include "cdtext/importmessages.h"
 #include "model/safefile.h"
-
-#include <QFile>
-#include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace sonolabe::cdtext {
 
@@ -21,44 +17,21 @@ constexpr qint64 MaxSourceBytes = qint64(16) << 20;
 // A broken pack file may have a wrong CRC in every pack; the first few tell.
 constexpr int CrcMismatchesShown = 10;
 
-// True when both paths name one file (or one path that does not exist yet).
-bool sameFile(const QString &a, const QString &b)
-{
-    struct stat sa, sb;
-    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
-        ::stat(QFile::encodeName(b).constData(), &sb) == 0)
-        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
-}
-
-class ImportRun
+class ImportRun : private CommandIo
 {
 public:
     ImportRun(const ImportOptions &options, QIODevice &out, QIODevice &err, UiLanguage language)
-        : m_options(options), m_out(out), m_err(err), m_say(language)
+        : CommandIo(out, err, language), m_options(options), m_say(language)
     {}
 
     int run();
 
 private:
-    void say(const QString &text) { m_err.write((text + u'\n').toUtf8()); }
-    int usage(const QString &text)
-    {
-        say(u"sonolabe-cdtext: "_s % text);
-        say(m_say.tryHelp());
-        return ExitUsage;
-    }
-    int refuse(const QString &text)
-    {
-        say(m_say.error(text));
-        return ExitRefused;
-    }
     void report(const ImportResult &result);
-    int deliver(const QByteArray &bytes);
+    // Standard output when the options name no output file.
+    std::optional<QString> output() const;
 
     const ImportOptions &m_options;
-    QIODevice &m_out;
-    QIODevice &m_err;
     ImportMessages m_say;
 };
 
@@ -66,11 +39,11 @@ int ImportRun::run()
 {
     if (m_options.block && (*m_options.block < 0 || *m_options.block >= MaxBlocks))
         return usage(m_say.blockOutOfRange(*m_options.block));
-    if (!m_options.output.isEmpty() && sameFile(m_options.output, m_options.source))
+    if (!m_options.output.isEmpty() && SameFile(m_options.output, m_options.source))
         return usage(m_say.outputIsSource(m_options.output));
     const FileReadResult read = ReadRegularFile(m_options.source, MaxSourceBytes);
     if (!read.ok)
-        return refuse(m_say.cannotReadSource(m_options.source, read.reason));
+        return refuse(m_say.cannotRead(m_options.source, read.reason));
     const std::optional<ImportKind> kind =
         m_options.from ? m_options.from : DetectImportKind(read.bytes);
     if (!kind)
@@ -83,7 +56,7 @@ int ImportRun::run()
     report(result);
     if (!result.store)
         return refuse(m_say.nothingRead(m_options.source));
-    if (const int written = deliver(result.titleFile()); written != ExitDone)
+    if (const int written = deliver(output(), result.titleFile()); written != ExitDone)
         return written;
     say(m_say.imported(m_options.source, *kind, result.store->trackCount, result.sections));
     return ExitDone;
@@ -103,17 +76,11 @@ void ImportRun::report(const ImportResult &result)
         say(m_say.warning(m_say.replacement(replacement)));
 }
 
-int ImportRun::deliver(const QByteArray &bytes)
+std::optional<QString> ImportRun::output() const
 {
-    if (m_options.output.isEmpty()) {
-        if (m_out.write(bytes) != bytes.size())
-            return refuse(m_say.cannotWrite(u"-"_s, m_out.errorString()));
-        return ExitDone;
-    }
-    const SaveResult saved = WriteFileAtomically(m_options.output, bytes);
-    if (!saved.ok)
-        return refuse(m_say.cannotWrite(m_options.output, saved.reason));
-    return ExitDone;
+    if (m_options.output.isEmpty())
+        return std::nullopt;
+    return m_options.output;
 }
 
 } // namespace

@@ -43,12 +43,6 @@ QString ImportMessages::help() const
         u"    --ignore-crc               CRC が合わないﾊﾟｯｸﾌｧｲﾙも読む");
 }
 
-QString ImportMessages::tryHelp() const
-{
-    return pick(u"Try 'sonolabe-cdtext --help'.",
-                u"'sonolabe-cdtext --help' で使い方を表示します。");
-}
-
 QString ImportMessages::blockOutOfRange(int block) const
 {
     return pick(u"--block %1: a block number is 0 to 7", u"--block %1: ﾌﾞﾛｯｸ番号は 0 から 7 です")
@@ -68,11 +62,6 @@ QString ImportMessages::outputIsSource(const QString &path) const
         .arg(path);
 }
 
-QString ImportMessages::cannotReadSource(const QString &path, const QString &reason) const
-{
-    return pick(u"cannot read '%1': %2", u"'%1' を読めません: %2").arg(path, reason);
-}
-
 QString ImportMessages::kindUnknown(const QString &path) const
 {
     return pick(u"cannot tell what kind of file '%1' is; name it with --from packs|v07t|cue|toc",
@@ -85,11 +74,6 @@ QString ImportMessages::nothingRead(const QString &path) const
     return pick(u"no text could be read from '%1'; no title file written",
                 u"'%1' からﾃｷｽﾄを読めませんでした。曲名ﾌｧｲﾙは書き込んでいません")
         .arg(path);
-}
-
-QString ImportMessages::cannotWrite(const QString &path, const QString &reason) const
-{
-    return pick(u"cannot write '%1': %2", u"'%1' に書き込めません: %2").arg(path, reason);
 }
 
 QString ImportMessages::blockLanguage(const SourceNote &note) const
@@ -196,16 +180,6 @@ QString ImportMessages::imported(const QString &path, ImportKind kind, int track
         .arg(languages.join(pick(u" and ", u"と")));
 }
 
-QString ImportMessages::warning(const QString &text) const
-{
-    return pick(u"warning: ", u"警告: ") % text;
-}
-
-QString ImportMessages::error(const QString &text) const
-{
-    return pick(u"error: ", u"ｴﾗｰ: ") % text;
-}
-
 QString ImportMessages::kindName(ImportKind kind) const
 {
     switch (kind) {
@@ -219,28 +193,6 @@ QString ImportMessages::kindName(ImportKind kind) const
         break;
     }
     return pick(u"TOC file", u"TOC ﾌｧｲﾙ");
-}
-
-QString ImportMessages::languageName(int language) const
-{
-    if (language == English)
-        return pick(u"English", u"英語");
-    return pick(u"Japanese", u"日本語");
-}
-
-QString ImportMessages::textName(const TextRef &text) const
-{
-    switch (text.slot) {
-    case TextRef::DiscName:
-        return pick(u"%1 disc name", u"%1のﾃﾞｨｽｸ名").arg(languageName(text.language));
-    case TextRef::Artist:
-        return pick(u"%1 artist name", u"%1の作者名").arg(languageName(text.language));
-    case TextRef::TrackTitle:
-        break;
-    }
-    return pick(u"%1 title of track %2", u"%1の曲名 (%2曲目)")
-        .arg(languageName(text.language))
-        .arg(text.track);
 }
 
 } // namespace sonolabe::cdtext

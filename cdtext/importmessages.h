@@ -10,14 +10,13 @@
 
 namespace sonolabe::cdtext {
 
-class ImportMessages
+class ImportMessages : public Wording
 {
 public:
-    explicit ImportMessages(UiLanguage language) : m_japanese(language == UiLanguage::Japanese) {}
+    explicit ImportMessages(UiLanguage language) : Wording(language) {}
 
     // The import lines of the command's help.
     QString help() const;
-    QString tryHelp() const;
 
     // Usage errors.
     QString blockOutOfRange(int block) const;
@@ -25,10 +24,8 @@ public:
     QString outputIsSource(const QString &path) const;
 
     // Refusals.
-    QString cannotReadSource(const QString &path, const QString &reason) const;
     QString kindUnknown(const QString &path) const;
     QString nothingRead(const QString &path) const;
-    QString cannotWrite(const QString &path, const QString &reason) const;
 
     // Reports.
     QString note(const SourceNote &note) const;
@@ -36,20 +33,11 @@ public:
     QString replacement(const Replacement &replacement) const;
     QString imported(const QString &path, ImportKind kind, int tracks,
                      TitleFileSections sections) const;
-    QString warning(const QString &text) const;
-    QString error(const QString &text) const;
 
     QString kindName(ImportKind kind) const;
-    QString languageName(int language) const;
-    QString textName(const TextRef &text) const;
 
 private:
-    QString pick(QStringView english, QStringView japanese) const
-    {
-        return (m_japanese ? japanese : english).toString();
-    }
     QString blockLanguage(const SourceNote &note) const;
-    bool m_japanese;
 };
 
 } // namespace sonolabe::cdtext

@@ -100,19 +100,60 @@ QString japaneseHelpEnd()
 
 } // namespace
 
-QString Messages::help() const
-{
-    const QString import =
-        ImportMessages(m_japanese ? UiLanguage::Japanese : UiLanguage::English).help();
-    if (m_japanese)
-        return japaneseHelpStart() % import % u'\n' % japaneseHelpEnd();
-    return englishHelpStart() % import % u'\n' % englishHelpEnd();
-}
-
-QString Messages::tryHelp() const
+QString Wording::tryHelp() const
 {
     return pick(u"Try 'sonolabe-cdtext --help'.",
                 u"'sonolabe-cdtext --help' で使い方を表示します。");
+}
+
+QString Wording::cannotRead(const QString &path, const QString &reason) const
+{
+    return pick(u"cannot read '%1': %2", u"'%1' を読めません: %2").arg(path, reason);
+}
+
+QString Wording::cannotWrite(const QString &path, const QString &reason) const
+{
+    return pick(u"cannot write '%1': %2", u"'%1' に書き込めません: %2").arg(path, reason);
+}
+
+QString Wording::warning(const QString &text) const
+{
+    return pick(u"warning: ", u"警告: ") % text;
+}
+
+QString Wording::error(const QString &text) const
+{
+    return pick(u"error: ", u"ｴﾗｰ: ") % text;
+}
+
+QString Wording::languageName(int language) const
+{
+    if (language == English)
+        return pick(u"English", u"英語");
+    return pick(u"Japanese", u"日本語");
+}
+
+QString Wording::textName(const TextRef &text) const
+{
+    switch (text.slot) {
+    case TextRef::DiscName:
+        return pick(u"%1 disc name", u"%1のﾃﾞｨｽｸ名").arg(languageName(text.language));
+    case TextRef::Artist:
+        return pick(u"%1 artist name", u"%1の作者名").arg(languageName(text.language));
+    case TextRef::TrackTitle:
+        break;
+    }
+    return pick(u"%1 title of track %2", u"%1の曲名 (%2曲目)")
+        .arg(languageName(text.language))
+        .arg(text.track);
+}
+
+QString Messages::help() const
+{
+    const QString import = ImportMessages(language()).help();
+    if (m_japanese)
+        return japaneseHelpStart() % import % u'\n' % japaneseHelpEnd();
+    return englishHelpStart() % import % u'\n' % englishHelpEnd();
 }
 
 QString Messages::noCommand() const
@@ -237,28 +278,6 @@ QString Messages::overBudget(int language, int blockNumber, int needed, int budg
     return line;
 }
 
-QString Messages::languageName(int language) const
-{
-    if (language == English)
-        return pick(u"English", u"英語");
-    return pick(u"Japanese", u"日本語");
-}
-
-QString Messages::textName(const TextRef &text) const
-{
-    switch (text.slot) {
-    case TextRef::DiscName:
-        return pick(u"%1 disc name", u"%1のﾃﾞｨｽｸ名").arg(languageName(text.language));
-    case TextRef::Artist:
-        return pick(u"%1 artist name", u"%1の作者名").arg(languageName(text.language));
-    case TextRef::TrackTitle:
-        break;
-    }
-    return pick(u"%1 title of track %2", u"%1の曲名 (%2曲目)")
-        .arg(languageName(text.language))
-        .arg(text.track);
-}
-
 QString Messages::problem(const TextProblem &problem) const
 {
     const QChar ch = problem.character;
@@ -341,11 +360,6 @@ QString Messages::trackCountDiffers(const QString &sheet, int sheetTracks, int f
         .arg(fileTracks);
 }
 
-QString Messages::cannotReadSheet(const QString &path, const QString &reason) const
-{
-    return pick(u"cannot read '%1': %2", u"'%1' を読めません: %2").arg(path, reason);
-}
-
 QString Messages::sheetNotUnderstood(const QString &path, int line, const QString &what) const
 {
     return pick(u"%1:%2: cannot read this CD_TEXT block (%3)",
@@ -360,21 +374,6 @@ QString Messages::noFreeLanguageNumber(const QString &path) const
     return pick(u"'%1' already uses all eight language numbers",
                 u"'%1' では 8 つの言語番号がすべて使われています")
         .arg(path);
-}
-
-QString Messages::cannotWrite(const QString &path, const QString &reason) const
-{
-    return pick(u"cannot write '%1': %2", u"'%1' に書き込めません: %2").arg(path, reason);
-}
-
-QString Messages::warning(const QString &text) const
-{
-    return pick(u"warning: ", u"警告: ") % text;
-}
-
-QString Messages::error(const QString &text) const
-{
-    return pick(u"error: ", u"ｴﾗｰ: ") % text;
 }
 
 QString Messages::reportHeader(const QString &path, int trackCount) const

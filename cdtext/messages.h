@@ -18,13 +18,36 @@ enum class UiLanguage { English, Japanese };
 
 UiLanguage UiLanguageFromLocale();
 
-class Messages
+// What every command says alike, in the language chosen.
+class Wording
 {
 public:
-    explicit Messages(UiLanguage language) : m_japanese(language == UiLanguage::Japanese) {}
+    explicit Wording(UiLanguage language) : m_japanese(language == UiLanguage::Japanese) {}
+
+    QString tryHelp() const;
+    QString cannotRead(const QString &path, const QString &reason) const;
+    QString cannotWrite(const QString &path, const QString &reason) const;
+    QString warning(const QString &text) const;
+    QString error(const QString &text) const;
+
+    QString languageName(int language) const;
+    QString textName(const TextRef &text) const;
+
+protected:
+    QString pick(QStringView english, QStringView japanese) const
+    {
+        return (m_japanese ? japanese : english).toString();
+    }
+    UiLanguage language() const { return m_japanese ? UiLanguage::Japanese : UiLanguage::English; }
+    bool m_japanese;
+};
+
+class Messages : public Wording
+{
+public:
+    explicit Messages(UiLanguage language) : Wording(language) {}
 
     QString help() const;
-    QString tryHelp() const;
 
     // Usage errors.
     QString noCommand() const;
@@ -58,12 +81,8 @@ public:
     QString backslashEndsCueText() const;
     QString leadingSpaceInSheet() const;
     QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const;
-    QString cannotReadSheet(const QString &path, const QString &reason) const;
     QString sheetNotUnderstood(const QString &path, int line, const QString &what) const;
     QString noFreeLanguageNumber(const QString &path) const;
-    QString cannotWrite(const QString &path, const QString &reason) const;
-    QString warning(const QString &text) const;
-    QString error(const QString &text) const;
 
     // The check report.
     QString reportHeader(const QString &path, int trackCount) const;
@@ -71,16 +90,8 @@ public:
     QString reportNoBlock(int language) const;
     QString reportVerdict(int errors, int warnings) const;
 
-    QString languageName(int language) const;
-    QString textName(const TextRef &text) const;
-
 private:
-    QString pick(QStringView english, QStringView japanese) const
-    {
-        return (m_japanese ? japanese : english).toString();
-    }
     QString problemWording(Problem problem) const;
-    bool m_japanese;
 };
 
 } // namespace sonolabe::cdtext

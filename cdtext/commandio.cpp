@@ -1,0 +1,57 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cdtext/commandio.h"
+
+#include "cdtext/command.h"
+#include "model/safefile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace sonolabe::cdtext {
+
+using namespace Qt::Literals::StringLiterals;
+
+bool SameFile(const QString &a, const QString &b)
+{
+    struct stat sa, sb;
+    const QByteArray na = QFile::encodeName(a);
+    const QByteArray nb = QFile::encodeName(b);
+    if (::stat(na.constData(), &sa) == 0 && ::stat(nb.constData(), &sb) == 0)
+        return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+void CommandIo::print(QIODevice &device, const QString &text)
+{
+    device.write((text + u'\n').toUtf8());
+}
+
+int CommandIo::usage(const QString &text)
+{
+    say(u"sonolabe-cdtext: "_s % text);
+    say(m_words.tryHelp());
+    return ExitUsage;
+}
+
+int CommandIo::refuse(const QString &text)
+{
+    say(m_words.error(text));
+    return ExitRefused;
+}
+
+int CommandIo::deliver(const std::optional<QString> &output, const QByteArray &bytes)
+{
+    if (!output) {
+        if (m_out.write(bytes) != bytes.size())
+            return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
+        return ExitDone;
+    }
+    const SaveResult saved = WriteFileAtomically(*output, bytes);
+    if (!saved.ok)
+        return refuse(m_words.cannotWrite(*output, saved.reason));
+    return ExitDone;
+}
+
+} // namespace sonolabe::cdtext
