@@ -2,6 +2,7 @@
 // The TOC file reader of importsheets.h.
 #include "cdtext/importsheets.h"
 
+#include "cdtext/tocreader.h"
 #include "model/codepage932.h"
 
 #include <algorithm>
@@ -15,8 +16,7 @@ namespace {
 
 struct Token
 {
-    enum Kind { Word, String, Open, Close, Colon, Comma };
-    Kind kind = Word;
+    TocToken::Kind kind = TocToken::Word;
     QByteArray text;             // a string's bytes with its escapes read
     bool rawBeyondAscii = false; // a string holds bytes beyond ASCII as they are
     int line = 1;
@@ -31,7 +31,7 @@ bool isOctal(char c)
 // them: \" a quote, \NNN an octal byte, anything else (\\ too) kept as it is.
 Token stringToken(QByteArrayView inner, int line)
 {
-    Token token{Token::String, {}, false, line};
+    Token token{TocToken::String, {}, false, line};
     for (qsizetype i = 0; i < inner.size(); ++i) {
         const char c = inner[i];
         if (c == '\\' && i + 1 < inner.size() && inner[i + 1] == '"') {
@@ -50,55 +50,25 @@ Token stringToken(QByteArrayView inner, int line)
     return token;
 }
 
-// Splits the file into tokens; comments (// to the end of the line) and
-// blanks separate them. A string that does not end on its line is noted and
-// ends the reading.
+// The file's tokens, a string's escapes read. A string that does not end on
+// its line is noted and ends the reading.
 std::vector<Token> tokenize(QByteArrayView toc, SourceTexts &source)
 {
+    std::optional<TocSyntaxError> error;
+    const std::vector<TocToken> found = TokenizeToc(toc, error);
     std::vector<Token> tokens;
-    int line = 1;
-    const auto special = [](char c) {
-        return c == '{' || c == '}' || c == ':' || c == ',' || c == '"';
-    };
-    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    const auto comment = [&](qsizetype at) {
-        return toc[at] == '/' && at + 1 < toc.size() && toc[at + 1] == '/';
-    };
-    qsizetype pos = 0;
-    while (pos < toc.size()) {
-        const char c = toc[pos];
-        if (blank(c)) {
-            line += c == '\n';
-            ++pos;
-        } else if (comment(pos)) {
-            while (pos < toc.size() && toc[pos] != '\n')
-                ++pos;
-        } else if (c == '"') {
-            qsizetype end = pos + 1;
-            while (end < toc.size() && toc[end] != '"' && toc[end] != '\n')
-                end += toc[end] == '\\' && end + 1 < toc.size() && toc[end + 1] != '\n' ? 2 : 1;
-            if (end >= toc.size() || toc[end] != '"') {
-                source.notes.push_back(
-                    {SourceNote::NotUnderstood, line, 0, u"a string that never ends"_s});
-                return tokens;
-            }
-            tokens.push_back(stringToken(toc.sliced(pos + 1, end - pos - 1), line));
-            pos = end + 1;
-        } else if (special(c)) {
-            const Token::Kind kind = c == '{'   ? Token::Open
-                                     : c == '}' ? Token::Close
-                                     : c == ':' ? Token::Colon
-                                                : Token::Comma;
-            tokens.push_back({kind, QByteArray(1, c), false, line});
-            ++pos;
-        } else {
-            qsizetype end = pos;
-            while (end < toc.size() && !blank(toc[end]) && !special(toc[end]) && !comment(end))
-                ++end;
-            tokens.push_back({Token::Word, toc.sliced(pos, end - pos).toByteArray(), false, line});
-            pos = end;
-        }
+    tokens.reserve(found.size());
+    for (const TocToken &token : found) {
+        if (token.kind == TocToken::String)
+            tokens.push_back(
+                stringToken(toc.sliced(token.begin + 1, token.end - token.begin - 2), token.line));
+        else
+            tokens.push_back({token.kind,
+                              toc.sliced(token.begin, token.end - token.begin).toByteArray(), false,
+                              token.line});
     }
+    if (error)
+        source.notes.push_back({SourceNote::NotUnderstood, error->line, 0, error->what});
     return tokens;
 }
 
@@ -131,13 +101,13 @@ public:
     int tracks = 0;
 
 private:
-    bool at(size_t i, Token::Kind kind) const
+    bool at(size_t i, TocToken::Kind kind) const
     {
         return i < m_tokens.size() && m_tokens[i].kind == kind;
     }
     bool atWord(size_t i, const char *word) const
     {
-        return at(i, Token::Word) && m_tokens[i].text == word;
+        return at(i, TocToken::Word) && m_tokens[i].text == word;
     }
     bool fail(size_t i, QString what)
     {
@@ -162,9 +132,9 @@ size_t TocReader::afterBraces(size_t open) const
 {
     size_t depth = 0;
     for (size_t i = open; i < m_tokens.size(); ++i) {
-        if (m_tokens[i].kind == Token::Open)
+        if (m_tokens[i].kind == TocToken::Open)
             ++depth;
-        else if (m_tokens[i].kind == Token::Close && --depth == 0)
+        else if (m_tokens[i].kind == TocToken::Close && --depth == 0)
             return i + 1;
     }
     return m_tokens.size();
@@ -177,11 +147,11 @@ void TocReader::read()
         if (atWord(i, "TRACK")) {
             ++tracks;
             ++i;
-        } else if (atWord(i, "CD_TEXT") && at(i + 1, Token::Open)) {
+        } else if (atWord(i, "CD_TEXT") && at(i + 1, TocToken::Open)) {
             i += 2;
             if (!cdText(i))
                 return;
-        } else if (at(i, Token::Open)) {
+        } else if (at(i, TocToken::Open)) {
             i = afterBraces(i);
         } else {
             ++i;
@@ -191,13 +161,14 @@ void TocReader::read()
 
 bool TocReader::cdText(size_t &i)
 {
-    while (!at(i, Token::Close)) {
+    while (!at(i, TocToken::Close)) {
         if (i >= m_tokens.size())
             return fail(i, u"a CD_TEXT block that never ends"_s);
-        if (atWord(i, "LANGUAGE_MAP") && at(i + 1, Token::Open)) {
+        if (atWord(i, "LANGUAGE_MAP") && at(i + 1, TocToken::Open)) {
             if (!languageMap(i))
                 return false;
-        } else if (atWord(i, "LANGUAGE") && at(i + 1, Token::Word) && at(i + 2, Token::Open)) {
+        } else if (atWord(i, "LANGUAGE") && at(i + 1, TocToken::Word) &&
+                   at(i + 2, TocToken::Open)) {
             if (!language(i))
                 return false;
         } else {
@@ -211,14 +182,14 @@ bool TocReader::cdText(size_t &i)
 bool TocReader::languageMap(size_t &i)
 {
     i += 2;
-    while (!at(i, Token::Close)) {
-        if (at(i, Token::Comma)) {
+    while (!at(i, TocToken::Close)) {
+        if (at(i, TocToken::Comma)) {
             ++i;
             continue;
         }
         bool number = false;
-        const int key = at(i, Token::Word) ? m_tokens[i].text.toInt(&number) : 0;
-        if (!number || !at(i + 1, Token::Colon) || !at(i + 2, Token::Word))
+        const int key = at(i, TocToken::Word) ? m_tokens[i].text.toInt(&number) : 0;
+        if (!number || !at(i + 1, TocToken::Colon) || !at(i + 2, TocToken::Word))
             return fail(i, u"expected \"number : language\" in LANGUAGE_MAP"_s);
         map[key] = m_tokens[i + 2].text;
         i += 3;
@@ -235,17 +206,17 @@ bool TocReader::language(size_t &i)
         return fail(i + 1, u"a language number that is not a number"_s);
     LanguageTexts &texts = languages[key];
     i += 3;
-    while (!at(i, Token::Close)) {
-        if (!at(i, Token::Word))
+    while (!at(i, TocToken::Close)) {
+        if (!at(i, TocToken::Word))
             return fail(i, u"expected an item such as TITLE"_s);
         const QByteArray &keyword = m_tokens[i].text;
         if (keyword.startsWith("ENCODING_")) {
             texts.encoding = keyword;
             ++i;
-        } else if (at(i + 1, Token::String)) {
+        } else if (at(i + 1, TocToken::String)) {
             item(texts, keyword, m_tokens[i + 1]);
             i += 2;
-        } else if (at(i + 1, Token::Open)) {
+        } else if (at(i + 1, TocToken::Open)) {
             i = afterBraces(i + 1);
         } else {
             return fail(i + 1, u"an item without a string or { data }"_s);

@@ -10,14 +10,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Token
-{
-    enum Kind { Word, String, Open, Close, Colon, Comma };
-    Kind kind = Word;
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    int line = 1;
-};
+using Token = TocToken;
 
 bool isBlank(char c)
 {
@@ -54,9 +47,9 @@ std::optional<qsizetype> stringEnd(QByteArrayView toc, qsizetype pos)
     return end + 1;
 }
 
-// Splits the file into tokens; comments (// to the end of the line) and
-// blanks separate them and are not kept.
-std::vector<Token> tokenize(QByteArrayView toc, std::optional<TocSyntaxError> &error)
+} // namespace
+
+std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxError> &error)
 {
     std::vector<Token> tokens;
     int line = 1;
@@ -93,6 +86,8 @@ std::vector<Token> tokenize(QByteArrayView toc, std::optional<TocSyntaxError> &e
     }
     return tokens;
 }
+
+namespace {
 
 // Words that start the part of a track after its CD_TEXT block.
 bool startsTrackBody(const QByteArray &word)
@@ -369,7 +364,7 @@ std::optional<TocItem> Reader::item(size_t &i)
 TocLayout ReadTocLayout(QByteArrayView toc)
 {
     std::optional<TocSyntaxError> error;
-    const std::vector<Token> tokens = tokenize(toc, error);
+    const std::vector<Token> tokens = TokenizeToc(toc, error);
     if (error)
         return {{}, error};
     return Reader(toc, tokens).read();

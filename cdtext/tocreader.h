@@ -82,6 +82,22 @@ struct TocSyntaxError
     QString what;
 };
 
+// One token: the bytes from begin to end, on the line it starts on. A
+// string's token holds its quotes, its escapes as they are written.
+struct TocToken
+{
+    enum Kind { Word, String, Open, Close, Colon, Comma };
+    Kind kind = Word;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+    int line = 1;
+};
+
+// Splits the file into tokens; comments and blanks separate them and are not
+// kept. A string that does not end on its line sets error and ends the
+// splitting, with the tokens before it.
+std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxError> &error);
+
 struct TocLayout
 {
     // contexts[0] is the disc, contexts[n] the n-th TRACK. Empty when the
