@@ -29,13 +29,9 @@ public:
     // or -1 when the input is not one complete convertible sequence.
     int convert(const char *in, size_t inLength, char *out, size_t outCapacity) const
     {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char *inPtr = const_cast<char *>(in);
-        char *outPtr = out;
         size_t inLeft = inLength;
         size_t outLeft = outCapacity;
-        if (iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
-            inLeft != 0)
+        if (run(in, inLeft, out, outLeft) == static_cast<size_t>(-1) || inLeft != 0)
             return -1;
         return static_cast<int>(outCapacity - outLeft);
     }
@@ -46,16 +42,23 @@ public:
     // UTF-16 unit, so the caller can tell which output belongs to which pair.
     int convertPrefix(const char *in, size_t inLength, char *out, size_t outCapacity) const
     {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char *inPtr = const_cast<char *>(in);
-        char *outPtr = out;
         size_t inLeft = inLength;
         size_t outLeft = outCapacity;
-        iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        run(in, inLeft, out, outLeft);
         return static_cast<int>(inLength - inLeft);
     }
 
 private:
+    // One conversion from a reset state; inLeft and outLeft come back as
+    // iconv leaves them.
+    size_t run(const char *in, size_t &inLeft, char *out, size_t &outLeft) const
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char *inPtr = const_cast<char *>(in);
+        char *outPtr = out;
+        return iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+    }
+
     iconv_t m_cd;
 };
 

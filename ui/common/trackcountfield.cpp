@@ -2,8 +2,10 @@
 #include "ui/common/trackcountfield.h"
 
 #include "model/titlestore.h"
+#include "ui/common/look.h"
 
 #include <QKeyEvent>
+#include <QLabel>
 
 namespace sonolabe {
 
@@ -144,6 +146,20 @@ void TrackCountField::focusInEvent(QFocusEvent *event)
     default:
         break;
     }
+}
+
+TrackCountField *addTrackCountRow(QWidget *parent, int fieldLeftTwips, int fieldTopTwips,
+                                  const QString &unitLabelName)
+{
+    const int labelTop = fieldTopTwips + 40;
+    QLabel *caption = addLabel(parent, u"Label3"_s, u"曲数："_s,
+                               twipsRect(fieldLeftTwips - 480, labelTop, 615, 255));
+    auto *field = new TrackCountField(parent);
+    field->setGeometry(twipsRect(fieldLeftTwips, fieldTopTwips, 855, 285));
+    caption->setBuddy(field);
+    field->setAccessibleName(u"曲数"_s);
+    addLabel(parent, unitLabelName, u"曲"_s, twipsRect(fieldLeftTwips + 960, labelTop, 735, 255));
+    return field;
 }
 
 } // namespace sonolabe

@@ -83,4 +83,9 @@ private:
     bool m_applyingChangeRule = false;
 };
 
+// The field in its row, "曲数：" before it and unitLabelName's "曲" after
+// it, the caption related to the field; at the field's place in twips.
+TrackCountField *addTrackCountRow(QWidget *parent, int fieldLeftTwips, int fieldTopTwips,
+                                  const QString &unitLabelName);
+
 } // namespace sonolabe

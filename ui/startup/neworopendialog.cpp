@@ -7,7 +7,6 @@
 #include "ui/common/trackcountfield.h"
 #include "ui/startup/loadtitlefile.h"
 
-#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
@@ -55,12 +54,7 @@ NewOrOpenDialog::NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *par
     m_newDiscOption->setObjectName(u"Option1"_s);
     m_newDiscOption->setGeometry(twipsRect(360, 840, 1575, 255));
     m_newDiscOption->setAccessibleName(u"新規作成"_s);
-    QLabel *countCaption = addLabel(this, u"Label3"_s, u"曲数："_s, twipsRect(840, 1240, 615, 255));
-    m_countField = new TrackCountField(this);
-    m_countField->setGeometry(twipsRect(1320, 1200, 855, 285));
-    countCaption->setBuddy(m_countField);
-    m_countField->setAccessibleName(u"曲数"_s);
-    addLabel(this, u"Label2"_s, u"曲"_s, twipsRect(2280, 1240, 735, 255));
+    m_countField = addTrackCountRow(this, 1320, 1200, u"Label2"_s);
     m_openFileOption = new QRadioButton(u"既存のファイルを開く(&O)"_s, this);
     m_openFileOption->setObjectName(u"Option2"_s);
     m_openFileOption->setGeometry(twipsRect(360, 1800, 2535, 255));

@@ -23,12 +23,7 @@ TrackCountDialog::TrackCountDialog(int currentCount, QWidget *parent) : QDialog(
                  twipsRect(240, 600, 3615, 495));
     warning->setWordWrap(true);
     warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QLabel *countCaption = addLabel(this, u"Label3"_s, u"曲数："_s, twipsRect(360, 1485, 615, 255));
-    m_countField = new TrackCountField(this);
-    m_countField->setGeometry(twipsRect(840, 1440, 855, 285));
-    countCaption->setBuddy(m_countField);
-    m_countField->setAccessibleName(u"曲数"_s);
-    addLabel(this, u"Label2_1"_s, u"曲"_s, twipsRect(1800, 1485, 735, 255));
+    m_countField = addTrackCountRow(this, 840, 1440, u"Label2_1"_s);
 
     setTabOrder(m_countField, buttons.cancel);
     setTabOrder(buttons.cancel, buttons.ok);
