@@ -4,36 +4,39 @@
 // same checks in the normal build (tests/reliability/tst_fuzzcorpus.cpp).
 //
 // Each check takes the raw input bytes and returns an empty string when the
-// property holds, otherwise a description of what went wrong.
+// property holds, otherwise a message saying what went wrong. Every property
+// is stated from outside the code it checks: round trips, rewriting twice,
+// agreement of two public functions, bounds on what may come out.
 #pragma once
-
-#include "model/titlestore.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <array>
-#include <optional>
 
 namespace sonolabe::fuzz {
 
 // The reader over any bytes: it accepts exactly the bytes that hold a tag
-// line, keeps the store's invariants (count at most 99, titles above the count
-// empty, no CR in any text, no Tab in a disc or artist name), holds nothing
-// but what the bytes held, agrees with a plain line-by-line reading of the
-// format's rules, and what it read is written and read back unchanged.
+// line ("ja" or "en" alone on a line ending at CR LF or a lone CR), keeps the
+// store's invariants (count at most 99, titles above the count empty, no CR
+// in any text, no Tab in a disc or artist name), holds nothing but what the
+// bytes held, leaves the editor's position alone, and what it read is written
+// and read back unchanged, and written again as the same bytes.
 QString checkTitleFileParse(QByteArrayView bytes);
 
 // Writing and reading back: the bytes describe a store that meets the
 // read-back conditions (no CR anywhere, no Tab in a disc or artist name, only
-// characters code page 932 writes and reads back as themselves) and the file
-// types to save; the writer's bytes must be the format's lines, and reading
-// them must give the store again, with the languages not written empty.
+// characters code page 932 writes and reads back as themselves), an editor
+// position and the file type to save. The bytes do not depend on the
+// position, every line ends in CR LF, reading them gives the store again
+// with the languages not written empty, and writing that gives the same
+// bytes.
 QString checkTitleFileRoundTrip(QByteArrayView bytes);
 
 // The English-text checks over the bytes read as UTF-16 code units (little
-// endian), against a slow reading that converts one character at a time with
-// the C library's CP932 converter.
+// endian): firstDoubleByteCharacter agrees with the encoder's bytes for each
+// code unit, and isEnglishText holds exactly when there is no double-byte
+// character and every code unit's low byte is printable ASCII.
 QString checkEnglishText(QByteArrayView bytes);
 
 // The sheet targets read their first byte as a selector (see sheetDisc in
@@ -48,18 +51,13 @@ QString checkTocRewrite(QByteArrayView bytes);
 
 // The importers: any bytes read as each kind never crash and give a store
 // that a title file holds exactly. The bytes also describe a title file F
-// (see checkImportRoundTrip in fuzzchecks.cpp) that the writers accept;
-// importing its pack file (in every layout), v07t sheet, TOC file and each
-// language's CUE sheet gives F back, its Japanese texts in the full-width
-// forms of the Japanese blocks (a CUE sheet holds them as they are). A CUE
-// sheet whose code page 932 texts happen to be valid UTF-8 is read as UTF-8
-// by rule, and is left out.
+// (see importDisc in fuzzchecks.cpp) that the writers accept; importing its
+// pack file (in every layout), v07t sheet, TOC file and each language's CUE
+// sheet gives F back without a note or a replacement, its Japanese texts in
+// the full-width forms of the Japanese blocks (a CUE sheet holds them as they
+// are). A CUE sheet whose code page 932 texts happen to be valid UTF-8 is
+// read as UTF-8 by rule, and is left out.
 QString checkImportRoundTrip(QByteArrayView bytes);
-
-// The reader written out as plainly as the format's rules read: lines split
-// at CR LF or a lone CR, each decoded, then told apart and read character by
-// character. Nothing when the bytes hold no tag line.
-std::optional<TitleStore> referenceParse(QByteArrayView bytes);
 
 struct Target
 {

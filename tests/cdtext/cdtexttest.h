@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the cdtext tests share: a small disc and a folder for files.
+// What the cdtext tests share: the discs they write, a folder for files, and
+// what a run of a command gave.
 #pragma once
 
+#include "cdtext/discblocks.h"
+#include "cdtext/packs.h"
+#include "model/codepage932.h"
+#include "model/titlefile.h"
 #include "model/titlestore.h"
 
 #include <QFile>
@@ -10,10 +15,16 @@
 
 namespace sonolabe::cdtext::test {
 
+using namespace Qt::Literals::StringLiterals;
+
+inline QByteArray sjis(const QString &text)
+{
+    return Cp932Encoder::instance().encode(text);
+}
+
 // Two tracks: English with an artist, Japanese without one.
 inline TitleStore twoTracks()
 {
-    using namespace Qt::Literals::StringLiterals;
     TitleStore store;
     store.trackCount = 2;
     store.discNames[English] = u"Best"_s;
@@ -24,6 +35,91 @@ inline TitleStore twoTracks()
     store.trackTitles(Japanese, 1) = u"序曲"_s;
     store.trackTitles(Japanese, 2) = u"表紙"_s;
     return store;
+}
+
+// The discs of the round trips and of the burns, by name: three tracks in
+// "both" languages, "English only" or "Japanese only", with "repeated"
+// titles or "empty" ones; or "98 tracks" or "99 tracks" whose blocks are at
+// the budget, or one pack over it ("English over", "Japanese over"). Texts
+// hold the byte 0x5C (表, 能) inside, never at the end, where a CUE sheet
+// cannot have it.
+inline TitleStore disc(const QString &name)
+{
+    TitleStore store;
+    const auto number = [](int t) { return QString::number(t).rightJustified(2, u'0'); };
+    if (name.contains(u"tracks")) {
+        // Block budget: 252 packs of 12 bytes are 3024 bytes. English, 99
+        // tracks: a disc name of 53 characters and titles of 29, each with
+        // its NUL: 54 + 99 x 30. Japanese: 26 and 14 characters of two bytes,
+        // each with two NULs: 54 + 99 x 30. With 98 tracks the disc name is
+        // 30 bytes longer. One character more is one pack more.
+        const int tracks = name.startsWith(u"99") ? 99 : 98;
+        const int longer = (99 - tracks) * 30;
+        store.trackCount = static_cast<quint8>(tracks);
+        store.discNames[English] =
+            u"Disc "_s + QString(48 + longer + name.contains(u"English over"), u'y');
+        store.discNames[Japanese] =
+            u"ベスト表ソ"_s + QString(21 + longer / 2 + name.contains(u"Japanese over"), u'あ');
+        const QString digits = u"０１２３４５６７８９"_s;
+        for (int t = 1; t <= tracks; ++t) {
+            store.trackTitles(English, t) =
+                QString(u"English title number "_s + number(t) + u' ').leftJustified(29, u'x');
+            store.trackTitles(Japanese, t) =
+                u"第"_s + digits[t / 10] + digits[t % 10] + u"表ソ能十予表ソ能十予曲"_s;
+        }
+        return store;
+    }
+    const bool repeated = name.contains(u"repeated");
+    store.trackCount = 3;
+    if (!name.contains(u"Japanese only")) {
+        store.discNames[English] = u"Best of Sonolabe"_s;
+        store.artistNames[English] = u"The Band"_s;
+        store.trackTitles(English, 1) = u"Intro (Live)"_s;
+        store.trackTitles(English, 2) = repeated ? u"Intro (Live)"_s : u"Song"_s;
+        store.trackTitles(English, 3) = u"Outro"_s;
+    }
+    if (!name.contains(u"English only")) {
+        store.discNames[Japanese] = u"ベスト表示"_s;
+        store.artistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
+        store.trackTitles(Japanese, 1) = u"序曲 No.1"_s;
+        store.trackTitles(Japanese, 2) = u"ソナタ①"_s;
+        store.trackTitles(Japanese, 3) = repeated ? u"ソナタ①"_s : u"能力"_s;
+    }
+    if (name.contains(u"empty")) {
+        store.discNames[English].clear();
+        for (const int language : {English, Japanese}) {
+            store.trackTitles(language, 1).clear();
+            store.trackTitles(language, 3).clear();
+        }
+    }
+    return store;
+}
+
+// The store as a Japanese block gives it back: in full-width forms.
+inline TitleStore asBurned(TitleStore store)
+{
+    const auto form = [](QString &text) {
+        text = Cp932Decoder::instance().decode(JapaneseBlockBytes(text));
+    };
+    form(store.discNames[Japanese]);
+    form(store.artistNames[Japanese]);
+    for (int t = 1; t <= MaxTracks; ++t)
+        form(store.trackTitles(Japanese, t));
+    return store;
+}
+
+// The title file of the store with the sections that hold text.
+inline QByteArray titleFileOf(const TitleStore &store)
+{
+    return WriteTitleFile(store,
+                          {LanguageHasText(store, English), LanguageHasText(store, Japanese)});
+}
+
+// The pack file of the store's blocks.
+inline QByteArray packFile(const TitleStore &store, bool tabRepeat = false)
+{
+    const PackOptions options{tabRepeat, TextPackBudget};
+    return PackFileBytes(BuildPacks(PackBlocksOf(DiscBlocks(store, {})), options).value());
 }
 
 // A temporary folder, one per test function.
@@ -46,6 +142,13 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
 };
 
 } // namespace sonolabe::cdtext::test

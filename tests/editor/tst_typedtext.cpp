@@ -33,6 +33,8 @@ void TestTypedText::flatten_data()
         << u"ab"_s << u"a\r\nb"_s << 0 << lines << u"a b"_s << 0;
     QTest::newRow("cursor inside the pasted text")
         << u""_s << u"\r\nx\r\n"_s << 3 << lines << u" x "_s << 2;
+    QTest::newRow("cursor inside text pasted after kept text")
+        << u"ab"_s << u"a\r\nx\r\nb"_s << 4 << lines << u"a x b"_s << 3;
     QTest::newRow("loaded LF kept while typing after it")
         << u"a\nb"_s << u"a\nbc"_s << 4 << lines << u"a\nbc"_s << 4;
     QTest::newRow("loaded LF kept beside a pasted one")

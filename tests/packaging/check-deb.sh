@@ -116,15 +116,17 @@ fi
 
 # The unpacked program on two files, one with a space in its name: this
 # process opens the first and starts the installed program again for the
-# second. The window probe reports what each process shows.
+# second, whose name a shell would split and run parts of: it must reach the
+# new process verbatim. The window probe reports what each process shows.
+second_name='the "second" disc; $(touch injected) `id` * ~.txt'
 mkdir "$work/titles" "$work/probe"
 cp "$title_file" "$work/titles/summer 12 tracks.txt"
-printf 'ja\r\n0\tSecond Disc\tSomeone\r\n1\tOnly Track\r\n\r\n' >"$work/titles/second.txt"
+printf 'ja\r\n0\tSecond Disc\tSomeone\r\n1\tOnly Track\r\n\r\n' >"$work/titles/$second_name"
 (
     cd "$work/titles"
     export QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH=$probe_plugins \
         QT_QPA_GENERIC_PLUGINS=sonolabewindowprobe SONOLABE_WINDOW_PROBE_DIR=$work/probe
-    exec "$program" "summer 12 tracks.txt" second.txt
+    exec "$program" "summer 12 tracks.txt" "$second_name"
 ) &
 first=$!
 
@@ -155,11 +157,12 @@ else
     grep -qxF '  List1 12 終曲～夏の終わり' "$summer" || fail "the editor's list does not show track 12"
     kill -0 "$first" 2>/dev/null || fail "the first process ended after loading its file"
 fi
+[ ! -e "$work/titles/injected" ] || fail "a shell ran a part of the second file's name"
 if [ -z "$second" ]; then
-    fail "no second process shows the editor on second.txt"
+    fail "no second process shows the editor on the second file"
 else
     successor=$(basename "$second" .txt)
-    [ "$successor" != "$first" ] || fail "second.txt opened in the first process, not in one of its own"
+    [ "$successor" != "$first" ] || fail "the second file opened in the first process, not in one of its own"
     kill -0 "$successor" 2>/dev/null || fail "the second process ended after loading its file"
     [ "$(readlink "/proc/$successor/exe")" = "$program" ] ||
         fail "the second process runs $(readlink "/proc/$successor/exe"), not the unpacked program"

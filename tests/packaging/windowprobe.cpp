@@ -30,14 +30,12 @@ using namespace Qt::Literals::StringLiterals;
 QString describeWindows()
 {
     QString report;
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    for (const QWidget *window : windows) {
+    for (const QWidget *window : QApplication::topLevelWidgets()) {
         if (!window->isVisible())
             continue;
         report += u"window "_s % QString::fromLatin1(window->metaObject()->className()) % u" \""_s %
                   window->windowTitle() % u"\"\n"_s;
-        const QList<QWidget *> children = window->findChildren<QWidget *>();
-        for (const QWidget *child : children) {
+        for (const QWidget *child : window->findChildren<QWidget *>()) {
             if (!child->isVisible())
                 continue;
             const QString name = child->objectName().isEmpty() ? u"-"_s : child->objectName();
@@ -53,34 +51,6 @@ QString describeWindows()
     return report;
 }
 
-class WindowProbe : public QObject
-{
-public:
-    explicit WindowProbe(QString path) : m_path(std::move(path))
-    {
-        auto *timer = new QTimer(this);
-        QObject::connect(timer, &QTimer::timeout, this, &WindowProbe::write);
-        timer->start(50);
-    }
-
-private:
-    void write()
-    {
-        const QString report = describeWindows();
-        if (report == m_written)
-            return;
-        QSaveFile file(m_path);
-        if (!file.open(QIODevice::WriteOnly))
-            return;
-        file.write(report.toUtf8());
-        if (file.commit())
-            m_written = report;
-    }
-
-    QString m_path;
-    QString m_written;
-};
-
 } // namespace
 
 class WindowProbePlugin : public QGenericPlugin
@@ -94,8 +64,22 @@ public:
         const QString directory = qEnvironmentVariable("SONOLABE_WINDOW_PROBE_DIR");
         if (key.compare(u"sonolabewindowprobe"_s, Qt::CaseInsensitive) != 0 || directory.isEmpty())
             return nullptr;
-        return new WindowProbe(QDir(directory).filePath(
-            QString::number(QCoreApplication::applicationPid()) % u".txt"_s));
+        const QString path = QDir(directory).filePath(
+            QString::number(QCoreApplication::applicationPid()) % u".txt"_s);
+        auto *timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [path, written = QString()]() mutable {
+            const QString report = describeWindows();
+            if (report == written)
+                return;
+            QSaveFile file(path);
+            if (!file.open(QIODevice::WriteOnly))
+                return;
+            file.write(report.toUtf8());
+            if (file.commit())
+                written = report;
+        });
+        timer->start(50);
+        return timer;
     }
 };
 

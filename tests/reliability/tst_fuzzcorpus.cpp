@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzzers' corpus in the normal suite: every saved input of every target
 // through the same property checks the fuzz targets run, and every input of
 // any target through the title-file reader (any bytes are a file to it).
@@ -9,46 +10,42 @@
 #include <QFile>
 #include <QTest>
 
-using namespace sonolabe;
-using namespace Qt::Literals::StringLiterals;
+using sonolabe::fuzz::Targets;
 
 class TestFuzzCorpus : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void corpus_data();
-    void corpus();
-};
-
-void TestFuzzCorpus::corpus_data()
-{
-    QTest::addColumn<QString>("path");
-    QTest::addColumn<int>("target");
-    for (int target = 0; target < int(fuzz::Targets.size()); ++target) {
-        const QString folder = QStringLiteral(SONOLABE_FUZZ_CORPUS "/") +
-                               QLatin1StringView(fuzz::Targets[target].name);
-        const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
-        if (files.isEmpty())
-            qFatal("no seeds in %s", qUtf8Printable(folder));
-        for (const QString &file : files) {
-            const QString row = QLatin1StringView(fuzz::Targets[target].name) % u'/' % file;
-            QTest::newRow(qUtf8Printable(row)) << (folder % u'/' % file) << target;
+    void corpus_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("target");
+        for (int target = 0; target < int(Targets.size()); ++target) {
+            const QDir folder(QStringLiteral(SONOLABE_FUZZ_CORPUS "/") +
+                              QLatin1StringView(Targets[target].name));
+            // A target without seeds would be left out without a word.
+            const QStringList files = folder.entryList(QDir::Files, QDir::Name);
+            if (files.isEmpty())
+                qFatal("no seeds in %s", qUtf8Printable(folder.path()));
+            for (const QString &file : files)
+                QTest::addRow("%s/%s", Targets[target].name, qUtf8Printable(file))
+                    << folder.filePath(file) << target;
         }
     }
-}
 
-void TestFuzzCorpus::corpus()
-{
-    QFETCH(QString, path);
-    QFETCH(int, target);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const QString failure = fuzz::Targets[target].check(bytes);
-    QVERIFY2(failure.isEmpty(), qUtf8Printable(failure));
-    const QString readerFailure = fuzz::checkTitleFileParse(bytes);
-    QVERIFY2(readerFailure.isEmpty(), qUtf8Printable(readerFailure));
-}
+    void corpus()
+    {
+        QFETCH(QString, path);
+        QFETCH(int, target);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        for (const auto check : {Targets[target].check, sonolabe::fuzz::checkTitleFileParse}) {
+            const QString failure = check(bytes);
+            QVERIFY2(failure.isEmpty(), qUtf8Printable(failure));
+        }
+    }
+};
 
 QTEST_GUILESS_MAIN(TestFuzzCorpus)
 #include "tst_fuzzcorpus.moc"

@@ -1,0 +1,348 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Opening and saving through Qt's own file dialog, driven like a user would:
+// the new-or-open dialog's outcomes, and the save dialog's name and type rule
+// and its failures. The program keeps no settings: the home and configuration
+// folders, fresh for this test, are still empty at its end.
+#include "common/modalanswer.h"
+#include "model/safefile.h"
+#include "model/titlestore.h"
+#include "ui/common/beeper.h"
+#include "ui/common/messages.h"
+#include "ui/editor/editorwindow.h"
+#include "ui/editor/savetitlefile.h"
+#include "ui/session.h"
+#include "ui/startup/neworopendialog.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <memory>
+#include <optional>
+
+using namespace sonolabe;
+using namespace sonolabe::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The home folder, fresh for this test.
+QString home;
+
+// The disc every test starts on, as the sections of a title file.
+const QByteArray section = "0\tdisc\tartist\r\n1\ttitle\r\n2\ttitle\r\n\r\n";
+const QByteArray englishSection = "en\r\n" + section;
+const QByteArray japaneseSection = "ja\r\n" + section;
+
+// Answers the next file dialog as a user does: types name over the one
+// offered unless it is empty; picks a file type (0 = the first) with the
+// keyboard on the list of types, Home then Down, each step a choice the
+// dialog acts on; and presses Open or Save, which checks the name as it does
+// for the user. A type below 0 cancels instead. before() runs just before that,
+// to answer what comes next. Any other window is closed, which the caller
+// sees in what it asserts.
+std::unique_ptr<ModalAnswer> answerFileDialog(const QString &name, int type,
+                                              const std::function<void()> &before)
+{
+    return std::make_unique<ModalAnswer>([=](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog) {
+            modal->close();
+            return;
+        }
+        if (!name.isEmpty())
+            dialog->findChild<QLineEdit *>(u"fileNameEdit"_s)->setText(name);
+        auto *types = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
+        QTest::keyClick(types, Qt::Key_Home);
+        for (int i = 0; i < type; ++i)
+            QTest::keyClick(types, Qt::Key_Down);
+        before();
+        type < 0 ? dialog->reject() : static_cast<QDialog *>(dialog)->accept();
+    });
+}
+
+} // namespace
+
+class TestOpenAndSave : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+    void options();
+    void newDisc();
+    void open_data();
+    void open();
+    void englishRefused();
+    void save_data();
+    void save();
+    void saveReason_data();
+    void saveReason();
+
+private:
+    template <typename T> T *child(const QString &name)
+    {
+        return m_session->startupDialog()->findChild<T *>(name);
+    }
+    QStringList entries() const
+    {
+        return QDir(m_dir->path())
+            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+
+    QString m_oldCurrent;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    TitleStore m_store;
+    Beeper m_beeper;
+    std::unique_ptr<Session> m_session;
+    QPointer<EditorWindow> m_oldEditor;
+};
+
+// Every test starts in an empty current directory, on a disc in which every
+// text is filled, so that emptying shows.
+void TestOpenAndSave::init()
+{
+    m_oldCurrent = QDir::currentPath();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_store = TitleStore();
+    for (int language : {Japanese, English}) {
+        m_store.discNames[language] = u"disc"_s;
+        m_store.artistNames[language] = u"artist"_s;
+        for (int track = 1; track <= MaxTracks; ++track)
+            m_store.trackTitles(language, track) = u"title"_s;
+    }
+    m_store.trackCount = 2;
+    m_store.currentFilePath = u"/discs/old.txt"_s;
+    m_session = std::make_unique<Session>(m_store, m_beeper);
+}
+
+void TestOpenAndSave::cleanup()
+{
+    m_session.reset();
+    QDir::setCurrent(m_oldCurrent);
+    m_dir.reset();
+}
+
+// The file dialogs above, accepted and cancelled, left nothing in the home
+// folder.
+void TestOpenAndSave::cleanupTestCase()
+{
+    QCOMPARE(QDir(home).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+}
+
+// It opens on "new" with the empty field focused and OK disabled; the access
+// keys switch the options, and with them only the field and OK.
+void TestOpenAndSave::options()
+{
+    m_oldEditor = m_session->openEditor();
+    QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
+    auto *field = child<QLineEdit>(u"Text4"_s);
+    auto *ok = child<QPushButton>(u"Command1"_s);
+    auto *openFile = child<QRadioButton>(u"Option2"_s);
+    QVERIFY(child<QRadioButton>(u"Option1"_s)->isChecked());
+    QVERIFY(field->text().isEmpty() && field->isEnabled() && !ok->isEnabled());
+    QCOMPARE(QApplication::focusWidget(), field);
+
+    QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
+    QTRY_VERIFY(openFile->isChecked());              // an access key clicks after a short delay
+    QVERIFY(!field->isEnabled() && ok->isEnabled()); // opening a file needs no count
+    QTest::keyClick(field, Qt::Key_N, Qt::AltModifier);
+    QTRY_VERIFY(!openFile->isChecked());
+    QVERIFY(field->isEnabled() && !ok->isEnabled());
+}
+
+// A count and Enter: all 198 titles and both names emptied, in a fresh editor
+// that replaces the open one and is shown before the dialog goes (so the
+// program never runs out of windows); the current path stays.
+void TestOpenAndSave::newDisc()
+{
+    m_oldEditor = m_session->openEditor();
+    QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
+    bool editorShownFirst = false;
+    connect(m_session->startupDialog(), &QDialog::finished, this, [&] {
+        EditorWindow *editor = m_session->editor();
+        editorShownFirst = editor && editor != m_oldEditor && editor->isVisible();
+    });
+
+    QTest::keyClicks(child<QLineEdit>(u"Text4"_s), u"12"_s);
+    QTest::keyClick(child<QLineEdit>(u"Text4"_s), Qt::Key_Return);
+
+    TitleStore expected;
+    expected.trackCount = 12;
+    QVERIFY(m_store.sameDisc(expected));
+    QCOMPARE(m_store.currentFilePath, u"/discs/old.txt"_s);
+    QVERIFY(!m_oldEditor);
+    QVERIFY(editorShownFirst);
+    QTRY_VERIFY(!m_session->startupDialog());
+}
+
+void TestOpenAndSave::open_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // of the file chosen; none: cancelled
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("cancelled") << QByteArray() << false;
+    QTest::newRow("no title file, refused") << "shopping list\r\n"_ba << false;
+    QTest::newRow("title file, Japanese only") << "ja\r\n0\tD\tA\r\n1\tT\r\n"_ba << true;
+}
+
+// A title file replaces the disc, becomes the current file and gets a fresh
+// editor. Cancelled, nothing changes; a file that is no title file is refused
+// with a message, and the disc on screen stays, and so does its file: the
+// next save must not offer the refused one.
+void TestOpenAndSave::open()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, opens);
+    QFile file(m_dir->filePath(u"disc.txt"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+    m_oldEditor = m_session->openEditor();
+    QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
+    const TitleStore before = m_store;
+    std::unique_ptr<ModalAnswer> refusal;
+    const auto answer = answerFileDialog(file.fileName(), bytes.isEmpty() ? -1 : 0,
+                                         [&] { refusal = std::make_unique<ModalAnswer>(); });
+
+    child<QRadioButton>(u"Option2"_s)->click();
+    child<QPushButton>(u"Command1"_s)->click();
+
+    QVERIFY(answer->answered() && refusal);
+    QCOMPARE(refusal->answered(), !opens && !bytes.isEmpty());
+    QCOMPARE(refusal->icon(), refusal->answered() ? QMessageBox::Critical : QMessageBox::NoIcon);
+    QVERIFY(opens || m_store == before);
+    QCOMPARE(m_store.trackCount, opens ? 1 : 2);
+    QCOMPARE(m_store.trackTitles(English, 1), opens ? QString() : u"title"_s);
+    QCOMPARE(m_store.currentFilePath, opens ? file.fileName() : before.currentFilePath);
+    QCOMPARE(m_session->editor() == m_oldEditor, !opens);
+    QTRY_COMPARE(m_session->startupDialog() == nullptr, opens);
+}
+
+// Every English text is checked before the dialog, the titles above the count
+// too: a refused one stops the save, whatever file type would follow.
+void TestOpenAndSave::englishRefused()
+{
+    m_store.trackTitles(English, 99) = u"曲"_s;
+    const TitleStore before = m_store;
+    ModalAnswer answer;
+
+    QVERIFY(!SaveTitleFile(nullptr, m_store));
+
+    QVERIFY(answer.answered());
+    QCOMPARE(answer.title(), u"入力エラー"_s);
+    QCOMPARE(answer.text(), u"英語の曲名ファイルに2バイト文字を含めることはできません。"_s);
+    QCOMPARE(answer.icon(), QMessageBox::Critical);
+    QVERIFY(m_store == before);
+    QVERIFY(entries().isEmpty());
+}
+
+void TestOpenAndSave::save_data()
+{
+    QTest::addColumn<QString>("typed"); // none: the name offered is kept
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("target");   // where the save goes
+    QTest::addColumn<QByteArray>("bytes"); // written there; none: the save fails
+    const QByteArray both = englishSection + japaneseSection;
+    QTest::newRow("English only, .Txt kept")
+        << u"disc.Txt"_s << 0 << u"disc.Txt"_s << englishSection;
+    QTest::newRow("both, .txt added") << u"disc"_s << 1 << u"disc.txt"_s << both;
+    QTest::newRow("Japanese only, .TXT kept")
+        << u"DISC.TXT"_s << 2 << u"DISC.TXT"_s << japaneseSection;
+    QTest::newRow("all files, .txt added") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
+    QTest::newRow("offered folder and name kept, English only")
+        << QString() << 0 << u"sub/DISC.TXT"_s << englishSection;
+    QTest::newRow("missing folder")
+        << u"no such folder/disc.txt"_s << 1 << u"no such folder/disc.txt"_s << QByteArray();
+}
+
+// The name is typed (or offered) first, then the type is picked: the type
+// decides the sections, ".txt" is added unless the name ends in it in any
+// case, and an existing file is replaced without a question. A failed write
+// shows a stop box with the file and the reason and leaves nothing behind.
+// Either way the name becomes the current file, to try again.
+void TestOpenAndSave::save()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, type);
+    QFETCH(QString, target);
+    QFETCH(QByteArray, bytes);
+    const bool fails = bytes.isEmpty();
+    QFile old(QDir(m_dir->path()).absoluteFilePath(target));
+    if (!fails) {
+        QVERIFY(QDir().mkpath(QFileInfo(old).path()));
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old contents") > 0);
+        old.close();
+    }
+    if (typed.isEmpty())
+        m_store.currentFilePath = old.fileName();
+    const QStringList before = entries();
+    const TitleStore disc = m_store;
+    std::optional<ModalAnswer> afterDialog;
+    const auto dialog = answerFileDialog(typed, type, [&] { afterDialog.emplace(); });
+
+    QCOMPARE(SaveTitleFile(nullptr, m_store), !fails);
+
+    QVERIFY(dialog->answered() && afterDialog);
+    QCOMPARE(afterDialog->answered(), fails);
+    if (fails) {
+        QCOMPARE(afterDialog->title(), u"保存 - ｴﾗｰ"_s);
+        QCOMPARE(afterDialog->icon(), QMessageBox::Critical);
+        QCOMPARE(afterDialog->text(), u"曲名ﾌｧｲﾙを保存できませんでした。\n\nﾌｧｲﾙ名：\n"_s +
+                                          old.fileName() + u"\nフォルダーが見つかりません。"_s);
+    } else {
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), bytes);
+    }
+    QCOMPARE(entries(), before);
+    QCOMPARE(m_store.currentFilePath, old.fileName());
+    QVERIFY(m_store.sameDisc(disc));
+}
+
+// The save message's last line: the common causes in Japanese, anything else
+// in the system's words.
+void TestOpenAndSave::saveReason_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("ENOSPC") << ENOSPC << u"ディスクの空き容量が足りません。"_s;
+    QTest::newRow("EDQUOT") << EDQUOT << u"ディスクの空き容量が足りません。"_s;
+    QTest::newRow("EACCES") << EACCES << u"書き込みの権限がありません。"_s;
+    QTest::newRow("EPERM") << EPERM << u"書き込みの権限がありません。"_s;
+    QTest::newRow("ENOENT") << ENOENT << u"フォルダーが見つかりません。"_s;
+    QTest::newRow("ENOTDIR") << ENOTDIR << u"フォルダーが見つかりません。"_s;
+    QTest::newRow("EROFS") << EROFS << u"読み取り専用のファイルシステムです。"_s;
+    QTest::newRow("EISDIR") << EISDIR << u"保存先がフォルダーか通常のファイルではありません。"_s;
+    QTest::newRow("EFBIG") << EFBIG << u"ファイルが大きすぎます。"_s;
+    QTest::newRow("EIO") << EIO << u"system words"_s;
+}
+
+void TestOpenAndSave::saveReason()
+{
+    QFETCH(int, error);
+    QFETCH(QString, reason);
+    QCOMPARE(SaveErrorReason(SaveFailureOf(error), u"system words"_s), reason);
+}
+
+int main(int argc, char *argv[])
+{
+    // Set before the application exists, so that every Qt path derives from
+    // them. The font library's cache is no setting of the program.
+    QTemporaryDir fresh;
+    QTemporaryDir cache;
+    home = fresh.path();
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(fresh.filePath(u".config"_s)));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+    QApplication app(argc, argv);
+    TestOpenAndSave test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_openandsave.moc"
