@@ -25,9 +25,8 @@ void TestCommandLine::answersWithoutWindows_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output");
     QTest::addColumn<QString>("errors");
-    QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << UsageText() << QString();
-    QTest::newRow("-h after a path")
-        << QStringList{u"a.txt"_s, u"-h"_s} << 0 << UsageText() << QString();
+    QTest::newRow("-h and --help after a path")
+        << QStringList{u"a.txt"_s, u"-h"_s, u"--help"_s} << 0 << UsageText() << QString();
     QTest::newRow("--version") << QStringList{u"--version"_s} << 0
                                << u"sonolabe %1.%2.%3\n"_s.arg(SONOLABE_VERSION_MAJOR)
                                       .arg(SONOLABE_VERSION_MINOR)
@@ -47,9 +46,8 @@ void TestCommandLine::answersWithoutWindows()
     QFETCH(QString, errors);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(u"QT_QPA_PLATFORM"_s);
-    environment.remove(u"DISPLAY"_s);
-    environment.remove(u"WAYLAND_DISPLAY"_s);
+    for (const QString &name : {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
+        environment.remove(name);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(SONOLABE_PROGRAM), arguments);
     QVERIFY(program.waitForFinished(60'000));

@@ -1,13 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sonolabe-cdtext command line, run in-process: usage errors (exit 2),
-// refused input (exit 1), help, the check report, and where results go.
+// The sonolabe-cdtext command line. Run in-process: usage errors (exit 2),
+// refused input (exit 1), help, the check report, and where results go. Run
+// as a process, against the burning tools: the files it writes are read back
+// by cdrskin, cueprint (cuetools) and cdrdao and say what the title file
+// says; what cdrskin decodes and what cdrdao accepts imports to the texts it
+// was made from. A test whose tool is not installed is skipped; ./test.sh
+// (and so CI) installs them all.
 #include "cdtexttest.h"
 
 #include "cdtext/command.h"
 #include "cdtext/importcommand.h"
+#include "cdtext/importsource.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <functional>
 #include <optional>
@@ -17,6 +27,35 @@ using namespace sonolabe::cdtext;
 using namespace sonolabe::cdtext::test;
 
 namespace {
+
+// A temporary folder, one per test function.
+class Folder
+{
+public:
+    QString path() const { return m_dir.path(); }
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    QByteArray read(const QString &name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
 
 // The title file of the two-track disc after a change.
 QByteArray titleFile(const std::function<void(TitleStore &)> &change)
@@ -36,12 +75,19 @@ private Q_SLOTS:
     void exits_data();
     void exits();
     void checkReport();
-    void results();
     void importDefaults();
+    void cdrskinDecodesPacks_data();
+    void cdrskinDecodesPacks();
+    void cdrskinBurnRun_data();
+    void cdrskinBurnRun();
+    void cueprintReadsCue_data();
+    void cueprintReadsCue();
+    void cdrdaoReadsToc_data();
+    void cdrdaoReadsToc();
 
 private:
-    // Runs the command; "@" stands for the test's folder, which messages
-    // do not name.
+    // Runs the command in-process; "@" stands for the test's folder, which
+    // messages do not name.
     Run run(const QStringList &arguments) const
     {
         QStringList args;
@@ -55,8 +101,33 @@ private:
         return {exitCode, out.data(),
                 QString::fromUtf8(err.data()).remove(m_folder->path() + u'/')};
     }
+    // A run that does not end within 10 s counts as failed (exit code -1).
+    Run tool(const QString &program, const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(m_folder->path());
+        process.start(program, arguments);
+        const bool ended = process.waitForFinished(10000);
+        return {ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    }
+    // Writes the title file disc.txt and runs the command as a process:
+    // COMMAND disc.txt OPTIONS.
+    Run cdtext(const TitleStore &store, const QString &command, const QStringList &options)
+    {
+        m_folder->write(u"disc.txt"_s, WriteTitleFile(store, {}));
+        return tool(QStringLiteral(SONOLABE_CDTEXT_EXE),
+                    QStringList{command, u"disc.txt"_s} + options);
+    }
     std::optional<Folder> m_folder;
 };
+
+#define REQUIRE_TOOL(name)                                                                         \
+    do {                                                                                           \
+        if (QStandardPaths::findExecutable(QStringLiteral(name)).isEmpty())                        \
+            QSKIP(name " is not installed (Debian packages cdrskin, cdrdao, cuetools; "            \
+                       "./test.sh installs them)");                                                \
+    } while (false)
 
 void TestCdTextCommand::init()
 {
@@ -96,6 +167,20 @@ void TestCdTextCommand::exits_data()
         << u"'./a.cue' is an input"_s;
     QTest::newRow("help") << plain << QStringList{u"packs"_s, u"x"_s, u"-h"_s} << ExitDone
                           << u"Usage: sonolabe-cdtext"_s;
+
+    // Results: without -o on standard output, the sheet read with --into
+    // kept; a warning does not stop one.
+    QTest::newRow("v07t on standard output")
+        << plain << QStringList{u"v07t"_s, u"@disc.txt"_s} << ExitDone
+        << u"Input Sheet Version = 0.7T\nText Code           = 8859\n"
+           u"Language Code       = English\nAlbum Title         = Best\n"_s;
+    QTest::newRow("CUE sheet on standard output") << plain << cue + QStringList{u"en"_s} << ExitDone
+                                                  << u"TITLE \"Best\"\nPERFORMER \"Band\"\nFILE"_s;
+    QTest::newRow("a warning, the packs written")
+        << titleFile([](TitleStore &s) { s.discNames[Japanese] = u"㈱ベスト"_s; }) << packs
+        << ExitDone
+        << u"warning: Japanese disc name: character 1 \"㈱\" (U+3231) is outside JIS X 0208; "
+           u"many players cannot show it\n"_s;
 
     QTest::newRow("no tracks") << QByteArray("ja\r\n0\tD\tA\r\n") << packs << ExitRefused
                                << u"error: the title file has no tracks"_s;
@@ -139,15 +224,12 @@ void TestCdTextCommand::exits_data()
     QTest::newRow("import: no text read")
         << QByteArray("FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n") << import << ExitRefused
         << u"no text could be read from"_s;
-    QTest::newRow("import: the size fits no pack file")
-        << badCrc.chopped(2) << import + QStringList{u"--from"_s, u"packs"_s} << ExitRefused
-        << u"warning: the size fits no CD-Text pack file\n"_s;
     QTest::newRow("import: a wrong CRC read on")
-        << badCrc << import + QStringList{u"--ignore-crc"_s} << ExitDone
+        << badCrc << import + QStringList{u"--from"_s, u"packs"_s, u"--ignore-crc"_s} << ExitDone
         << u"0\tBast of Sonolabe"_s;
 }
 
-// Whatever goes wrong, nothing is written and the inputs stay as they were.
+// The inputs stay as they were whatever happens; a refusal writes nothing.
 void TestCdTextCommand::exits()
 {
     QFETCH(QByteArray, titleFile);
@@ -163,10 +245,13 @@ void TestCdTextCommand::exits()
     const QString said = QString::fromUtf8(result.out) + result.err;
     QVERIFY2(said.contains(message), qPrintable(said));
     QCOMPARE(result.err.contains(u"Try 'sonolabe-cdtext --help'."_s), exitCode == ExitUsage);
-    QCOMPARE(result.out.isEmpty(), exitCode != ExitDone);
     QCOMPARE(m_folder->read(u"disc.txt"_s), disc);
     QCOMPARE(m_folder->read(u"a.cue"_s), sheet);
-    QVERIFY(!QFile::exists(m_folder->path(u"out.cdt"_s)));
+    // A refusal writes nothing; packs written are whole.
+    QCOMPARE(VerifyPackFile(m_folder->read(u"out.cdt"_s)).ok,
+             exitCode == ExitDone && arguments.contains(u"@out.cdt"_s));
+    if (exitCode != ExitDone)
+        QVERIFY(result.out.isEmpty());
 }
 
 // Every problem of every text, each kind once per text with its first
@@ -202,44 +287,13 @@ void TestCdTextCommand::checkReport()
     QVERIFY(result.err.isEmpty());
 }
 
-// Without -o a result goes to standard output; the sheet read with --into
-// stays as it was. A warning does not stop a result.
-void TestCdTextCommand::results()
-{
-    const Run v07t = run({u"v07t"_s, u"@disc.txt"_s});
-    QCOMPARE(v07t.exitCode, ExitDone);
-    QCOMPARE(v07t.out, "Input Sheet Version = 0.7T\nText Code           = 8859\n"
-                       "Language Code       = English\nAlbum Title         = Best\n"
-                       "Artist Name         = Band\nFirst Track Number  = 1\n"
-                       "Last Track Number   = 2\nTrack 01 Title      = Intro\n"
-                       "Track 02 Title      = Outro\n"
-                       "Input Sheet Version = 0.7T\nText Code           = MS-JIS\n"
-                       "Language Code       = Japanese\nAlbum Title         = " +
-                           sjis(u"ベスト"_s) +
-                           "\nFirst Track Number  = 1\nLast Track Number   = 2\n"
-                           "Track 01 Title      = " +
-                           sjis(u"序曲"_s) + "\nTrack 02 Title      = " + sjis(u"表紙"_s) + "\n");
-
-    const QByteArray sheet = m_folder->read(u"a.cue"_s);
-    const Run cue = run({u"cue"_s, u"@disc.txt"_s, u"--into"_s, u"@a.cue"_s, u"--lang"_s, u"en"_s});
-    QCOMPARE(cue.exitCode, ExitDone);
-    QVERIFY(cue.out.startsWith("TITLE \"Best\"\nPERFORMER \"Band\"\nFILE"));
-    QCOMPARE(m_folder->read(u"a.cue"_s), sheet);
-
-    m_folder->write(u"disc.txt"_s,
-                    titleFile([](TitleStore &s) { s.discNames[Japanese] = u"㈱ベスト"_s; }));
-    const Run warned = run({u"packs"_s, u"@disc.txt"_s, u"-o"_s, u"@out.cdt"_s});
-    QCOMPARE(warned.exitCode, ExitDone);
-    QCOMPARE(warned.err, u"warning: Japanese disc name: character 1 \"㈱\" (U+3231) is outside JIS "
-                         u"X 0208; many players cannot show it\n"_s);
-    QVERIFY(VerifyPackFile(m_folder->read(u"out.cdt"_s)).ok);
-}
-
-// The import with every option left unset reads no pack with a wrong CRC.
+// The import with every option left unset reads no pack with a wrong CRC,
+// which the verifier the tests use finds too.
 void TestCdTextCommand::importDefaults()
 {
     QByteArray file = packFile(twoTracks());
     file[4 + 4] = 'X';
+    QCOMPARE(VerifyPackFile(file).badPack, 0);
     m_folder->write(u"bad.cdt"_s, file);
     ImportOptions options;
     options.source = m_folder->path(u"bad.cdt"_s);
@@ -250,6 +304,183 @@ void TestCdTextCommand::importDefaults()
     QCOMPARE(RunImport(options, out, err, UiLanguage::English), ExitRefused);
     QVERIFY(out.data().isEmpty());
     QVERIFY(err.data().startsWith("warning: pack 1: wrong CRC (--ignore-crc reads it anyway)\n"));
+}
+
+void TestCdTextCommand::cdrskinDecodesPacks_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("packs");
+    // Per block its text packs and three size packs. English: titles of
+    // 17 + 13 + 5 + 6 bytes (4 packs), performers 9 + 3 (1). Japanese:
+    // titles 12 + 16 + 10 + 6 (4 packs), performers 14 + 3 x 2 (2).
+    QTest::newRow("English only") << u"English only"_s << 5 + 3;
+    QTest::newRow("Japanese only") << u"Japanese only"_s << 6 + 3;
+    QTest::newRow("both") << u"both"_s << 5 + 3 + 6 + 3;
+    QTest::newRow("both, repeats as Tabs") << u"both repeated"_s << 5 + 3 + 6 + 3;
+    // cdrskin's decoder refuses a 99-track pack file ("illegal track range 1
+    // to 99"), so full blocks are decoded with 98 tracks; the 99-track file
+    // is loaded by cdrskin's burn run below.
+    QTest::newRow("98 tracks, both blocks at the limit") << u"98 tracks"_s << 2 * 255;
+}
+
+void TestCdTextCommand::cdrskinDecodesPacks()
+{
+    REQUIRE_TOOL("cdrskin");
+    QFETCH(QString, name);
+    QFETCH(int, packs);
+    const TitleStore store = disc(name);
+    const QStringList tabs =
+        name.contains(u"repeated") ? QStringList{u"--tab-repeat"_s} : QStringList();
+    const Run made = cdtext(store, u"packs"_s, QStringList{u"-o"_s, u"disc.cdt"_s} + tabs);
+    QVERIFY2(made.exitCode == 0, qPrintable(made.err));
+    const QByteArray file = m_folder->read(u"disc.cdt"_s);
+    QCOMPARE(file.size(), 4 + packs * PackSize);
+    // cdrskin does not look at the CRCs when it decodes; this does.
+    QVERIFY(VerifyPackFile(file).ok);
+
+    const Run decoded = tool(u"cdrskin"_s, {u"textfile_to_v07t=disc.cdt"_s});
+    QCOMPARE(decoded.exitCode, 0);
+    // Its report says what the title file says, in the full-width forms of
+    // the Japanese block: the import reads it back to that title file.
+    QCOMPARE(ImportTexts(decoded.out, ImportKind::V07t, {}).titleFile(),
+             titleFileOf(asBurned(store)));
+}
+
+void TestCdTextCommand::cdrskinBurnRun_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("spoil");
+    QTest::newRow("pack file, 99 tracks at the limit") << u"99 tracks"_s << u"packs"_s << false;
+    QTest::newRow("sheet, 99 tracks at the limit") << u"99 tracks"_s << u"v07t"_s << false;
+    // The judgement must be able to fail: cdrskin checks the CRCs of a pack
+    // file it is to burn, and refuses an unknown language in a sheet.
+    QTest::newRow("control: a CRC spoiled") << u"both"_s << u"packs"_s << true;
+    QTest::newRow("control: a broken sheet") << u"both"_s << u"v07t"_s << true;
+}
+
+// A burn run on a null device: cdrskin loads the pack file or reads the
+// sheets, then stops because the device is no CD. Its exit code is 10 either
+// way; its message tells.
+void TestCdTextCommand::cdrskinBurnRun()
+{
+    REQUIRE_TOOL("cdrskin");
+    QFETCH(QString, name);
+    QFETCH(QString, command);
+    QFETCH(bool, spoil);
+    const TitleStore store = disc(name);
+    const bool packs = command == u"packs";
+    const QString file = packs ? u"disc.cdt"_s : u"disc.v07t"_s;
+    const Run made = cdtext(store, command, {u"-o"_s, file});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.err));
+    if (spoil) {
+        QByteArray bytes = m_folder->read(file);
+        if (packs)
+            bytes[4 + 17] = static_cast<char>(bytes[4 + 17] ^ 0x40);
+        else
+            bytes.replace("Japanese", "Klingon");
+        m_folder->write(file, bytes);
+    }
+    m_folder->write(u"track.raw"_s, QByteArray());
+    QStringList arguments{u"--allow_emulated_drives"_s, u"dev=stdio:/dev/null"_s, u"-sao"_s};
+    arguments << (packs ? QStringList{u"textfile="_s + file}
+                        : QStringList{u"--cdtext_dummy"_s, u"input_sheet_v07t="_s + file});
+    arguments << u"-audio"_s;
+    for (int t = 0; t < store.trackCount; ++t)
+        arguments << u"track.raw"_s;
+    const Run dry = tool(u"cdrskin"_s, arguments);
+    const QByteArray said = dry.out + dry.err.toUtf8();
+    QCOMPARE(said.contains("audio track prohibited by non-CD"), !spoil);
+    QCOMPARE(said.contains(packs ? "CRC mismatch" : "v07t"), spoil);
+}
+
+void TestCdTextCommand::cueprintReadsCue_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << English;
+    QTest::newRow("Japanese") << Japanese;
+}
+
+// cueprint prints the texts it read as its templates say, and complains on
+// standard error (never in its exit code) about anything it cannot parse.
+void TestCdTextCommand::cueprintReadsCue()
+{
+    REQUIRE_TOOL("cueprint");
+    QFETCH(int, language);
+    const TitleStore store = disc(u"both"_s);
+    m_folder->write(u"in.cue"_s,
+                    "REM GENRE Pop\r\nFILE \"audio.wav\" WAVE\r\n"
+                    "  TRACK 01 AUDIO\r\n    TITLE \"old\"\r\n    INDEX 01 00:00:00\r\n"
+                    "  TRACK 02 AUDIO\r\n    INDEX 01 01:00:00\r\n"
+                    "  TRACK 03 AUDIO\r\n    PERFORMER \"Guest\"\r\n    INDEX 01 02:00:00\r\n");
+    const Run made = cdtext(store, u"cue"_s,
+                            {u"--into"_s, u"in.cue"_s, u"--lang"_s,
+                             language == English ? u"en"_s : u"ja"_s, u"-o"_s, u"out.cue"_s});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.err));
+
+    // A CUE sheet holds the texts as they are, in code page 932 for Japanese.
+    const auto bytes = [&](const QString &text) {
+        return language == English ? text.toLatin1() : sjis(text);
+    };
+    QByteArray expected =
+        bytes(store.artistNames[language]) + " / " + bytes(store.discNames[language]) + '\n';
+    for (int t = 1; t <= store.trackCount; ++t)
+        expected += QByteArray::number(t) + (t == 3 ? " Guest / " : "  / ") +
+                    bytes(store.trackTitles(language, t)) + '\n';
+    const Run printed =
+        tool(u"cueprint"_s, {u"-d"_s, u"%P / %T\\n"_s, u"-t"_s, u"%n %p / %t\\n"_s, u"out.cue"_s});
+    QCOMPARE(printed.err, QString());
+    QCOMPARE(printed.out, expected);
+}
+
+void TestCdTextCommand::cdrdaoReadsToc_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("both, English is language 0") << u"both"_s;
+    QTest::newRow("Japanese only, 表 and ソ at the end") << u"Japanese only"_s;
+}
+
+// cdrdao reads the TOC file (show-toc fails on a syntax error), toc2cddb
+// prints language 0's titles as cdrdao decoded them, and the import gives
+// back the texts the file was made from.
+void TestCdTextCommand::cdrdaoReadsToc()
+{
+    REQUIRE_TOOL("cdrdao");
+    REQUIRE_TOOL("toc2cddb");
+    QFETCH(QString, name);
+    TitleStore store = disc(name);
+    const int language = LanguageHasText(store, English) ? English : Japanese;
+    if (language == English) {
+        store.trackTitles(English, 2) = u"12\" Mix \\ B"_s; // escaped in a TOC string
+    } else {
+        store.discNames[Japanese] = u"一覧表"_s;
+        store.trackTitles(Japanese, 1) = u"ソ"_s;
+        store.trackTitles(Japanese, 2) = u"\"表\"\\"_s;
+    }
+    m_folder->write(u"audio.raw"_s, QByteArray(4 * 75 * 2352, '\0'));
+    m_folder->write(u"in.toc"_s, "CD_DA\n\n// track 1\nTRACK AUDIO\nFILE \"audio.raw\" 0\n"
+                                 "TRACK AUDIO\nFILE \"audio.raw\" 0\n"
+                                 "TRACK AUDIO\nFILE \"audio.raw\" 0\n");
+    const Run made = cdtext(store, u"toc"_s, {u"--into"_s, u"in.toc"_s, u"-o"_s, u"out.toc"_s});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.err));
+    const QByteArray toc = m_folder->read(u"out.toc"_s);
+    // The bytes of a text in language 0 as cdrdao has them.
+    const auto bytes = [&](const QString &text) {
+        return language == English ? text.toLatin1() : JapaneseBlockBytes(text);
+    };
+    const Run shown = tool(u"cdrdao"_s, {u"show-toc"_s, u"out.toc"_s});
+    QVERIFY2(shown.exitCode == 0, qPrintable(shown.err));
+    QVERIFY2(!shown.err.contains(u"ERROR"_s), qPrintable(shown.err));
+
+    const Run cddb = tool(u"toc2cddb"_s, {u"out.toc"_s});
+    QCOMPARE(cddb.exitCode, 0);
+    const QList<QByteArray> lines = cddb.out.split('\n');
+    QVERIFY(lines.contains("DTITLE=" + bytes(store.artistNames[language]) + " / " +
+                           bytes(store.discNames[language])));
+    for (int t = 1; t <= store.trackCount; ++t)
+        QVERIFY(lines.contains("TTITLE" + QByteArray::number(t - 1) + '=' +
+                               bytes(store.trackTitles(language, t))));
+    QCOMPARE(ImportTexts(toc, ImportKind::Toc, {}).titleFile(), titleFileOf(asBurned(store)));
 }
 
 QTEST_GUILESS_MAIN(TestCdTextCommand)

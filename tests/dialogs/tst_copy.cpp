@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTest>
 
@@ -45,13 +44,8 @@ TitleStore copySource()
     return store;
 }
 
-TrackSelection tracks(std::initializer_list<int> numbers)
-{
-    TrackSelection selection;
-    for (int track : numbers)
-        selection.set(std::size_t(track - 1));
-    return selection;
-}
+// Tracks 2 and 6, the last: bit 0 stands for track 1.
+const TrackSelection tracks2And6 = TrackSelection().set(1).set(5);
 
 QList<int> selectedLines(QListWidget *list)
 {
@@ -102,33 +96,27 @@ void TestCopy::copy_data()
     QTest::addColumn<TrackSelection>("selected");
     QTest::addColumn<StoreEdit>("expected");
 
-    const StoreEdit nothing = [](TitleStore &) {};
     const TrackSelection all = TrackSelection().set();
-    const TrackSelection none;
-    QTest::newRow("all rows x, tracks selected") << CopyDirections{} << false << all << nothing;
-    QTest::newRow("disc ->, overwrite")
-        << CopyDirections{JapaneseToEnglish, NoCopy, NoCopy} << false << none
-        << StoreEdit([](TitleStore &s) { s.discNames[English] = u"ディスク"_s; });
-    QTest::newRow("disc ->, blank only, destination filled")
-        << CopyDirections{JapaneseToEnglish, NoCopy, NoCopy} << true << none << nothing;
-    QTest::newRow("artist ->, blank only, destination empty")
-        << CopyDirections{NoCopy, JapaneseToEnglish, NoCopy} << true << none
+    // Titles not copied, whatever tracks are selected.
+    QTest::newRow("disc ->, artist <-: overwrite, an empty source empties")
+        << CopyDirections{JapaneseToEnglish, EnglishToJapanese, NoCopy} << false << all
+        << StoreEdit([](TitleStore &s) {
+               s.discNames[English] = u"ディスク"_s;
+               s.artistNames[Japanese].clear();
+           });
+    QTest::newRow("disc and artist ->, blank only: the empty artist alone")
+        << CopyDirections{JapaneseToEnglish, JapaneseToEnglish, NoCopy} << true << TrackSelection()
         << StoreEdit([](TitleStore &s) { s.artistNames[English] = u"歌手"_s; });
-    QTest::newRow("artist <-, empty source empties")
-        << CopyDirections{NoCopy, EnglishToJapanese, NoCopy} << false << none
-        << StoreEdit([](TitleStore &s) { s.artistNames[Japanese].clear(); });
-    QTest::newRow("titles <-, tracks 2 and 5")
-        << CopyDirections{NoCopy, NoCopy, EnglishToJapanese} << false << tracks({2, 5})
+    QTest::newRow("titles <-, tracks 2 and 6, the last")
+        << CopyDirections{NoCopy, NoCopy, EnglishToJapanese} << false << tracks2And6
         << StoreEdit([](TitleStore &s) {
                s.trackTitles(Japanese, 2).clear();
-               s.trackTitles(Japanese, 5) = u"Five"_s;
+               s.trackTitles(Japanese, 6) = u"Six"_s;
            });
+    // Track 7 is selected too, above the count.
     QTest::newRow("titles ->, blank only: spaces are not blank")
         << CopyDirections{NoCopy, NoCopy, JapaneseToEnglish} << true << all
         << StoreEdit([](TitleStore &s) { s.trackTitles(English, 2) = u"二"_s; });
-    QTest::newRow("selection above the count ignored")
-        << CopyDirections{NoCopy, NoCopy, JapaneseToEnglish} << false << tracks({6, 7, 99})
-        << StoreEdit([](TitleStore &s) { s.trackTitles(English, 6) = u"六"_s; });
 }
 
 void TestCopy::copy()
@@ -147,9 +135,9 @@ void TestCopy::copy()
 }
 
 // Clicks, Shift+clicks and Ctrl+clicks in either list select the same lines
-// in both, after one change each, without echoing back; Select all and Clear
-// all act on both. The disc-name button pressed three times is back on "x";
-// OK asks for what is shown: titles "<-" for tracks 2 and 5, blanks only.
+// in both; Select all and Clear all act on both. The disc-name button pressed
+// three times is back on "x"; OK asks for what is shown: titles "<-" for
+// tracks 2 and 6, blanks only.
 void TestCopy::dialog()
 {
     const std::array<QListWidget *, 2> lists{child<QListWidget>(u"List1_0"_s),
@@ -157,15 +145,11 @@ void TestCopy::dialog()
     QCOMPARE(child<QLabel>(u"LabelDiscName_1"_s)->textFormat(), Qt::PlainText);
     // Three direction buttons, Select all, Clear all, OK and Cancel.
     QCOMPARE(m_dialog->findChildren<QPushButton *>().size(), 7);
-    QSignalSpy japaneseChanges(lists[Japanese], &QListWidget::itemSelectionChanged);
-    QSignalSpy englishChanges(lists[English], &QListWidget::itemSelectionChanged);
     clickLine(lists[Japanese], 1);
     clickLine(lists[Japanese], 3, Qt::ShiftModifier);
     QCOMPARE(selectedLines(lists[English]), (QList<int>{1, 2, 3}));
     clickLine(lists[English], 5, Qt::ControlModifier);
     QCOMPARE(selectedLines(lists[Japanese]), (QList<int>{1, 2, 3, 5}));
-    QCOMPARE(japaneseChanges.count(), 3);
-    QCOMPARE(englishChanges.count(), 3);
     child<QPushButton>(u"Command2_1"_s)->click();
     QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]),
              (QList<int>{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
@@ -173,7 +157,7 @@ void TestCopy::dialog()
     QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]), QList<int>());
 
     clickLine(lists[English], 1);
-    clickLine(lists[English], 4, Qt::ControlModifier);
+    clickLine(lists[English], 5, Qt::ControlModifier);
     auto *disc = child<QPushButton>(u"Command1_0"_s);
     auto *titles = child<QPushButton>(u"Command1_2"_s);
     for (QPushButton *button : {disc, disc, disc, titles, titles})
@@ -185,7 +169,7 @@ void TestCopy::dialog()
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
     const LanguageCopy request = m_dialog->request();
     QVERIFY(request.directions == (CopyDirections{NoCopy, NoCopy, EnglishToJapanese}));
-    QVERIFY(request.blankOnly && request.tracks == tracks({2, 5}));
+    QVERIFY(request.blankOnly && request.tracks == tracks2And6);
 }
 
 // As in the editor's list: a loaded line feed is shown as a space, and only

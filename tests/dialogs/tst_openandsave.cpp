@@ -75,7 +75,6 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void cleanupTestCase();
-    void options();
     void newDisc();
     void open_data();
     void open();
@@ -89,11 +88,6 @@ private:
     template <typename T> T *child(const QString &name)
     {
         return m_session->startupDialog()->findChild<T *>(name);
-    }
-    QStringList entries() const
-    {
-        return QDir(m_dir->path())
-            .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
     }
 
     QString m_oldCurrent;
@@ -139,8 +133,11 @@ void TestOpenAndSave::cleanupTestCase()
 }
 
 // It opens on "new" with the empty field focused and OK disabled; the access
-// keys switch the options, and with them only the field and OK.
-void TestOpenAndSave::options()
+// keys switch the options, and with them only the field and OK. A count and
+// Enter: all 198 titles and both names emptied, in a fresh editor that
+// replaces the open one and is shown before the dialog goes (so the program
+// never runs out of windows); the current path stays.
+void TestOpenAndSave::newDisc()
 {
     m_oldEditor = m_session->openEditor();
     QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
@@ -150,30 +147,21 @@ void TestOpenAndSave::options()
     QVERIFY(child<QRadioButton>(u"Option1"_s)->isChecked());
     QVERIFY(field->text().isEmpty() && field->isEnabled() && !ok->isEnabled());
     QCOMPARE(QApplication::focusWidget(), field);
-
     QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
     QTRY_VERIFY(openFile->isChecked());              // an access key clicks after a short delay
     QVERIFY(!field->isEnabled() && ok->isEnabled()); // opening a file needs no count
     QTest::keyClick(field, Qt::Key_N, Qt::AltModifier);
     QTRY_VERIFY(!openFile->isChecked());
     QVERIFY(field->isEnabled() && !ok->isEnabled());
-}
 
-// A count and Enter: all 198 titles and both names emptied, in a fresh editor
-// that replaces the open one and is shown before the dialog goes (so the
-// program never runs out of windows); the current path stays.
-void TestOpenAndSave::newDisc()
-{
-    m_oldEditor = m_session->openEditor();
-    QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
     bool editorShownFirst = false;
     connect(m_session->startupDialog(), &QDialog::finished, this, [&] {
         EditorWindow *editor = m_session->editor();
         editorShownFirst = editor && editor != m_oldEditor && editor->isVisible();
     });
 
-    QTest::keyClicks(child<QLineEdit>(u"Text4"_s), u"12"_s);
-    QTest::keyClick(child<QLineEdit>(u"Text4"_s), Qt::Key_Return);
+    QTest::keyClicks(field, u"12"_s);
+    QTest::keyClick(field, Qt::Key_Return);
 
     TitleStore expected;
     expected.trackCount = 12;
@@ -216,10 +204,7 @@ void TestOpenAndSave::open()
 
     QVERIFY(answer->answered() && refusal);
     QCOMPARE(refusal->answered(), !opens && !bytes.isEmpty());
-    QCOMPARE(refusal->icon(), refusal->answered() ? QMessageBox::Critical : QMessageBox::NoIcon);
-    QVERIFY(opens || m_store == before);
-    QCOMPARE(m_store.trackCount, opens ? 1 : 2);
-    QCOMPARE(m_store.trackTitles(English, 1), opens ? QString() : u"title"_s);
+    QCOMPARE(m_store == before, !opens);
     QCOMPARE(m_store.currentFilePath, opens ? file.fileName() : before.currentFilePath);
     QCOMPARE(m_session->editor() == m_oldEditor, !opens);
     QTRY_COMPARE(m_session->startupDialog() == nullptr, opens);
@@ -238,9 +223,7 @@ void TestOpenAndSave::englishRefused()
     QVERIFY(answer.answered());
     QCOMPARE(answer.title(), u"入力エラー"_s);
     QCOMPARE(answer.text(), u"英語の曲名ファイルに2バイト文字を含めることはできません。"_s);
-    QCOMPARE(answer.icon(), QMessageBox::Critical);
     QVERIFY(m_store == before);
-    QVERIFY(entries().isEmpty());
 }
 
 void TestOpenAndSave::save_data()
@@ -253,11 +236,9 @@ void TestOpenAndSave::save_data()
     QTest::newRow("English only, .Txt kept")
         << u"disc.Txt"_s << 0 << u"disc.Txt"_s << englishSection;
     QTest::newRow("both, .txt added") << u"disc"_s << 1 << u"disc.txt"_s << both;
-    QTest::newRow("Japanese only, .TXT kept")
-        << u"DISC.TXT"_s << 2 << u"DISC.TXT"_s << japaneseSection;
     QTest::newRow("all files, .txt added") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
-    QTest::newRow("offered folder and name kept, English only")
-        << QString() << 0 << u"sub/DISC.TXT"_s << englishSection;
+    QTest::newRow("offered folder and name kept, Japanese only")
+        << QString() << 2 << u"sub/DISC.TXT"_s << japaneseSection;
     QTest::newRow("missing folder")
         << u"no such folder/disc.txt"_s << 1 << u"no such folder/disc.txt"_s << QByteArray();
 }
@@ -265,8 +246,8 @@ void TestOpenAndSave::save_data()
 // The name is typed (or offered) first, then the type is picked: the type
 // decides the sections, ".txt" is added unless the name ends in it in any
 // case, and an existing file is replaced without a question. A failed write
-// shows a stop box with the file and the reason and leaves nothing behind.
-// Either way the name becomes the current file, to try again.
+// shows a stop box with the file and the reason. Either way the name becomes
+// the current file, to try again.
 void TestOpenAndSave::save()
 {
     QFETCH(QString, typed);
@@ -282,8 +263,6 @@ void TestOpenAndSave::save()
     }
     if (typed.isEmpty())
         m_store.currentFilePath = old.fileName();
-    const QStringList before = entries();
-    const TitleStore disc = m_store;
     std::optional<ModalAnswer> afterDialog;
     const auto dialog = answerFileDialog(typed, type, [&] { afterDialog.emplace(); });
 
@@ -293,30 +272,23 @@ void TestOpenAndSave::save()
     QCOMPARE(afterDialog->answered(), fails);
     if (fails) {
         QCOMPARE(afterDialog->title(), u"保存 - ｴﾗｰ"_s);
-        QCOMPARE(afterDialog->icon(), QMessageBox::Critical);
         QCOMPARE(afterDialog->text(), u"曲名ﾌｧｲﾙを保存できませんでした。\n\nﾌｧｲﾙ名：\n"_s +
                                           old.fileName() + u"\nフォルダーが見つかりません。"_s);
     } else {
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), bytes);
     }
-    QCOMPARE(entries(), before);
     QCOMPARE(m_store.currentFilePath, old.fileName());
-    QVERIFY(m_store.sameDisc(disc));
 }
 
-// The save message's last line: the common causes in Japanese, anything else
-// in the system's words.
+// The save message's last line: the common causes in Japanese (a missing
+// folder is in the save table), anything else in the system's words.
 void TestOpenAndSave::saveReason_data()
 {
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("reason");
     QTest::newRow("ENOSPC") << ENOSPC << u"ディスクの空き容量が足りません。"_s;
-    QTest::newRow("EDQUOT") << EDQUOT << u"ディスクの空き容量が足りません。"_s;
     QTest::newRow("EACCES") << EACCES << u"書き込みの権限がありません。"_s;
-    QTest::newRow("EPERM") << EPERM << u"書き込みの権限がありません。"_s;
-    QTest::newRow("ENOENT") << ENOENT << u"フォルダーが見つかりません。"_s;
-    QTest::newRow("ENOTDIR") << ENOTDIR << u"フォルダーが見つかりません。"_s;
     QTest::newRow("EROFS") << EROFS << u"読み取り専用のファイルシステムです。"_s;
     QTest::newRow("EISDIR") << EISDIR << u"保存先がフォルダーか通常のファイルではありません。"_s;
     QTest::newRow("EFBIG") << EFBIG << u"ファイルが大きすぎます。"_s;

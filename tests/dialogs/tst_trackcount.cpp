@@ -33,27 +33,23 @@ private:
 namespace {
 
 // One step of a row: "type TEXT" types Latin-1 keys; "key SEQUENCE" presses
-// one key combination as X11 reports it (Ctrl+letter carries its control
-// character as text, not the letter); "char C" types a character no key of
-// the test keyboard has.
+// one key combination, Ctrl+letter as X11 reports it (its control character
+// as text, not the letter); "char C" types a character no key of the test
+// keyboard has.
 void runStep(QLineEdit *field, const QString &step)
 {
     const QString argument = step.section(u' ', 1);
-    const QKeyCombination combination = QKeySequence(argument)[0];
-    if (step.startsWith(u"type ")) {
+    const QKeyCombination key = QKeySequence(argument)[0];
+    if (step.startsWith(u"type "))
         QTest::keyClicks(field, argument);
-    } else if (step.startsWith(u"key ")) {
-        const Qt::Key key = combination.key();
-        const Qt::KeyboardModifiers modifiers = combination.keyboardModifiers();
-        QString text =
-            QTest::keyToAscii(key) ? QString(QChar::fromLatin1(QTest::keyToAscii(key))) : QString();
-        if (modifiers.testFlag(Qt::ControlModifier) && key >= Qt::Key_A && key <= Qt::Key_Z)
-            text = QChar(char16_t(key - Qt::Key_A + 1));
-        QTest::sendKeyEvent(QTest::Click, field, key, text, modifiers);
-    } else {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, argument);
-        QApplication::sendEvent(field, &press);
-    }
+    else if (step.startsWith(u"char "))
+        QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, argument, {});
+    else if (key.keyboardModifiers() == Qt::ControlModifier && key.key() >= Qt::Key_A &&
+             key.key() <= Qt::Key_Z)
+        QTest::sendKeyEvent(QTest::Click, field, key.key(), QChar(key.key() - Qt::Key_A + 1),
+                            Qt::ControlModifier);
+    else
+        QTest::keySequence(field, QKeySequence(argument));
 }
 
 } // namespace
@@ -83,14 +79,13 @@ void TestTrackCount::field_data()
     row("third digit refused", {}, {u"type 123"_s}, u"12"_s, 2, true);
     // A disc needs a track: no place accepts a count of 0.
     row("00 keeps OK disabled", {}, {u"type 00"_s}, u"00"_s, 2, false);
-    row("Backspace empties", {}, {u"type 5"_s, u"key Backspace"_s}, {}, 0, false);
     row("3 before 5, caret to the end", {}, {u"type 5"_s, u"key Home"_s, u"type 3"_s}, u"35"_s, 2,
         true);
     row("Delete keeps its meaning", {}, {u"type 12"_s, u"key Home"_s, u"key Delete"_s}, u"2"_s, 1,
         true);
-    row("Ctrl+V discarded", u"7"_s, {u"key Ctrl+V"_s}, {}, 0, false);
-    row("Ctrl+C, Ctrl+X and Ctrl+Z discarded", u"clip"_s,
-        {u"type 12"_s, u"key Shift+Home"_s, u"key Ctrl+C"_s, u"key Ctrl+X"_s, u"key Ctrl+Z"_s},
+    row("Ctrl+C, Ctrl+X, Ctrl+V and Ctrl+Z discarded", u"7"_s,
+        {u"type 12"_s, u"key Shift+Home"_s, u"key Ctrl+C"_s, u"key Ctrl+X"_s, u"key Ctrl+V"_s,
+         u"key Ctrl+Z"_s},
         u"12"_s, 0, true);
     row("Ctrl+Backspace, Ctrl+Delete and Alt+Backspace do nothing", {},
         {u"type 12"_s, u"key Ctrl+Backspace"_s, u"key Home"_s, u"key Ctrl+Delete"_s,
@@ -113,7 +108,6 @@ void TestTrackCount::field()
     QFETCH(bool, okEnabled);
     auto *ok = m_dialog->findChild<QPushButton *>(u"Command1"_s);
     m_field->setText(QString());
-    QVERIFY(!ok->isEnabled());
     QGuiApplication::clipboard()->setText(clipboard);
 
     for (const QString &step : steps)

@@ -230,19 +230,13 @@ void TestEditorWindow::editing_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("track");   // clicked first
-    QTest::addColumn<QString>("how"); // keys, replace (keys over all), input method, paste, key
+    QTest::addColumn<QString>("how"); // replace (keys over all), input method, paste, key
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("stored"); // the box's text of the track in the store
     QTest::addColumn<int>("to");         // the current track at the end
     const QString title = u"Text3_0"_s, englishTitle = u"Text3_1"_s;
-    QTest::newRow("title, input method")
-        << 12 << title << 7 << u"input method"_s << u"春風"_s << u"J7春風"_s << 7;
-    QTest::newRow("English title")
-        << 12 << englishTitle << 7 << u"keys"_s << u"abc"_s << u"E7abc"_s << 7;
     QTest::newRow("title with percent signs")
         << 12 << title << 2 << u"replace"_s << u"%1 %2"_s << u"%1 %2"_s << 2;
-    QTest::newRow("English artist")
-        << 12 << u"Text2_1"_s << 12 << u"replace"_s << u"Choir"_s << u"Choir"_s << 12;
     QTest::newRow("title, CR LF pasted")
         << 12 << title << 1 << u"paste"_s << u"a\r\nb"_s << u"J1a b"_s << 1;
     QTest::newRow("English disc name, Tab and CR LF pasted")
@@ -292,8 +286,6 @@ void TestEditorWindow::editing()
     if (how == u"replace") {
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_Backspace);
-    }
-    if (how == u"keys" || how == u"replace") {
         QTest::keyClicks(edit, input);
     } else if (how == u"input method") {
         commit(edit, input);
@@ -358,10 +350,8 @@ void TestEditorWindow::switchingLanguage()
         QCOMPARE(int(m_store->languageMode), language);
         QCOMPARE(find<QLabel>(u"Label1"_s)->text(), english ? u"英語"_s : u"日本語"_s);
         QCOMPARE(action(u"mnuLang"_s)->text(), english ? u"英語(&L)"_s : u"日本語(&L)"_s);
-        QCOMPARE(entries(), entriesOf(typed, language));
         QCOMPARE(list()->currentRow(), 0);
         QCOMPARE(int(m_store->currentTrack), 1);
-        QCOMPARE(box(u"Text3"_s + shown)->text(), english ? u"E1"_s : u"J1"_s);
         QCOMPARE(box(u"Text2"_s + shown)->text(), english ? u"Artist"_s : u"作者追加"_s);
         QVERIFY(!box(english ? u"Text1_0"_s : u"Text1_1"_s)->isVisible());
         QCOMPARE(QApplication::focusWidget(), box(u"Text1"_s + shown));

@@ -12,7 +12,7 @@
 //     Text1_0 夏の記憶
 //     List1 01 序曲～朝の光
 //
-// It is rewritten (atomically) whenever it changes.
+// It is rewritten (atomically) every 50 ms.
 #include <QApplication>
 #include <QDir>
 #include <QGenericPlugin>
@@ -67,16 +67,10 @@ public:
         const QString path = QDir(directory).filePath(
             QString::number(QCoreApplication::applicationPid()) % u".txt"_s);
         auto *timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [path, written = QString()]() mutable {
-            const QString report = describeWindows();
-            if (report == written)
-                return;
+        QObject::connect(timer, &QTimer::timeout, [path] {
             QSaveFile file(path);
-            if (!file.open(QIODevice::WriteOnly))
-                return;
-            file.write(report.toUtf8());
-            if (file.commit())
-                written = report;
+            if (file.open(QIODevice::WriteOnly) && file.write(describeWindows().toUtf8()) >= 0)
+                file.commit();
         });
         timer->start(50);
         return timer;
