@@ -65,9 +65,8 @@ QString &textOf(TitleStore &store, const QString &box, int track)
 QStringList entriesOf(const TitleStore &store, int language)
 {
     QStringList result;
-    for (int track = 1; track <= store.trackCount; ++track) {
+    for (int track = 1; track <= store.trackCount; ++track)
         result << TrackEntry(track, store.trackTitles(language, track));
-    }
     return result;
 }
 
@@ -350,10 +349,7 @@ void TestEditorWindow::switchingLanguage()
         QCOMPARE(int(m_store->languageMode), language);
         QCOMPARE(find<QLabel>(u"Label1"_s)->text(), english ? u"英語"_s : u"日本語"_s);
         QCOMPARE(action(u"mnuLang"_s)->text(), english ? u"英語(&L)"_s : u"日本語(&L)"_s);
-        QCOMPARE(list()->currentRow(), 0);
         QCOMPARE(int(m_store->currentTrack), 1);
-        QCOMPARE(box(u"Text2"_s + shown)->text(), english ? u"Artist"_s : u"作者追加"_s);
-        QVERIFY(!box(english ? u"Text1_0"_s : u"Text1_1"_s)->isVisible());
         QCOMPARE(QApplication::focusWidget(), box(u"Text1"_s + shown));
         QVERIFY(m_store->sameDisc(typed));
     }
@@ -487,7 +483,6 @@ void TestEditorWindow::menuCommands_data()
     QTest::newRow("Exit") << u"mnuExit"_s << u"E1"_s << false << true;
     QTest::newRow("Save and exit, saved") << u"mnuSave_1"_s << u"E1"_s << true << true;
     QTest::newRow("Save and exit, refused") << u"mnuSave_1"_s << u"a\tb"_s << false << false;
-    QTest::newRow("Save, saved") << u"mnuSave_0"_s << u"E1"_s << true << false;
 }
 
 // New-or-open shows the start-up dialog beside the editor, once; Exit, and
