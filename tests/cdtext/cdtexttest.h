@@ -34,9 +34,9 @@ inline TitleStore twoTracks()
     return store;
 }
 
-// The discs of the burns, by name: three tracks in "both" languages,
-// "English only" or "Japanese only", with "repeated" titles or not; or "98
-// tracks" or "99 tracks" whose blocks are at the budget. Texts hold the byte
+// The discs of the burns, by name: three tracks in "both" languages or
+// "Japanese only", with "repeated" titles or not; or "98 tracks" or "99
+// tracks" whose blocks are at the budget. Texts hold the byte
 // 0x5C (表, 能) inside, never at the end, where a CUE sheet cannot have it.
 inline TitleStore disc(const QString &name)
 {
@@ -53,12 +53,10 @@ inline TitleStore disc(const QString &name)
         store.trackCount = static_cast<quint8>(tracks);
         store.discNames[English] = u"Disc "_s + QString(48 + longer, u'y');
         store.discNames[Japanese] = u"ベスト表ソ"_s + QString(21 + longer / 2, u'あ');
-        const QString digits = u"０１２３４５６７８９"_s;
         for (int t = 1; t <= tracks; ++t) {
             store.trackTitles(English, t) =
                 QString(u"English title number "_s + number(t) + u' ').leftJustified(29, u'x');
-            store.trackTitles(Japanese, t) =
-                u"第"_s + digits[t / 10] + digits[t % 10] + u"表ソ能十予表ソ能十予曲"_s;
+            store.trackTitles(Japanese, t) = u"第"_s + number(t) + u"表ソ能十予表ソ能十予曲"_s;
         }
         return store;
     }
@@ -71,18 +69,18 @@ inline TitleStore disc(const QString &name)
         store.trackTitles(English, 2) = repeated ? u"Intro (Live)"_s : u"Song"_s;
         store.trackTitles(English, 3) = u"Outro"_s;
     }
-    if (!name.contains(u"English only")) {
-        store.discNames[Japanese] = u"ベスト表示"_s;
-        store.artistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
-        store.trackTitles(Japanese, 1) = u"序曲 No.1"_s;
-        store.trackTitles(Japanese, 2) = u"ソナタ①"_s;
-        store.trackTitles(Japanese, 3) = repeated ? u"ソナタ①"_s : u"能力"_s;
-    }
+    store.discNames[Japanese] = u"ベスト表示"_s;
+    store.artistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
+    store.trackTitles(Japanese, 1) = u"序曲 No.1"_s;
+    store.trackTitles(Japanese, 2) = u"ソナタ①"_s;
+    store.trackTitles(Japanese, 3) = repeated ? u"ソナタ①"_s : u"能力"_s;
     return store;
 }
 
-// The store as a Japanese block gives it back: in full-width forms.
-inline TitleStore asBurned(TitleStore store)
+// The title file that the burned blocks of the store read back to: its
+// Japanese texts in the full-width forms of a Japanese block, with the
+// sections that hold text.
+inline QByteArray burnedTitleFile(TitleStore store)
 {
     const auto form = [](QString &text) {
         text = Cp932Decoder::instance().decode(JapaneseBlockBytes(text));
@@ -91,12 +89,6 @@ inline TitleStore asBurned(TitleStore store)
     form(store.artistNames[Japanese]);
     for (int t = 1; t <= MaxTracks; ++t)
         form(store.trackTitles(Japanese, t));
-    return store;
-}
-
-// The title file of the store with the sections that hold text.
-inline QByteArray titleFileOf(const TitleStore &store)
-{
     return WriteTitleFile(store,
                           {LanguageHasText(store, English), LanguageHasText(store, Japanese)});
 }

@@ -54,8 +54,6 @@ private Q_SLOTS:
     void packLayouts();
     void rewrite_data();
     void rewrite();
-    void tocFaults_data();
-    void tocFaults();
     void reads_data();
     void reads();
 };
@@ -84,9 +82,7 @@ void TestCdTextFormats::publishedExample()
                       {0x82, {"", "Friedrich Schiller", "Mother Goose", "Mia Kitten"}},
                       {0x8E, {"1234567890123", "XYBLG1101234", "XYBLG1100005", "XYBLG1100006"}}});
     QCOMPARE(TextPacksNeeded(block, false), 19);
-    const std::optional<QByteArray> packs = BuildPacks({block});
-    QVERIFY(packs);
-    QCOMPARE(packs->toHex(), expected.toHex());
+    QCOMPARE(BuildPacks({block}).value_or(QByteArray()).toHex(), expected.toHex());
 
     const ImportResult result = ImportTexts(expected, ImportKind::Packs, {});
     QCOMPARE(result.titleFile(), QByteArray("en\r\n0\tJoyful Nights\t\r\n1\tSong of Joy\r\n"
@@ -104,14 +100,14 @@ void TestCdTextFormats::publishedExample()
 // 0x8F; every block's last sequence number and language) tells about both.
 void TestCdTextFormats::twoBlocks()
 {
-    const std::optional<QByteArray> packs =
+    const QByteArray packs =
         BuildPacks({makeBlock(5, {{0x80, {"Ab", "Ab", "", "", "c", "c"}}}),
                     makeBlock(2, {{0x80, {QByteArray(14, 'A'), "BB", "BB"}}}, true)},
-                   {true, TextPackBudget});
-    QVERIFY(packs);
+                   {true, TextPackBudget})
+            .value_or(QByteArray());
     QByteArray dump;
-    for (qsizetype at = 0; at < packs->size(); at += PackSize)
-        dump += packs->mid(at, 4).toHex() + ' ' + packs->mid(at + 4, 12).toHex() + '\n';
+    for (qsizetype at = 0; at < packs.size(); at += PackSize)
+        dump += packs.mid(at, 4).toHex() + ' ' + packs.mid(at + 4, 12).toHex() + '\n';
     QCOMPARE(dump, "80000000 416200416200000063000900\n"
                    "8f000100 000105000100000000000000\n"
                    "8f010200 000000000000000303040000\n"
@@ -141,20 +137,20 @@ void TestCdTextFormats::rewrite_data()
 {
     QTest::addColumn<int>("language"); // a CUE sheet's; -1 for a TOC file
     QTest::addColumn<int>("tracks");
-    QTest::addColumn<bool>("artist"); // the English one kept
+    QTest::addColumn<bool>("artist");             // the English one kept
+    QTest::addColumn<TocRewrite::Fault>("fault"); // a TOC file's; a refused one gives no bytes
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("CUE: replaced, added, others kept")
-        << English << 2 << true
-        << QByteArray("REM COMMENT \"x\"\nPERFORMER \"Old\"\nFILE \"a.wav\" WAVE\n"
-                      "  TRACK 01 AUDIO\n    title \"old\"\n    PERFORMER \"Guest\"\n"
-                      "    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
-        << QByteArray("REM COMMENT \"x\"\nPERFORMER \"Band\"\nTITLE \"Best\"\nFILE \"a.wav\" WAVE\n"
-                      "  TRACK 01 AUDIO\n    title \"Intro\"\n    PERFORMER \"Guest\"\n"
-                      "    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"Outro\"\n"
-                      "    INDEX 01 01:00:00\n");
+    QTest::newRow("CUE: added, a title replaced; byte-order mark, CR LF, no line end at the end")
+        << English << 2 << true << TocRewrite::None
+        << QByteArray("\xEF\xBB\xBF"
+                      "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    title \"old\"\r\n"
+                      "    PERFORMER \"Guest\"\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO")
+        << QByteArray("\xEF\xBB\xBFTITLE \"Best\"\r\nPERFORMER \"Band\"\r\nFILE \"a.wav\" WAVE\r\n"
+                      "  TRACK 01 AUDIO\r\n    title \"Intro\"\r\n    PERFORMER \"Guest\"\r\n"
+                      "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
     QTest::newRow("CUE, Japanese: no artist removes the performer, duplicates go")
-        << Japanese << 2 << true
+        << Japanese << 2 << true << TocRewrite::None
         << QByteArray("TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
                       "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                       "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
@@ -162,22 +158,16 @@ void TestCdTextFormats::rewrite_data()
                "\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"" + sjis(u"序曲"_s) +
                "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" + sjis(u"表紙"_s) +
                "\"\n    INDEX 01 01:00:00\n";
-    QTest::newRow("CUE: CR LF, byte-order mark, no line end at the end")
-        << English << 2 << true
-        << QByteArray("\xEF\xBB\xBF"
-                      "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n  TRACK 02 AUDIO")
-        << QByteArray("\xEF\xBB\xBFTITLE \"Best\"\r\nPERFORMER \"Band\"\r\nFILE \"a.wav\" WAVE\r\n"
-                      "  TRACK 01 AUDIO\r\n    TITLE \"Intro\"\r\n"
-                      "  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
     // Nothing to put the disc's lines in front of: they go at the end.
     QTest::newRow("CUE: no tracks, no FILE or TRACK line")
-        << English << 0 << true << QByteArray("REM DATE 2001\nPERFORMER \"Old\"\nREM COMMENT x")
+        << English << 0 << true << TocRewrite::None
+        << QByteArray("REM DATE 2001\nPERFORMER \"Old\"\nREM COMMENT x")
         << QByteArray("REM DATE 2001\nPERFORMER \"Band\"\nREM COMMENT x\nTITLE \"Best\"\n");
 
     // New blocks go after the disc type (a comment stays with its track) and
     // before a track's first statement, indented like it.
     QTest::newRow("TOC without CD-Text")
-        << -1 << 1 << true
+        << -1 << 1 << true << TocRewrite::None
         << QByteArray("CD_DA\n\n// first\nTRACK AUDIO\n  PREGAP 0:2:0\n  FILE \"a\" 0\n")
         << QByteArray("CD_DA\nCD_TEXT {\n  LANGUAGE_MAP {\n    0 : EN\n    1 : 105\n  }\n"
                       "  LANGUAGE 0 {\n    TITLE \"Best\"\n    PERFORMER \"Band\"\n  }\n"
@@ -190,7 +180,7 @@ void TestCdTextFormats::rewrite_data()
     // its data, the songwriter and the track performer stay; the disc's
     // performer gets the artist, the missing title goes on top.
     QTest::newRow("TOC: another language, other items and a track performer kept")
-        << -1 << 1 << true
+        << -1 << 1 << true << TocRewrite::None
         << QByteArray("CD_DA\nCD_TEXT {\n  LANGUAGE_MAP {\n    0 : 8\n    1 : EN\n  }\n"
                       "  LANGUAGE 0 { TITLE \"Deutsch\" SIZE_INFO { 0, 1 } }\n"
                       "  LANGUAGE 1 {\n    PERFORMER \"Old\"\n    SONGWRITER \"Writer\" // kept\n"
@@ -209,7 +199,7 @@ void TestCdTextFormats::rewrite_data()
     // Without an artist, and with no track performer that would need one on
     // the disc, the disc's old performer goes.
     QTest::newRow("TOC, no artist: the disc performer goes")
-        << -1 << 1 << false
+        << -1 << 1 << false << TocRewrite::None
         << QByteArray("CD_TEXT {\n  LANGUAGE_MAP { 0 : EN }\n"
                       "  LANGUAGE 0 { TITLE \"Old\"\n    PERFORMER \"Old band\" }\n}\n"
                       "TRACK AUDIO\nFILE \"a\" 0")
@@ -218,6 +208,22 @@ void TestCdTextFormats::rewrite_data()
                       "  LANGUAGE 1 {\n    TITLE \"\\203x\\203X\\203g\"\n  }\n}\n"
                       "TRACK AUDIO\nCD_TEXT {\n  LANGUAGE 0 {\n    TITLE \"Intro\"\n  }\n"
                       "  LANGUAGE 1 {\n    TITLE \"\\217\\230\\213\\310\"\n  }\n}\nFILE \"a\" 0");
+    const QByteArray tracks = "TRACK AUDIO\nFILE \"a\" 0\nTRACK AUDIO\nFILE \"a\" 0\n";
+    QTest::newRow("TOC refused: three tracks")
+        << -1 << 2 << true << TocRewrite::TrackCount << tracks + "TRACK AUDIO\nFILE \"a\" 0\n"
+        << QByteArray();
+    QTest::newRow("TOC refused: a string never ends")
+        << -1 << 2 << true << TocRewrite::NotUnderstood
+        << QByteArray("CD_DA\nCATALOG \"123\n") + tracks << QByteArray();
+    QTest::newRow("TOC refused: a language number mapped twice")
+        << -1 << 2 << true << TocRewrite::NotUnderstood
+        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : EN 0 : 105 } }\n") + tracks << QByteArray();
+    QTest::newRow("TOC refused: all language numbers taken")
+        << -1 << 2 << true << TocRewrite::NoFreeLanguageNumber
+        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : 1 1 : 2 2 : 3 3 : 4 4 : 5 5 : 6 6 : 7 7 : 8 } "
+                      "}\n") +
+               tracks
+        << QByteArray();
 }
 
 void TestCdTextFormats::rewrite()
@@ -225,6 +231,7 @@ void TestCdTextFormats::rewrite()
     QFETCH(int, language);
     QFETCH(int, tracks);
     QFETCH(bool, artist);
+    QFETCH(TocRewrite::Fault, fault);
     QFETCH(QByteArray, sheet);
     QFETCH(QByteArray, expected);
     TitleStore store = twoTracks();
@@ -233,42 +240,13 @@ void TestCdTextFormats::rewrite()
         store.artistNames[English].clear();
     if (language < 0) {
         const TocRewrite toc = RewriteTocFile(sheet, store, DiscBlocks(store, {}));
-        QCOMPARE(toc.fault, TocRewrite::None);
+        QCOMPARE(toc.fault, fault);
         QCOMPARE(toc.toc, expected);
     } else {
         const CueRewrite cue = RewriteCueSheet(sheet, store, language);
         QCOMPARE(cue.fault, CueRewrite::None);
         QCOMPARE(cue.sheet, expected);
     }
-}
-
-void TestCdTextFormats::tocFaults_data()
-{
-    QTest::addColumn<QByteArray>("toc");
-    QTest::addColumn<TocRewrite::Fault>("fault");
-    const QByteArray tracks = "TRACK AUDIO\nFILE \"a\" 0\nTRACK AUDIO\nFILE \"a\" 0\n";
-    QTest::newRow("three tracks") << tracks + "TRACK AUDIO\nFILE \"a\" 0\n"
-                                  << TocRewrite::TrackCount;
-    QTest::newRow("string never ends")
-        << QByteArray("CD_DA\nCATALOG \"123\n") + tracks << TocRewrite::NotUnderstood;
-    QTest::newRow("language number mapped twice")
-        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : EN 0 : 105 } }\n") + tracks
-        << TocRewrite::NotUnderstood;
-    QTest::newRow("all language numbers taken")
-        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : 1 1 : 2 2 : 3 3 : 4 4 : 5 5 : 6 6 : 7 7 : 8 } "
-                      "}\n") +
-               tracks
-        << TocRewrite::NoFreeLanguageNumber;
-}
-
-void TestCdTextFormats::tocFaults()
-{
-    QFETCH(QByteArray, toc);
-    QFETCH(TocRewrite::Fault, fault);
-    const TitleStore store = twoTracks();
-    const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
-    QCOMPARE(rewrite.fault, fault);
-    QVERIFY(rewrite.toc.isEmpty());
 }
 
 // A pack file reads with or without its header and trailing NUL, its Tabs
@@ -287,7 +265,7 @@ void TestCdTextFormats::packLayouts()
             QVERIFY(VerifyPackFile(source).ok);
         QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(ImportKind::Packs));
         const ImportResult result = ImportTexts(source, ImportKind::Packs, {});
-        QCOMPARE(result.titleFile(), titleFileOf(asBurned(store)));
+        QCOMPARE(result.titleFile(), burnedTitleFile(store));
         QVERIFY(result.notes.empty() && result.replacements.empty());
     }
 }
@@ -336,20 +314,11 @@ void TestCdTextFormats::reads_data()
                                           << QList<int>{} << QList<int>{SourceNote::NoSuchBlock};
     }
 
-    const auto block = [](quint8 code, const QList<QByteArray> &texts, quint8 language) {
-        PackBlock pack;
-        pack.characterCode = code;
-        pack.languageCode = language;
-        pack.doubleByte = false; // as some discs have it, whatever the code
-        pack.types.push_back({PackTypeTitle, std::vector<QByteArray>(texts.begin(), texts.end())});
-        return BuildPacks({pack}).value();
-    };
-    QTest::newRow("packs: MS-JIS block of single bytes")
-        << ImportKind::Packs << block(CharacterCodeMsJis, {"ABC", "\xB1\xB2\x83\x5C"}, 0x69) << none
-        << none << section("ja", u"ABC"_s, u"ｱｲソ"_s) << QList<int>{} << QList<int>{};
-    QTest::newRow("packs: line break, Tab, bytes that are no character")
-        << ImportKind::Packs << block(CharacterCodeMsJis, {"a\r\nb", "c\td\xFF"}, 0x69) << none
-        << none << section("ja", u"a  b"_s, u"c d?"_s)
+    PackBlock msJis = makeBlock(1, {{PackTypeTitle, {"a\r\nb\xB1\xB2", "\x83\x5C\td\xFF"}}}, true);
+    msJis.doubleByte = false; // as some discs have it
+    QTest::newRow("packs: MS-JIS in single bytes; line break, Tab, bytes that are no character")
+        << ImportKind::Packs << BuildPacks({msJis}).value_or(QByteArray()) << none << none
+        << section("ja", u"a  bｱｲ"_s, u"ソ d?"_s)
         << QList<int>{Replacement::LineBreak, Replacement::Tab, Replacement::NoCharacter}
         << QList<int>{};
     QTest::newRow("CUE: UTF-8, Japanese by its characters")
@@ -395,14 +364,14 @@ void TestCdTextFormats::reads()
     QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(kind));
     const ImportResult result = ImportTexts(source, kind, {block, language, false});
     QCOMPARE(result.titleFile(), sjis(file));
-    QList<int> found;
-    for (const Replacement &replacement : result.replacements)
-        found << replacement.reason;
-    QCOMPARE(found, reasons);
-    found.clear();
-    for (const SourceNote &note : result.notes)
-        found << note.kind;
-    QCOMPARE(found, notes);
+    const auto kinds = [](const auto &list, auto kind) {
+        QList<int> found;
+        for (const auto &item : list)
+            found << item.*kind;
+        return found;
+    };
+    QCOMPARE(kinds(result.replacements, &Replacement::reason), reasons);
+    QCOMPARE(kinds(result.notes, &SourceNote::kind), notes);
 }
 QTEST_GUILESS_MAIN(TestCdTextFormats)
 #include "tst_cdtextformats.moc"

@@ -235,7 +235,6 @@ void TestOpenAndSave::save_data()
     const QByteArray both = englishSection + japaneseSection;
     QTest::newRow("English only, .Txt kept")
         << u"disc.Txt"_s << 0 << u"disc.Txt"_s << englishSection;
-    QTest::newRow("both, .txt added") << u"disc"_s << 1 << u"disc.txt"_s << both;
     QTest::newRow("all files, .txt added") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
     QTest::newRow("offered folder and name kept, Japanese only")
         << QString() << 2 << u"sub/DISC.TXT"_s << japaneseSection;

@@ -12,24 +12,6 @@ using namespace Qt::Literals::StringLiterals;
 Q_DECLARE_METATYPE(sonolabe::TitleFileSections)
 Q_DECLARE_METATYPE(sonolabe::TitleStore)
 
-namespace sonolabe {
-// Lets QCOMPARE show which text of two stores differs.
-char *toString(const TitleStore &store)
-{
-    QStringList texts{u"count %1"_s.arg(store.trackCount)};
-    for (int language = 0; language < LanguageCount; ++language) {
-        texts << u"%1: %2 / %3"_s.arg(language).arg(store.discNames[language],
-                                                    store.artistNames[language]);
-        for (int track = 1; track <= MaxTracks; ++track) {
-            if (!store.trackTitles(language, track).isEmpty())
-                texts << u"%1.%2: %3"_s.arg(language).arg(track).arg(
-                    store.trackTitles(language, track));
-        }
-    }
-    return QTest::toString(texts.join(u"; "_s));
-}
-} // namespace sonolabe
-
 namespace {
 
 // A disc from its texts, per language: disc name, artist name, titles 1, 2, ...

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/discs.h"
 #include "model/titlestore.h"
 
 #include <QTest>
 
 using namespace sonolabe;
+using namespace sonolabe::test;
 using namespace Qt::Literals::StringLiterals;
 
 class TestTitleStore : public QObject
@@ -15,31 +17,9 @@ private Q_SLOTS:
     void dropTracksAbove();
 };
 
-namespace {
-
-QString title(int language, int track)
-{
-    return u"title %1.%2"_s.arg(language).arg(track);
-}
-
-TitleStore filledStore(int count)
-{
-    TitleStore store;
-    for (int language = 0; language < LanguageCount; ++language) {
-        store.discNames[language] = u"disc"_s;
-        store.artistNames[language] = u"artist"_s;
-        for (int track = 1; track <= count; ++track)
-            store.trackTitles(language, track) = title(language, track);
-    }
-    store.trackCount = static_cast<quint8>(count);
-    return store;
-}
-
-} // namespace
-
 void TestTitleStore::clearTextsKeepsCountAndPosition()
 {
-    TitleStore store = filledStore(99);
+    TitleStore store = numberedDisc(99);
     store.currentTrack = 7;
     store.languageMode = English;
     store.currentFilePath = u"/tmp/a.txt"_s;
@@ -65,11 +45,11 @@ void TestTitleStore::dropTracksAbove()
 {
     QFETCH(int, from);
     QFETCH(int, to);
-    TitleStore store = filledStore(from);
+    TitleStore store = numberedDisc(from);
     store.dropTracksAbove(to);
     QCOMPARE(int(store.trackCount), to);
     store.dropTracksAbove(MaxTracks);
-    TitleStore expected = filledStore(std::min(from, to));
+    TitleStore expected = numberedDisc(std::min(from, to));
     expected.trackCount = MaxTracks;
     QVERIFY(store == expected);
 }
