@@ -12,7 +12,7 @@
 //     Text1_0 夏の記憶
 //     List1 01 序曲～朝の光
 //
-// It is rewritten (atomically) every 50 ms.
+// It is looked at every 50 ms and rewritten (atomically) when it changed.
 #include <QApplication>
 #include <QDir>
 #include <QGenericPlugin>
@@ -67,10 +67,12 @@ public:
         const QString path = QDir(directory).filePath(
             QString::number(QCoreApplication::applicationPid()) % u".txt"_s);
         auto *timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, [path] {
+        QObject::connect(timer, &QTimer::timeout, [path, written = QString()]() mutable {
+            const QString report = describeWindows();
             QSaveFile file(path);
-            if (file.open(QIODevice::WriteOnly) && file.write(describeWindows().toUtf8()) >= 0)
-                file.commit();
+            if (report != written && file.open(QIODevice::WriteOnly) &&
+                file.write(report.toUtf8()) >= 0 && file.commit())
+                written = report;
         });
         timer->start(50);
         return timer;
