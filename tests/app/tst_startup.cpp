@@ -6,6 +6,7 @@
 // gives its message, in bounded time and memory; a failed load leaves the
 // store as it was.
 #include "app/startup.h"
+#include "common/files.h"
 #include "common/modalanswer.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
@@ -40,12 +41,6 @@ const QByteArray goodFile = "ja\r\n0\tDisc\tArtist\r\n1\tFirst\r\n2\tSecond\r\n"
 // The names after the first path, passed on as they are to a successor.
 const QStringList passedOn{u"/x/second \"disc\".txt"_s, u"--help"_s};
 
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 } // namespace
 
 class TestStartup : public QObject
@@ -72,14 +67,14 @@ private:
 void TestStartup::initTestCase()
 {
     QVERIFY(m_dir.isValid() && QDir::setCurrent(m_dir.path()));
-    QVERIFY(write(oddName, goodFile));
-    QVERIFY(write(u"notes.txt"_s, "no tag here\r\n"));
+    QVERIFY(writeFile(oddName, goodFile));
+    QVERIFY(writeFile(u"notes.txt"_s, "no tag here\r\n"));
     static const char nulBytes[] = "ja\r\n0\tA\0B\t\0\r\n\0\r\n1\t\0\0x\r\n";
-    QVERIFY(write(u"nul.txt"_s, QByteArray(nulBytes, sizeof nulBytes - 1)));
+    QVERIFY(writeFile(u"nul.txt"_s, QByteArray(nulBytes, sizeof nulBytes - 1)));
     // One line of NUL bytes after the disc line's start; sparse, so that the
     // file that is too large is never really written or read.
-    QVERIFY(write(u"huge.txt"_s, "ja\r\n0\t") && QFile::resize(u"huge.txt"_s, hugeBytes));
-    QVERIFY(write(u"large.txt"_s, "ja\r\n0\t") &&
+    QVERIFY(writeFile(u"huge.txt"_s, "ja\r\n0\t") && QFile::resize(u"huge.txt"_s, hugeBytes));
+    QVERIFY(writeFile(u"large.txt"_s, "ja\r\n0\t") &&
             QFile::resize(u"large.txt"_s, MaxTitleFileBytes + 1));
     QCOMPARE(::mkfifo("fifo.txt", 0600), 0);
 }

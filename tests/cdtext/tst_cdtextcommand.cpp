@@ -7,6 +7,7 @@
 // was made from. A test whose tool is not installed is skipped; ./test.sh
 // (and so CI) installs them all.
 #include "cdtexttest.h"
+#include "common/files.h"
 
 #include "cdtext/command.h"
 #include "cdtext/importcommand.h"
@@ -96,9 +97,7 @@ private:
     }
     void write(const QString &name, const QByteArray &bytes) const
     {
-        QFile file(m_dir->filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
+        QVERIFY(sonolabe::test::writeFile(m_dir->filePath(name), bytes));
     }
     QByteArray read(const QString &name) const
     {

@@ -3,6 +3,7 @@
 // the new-or-open dialog's outcomes, and the save dialog's name and type rule
 // and its failures. The program keeps no settings: the home and configuration
 // folders, fresh for this test, are still empty at its end.
+#include "common/files.h"
 #include "common/modalanswer.h"
 #include "model/safefile.h"
 #include "model/titlestore.h"
@@ -189,14 +190,13 @@ void TestOpenAndSave::open()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, opens);
-    QFile file(m_dir->filePath(u"disc.txt"_s));
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
+    const QString path = m_dir->filePath(u"disc.txt"_s);
+    QVERIFY(writeFile(path, bytes));
     m_oldEditor = m_session->openEditor();
     QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
     const TitleStore before = m_store;
     std::unique_ptr<ModalAnswer> refusal;
-    const auto answer = answerFileDialog(file.fileName(), bytes.isEmpty() ? -1 : 0,
+    const auto answer = answerFileDialog(path, bytes.isEmpty() ? -1 : 0,
                                          [&] { refusal = std::make_unique<ModalAnswer>(); });
 
     child<QRadioButton>(u"Option2"_s)->click();
@@ -205,7 +205,7 @@ void TestOpenAndSave::open()
     QVERIFY(answer->answered() && refusal);
     QCOMPARE(refusal->answered(), !opens && !bytes.isEmpty());
     QCOMPARE(m_store == before, !opens);
-    QCOMPARE(m_store.currentFilePath, opens ? file.fileName() : before.currentFilePath);
+    QCOMPARE(m_store.currentFilePath, opens ? path : before.currentFilePath);
     QCOMPARE(m_session->editor() == m_oldEditor, !opens);
     QTRY_COMPARE(m_session->startupDialog() == nullptr, opens);
 }
@@ -257,8 +257,7 @@ void TestOpenAndSave::save()
     QFile old(QDir(m_dir->path()).absoluteFilePath(target));
     if (!fails) {
         QVERIFY(QDir().mkpath(QFileInfo(old).path()));
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old contents") > 0);
-        old.close();
+        QVERIFY(writeFile(old.fileName(), "old contents"));
     }
     if (typed.isEmpty())
         m_store.currentFilePath = old.fileName();

@@ -24,6 +24,7 @@
 // Unless stopped, it says in one line the result (ok or failed), the
 // target's bytes (old, new or other) and the folder's files. Exit status 77:
 // the fault cannot be set up on this machine.
+#include "common/files.h"
 #include "model/safefile.h"
 
 #include <QCoreApplication>
@@ -47,6 +48,7 @@
 #include <unistd.h>
 
 using namespace sonolabe;
+using namespace sonolabe::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -61,12 +63,6 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-bool write(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
 }
 
 [[noreturn]] void stopHere()
@@ -116,7 +112,8 @@ int helper(char *argv[])
     const qsizetype room = QByteArray(argv[4]).toLongLong();
     const bool diskFills = fault == "full" || fault == "linked";
     const bool smallDisk = diskFills && mountSmallDisk(QFile::encodeName(folder), room);
-    if (!write(path, oldBytes) || (fault == "linked" && !QFile::link(path, folder + u"/2.txt"_s)))
+    if (!writeFile(path, oldBytes) ||
+        (fault == "linked" && !QFile::link(path, folder + u"/2.txt"_s)))
         cannotSetUp("the old file");
     if (fault == "bytes")
         limitFileSize(room, [](int) { stopHere(); });
@@ -200,7 +197,7 @@ void TestSaveFaults::keepsWhatTheFileWas()
     QTemporaryDir dir;
     const QString target = dir.filePath(u"disc.txt"_s);
     const QByteArray native = QFile::encodeName(target);
-    QVERIFY(write(target, "old"));
+    QVERIFY(writeFile(target, "old"));
     if (owner >= 0 && ::geteuid() != 0)
         QSKIP("only root can give a file to another user");
     if (owner >= 0)
