@@ -397,19 +397,14 @@ void EditorWindow::switchLanguage()
     refreshEditor();
 }
 
-// A box that shows only the beginning of an overlong text from a file takes
-// no edits, and its cut text never replaces the stored one.
-
 void EditorWindow::onDiscNameEdited(int language)
 {
-    if (SingleLineInput::showsWholeText(m_discNameEdit[language]))
-        m_store.discNames[language] = m_discNameEdit[language]->text();
+    m_store.discNames[language] = m_discNameEdit[language]->text();
 }
 
 void EditorWindow::onArtistEdited(int language)
 {
-    if (SingleLineInput::showsWholeText(m_artistEdit[language]))
-        m_store.artistNames[language] = m_artistEdit[language]->text();
+    m_store.artistNames[language] = m_artistEdit[language]->text();
 }
 
 void EditorWindow::onTitleEdited(int language)
@@ -418,8 +413,7 @@ void EditorWindow::onTitleEdited(int language)
     if (track < 1 || track > m_store.trackCount)
         return;
     QString &title = m_store.trackTitles(language, track);
-    if (SingleLineInput::showsWholeText(m_titleEdit[language]))
-        title = m_titleEdit[language]->text();
+    title = m_titleEdit[language]->text();
     // Rewriting the entry in place keeps the selection and raises no
     // selection event.
     if (QListWidgetItem *entry = m_trackList->item(track - 1))

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -41,6 +42,28 @@ QString flattened(QStringView text, Separators separators)
         result += u' ';
     }
     return result;
+}
+
+// Makes the next edit of box begin a new undo step. QLineEdit begins one
+// whenever its cursor moves and offers no other public way; so the cursor
+// goes to another position and back, the selection restored as it was. An
+// empty box has no position to go to; clear() begins a step there.
+void endUndoStep(QLineEdit *box)
+{
+    if (box->text().isEmpty()) {
+        box->clear();
+        return;
+    }
+    const int cursor = box->cursorPosition();
+    const int start = box->selectionStart();
+    const int length = box->selectionLength();
+    box->setCursorPosition(cursor == 0 ? 1 : 0);
+    if (start < 0)
+        box->setCursorPosition(cursor);
+    else if (cursor == start)
+        box->setSelection(start + length, -length);
+    else
+        box->setSelection(start, length);
 }
 
 } // namespace
@@ -75,6 +98,10 @@ TypedText flattenTypedText(QStringView before, QStringView after, int cursor, Se
 SingleLineInput::SingleLineInput(QLineEdit *box, Separators separators)
     : QValidator(box), m_separators(separators), m_before(box->text())
 {
+    // A title file's texts have no length limit; QLineEdit's default of
+    // 32767 characters would cut a long paste, or a long text from a file,
+    // without a word.
+    box->setMaxLength(std::numeric_limits<int>::max());
     box->setValidator(this);
     box->installEventFilter(this);
 }
@@ -88,15 +115,8 @@ SingleLineInput *SingleLineInput::of(const QLineEdit *box)
 
 void SingleLineInput::setTextAsIs(QLineEdit *box, const QString &text)
 {
-    SingleLineInput *input = of(box);
-    input->m_cut = text.size() > box->maxLength();
-    input->m_before = input->m_cut ? text.first(box->maxLength()) : text;
-    box->setText(input->m_before);
-}
-
-bool SingleLineInput::showsWholeText(const QLineEdit *box)
-{
-    return !of(box)->m_cut;
+    of(box)->m_before = text;
+    box->setText(text);
 }
 
 void SingleLineInput::finishComposition(QLineEdit *box)
@@ -122,16 +142,23 @@ void SingleLineInput::paste(QLineEdit *box, const QString &text) const
 {
     if (box->isReadOnly() || text.isEmpty())
         return;
+    // A paste is an undo step of its own, as QLineEdit::paste() makes it:
+    // Ctrl+Z takes back the paste and leaves what was typed before it.
+    endUndoStep(box);
     box->insert(flattened(text, m_separators));
+    endUndoStep(box);
 }
 
 void SingleLineInput::showContextMenu(QLineEdit *box, const QPoint &globalPos) const
 {
     const std::unique_ptr<QMenu> menu(box->createStandardContextMenu());
+    // The menu's paste entry is the action connected to the box's paste();
+    // its text is translated and Qt 6.4 gives it no object name. Qt 6.4
+    // connects it by the slot's name, later versions by the function.
     for (QAction *action : menu->actions()) {
-        if (action->objectName() != QLatin1StringView("edit-paste"))
+        if (!disconnect(action, SIGNAL(triggered()), box, SLOT(paste())) &&
+            !disconnect(action, &QAction::triggered, box, &QLineEdit::paste))
             continue;
-        action->disconnect();
         connect(action, &QAction::triggered, this,
                 [this, box] { paste(box, QGuiApplication::clipboard()->text()); });
     }
@@ -178,8 +205,6 @@ bool SingleLineInput::eventFilter(QObject *watched, QEvent *event)
 
 QValidator::State SingleLineInput::validate(QString &input, int &pos) const
 {
-    if (m_cut)
-        return input == m_before ? Acceptable : Invalid;
     TypedText result = flattenTypedText(m_before, input, pos, m_separators);
     input = std::move(result.text);
     pos = result.cursor;

@@ -50,19 +50,16 @@ TypedText flattenTypedText(QStringView before, QStringView after, int cursor,
 // store must go into the box through setTextAsIs().
 //
 // A text the validator changes replaces the box's whole text, which empties
-// its undo history; so pasting (the Paste key, the context menu, the middle
+// its undo history; so pasting (the Paste keys, the context menu, the middle
 // button) is done here instead, inserting the clipboard's text already made
-// fit for one line, and Ctrl+Z undoes such a paste like any other edit.
+// fit for one line as an undo step of its own: Ctrl+Z takes back the paste
+// and leaves what was typed before it.
 //
 // It also follows the input method's unfinished (pre-edit) text in the box,
 // so that the window can have it finished, into the text the box is showing,
 // before the box is given another text to edit.
 //
-// A box takes at most its maxLength() characters (32767 unless set), which is
-// far more than a title file's texts hold. A text read from a file may still
-// be longer: the box then shows its beginning and refuses every edit, and
-// showsWholeText() is false, so that the cut text never replaces the stored
-// one.
+// The box takes texts of any length: its maximum length is lifted.
 class SingleLineInput : public QValidator
 {
     Q_OBJECT
@@ -73,9 +70,6 @@ public:
     // Gives a box with a SingleLineInput the text without looking at it: for
     // texts from the store.
     static void setTextAsIs(QLineEdit *box, const QString &text);
-
-    // False while the box shows only the beginning of its text.
-    static bool showsWholeText(const QLineEdit *box);
 
     // Ends the input method's composition in box, if there is one: the input
     // method is asked to commit its text, and when it keeps it (or there is
@@ -98,7 +92,6 @@ private:
     // The box's text as last accepted: every change of the text passes
     // through validate(), so this is what the box held before the next edit.
     mutable QString m_before;
-    bool m_cut = false;
     // The input method's unfinished text in the box; empty when none.
     QString m_preedit;
 };
