@@ -29,7 +29,7 @@ namespace {
 
 enum class PastePath { CtrlV, ShiftInsert, ContextMenu, MiddleButton };
 
-// The text a box edits in the store: Text1 the disc name, Text2 the artist,
+// The store's text behind a box: Text1 the disc name, Text2 the artist,
 // Text3 the title of track 2 (the track the tests select).
 QString storedText(const TitleStore &store, const QString &box)
 {
@@ -76,28 +76,21 @@ void pasteByContextMenu(QLineEdit *box)
 void paste(QLineEdit *box, PastePath path, const QString &text)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    switch (path) {
-    case PastePath::CtrlV:
-        clipboard->setText(text);
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        break;
-    case PastePath::ShiftInsert:
-        clipboard->setText(text);
-        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
-        break;
-    case PastePath::ContextMenu:
-        clipboard->setText(text);
-        pasteByContextMenu(box);
-        break;
-    case PastePath::MiddleButton: {
+    if (path == PastePath::MiddleButton) {
         QVERIFY2(clipboard->supportsSelection(), "this platform has no PRIMARY selection");
         clipboard->setText(text, QClipboard::Selection);
         // The middle button pastes where it is clicked; at the box's right
         // edge, past the end of the text, where the cursor already is.
         QTest::mouseClick(box, Qt::MiddleButton, {}, QPoint(box->width() - 3, box->height() / 2));
-        break;
+        return;
     }
-    }
+    clipboard->setText(text);
+    if (path == PastePath::ContextMenu)
+        pasteByContextMenu(box);
+    else if (path == PastePath::CtrlV)
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    else
+        QTest::keyClick(box, Qt::Key_Insert, Qt::ShiftModifier);
 }
 
 } // namespace
@@ -152,15 +145,10 @@ void TestPaste::pasteIsOneUndoStep_data()
     QTest::addColumn<QString>("boxName");
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("pasted"); // what the paste adds to the box
-
-    const struct
-    {
-        const char *name;
-        PastePath path;
-    } paths[] = {{"Ctrl+V", PastePath::CtrlV},
-                 {"Shift+Insert", PastePath::ShiftInsert},
-                 {"context menu", PastePath::ContextMenu},
-                 {"middle button", PastePath::MiddleButton}};
+    const std::pair<const char *, PastePath> paths[] = {{"Ctrl+V", PastePath::CtrlV},
+                                                        {"Shift+Insert", PastePath::ShiftInsert},
+                                                        {"context menu", PastePath::ContextMenu},
+                                                        {"middle button", PastePath::MiddleButton}};
     const QString longText(100'000, u'長');
     for (const auto &[name, path] : paths) {
         QTest::addRow("%s, plain text into a title", name)
@@ -198,14 +186,10 @@ void TestPaste::pasteIsOneUndoStep()
     QCOMPARE(box->text(), whole);
     QCOMPARE(storedText(*m_store, boxName), whole);
 
-    const struct
-    {
-        QKeySequence::StandardKey key;
-        QString text;
-    } steps[] = {{QKeySequence::Undo, typed},
-                 {QKeySequence::Undo, original},
-                 {QKeySequence::Redo, typed},
-                 {QKeySequence::Redo, whole}};
+    const std::pair<QKeySequence::StandardKey, QString> steps[] = {{QKeySequence::Undo, typed},
+                                                                   {QKeySequence::Undo, original},
+                                                                   {QKeySequence::Redo, typed},
+                                                                   {QKeySequence::Redo, whole}};
     for (const auto &[key, text] : steps) {
         pressKeys(box, key);
         QCOMPARE(box->text(), text);
