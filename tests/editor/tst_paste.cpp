@@ -200,28 +200,44 @@ void TestPaste::pasteIsOneUndoStep()
 void TestPaste::pasteOverSelection_data()
 {
     QTest::addColumn<PastePath>("path");
-    QTest::newRow("Ctrl+V") << PastePath::CtrlV;
-    QTest::newRow("Shift+Insert") << PastePath::ShiftInsert;
-    QTest::newRow("context menu") << PastePath::ContextMenu;
+    QTest::addColumn<int>("start"); // of the selection in "J2xyz", after typing xyz
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("deleteFirst");
+    QTest::addColumn<QStringList>("texts"); // after the paste, and after each Ctrl+Z
+    const QStringList replaced{u"J Ayz"_s, u"J2xyz"_s, u"J2"_s};
+    QTest::newRow("Ctrl+V, selected left to right")
+        << PastePath::CtrlV << 1 << 2 << false << replaced;
+    QTest::newRow("Shift+Insert, selected right to left")
+        << PastePath::ShiftInsert << 3 << -2 << false << replaced;
+    QTest::newRow("context menu, selected right to left")
+        << PastePath::ContextMenu << 3 << -2 << false << replaced;
+    QTest::newRow("Ctrl+V, all deleted first")
+        << PastePath::CtrlV << 0 << 5 << true << QStringList{u" A"_s, u""_s, u"J2xyz"_s, u"J2"_s};
 }
 
-// A paste over selected text replaces it, and one Ctrl+Z brings back the
-// selected text, not only the pasted one's removal.
+// A paste over selected text replaces it, into a box emptied by the user too;
+// each Ctrl+Z takes back one step: the paste, then what came before it.
 void TestPaste::pasteOverSelection()
 {
     QFETCH(PastePath, path);
+    QFETCH(int, start);
+    QFETCH(int, length);
+    QFETCH(bool, deleteFirst);
+    QFETCH(QStringList, texts);
     QLineEdit *box = openAt(u"Text3_0"_s);
     QVERIFY(box);
     QTest::keyClicks(box, u"xyz"_s);
-    box->setSelection(1, 2); // "2x" of "J2xyz"
+    box->setSelection(start, length);
+    if (deleteFirst)
+        QTest::keyClick(box, Qt::Key_Delete);
     paste(box, path, u"\r\nA"_s);
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(box->text(), u"J Ayz"_s);
-    QCOMPARE(m_store->trackTitles(Japanese, 2), u"J Ayz"_s);
-    pressKeys(box, QKeySequence::Undo);
-    QCOMPARE(box->text(), u"J2xyz"_s);
-    QCOMPARE(m_store->trackTitles(Japanese, 2), u"J2xyz"_s);
+    for (const QString &text : texts) {
+        QCOMPARE(box->text(), text);
+        QCOMPARE(m_store->trackTitles(Japanese, 2), text);
+        pressKeys(box, QKeySequence::Undo);
+    }
 }
 
 QTEST_MAIN(TestPaste)
