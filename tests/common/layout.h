@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMap>
 #include <QStringList>
 #include <QStyle>
 #include <QTest>
@@ -29,13 +30,11 @@ using namespace Qt::Literals::StringLiterals;
 // extension button, are unnamed or named "qt_..." and belong to their control.
 inline QList<QWidget *> controlsOf(const QWidget *window)
 {
-    QList<QWidget *> controls;
-    const QList<QWidget *> all = window->findChildren<QWidget *>();
-    for (QWidget *widget : all) {
-        const QString name = widget->objectName();
-        if (!widget->isWindow() && !name.isEmpty() && !name.startsWith(u"qt_"))
-            controls << widget;
-    }
+    QList<QWidget *> controls = window->findChildren<QWidget *>();
+    controls.removeIf([](const QWidget *widget) {
+        return widget->isWindow() || widget->objectName().isEmpty() ||
+               widget->objectName().startsWith(u"qt_");
+    });
     return controls;
 }
 
@@ -58,18 +57,16 @@ inline QRect drawnRect(const QWidget *control)
         return {};
     const QRect contents = label->contentsRect();
     const QSize text = label->fontMetrics().size(Qt::TextShowMnemonic, label->text());
-    const QRect placed =
-        QStyle::alignedRect(label->layoutDirection(), label->alignment(), text, contents) &
-        contents;
-    return placed.translated(rectInWindow(control).topLeft());
+    return (QStyle::alignedRect(label->layoutDirection(), label->alignment(), text, contents) &
+            contents)
+        .translated(rectInWindow(control).topLeft());
 }
 
 inline QString describe(const QWidget *control)
 {
     const QRect r = rectInWindow(control);
-    return control->objectName() + u" at "_s + QString::number(r.x()) + u',' +
-           QString::number(r.y()) + u' ' + QString::number(r.width()) + u'x' +
-           QString::number(r.height());
+    return QString::asprintf("%s at %d,%d %dx%d", qUtf8Printable(control->objectName()), r.x(),
+                             r.y(), r.width(), r.height());
 }
 
 // Every control lies inside its parent, at least minMargin pixels from its
@@ -82,27 +79,18 @@ inline QStringList placementFaults(const QWidget *window, const QStringList &hid
 {
     QStringList faults;
     for (const QWidget *control : controlsOf(window)) {
-        const QString name = control->objectName();
         const bool shown = control->isVisibleTo(window);
-        if (hidden.contains(name)) {
-            if (shown)
-                faults << name + u" is shown but should be hidden"_s;
-            continue;
-        }
-        if (!shown)
-            faults << name + u" is hidden"_s;
-        if (control->width() <= 0 || control->height() <= 0)
-            faults << describe(control) + u" has no size"_s;
+        if (shown == hidden.contains(control->objectName()))
+            faults << describe(control) +
+                          (shown ? u" is shown, but should be hidden"_s : u" is hidden"_s);
         const QWidget *parent = control->parentWidget();
-        const QRect inner =
-            qobject_cast<const QMainWindow *>(parent)
-                ? parent->rect()
-                : parent->rect().adjusted(minMargin, minMargin, -minMargin, -minMargin);
-        if (!inner.contains(control->geometry()))
+        const int margin = qobject_cast<const QMainWindow *>(parent) ? 0 : minMargin;
+        if (shown &&
+            (control->geometry().isEmpty() || !parent->rect()
+                                                   .adjusted(margin, margin, -margin, -margin)
+                                                   .contains(control->geometry())))
             faults << describe(control) + u" is not inside "_s + parent->objectName() +
                           u" with a margin"_s;
-        if (!window->rect().contains(rectInWindow(control)))
-            faults << describe(control) + u" reaches out of the window"_s;
     }
     return faults;
 }
@@ -113,23 +101,17 @@ inline QStringList placementFaults(const QWidget *window, const QStringList &hid
 // further pairs "A B" that are meant to lie on each other.
 inline QStringList overlapFaults(const QWidget *window, const QStringList &allowedPairs = {})
 {
-    QList<QWidget *> shown;
-    for (QWidget *control : controlsOf(window)) {
-        if (control->isVisibleTo(window))
-            shown << control;
-    }
+    QList<QWidget *> shown = controlsOf(window);
+    shown.removeIf([window](const QWidget *control) { return !control->isVisibleTo(window); });
     QStringList faults;
     for (qsizetype i = 0; i < shown.size(); ++i) {
         for (qsizetype j = i + 1; j < shown.size(); ++j) {
             const QWidget *a = shown[i];
             const QWidget *b = shown[j];
-            if (a->isAncestorOf(b) || b->isAncestorOf(a))
-                continue;
             const QString pair = a->objectName() + u' ' + b->objectName();
             const QString reversed = b->objectName() + u' ' + a->objectName();
-            if (allowedPairs.contains(pair) || allowedPairs.contains(reversed))
-                continue;
-            if (drawnRect(a).intersects(drawnRect(b)))
+            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) && !allowedPairs.contains(pair) &&
+                !allowedPairs.contains(reversed) && drawnRect(a).intersects(drawnRect(b)))
                 faults << describe(a) + u" overlaps "_s + describe(b);
         }
     }
@@ -137,59 +119,40 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &allow
 }
 
 // A caption is left of its box, on the box's line (its text's middle within
-// the box's height), or above it, over the box's width; its text shows in
-// full. Gives the fault, or an empty string.
-inline QString captionFault(const QLabel *caption, const QWidget *box)
-{
-    const QString pair = caption->objectName() + u" for "_s + box->objectName();
-    const QRect text = drawnRect(caption);
-    const QRect target = rectInWindow(box);
-    const QSize needed = caption->fontMetrics().size(Qt::TextShowMnemonic, caption->text());
-    if (text.width() < needed.width() || text.height() < needed.height())
-        return pair + u": the caption's text is cut"_s;
-    const bool leftOf = text.right() < target.left() + 1 && text.center().y() >= target.top() &&
-                        text.center().y() <= target.bottom();
-    const bool above = text.bottom() < target.top() + 1 && text.right() >= target.left() &&
-                       text.left() <= target.right();
-    if (!leftOf && !above)
-        return pair + u": the caption is neither left of nor above the box"_s;
-    return {};
-}
-
-// Every shown label with a buddy is placed as captionFault wants it, and so
-// is every pair "CAPTION BOX" of named: captions without a buddy.
+// the box's height), or above it, over the box's width, and its text shows in
+// full. Checked for every shown label with a buddy, and for the pairs
+// "CAPTION BOX" of named: captions without a buddy.
 inline QStringList captionFaults(const QWidget *window, const QStringList &named = {})
 {
-    QStringList faults;
+    QList<std::pair<const QLabel *, const QWidget *>> pairs;
     for (const QLabel *label : window->findChildren<QLabel *>()) {
-        if (label->isVisibleTo(window) && label->buddy()) {
-            if (const QString fault = captionFault(label, label->buddy()); !fault.isEmpty())
-                faults << fault;
-        }
+        if (label->isVisibleTo(window) && label->buddy())
+            pairs.append({label, label->buddy()});
     }
     for (const QString &pair : named) {
-        const QStringList names = pair.split(u' ');
-        const auto *caption = window->findChild<QLabel *>(names.value(0));
-        const auto *box = window->findChild<QWidget *>(names.value(1));
-        if (!caption || !box)
-            faults << pair + u": no such caption or box"_s;
-        else if (const QString fault = captionFault(caption, box); !fault.isEmpty())
-            faults << fault;
+        pairs.append({window->findChild<QLabel *>(pair.section(u' ', 0, 0)),
+                      window->findChild<QWidget *>(pair.section(u' ', 1, 1))});
+    }
+    QStringList faults;
+    for (const auto &[caption, box] : std::as_const(pairs)) {
+        if (!caption || !box) {
+            faults << u"a caption or box of "_s + named.join(u", ") + u" is missing"_s;
+            continue;
+        }
+        const QString pair = caption->objectName() + u" for "_s + box->objectName();
+        const QRect text = drawnRect(caption);
+        const QRect target = rectInWindow(box);
+        const QSize needed = caption->fontMetrics().size(Qt::TextShowMnemonic, caption->text());
+        if (text.width() < needed.width() || text.height() < needed.height())
+            faults << pair + u": the caption's text is cut"_s;
+        const bool leftOf = text.right() < target.left() + 1 && text.center().y() >= target.top() &&
+                            text.center().y() <= target.bottom();
+        const bool above = text.bottom() < target.top() + 1 && text.right() >= target.left() &&
+                           text.left() <= target.right();
+        if (!leftOf && !above)
+            faults << pair + u": the caption is neither left of nor above the box"_s;
     }
     return faults;
-}
-
-// The text a control shows: a label's or a button's caption, a box's
-// contents.
-inline QString shownText(const QWidget *control)
-{
-    if (const auto *label = qobject_cast<const QLabel *>(control))
-        return label->text();
-    if (const auto *button = qobject_cast<const QAbstractButton *>(control))
-        return button->text();
-    if (const auto *box = qobject_cast<const QLineEdit *>(control))
-        return box->text();
-    return {};
 }
 
 // The line of the window through anchor as the eye reads it, left to right:
@@ -197,37 +160,33 @@ inline QString shownText(const QWidget *control)
 // anchor's height, separated by " | ".
 inline QString lineThrough(const QWidget *anchor)
 {
-    const QWidget *window = anchor->window();
     const QRect line = rectInWindow(anchor);
-    QList<const QWidget *> onLine;
-    for (const QWidget *control : controlsOf(window)) {
-        const int middle = drawnRect(control).center().y();
-        const bool readable = qobject_cast<const QLabel *>(control) ||
-                              qobject_cast<const QAbstractButton *>(control) ||
-                              qobject_cast<const QLineEdit *>(control);
-        if (readable && control->isVisibleTo(window) && !drawnRect(control).isEmpty() &&
-            middle >= line.top() && middle <= line.bottom())
-            onLine << control;
+    QMap<int, QString> texts; // by left edge
+    for (const QWidget *control : controlsOf(anchor->window())) {
+        const QRect drawn = drawnRect(control);
+        QString text;
+        if (const auto *label = qobject_cast<const QLabel *>(control))
+            text = label->text();
+        else if (const auto *button = qobject_cast<const QAbstractButton *>(control))
+            text = button->text();
+        else if (const auto *box = qobject_cast<const QLineEdit *>(control))
+            text = box->text();
+        else
+            continue;
+        if (control->isVisibleTo(anchor->window()) && !drawn.isEmpty() &&
+            drawn.center().y() >= line.top() && drawn.center().y() <= line.bottom())
+            texts.insert(drawn.left(), text);
     }
-    std::stable_sort(onLine.begin(), onLine.end(), [](const QWidget *a, const QWidget *b) {
-        return drawnRect(a).left() < drawnRect(b).left();
-    });
-    QStringList texts;
-    for (const QWidget *control : onLine)
-        texts << shownText(control);
-    return texts.join(u" | "_s);
+    return texts.values().join(u" | "_s);
 }
 
 // The controls Tab visits in the shown, active window, starting from the one
 // with the focus, until the focus comes back to it (or after limit presses).
 inline QStringList tabCycle(int limit = 30)
 {
-    QStringList visited;
     QWidget *start = QApplication::focusWidget();
-    if (!start)
-        return visited;
-    visited << start->objectName();
-    for (int press = 0; press < limit; ++press) {
+    QStringList visited{start ? start->objectName() : u"(nothing)"_s};
+    for (int press = 0; start && press < limit; ++press) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget *now = QApplication::focusWidget();
         if (now == start)
@@ -238,9 +197,8 @@ inline QStringList tabCycle(int limit = 30)
 }
 
 // The controls of window that Tab can reach (shown, enabled, taking the focus
-// by Tab), in reading order: line by line from the top, a line being the
-// controls whose middles lie within the height of the line's first control,
-// and left to right within a line.
+// by Tab), in reading order: from the top down, and left to right among
+// controls on one line (whose middles lie within each other's height).
 inline QStringList readingOrder(const QWidget *window)
 {
     QList<const QWidget *> reachable;
@@ -249,26 +207,16 @@ inline QStringList readingOrder(const QWidget *window)
             (control->focusPolicy() & Qt::TabFocus))
             reachable << control;
     }
-    std::stable_sort(reachable.begin(), reachable.end(), [](const QWidget *a, const QWidget *b) {
-        return rectInWindow(a).top() < rectInWindow(b).top();
+    std::sort(reachable.begin(), reachable.end(), [](const QWidget *a, const QWidget *b) {
+        const QRect first = rectInWindow(a);
+        const QRect second = rectInWindow(b);
+        const bool oneLine = first.contains(first.center().x(), second.center().y()) ||
+                             second.contains(second.center().x(), first.center().y());
+        return oneLine ? first.left() < second.left() : first.top() < second.top();
     });
     QStringList order;
-    while (!reachable.isEmpty()) {
-        const QRect first = rectInWindow(reachable.first());
-        QList<const QWidget *> line;
-        for (const QWidget *control : std::as_const(reachable)) {
-            const int middle = rectInWindow(control).center().y();
-            if (middle >= first.top() && middle <= first.bottom())
-                line << control;
-        }
-        std::stable_sort(line.begin(), line.end(), [](const QWidget *a, const QWidget *b) {
-            return rectInWindow(a).left() < rectInWindow(b).left();
-        });
-        for (const QWidget *control : std::as_const(line)) {
-            order << control->objectName();
-            reachable.removeOne(control);
-        }
-    }
+    for (const QWidget *control : std::as_const(reachable))
+        order << control->objectName();
     return order;
 }
 
