@@ -36,8 +36,11 @@ $coverage && packages+=(llvm)
 sonolabe_require_packages "${packages[@]}"
 
 build=$here/build-fuzz
-targets=(titlefile_parse titlefile_roundtrip englishtext_check
-         cuesheet_rewrite tocfile_rewrite import_roundtrip)
+# The targets, in the order of the table Targets in fuzz/fuzzchecks.h, the
+# one list of them (the build reads it too).
+mapfile -t targets < <(sed -n 's/^ *{"\([a-z0-9_]*\)", check[A-Za-z0-9]*},$/\1/p' \
+    "$here/fuzz/fuzzchecks.h")
+[ ${#targets[@]} -gt 0 ] || sonolabe_die "no fuzz targets found in fuzz/fuzzchecks.h"
 if [ $# -gt 0 ]; then
     for target in "$@"; do
         case " ${targets[*]} " in

@@ -2,6 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Sonolabe and runs every test.
 #   ./test.sh          the suite in a debug build
+#   ./test.sh --quick  the same without the tests labelled "packaging" (the
+#                      installation, the Debian package built and run, the
+#                      icons): the fast loop while editing
 #   ./test.sh --all    also the suite under AddressSanitizer and
 #                      UndefinedBehaviorSanitizer, and a short fuzzing run
 #                      (what CI runs)
@@ -10,7 +13,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/scripts/deps.sh"
 
 all=false
-[ "${1:-}" = "--all" ] && all=true
+ctest_selection=()
+case "${1:-}" in
+    --all) all=true ;;
+    --quick) ctest_selection=(-LE packaging) ;;
+    '') ;;
+    *) sonolabe_die "usage: ./test.sh [--quick | --all]" ;;
+esac
 
 packages=("${SONOLABE_BUILD_PACKAGES[@]}" desktop-file-utils appstream mandoc dpkg-dev librsvg2-bin
           lintian cdrskin cdrdao cuetools xvfb xauth qt6-qpa-plugins)
@@ -25,10 +34,11 @@ suite() {
     shift 2
     printf '\n== %s ==\n' "$name"
     cmake -S "$here" -B "$build" -G Ninja -DSONOLABE_WERROR=ON "$@" >/dev/null
-    cmake --build "$build" -j "$jobs" | grep -v -E '^\[[0-9]+/[0-9]+\] ' || true
-    # The build's exit status is lost in the pipe above; build again to check it.
-    cmake --build "$build" -j "$jobs" >/dev/null
-    (cd "$build" && ctest --output-on-failure -j "$jobs")
+    # The progress lines are dropped; with pipefail the pipe fails when the
+    # build does (the filter itself fails only when it passes no line).
+    cmake --build "$build" -j "$jobs" | { grep -v -E '^\[[0-9]+/[0-9]+\] ' || true; } ||
+        sonolabe_die "building the $name failed"
+    (cd "$build" && ctest --output-on-failure -j "$jobs" "${ctest_selection[@]}")
 }
 
 suite "tests" "$here/build" -DCMAKE_BUILD_TYPE=Debug

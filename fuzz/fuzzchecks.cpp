@@ -282,15 +282,36 @@ QString checkEnglishText(QByteArrayView bytes)
     QString text(bytes.size() / 2, Qt::Uninitialized);
     std::memcpy(text.data(), bytes.data(), static_cast<size_t>(2 * text.size()));
     int doubleByte = 0;
-    bool printable = true;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (doubleByte == 0 && Cp932Encoder::instance().encode(text.sliced(i, 1)).size() == 2)
+    for (qsizetype i = 0; i < text.size() && doubleByte == 0; ++i) {
+        if (Cp932Encoder::instance().encode(text.sliced(i, 1)).size() == 2)
             doubleByte = static_cast<int>(i + 1);
-        printable = printable && text[i].cell() >= 0x20 && text[i].cell() < 0x7F;
     }
-    if (firstDoubleByteCharacter(text) != doubleByte ||
-        isEnglishText(text) != (doubleByte == 0 && printable))
-        return u"the English checks differ from the encoder at %1"_s.arg(doubleByte);
+    if (firstDoubleByteCharacter(text) != doubleByte)
+        return u"the first double-byte character is not at %1"_s.arg(doubleByte);
+    if (!isEnglishText(text))
+        return {};
+    if (doubleByte != 0)
+        return u"a text with a double-byte character at %1 passed"_s.arg(doubleByte);
+    // What an accepted text puts into the file: single-byte characters of
+    // code page 932 alone (printable ASCII and half-width katakana, no control
+    // byte), at most one byte for each code unit (a character the code page
+    // lacks is written as one '?').
+    TitleStore store;
+    store.discNames[English] = text;
+    const QByteArray file = WriteTitleFile(store, {true, false});
+    const QByteArray start = "en\r\n0\t";
+    const qsizetype end = file.indexOf('\t', start.size());
+    if (!file.startsWith(start) || end < 0)
+        return u"no English disc line in the file written"_s;
+    const QByteArray written = file.sliced(start.size(), end - start.size());
+    if (written.size() > text.size())
+        return u"an accepted text takes %1 bytes for %2 code units"_s.arg(written.size())
+            .arg(text.size());
+    for (const char byte : written) {
+        const auto value = quint8(byte);
+        if (!(value >= 0x20 && value <= 0x7E) && !(value >= 0xA1 && value <= 0xDF))
+            return u"an accepted text is written with the byte %1"_s.arg(value);
+    }
     return {};
 }
 

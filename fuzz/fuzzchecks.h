@@ -35,8 +35,9 @@ QString checkTitleFileRoundTrip(QByteArrayView bytes);
 
 // The English-text checks over the bytes read as UTF-16 code units (little
 // endian): firstDoubleByteCharacter agrees with the encoder's bytes for each
-// code unit, and isEnglishText holds exactly when there is no double-byte
-// character and every code unit's low byte is printable ASCII.
+// code unit; a text isEnglishText accepts has no double-byte character and
+// is written to the English section of a title file in single-byte
+// characters without a control byte, at most one byte for each code unit.
 QString checkEnglishText(QByteArrayView bytes);
 
 // The sheet targets read their first byte as a selector (see sheetDisc in

@@ -25,7 +25,7 @@ def sjis(text):
 
 # --- the title-file reader -------------------------------------------------
 P = "titlefile_parse"
-write(P, "example-59-bytes.txt",
+write(P, "both-sections-one-track.txt",
       b"en\r\n0\tBest\tBand\r\n1\tIntro\r\n\r\n"
       b"ja\r\n0\t" + sjis("ベスト") + b"\t" + sjis("バンド") + b"\r\n1\t" + sjis("序曲") +
       b"\r\n\r\n")

@@ -143,8 +143,6 @@ void TestCopy::dialog()
     const std::array<QListWidget *, 2> lists{child<QListWidget>(u"List1_0"_s),
                                              child<QListWidget>(u"List1_1"_s)};
     QCOMPARE(child<QLabel>(u"LabelDiscName_1"_s)->textFormat(), Qt::PlainText);
-    // Three direction buttons, Select all, Clear all, OK and Cancel.
-    QCOMPARE(m_dialog->findChildren<QPushButton *>().size(), 7);
     clickLine(lists[Japanese], 1);
     clickLine(lists[Japanese], 3, Qt::ShiftModifier);
     QCOMPARE(selectedLines(lists[English]), (QList<int>{1, 2, 3}));

@@ -5,10 +5,8 @@
 // folders, fresh for this test, are still empty at its end.
 #include "common/files.h"
 #include "common/modalanswer.h"
-#include "model/safefile.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
-#include "ui/common/messages.h"
 #include "ui/editor/editorwindow.h"
 #include "ui/editor/savetitlefile.h"
 #include "ui/session.h"
@@ -23,6 +21,7 @@
 #include <QTest>
 
 #include <cerrno>
+#include <dlfcn.h>
 #include <memory>
 #include <optional>
 
@@ -34,6 +33,9 @@ namespace {
 
 // The home folder, fresh for this test.
 QString home;
+
+// The error that flushing a file to the disk fails with; 0: no failure.
+int failingFlush = 0;
 
 // The disc every test starts on, as the sections of a title file.
 const QByteArray section = "0\tdisc\tartist\r\n1\ttitle\r\n2\ttitle\r\n\r\n";
@@ -68,6 +70,18 @@ std::unique_ptr<ModalAnswer> answerFileDialog(const QString &name, int type,
 }
 
 } // namespace
+
+// Flushing a file to the disk, taken over so that a test can make it fail;
+// otherwise it does what the C library does.
+extern "C" int fdatasync(int fd)
+{
+    if (failingFlush != 0) {
+        errno = failingFlush;
+        return -1;
+    }
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
+    return real(fd);
+}
 
 class TestOpenAndSave : public QObject
 {
@@ -279,25 +293,44 @@ void TestOpenAndSave::save()
     QCOMPARE(m_store.currentFilePath, old.fileName());
 }
 
-// The save message's last line: the common causes in Japanese (a missing
-// folder is in the save table), anything else in the system's words.
+// A save whose flush to the disk fails, as it does when the disk fills late
+// or breaks: the stop box's last line says why, in Japanese for the common
+// causes (a missing folder is a row of save), in the system's words
+// otherwise; nothing takes the file's name.
 void TestOpenAndSave::saveReason_data()
 {
     QTest::addColumn<int>("error");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("ENOSPC") << ENOSPC << u"ディスクの空き容量が足りません。"_s;
-    QTest::newRow("EACCES") << EACCES << u"書き込みの権限がありません。"_s;
+    const QString full = u"ディスクの空き容量が足りません。"_s;
+    const QString forbidden = u"書き込みの権限がありません。"_s;
+    QTest::newRow("ENOSPC") << ENOSPC << full;
+    QTest::newRow("EDQUOT") << EDQUOT << full;
+    QTest::newRow("EACCES") << EACCES << forbidden;
+    QTest::newRow("EPERM") << EPERM << forbidden;
     QTest::newRow("EROFS") << EROFS << u"読み取り専用のファイルシステムです。"_s;
     QTest::newRow("EISDIR") << EISDIR << u"保存先がフォルダーか通常のファイルではありません。"_s;
     QTest::newRow("EFBIG") << EFBIG << u"ファイルが大きすぎます。"_s;
-    QTest::newRow("EIO") << EIO << u"system words"_s;
+    QTest::newRow("EIO") << EIO << u"Input/output error"_s;
 }
 
 void TestOpenAndSave::saveReason()
 {
     QFETCH(int, error);
     QFETCH(QString, reason);
-    QCOMPARE(SaveErrorReason(SaveFailureOf(error), u"system words"_s), reason);
+    std::optional<ModalAnswer> box;
+    const auto dialog = answerFileDialog(u"disc.txt"_s, 1, [&] {
+        box.emplace();
+        failingFlush = error;
+    });
+
+    const bool saved = SaveTitleFile(nullptr, m_store);
+    failingFlush = 0;
+
+    QVERIFY(!saved);
+    QVERIFY(dialog->answered() && box && box->answered());
+    QCOMPARE(box->title(), u"保存 - ｴﾗｰ"_s);
+    QCOMPARE(box->text().section(u'\n', -1), reason);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 int main(int argc, char *argv[])

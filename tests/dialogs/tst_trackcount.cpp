@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -138,8 +137,6 @@ void TestTrackCount::dialog()
     QFETCH(bool, cancel);
     QFETCH(int, count);
     QCOMPARE(QApplication::focusWidget(), m_field);
-    const auto *unit = m_dialog->findChild<QLabel *>(u"Label2_1"_s); // the row reads 曲数：12 曲
-    QVERIFY(unit && unit->text() == u"曲"_s);
     QCOMPARE(m_field->text(), u"12"_s);
     QCOMPARE(m_field->cursorPosition(), 2);
     QVERIFY(!m_field->hasSelectedText());

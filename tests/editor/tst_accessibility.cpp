@@ -2,6 +2,8 @@
 // What a screen reader finds in the windows: every control that takes the
 // focus has a name of its own, and the names say which language a box or a
 // list holds and what a direction button does.
+#include "common/discs.h"
+#include "common/modalanswer.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/copy/copydialog.h"
@@ -19,6 +21,7 @@
 #include <memory>
 
 using namespace sonolabe;
+using namespace sonolabe::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -53,6 +56,7 @@ class TestAccessibility : public QObject
 private Q_SLOTS:
     void everyControlNamed_data();
     void everyControlNamed();
+    void directionButtonsSayWhatTheyDo_data();
     void directionButtonsSayWhatTheyDo();
 
 private:
@@ -124,17 +128,38 @@ void TestAccessibility::everyControlNamed()
         QVERIFY(!seen.contains(u"曲名 (日本語)"_s));
 }
 
+void TestAccessibility::directionButtonsSayWhatTheyDo_data()
+{
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("firstTitles"); // Japanese and English, after OK
+    QTest::newRow("not pressed") << 0 << u"曲名: コピーしない"_s << u"J1 E1"_s;
+    QTest::newRow("pressed once") << 1 << u"曲名: 日本語から英語へ"_s << u"J1 J1"_s;
+    QTest::newRow("pressed twice") << 2 << u"曲名: 英語から日本語へ"_s << u"E1 E1"_s;
+}
+
+// The title row's direction button, pressed from the editor's copy dialog
+// with every track selected, is named after what OK then does.
 void TestAccessibility::directionButtonsSayWhatTheyDo()
 {
-    CopyDialog dialog(m_store, nullptr);
-    auto *titles = dialog.findChild<QPushButton *>(u"Command1_2"_s);
-    QStringList names;
-    for (int press = 0; press < 3; ++press) {
-        names << QAccessible::queryAccessibleInterface(titles)->text(QAccessible::Name);
-        titles->click();
-    }
-    QCOMPARE(names, (QStringList{u"曲名: コピーしない"_s, u"曲名: 日本語から英語へ"_s,
-                                 u"曲名: 英語から日本語へ"_s}));
+    QFETCH(int, presses);
+    QFETCH(QString, name);
+    QFETCH(QString, firstTitles);
+    TitleStore store = numberedDisc(3);
+    EditorWindow editor(store, m_beeper);
+    QString said;
+    ModalAnswer answer([&](QWidget *dialog) {
+        auto *titles = dialog->findChild<QPushButton *>(u"Command1_2"_s);
+        for (int press = 0; press < presses; ++press)
+            titles->click();
+        dialog->findChild<QPushButton *>(u"Command2_1"_s)->click();
+        said = QAccessible::queryAccessibleInterface(titles)->text(QAccessible::Name);
+        dialog->findChild<QPushButton *>(u"Command4"_s)->click();
+    });
+    editor.findChild<QAction *>(u"mnuCopy"_s)->trigger();
+    QVERIFY(answer.answered());
+    QCOMPARE(said, name);
+    QCOMPARE(store.trackTitles(Japanese, 1) + u' ' + store.trackTitles(English, 1), firstTitles);
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -132,7 +132,7 @@ void TestTitleFile::writtenBytes_data()
     QTest::addColumn<TitleStore>("store");
     QTest::addColumn<TitleFileSections>("sections");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("the 59-byte example")
+    QTest::newRow("one track, both sections")
         << disc(1, {u"ベスト"_s, u"バンド"_s, u"序曲"_s}, {u"Best"_s, u"Band"_s, u"Intro"_s})
         << TitleFileSections{true, true}
         << QByteArray::fromHex("656E0D0A"

@@ -12,23 +12,9 @@ class TestTitleStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void clearTextsKeepsCountAndPosition();
     void dropTracksAbove_data();
     void dropTracksAbove();
 };
-
-void TestTitleStore::clearTextsKeepsCountAndPosition()
-{
-    TitleStore store = numberedDisc(99);
-    store.currentTrack = 7;
-    store.languageMode = English;
-    store.currentFilePath = u"/tmp/a.txt"_s;
-    TitleStore expected = store;
-    expected.discNames = expected.artistNames = {};
-    expected.trackTitles = {};
-    store.clearTexts();
-    QVERIFY(store == expected);
-}
 
 void TestTitleStore::dropTracksAbove_data()
 {

@@ -14,6 +14,9 @@
 //           ROOM - OLD bytes stands in for the full disk.
 //   linked  The same, the file having a second hard link (2.txt), so that it
 //           is rewritten in place.
+//   locked  The same, the folder taking no new file (read-only, and as root
+//           the save runs as the user nobody, whose file it is), so that the
+//           file is rewritten in place.
 //   syncfails  Flushing to the disk fails with EIO, as when a disk fills late
 //           or breaks.
 //   bytes, sync, rename  The save stops when the temporary file holds ROOM
@@ -38,8 +41,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
@@ -99,6 +104,38 @@ bool mountSmallDisk(const QByteArray &folder, qsizetype room)
            ::mount("tmpfs", folder.constData(), "tmpfs", 0, options.constData()) == 0;
 }
 
+// Makes folder take no new file, while the file at path stays writable: a
+// read-only folder, and as root (who may write in any folder) the save runs
+// as the user nobody, whose file it becomes. False if that cannot be set up.
+bool lockFolder(const QString &folder, const QString &path)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    if (::geteuid() == 0 && ::chown(QFile::encodeName(path).constData(), nobody, nobody) != 0)
+        return false;
+    if (::chmod(native.constData(), 0555) != 0)
+        return false;
+    if (::geteuid() == 0 && (::setegid(nobody) != 0 || ::seteuid(nobody) != 0))
+        return false;
+    // The folder must really refuse a new file now.
+    const QByteArray probe = native + "/probe";
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.constData());
+        return false;
+    }
+    return true;
+}
+
+// Undoes lockFolder, so that the helper reads the result and the folder can
+// be removed.
+void unlockFolder(const QString &folder)
+{
+    if (::getuid() == 0 && (::seteuid(0) != 0 || ::setegid(0) != 0))
+        std::abort();
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+}
+
 // Runs without an application object: a mount namespace of its own needs a
 // process of one thread. The arguments: FAULT FOLDER OLD NEW ROOM.
 int helper(char *argv[])
@@ -110,11 +147,17 @@ int helper(char *argv[])
     const QByteArray oldBytes(QByteArray(argv[2]).toLongLong(), 'o');
     const QByteArray newBytes(QByteArray(argv[3]).toLongLong(), 'n');
     const qsizetype room = QByteArray(argv[4]).toLongLong();
-    const bool diskFills = fault == "full" || fault == "linked";
+    const bool diskFills = fault == "full" || fault == "linked" || fault == "locked";
     const bool smallDisk = diskFills && mountSmallDisk(QFile::encodeName(folder), room);
+    // A second hard link (QFile::link would make a symbolic one, which is
+    // replaced like any file).
     if (!writeFile(path, oldBytes) ||
-        (fault == "linked" && !QFile::link(path, folder + u"/2.txt"_s)))
+        (fault == "linked" && ::link(QFile::encodeName(path).constData(),
+                                     QFile::encodeName(folder + u"/2.txt"_s).constData()) != 0))
         cannotSetUp("the old file");
+    const bool locked = fault == "locked";
+    if (locked && !lockFolder(folder, path))
+        cannotSetUp("the read-only folder");
     if (fault == "bytes")
         limitFileSize(room, [](int) { stopHere(); });
     else if (!diskFills)
@@ -123,6 +166,8 @@ int helper(char *argv[])
         limitFileSize(room - oldBytes.size(), SIG_IGN);
     const SaveResult result = WriteFileAtomically(path, newBytes);
     lastSteps.clear();
+    if (locked)
+        unlockFolder(folder);
     const QByteArray kept = contents(path);
     std::printf("%s %s %s\n", result.ok ? "ok" : "failed",
                 kept == oldBytes   ? "old"
@@ -257,6 +302,10 @@ void TestSaveFaults::faults_data()
     // The old bytes are put back into the same file.
     QTest::newRow("rewritten in place, disk fills")
         << QStringList{u"linked"_s, k16, k256, k64} << u"failed old 2.txt/disc.txt"_s;
+    QTest::newRow("read-only folder, room enough")
+        << QStringList{u"locked"_s, k16, u"32768"_s, k64} << u"ok new disc.txt"_s;
+    QTest::newRow("read-only folder, disk fills")
+        << QStringList{u"locked"_s, k16, k256, k64} << u"failed old disc.txt"_s;
     QTest::newRow("killed half written")
         << QStringList{u"bytes"_s, k100, m4, QString::number(2 << 20)} << u"stopped"_s;
     QTest::newRow("killed written, not yet flushed")

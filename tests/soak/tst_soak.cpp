@@ -37,6 +37,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <utility>
@@ -252,25 +253,52 @@ private:
         redrawn(expected);
     }
 
-    // Random clicks on the copy dialog's buttons; OK applies its request.
+    // Random clicks on the copy dialog's buttons, then OK or Cancel. What OK
+    // copies follows from the clicks alone: a row's direction button steps
+    // × → ←, so 1 press in 3 copies Japanese to English, 2 English to
+    // Japanese; the titles of all tracks or of none, as Select all or Clear
+    // all was pressed last; over filled texts unless the box is ticked.
     void copy(TitleStore &expected)
     {
         static const QStringList buttons{u"Command1_0"_s, u"Command1_1"_s, u"Command1_2"_s,
                                          u"Command2_0"_s, u"Command2_1"_s, u"Check1"_s};
-        std::optional<LanguageCopy> request;
+        std::array<int, 3> presses{};
+        bool allTracks = false;
+        bool blankOnly = false;
+        bool ok = false;
         ModalAnswer answer([&](QWidget *modal) {
             auto *dialog = as<CopyDialog>(modal);
-            for (int n = below(8); n > 0; --n)
-                QTest::mouseClick(as(dialog, buttons.at(below(6))), Qt::LeftButton);
-            if (chance(75))
-                request = dialog->request();
+            for (int n = below(8); n > 0; --n) {
+                const int button = below(6);
+                QTest::mouseClick(as(dialog, buttons.at(button)), Qt::LeftButton);
+                if (button < 3)
+                    ++presses[button];
+                else if (button < 5)
+                    allTracks = button == 4;
+                else
+                    blankOnly = !blankOnly;
+            }
+            ok = chance(75);
             m_afterwards.emplace();
-            QTest::mouseClick(as(dialog, request ? u"Command4"_s : u"Command5"_s), Qt::LeftButton);
+            QTest::mouseClick(as(dialog, ok ? u"Command4"_s : u"Command5"_s), Qt::LeftButton);
         });
         as<QAction>(editor(), u"mnuCopy"_s)->trigger();
         expect(answer.answered(), u"no copy dialog"_s);
-        if (request)
-            copyBetweenLanguages(expected, *request);
+        const auto copied = [&](int row, auto &&text) {
+            const int from = presses[row] % 3 == 1 ? Japanese : English;
+            QString &to = text(1 - from);
+            if (presses[row] % 3 != 0 && (!blankOnly || to.isEmpty()))
+                to = text(from);
+        };
+        if (ok) {
+            copied(0, [&](int language) -> QString & { return expected.discNames[language]; });
+            copied(1, [&](int language) -> QString & { return expected.artistNames[language]; });
+            for (int track = 1; allTracks && track <= expected.trackCount; ++track) {
+                copied(2, [&](int language) -> QString & {
+                    return expected.trackTitles(language, track);
+                });
+            }
+        }
         redrawn(expected);
     }
 
@@ -288,7 +316,12 @@ private:
         });
         as<QAction>(editor(), u"mnuNumChange"_s)->trigger();
         expect(answer.answered(), u"no track-count dialog"_s);
-        expected.dropTracksAbove(typed);
+        // The tracks that fall away lose their titles in both languages.
+        for (int track = typed + 1; track <= expected.trackCount; ++track) {
+            expected.trackTitles(Japanese, track).clear();
+            expected.trackTitles(English, track).clear();
+        }
+        expected.trackCount = quint8(typed);
         redrawn(expected);
     }
 

@@ -25,6 +25,8 @@ QString SaveErrorTitle()
     return u"保存 - ｴﾗｰ"_s;
 }
 
+namespace {
+
 QString SaveErrorReason(SaveFailure failure, const QString &systemText)
 {
     switch (failure) {
@@ -45,6 +47,8 @@ QString SaveErrorReason(SaveFailure failure, const QString &systemText)
     }
     return systemText;
 }
+
+} // namespace
 
 QString SaveErrorMessage(const QString &path, const SaveResult &result)
 {

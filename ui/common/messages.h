@@ -14,11 +14,9 @@ namespace sonolabe {
 QString LoadErrorTitle();
 QString LoadErrorMessage(LoadFailure failure, const QString &path);
 
-// The save error box: its title and its text.
+// The save error box: its title and its text. The last piece is the reason:
+// Japanese for the common causes, the system's words otherwise.
 QString SaveErrorTitle();
-// The last piece is the reason: Japanese for the common causes, the system's
-// words otherwise.
-QString SaveErrorReason(SaveFailure failure, const QString &systemText);
 QString SaveErrorMessage(const QString &path, const SaveResult &result);
 // The same box with a reason line given as it is.
 QString SaveErrorMessage(const QString &path, const QString &reason);

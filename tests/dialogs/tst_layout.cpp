@@ -1,0 +1,167 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The layout of every window as the user meets it, in each of its states:
+// the controls lie inside the window and show (the editor's boxes of the
+// other language stay hidden), none covers another, each caption sits left of
+// or above its box, the track-count row reads "曲数：", the count and "曲"
+// from left to right, and Tab walks the controls in the window's order.
+#include "common/discs.h"
+#include "common/layout.h"
+#include "model/titlestore.h"
+#include "ui/common/beeper.h"
+#include "ui/copy/copydialog.h"
+#include "ui/editor/editorwindow.h"
+#include "ui/startup/neworopendialog.h"
+#include "ui/trackcount/trackcountdialog.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <memory>
+
+using namespace sonolabe;
+using namespace sonolabe::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// The two strokes of one etched rule lie on each other by design.
+const QStringList etchedRule{u"Line1 Line2"_s};
+
+} // namespace
+
+class TestLayout : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void window_data();
+    void window();
+
+private:
+    // The window of a row, shown and active, in the row's state.
+    std::unique_ptr<QWidget> show(const QString &window);
+
+    TitleStore m_store;
+    Beeper m_beeper;
+};
+
+void TestLayout::window_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("hidden");   // controls the state hides
+    QTest::addColumn<QStringList>("captions"); // "CAPTION BOX" pairs without a buddy
+    QTest::addColumn<QString>("line");         // a control, and the line through it ...
+    QTest::addColumn<QString>("reads");        // ... as read left to right
+    QTest::addColumn<QStringList>("tabs");     // the Tab cycle; none: the reading order
+
+    // The editor's Tab order is its own, not the reading order: from the
+    // Down button up to the list, then into the boxes; the Japanese boxes
+    // from the title up to the disc name, the English ones the other way.
+    QTest::newRow("editor, Japanese")
+        << u"editor"_s << QStringList{u"Text1_1"_s, u"Text2_1"_s, u"Text3_1"_s} << QStringList()
+        << u"Text3_0"_s << u"曲名： | J5"_s
+        << QStringList{u"Command8"_s, u"Command7"_s, u"List1"_s,
+                       u"Text3_0"_s,  u"Text2_0"_s,  u"Text1_0"_s};
+    QTest::newRow("editor, English")
+        << u"English editor"_s << QStringList{u"Text1_0"_s, u"Text2_0"_s, u"Text3_0"_s}
+        << QStringList() << u"Text1_1"_s << u"ﾃﾞｨｽｸ名： | Disc"_s
+        << QStringList{u"Command8"_s, u"Command7"_s, u"List1"_s,
+                       u"Text1_1"_s,  u"Text2_1"_s,  u"Text3_1"_s};
+    // The field comes first so that it has the focus on opening; only the
+    // chosen option is a stop of Tab; OK comes before Cancel.
+    QTest::newRow("new or open, new disc")
+        << u"new disc"_s << QStringList() << QStringList() << u"Text4"_s << u"曲数： | 12 | 曲"_s
+        << QStringList{u"Text4"_s, u"Option1"_s, u"Command1"_s, u"Command2"_s};
+    QTest::newRow("new or open, open a file")
+        << u"open a file"_s << QStringList() << QStringList() << u"Option2"_s
+        << u"既存のファイルを開く(&O)"_s << QStringList{u"Option2"_s, u"Command1"_s, u"Command2"_s};
+    QTest::newRow("track count") << u"track count"_s << QStringList() << QStringList() << u"Text4"_s
+                                 << u"曲数： | 12 | 曲"_s << QStringList();
+    // The copy dialog's captions name its rows and columns; Tab starts in
+    // the lists.
+    const QStringList copyCaptions{u"Label1 LabelDiscName_0"_s, u"Label4 LabelSinger_0"_s,
+                                   u"Label5 List1_0"_s,         u"Label2 LabelDiscName_0"_s,
+                                   u"Label2 List1_0"_s,         u"Label3 LabelDiscName_1"_s,
+                                   u"Label3 List1_1"_s};
+    const QStringList copyTabs{u"List1_0"_s,    u"List1_1"_s,   u"Command1_0"_s, u"Command1_1"_s,
+                               u"Command1_2"_s, u"Command4"_s,  u"Command5"_s,   u"Check1"_s,
+                               u"Command2_0"_s, u"Command2_1"_s};
+    QTest::newRow("copy") << u"copy"_s << QStringList() << copyCaptions << u"LabelDiscName_0"_s
+                          << u"ディスク名： | ディスク | × | Disc"_s << copyTabs;
+    QTest::newRow("copy, every direction set, long names, 99 tracks")
+        << u"busy copy"_s << QStringList() << copyCaptions << u"Command1_1"_s
+        << u"作者名： | "_s + QString(40, u'作') + u" | → | "_s + QString(80, u'W') << copyTabs;
+}
+
+std::unique_ptr<QWidget> TestLayout::show(const QString &window)
+{
+    m_store = numberedDisc(window == u"busy copy" ? MaxTracks : 12);
+    std::unique_ptr<QWidget> shown;
+    if (window.endsWith(u"editor")) {
+        auto editor = std::make_unique<EditorWindow>(m_store, m_beeper);
+        if (window.startsWith(u"English"))
+            editor->findChild<QAction *>(u"mnuLang"_s)->trigger();
+        // A track in the middle, so that both move buttons take the focus.
+        editor->findChild<QListWidget *>(u"List1"_s)->setCurrentRow(4);
+        shown = std::move(editor);
+    } else if (window == u"new disc" || window == u"open a file") {
+        auto dialog = std::make_unique<NewOrOpenDialog>(m_store, m_beeper);
+        if (window == u"open a file")
+            dialog->findChild<QRadioButton *>(u"Option2"_s)->click();
+        else
+            QTest::keyClicks(dialog->findChild<QWidget *>(u"Text4"_s), u"12"_s);
+        shown = std::move(dialog);
+    } else if (window == u"track count") {
+        shown = std::make_unique<TrackCountDialog>(12);
+    } else {
+        if (window == u"busy copy") {
+            m_store.artistNames[Japanese] = QString(40, u'作');
+            m_store.artistNames[English] = QString(80, u'W');
+        }
+        auto dialog = std::make_unique<CopyDialog>(m_store, nullptr);
+        if (window == u"busy copy") {
+            for (const QString &button : {u"Command1_0"_s, u"Command1_1"_s, u"Command1_2"_s,
+                                          u"Command1_2"_s, u"Command2_1"_s})
+                dialog->findChild<QPushButton *>(button)->click();
+        }
+        shown = std::move(dialog);
+    }
+    shown->show();
+    shown->activateWindow();
+    if (!QTest::qWaitForWindowActive(shown.get()))
+        return nullptr;
+    return shown;
+}
+
+void TestLayout::window()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, hidden);
+    QFETCH(QStringList, captions);
+    QFETCH(QString, line);
+    QFETCH(QString, reads);
+    QFETCH(QStringList, tabs);
+    const std::unique_ptr<QWidget> shown = show(window);
+    QVERIFY(shown);
+
+    const QStringList placed = placementFaults(shown.get(), hidden);
+    QVERIFY2(placed.isEmpty(), qUtf8Printable(placed.join(u'\n')));
+    const QStringList overlaps = overlapFaults(shown.get(), etchedRule);
+    QVERIFY2(overlaps.isEmpty(), qUtf8Printable(overlaps.join(u'\n')));
+    const QStringList captioned = captionFaults(shown.get(), captions);
+    QVERIFY2(captioned.isEmpty(), qUtf8Printable(captioned.join(u'\n')));
+    const auto *anchor = shown->findChild<QWidget *>(line);
+    QVERIFY(anchor);
+    QCOMPARE(lineThrough(anchor), reads);
+
+    if (tabs.isEmpty())
+        tabs = readingOrder(shown.get());
+    // From the first stop, Tab visits every stop once and comes back.
+    shown->findChild<QWidget *>(tabs.first())->setFocus();
+    QCOMPARE(tabCycle(), tabs);
+}
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"
