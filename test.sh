@@ -12,8 +12,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 all=false
 [ "${1:-}" = "--all" ] && all=true
 
+# qt6-base-private-dev: the editor test's stand-in input method.
 packages=("${SONOLABE_BUILD_PACKAGES[@]}" desktop-file-utils appstream mandoc dpkg-dev librsvg2-bin
-          lintian cdrskin cdrdao cuetools)
+          lintian cdrskin cdrdao cuetools qt6-base-private-dev)
 $all && packages+=(clang libclang-rt-14-dev)
 sonolabe_require_packages "${packages[@]}"
 

@@ -5,6 +5,7 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
+#include "ui/common/noinputmethod.h"
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
@@ -232,7 +233,7 @@ QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, 
     // No Japanese input in the English boxes; the Japanese boxes leave the
     // input method as the user set it.
     if (language == English)
-        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        refuseInputMethod(box);
     return box;
 }
 
