@@ -112,6 +112,18 @@ EditorWindow::EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent)
     startEditing();
 }
 
+EditorWindow::~EditorWindow()
+{
+    // The boxes outlive this part of the window: an input method that
+    // commits its unfinished text as the focused box goes away must not
+    // write into the store (which may hold another disc by then) through a
+    // half-destroyed window.
+    for (const BoxPair *pair : {&m_discNameEdit, &m_artistEdit, &m_titleEdit}) {
+        for (QLineEdit *box : *pair)
+            box->disconnect(this);
+    }
+}
+
 void EditorWindow::createControls()
 {
     m_client = new QWidget(this);
