@@ -12,9 +12,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 all=false
 [ "${1:-}" = "--all" ] && all=true
 
-# qt6-base-private-dev: the editor test's stand-in input method.
+# qt6-base-private-dev: the editor test's stand-in input method; the rest of
+# the last line: a real input method (fcitx5 with mozc) on an X display.
 packages=("${SONOLABE_BUILD_PACKAGES[@]}" desktop-file-utils appstream mandoc dpkg-dev librsvg2-bin
-          lintian cdrskin cdrdao cuetools qt6-base-private-dev)
+          lintian cdrskin cdrdao cuetools qt6-base-private-dev
+          xvfb xdotool dbus-daemon dbus-bin fcitx5 fcitx5-mozc fcitx5-frontend-qt6)
 $all && packages+=(clang libclang-rt-14-dev)
 sonolabe_require_packages "${packages[@]}"
 
