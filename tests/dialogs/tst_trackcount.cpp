@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -129,14 +130,18 @@ void TestTrackCount::dialog_data()
     QTest::newRow("3, then Cancel") << u"3"_s << true << 0;
 }
 
-// The dialog opens with the count focused, the caret behind it; Enter
-// confirms the count in the field, Cancel none, and either closes it.
+// The dialog opens with the count focused, the caret behind it, the field
+// telling an input method it takes none; Enter confirms the count in the
+// field, Cancel none, and either closes it.
 void TestTrackCount::dialog()
 {
     QFETCH(QString, typed);
     QFETCH(bool, cancel);
     QFETCH(int, count);
     QCOMPARE(QApplication::focusWidget(), m_field);
+    QInputMethodQueryEvent inputMethod(Qt::ImEnabled);
+    QApplication::sendEvent(m_field, &inputMethod);
+    QCOMPARE(inputMethod.value(Qt::ImEnabled), QVariant(false));
     QCOMPARE(m_field->text(), u"12"_s);
     QCOMPARE(m_field->cursorPosition(), 2);
     QVERIFY(!m_field->hasSelectedText());

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The editor window driven through its controls with real keys and clicks.
+// The editor window driven through its controls with real keys and clicks,
+// and with a stand-in input method that finishes a composition the way one
+// or another real input method does.
 #include "common/discs.h"
 #include "common/modalanswer.h"
 #include "model/titlestore.h"
@@ -21,9 +23,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <qpa/qplatforminputcontext.h>
+#include <qpa/qplatforminputcontextplugin_p.h>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 using namespace sonolabe;
 using namespace sonolabe::test;
@@ -77,12 +82,89 @@ void commit(QWidget *target, const QString &text)
     QApplication::sendEvent(target, &event);
 }
 
+// How an input method finishes its unfinished text when the program asks it
+// to (QInputMethod::commit(), then reset()).
+enum class Finishing {
+    Ignores,         // it does nothing: the text stays in the box unfinished
+    CommitsOnCommit, // commit() commits it
+    CommitsOnReset,  // only reset() commits it (fcitx5's Qt plug-in)
+    DropsOnReset,    // reset() removes it from the box
+};
+
+// The input method of this test (the offscreen platform has none), loaded by
+// Qt as the plug-in QT_IM_MODULE names. Like a real one, it talks to whatever
+// has the focus when it is asked.
+class FakeInputContext : public QPlatformInputContext
+{
+public:
+    FakeInputContext() { s_instance = this; }
+    ~FakeInputContext() override { s_instance = nullptr; }
+    static FakeInputContext *instance() { return s_instance; }
+
+    bool isValid() const override { return true; }
+    void commit() override
+    {
+        if (finishing == Finishing::CommitsOnCommit)
+            commitPreedit();
+    }
+    void reset() override
+    {
+        if (finishing == Finishing::CommitsOnReset) {
+            commitPreedit();
+        } else if (finishing == Finishing::DropsOnReset && !m_preedit.isEmpty()) {
+            m_preedit.clear();
+            QInputMethodEvent drop;
+            send(drop);
+        }
+    }
+    // Starts an unfinished text in the focused object.
+    void compose(const QString &text)
+    {
+        m_preedit = text;
+        QInputMethodEvent composing(text, {});
+        send(composing);
+    }
+
+    Finishing finishing = Finishing::Ignores;
+
+private:
+    void commitPreedit()
+    {
+        if (m_preedit.isEmpty())
+            return;
+        QInputMethodEvent event;
+        event.setCommitString(std::exchange(m_preedit, QString()));
+        send(event);
+    }
+    static void send(QInputMethodEvent &event)
+    {
+        if (QObject *focus = QGuiApplication::focusObject())
+            QCoreApplication::sendEvent(focus, &event);
+    }
+
+    static inline FakeInputContext *s_instance = nullptr;
+    QString m_preedit;
+};
+
 } // namespace
+
+class FakeInputContextPlugin : public QPlatformInputContextPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QPlatformInputContextFactoryInterface_iid FILE "fakeinputcontext.json")
+public:
+    QPlatformInputContext *create(const QString &key, const QStringList &) override
+    {
+        return key == u"sonolabe-test" ? new FakeInputContext : nullptr;
+    }
+};
+Q_IMPORT_PLUGIN(FakeInputContextPlugin)
 
 class TestEditorWindow : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase();
     void cleanup();
     void inputMethodAndPointer();
     void opening();
@@ -139,20 +221,33 @@ private:
     QPointer<EditorWindow> m_window; // the session's
 };
 
+void TestEditorWindow::initTestCase()
+{
+    QVERIFY2(FakeInputContext::instance(), "run with QT_IM_MODULE=sonolabe-test");
+}
+
 void TestEditorWindow::cleanup()
 {
     m_session.reset();
+    FakeInputContext::instance()->finishing = Finishing::Ignores;
 }
 
-// Only the Japanese boxes take the input method; each box shows its
-// language's pointer.
+// Only the Japanese boxes take the input method, and the input method is told
+// so as each box takes the focus; each box shows its language's pointer.
 void TestEditorWindow::inputMethodAndPointer()
 {
     open(numberedDisc(3));
     for (const QString &name :
          {u"Text1_0"_s, u"Text2_0"_s, u"Text3_0"_s, u"Text1_1"_s, u"Text2_1"_s, u"Text3_1"_s}) {
         const bool japanese = languageOf(name) == Japanese;
-        QCOMPARE(box(name)->testAttribute(Qt::WA_InputMethodEnabled), japanese);
+        if (box(name)->isHidden())
+            switchLanguage();
+        QTest::mouseClick(box(name), Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), box(name));
+        QCOMPARE(FakeInputContext::instance()->inputMethodAccepted(), japanese);
+        QInputMethodQueryEvent enabled(Qt::ImEnabled);
+        QApplication::sendEvent(box(name), &enabled);
+        QCOMPARE(enabled.value(Qt::ImEnabled).toBool(), japanese);
         QCOMPARE(box(name)->cursor().bitmap().toImage(),
                  (japanese ? japanesePointer() : englishPointer()).bitmap().toImage());
     }
@@ -324,26 +419,40 @@ void TestEditorWindow::switchingLanguage()
 
 void TestEditorWindow::composingThenLeaving_data()
 {
+    QTest::addColumn<Finishing>("finishing");
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("current"); // the track selected afterwards
     QTest::addColumn<int>("swapped"); // the track whose title moved with track 8's, or 0
-    QTest::newRow("language label") << u"Label1"_s << 1 << 0;
-    QTest::newRow("language command") << u"mnuLang"_s << 1 << 0;
-    QTest::newRow("Alt+L") << u"Alt+L"_s << 1 << 0;
-    QTest::newRow("Up") << u"Command7"_s << 7 << 7;
-    QTest::newRow("Down") << u"Command8"_s << 9 << 9;
-    QTest::newRow("list click") << u"list"_s << 3 << 0;
-    QTest::newRow("Enter") << u"Enter"_s << 9 << 0;
-    QTest::newRow("track-count dialog") << u"mnuNumChange"_s << 1 << 0;
-    QTest::newRow("copy dialog") << u"mnuCopy"_s << 1 << 0;
-    QTest::newRow("new-or-open dialog") << u"mnuNew"_s << 8 << 0;
+    const std::pair<Finishing, const char *> finishings[] = {
+        {Finishing::Ignores, "input method ignores"},
+        {Finishing::CommitsOnCommit, "commits on commit"},
+        {Finishing::CommitsOnReset, "commits on reset"},
+        {Finishing::DropsOnReset, "drops on reset"},
+    };
+    for (const auto &[finishing, name] : finishings) {
+        const auto row = [&](const char *way) {
+            return &(QTest::addRow("%s, %s", way, name) << finishing);
+        };
+        *row("language label") << u"Label1"_s << 1 << 0;
+        *row("language command") << u"mnuLang"_s << 1 << 0;
+        *row("Alt+L") << u"Alt+L"_s << 1 << 0;
+        *row("Up") << u"Command7"_s << 7 << 7;
+        *row("Down") << u"Command8"_s << 9 << 9;
+        *row("list click") << u"list"_s << 3 << 0;
+        *row("Enter") << u"Enter"_s << 9 << 0;
+        *row("track-count dialog") << u"mnuNumChange"_s << 1 << 0;
+        *row("copy dialog") << u"mnuCopy"_s << 1 << 0;
+        *row("new-or-open dialog") << u"mnuNew"_s << 8 << 0;
+    }
 }
 
 // Text the input method has not finished when the title box is given another
-// track or language goes into the title it was typed for; no other title of
-// either language changes.
+// track or language goes into the title it was typed for, once, whatever the
+// input method does when asked to finish; no other title of either language
+// changes.
 void TestEditorWindow::composingThenLeaving()
 {
+    QFETCH(Finishing, finishing);
     QFETCH(QString, action);
     QFETCH(int, current);
     QFETCH(int, swapped);
@@ -352,8 +461,8 @@ void TestEditorWindow::composingThenLeaving()
     QLineEdit *title = box(u"Text3_0"_s);
     QTest::mouseClick(title, Qt::LeftButton);
     QTest::keyClick(title, Qt::Key_End);
-    QInputMethodEvent composing(u"はる"_s, {});
-    QApplication::sendEvent(title, &composing);
+    FakeInputContext::instance()->finishing = finishing;
+    FakeInputContext::instance()->compose(u"はる"_s);
     QCOMPARE(m_store->trackTitles(Japanese, 8), u"J8"_s);
 
     TitleStore expected = numberedDisc(12);

@@ -3,6 +3,7 @@
 
 #include "model/titlestore.h"
 #include "ui/common/look.h"
+#include "ui/common/noinputmethod.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -84,7 +85,7 @@ TrackCountField::TrackCountField(QWidget *parent) : QLineEdit(parent)
     setObjectName(u"Text4"_s);
     setMaxLength(TrackCountMaxLength);
     // No input method: full-width digits are never composed into the field.
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    refuseInputMethod(this);
 }
 
 void TrackCountField::setOkButton(QWidget *okButton)

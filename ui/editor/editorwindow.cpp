@@ -5,6 +5,7 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
+#include "ui/common/noinputmethod.h"
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
@@ -109,6 +110,18 @@ EditorWindow::EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent)
     }
 
     startEditing();
+}
+
+EditorWindow::~EditorWindow()
+{
+    // The boxes outlive this part of the window: an input method that
+    // commits its unfinished text as the focused box goes away must not
+    // write into the store (which may hold another disc by then) through a
+    // half-destroyed window.
+    for (const BoxPair *pair : {&m_discNameEdit, &m_artistEdit, &m_titleEdit}) {
+        for (QLineEdit *box : *pair)
+            box->disconnect(this);
+    }
 }
 
 void EditorWindow::createControls()
@@ -232,7 +245,7 @@ QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, 
     // No Japanese input in the English boxes; the Japanese boxes leave the
     // input method as the user set it.
     if (language == English)
-        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        refuseInputMethod(box);
     return box;
 }
 

@@ -33,6 +33,7 @@ public:
     // Sets the current track to 1 and the language to Japanese, and draws
     // the store; beeper sounds the language switch.
     EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent = nullptr);
+    ~EditorWindow() override;
 
 Q_SIGNALS:
     // The menu's new-or-open command: the start-up dialog is to be shown,

@@ -124,15 +124,22 @@ void SingleLineInput::finishComposition(QLineEdit *box)
     SingleLineInput *input = of(box);
     if (input->m_preedit.isEmpty())
         return;
-    // An input method that commits on request does it now, through an input
-    // method event to the focused box, which empties m_preedit.
-    if (box->hasFocus())
+    // Input methods differ in how they finish: one commits its text on
+    // commit(), another only on reset() (fcitx5's Qt plug-in), another drops
+    // it on reset(). Whatever they do reaches the focused box as an input
+    // method event, which the filter notes; the pending text is committed
+    // here only when no input method committed anything, so that it lands in
+    // the box exactly once.
+    const QString pending = input->m_preedit;
+    input->m_imCommitted = false;
+    if (box->hasFocus()) {
         QGuiApplication::inputMethod()->commit();
-    if (input->m_preedit.isEmpty())
+        if (!input->m_imCommitted)
+            QGuiApplication::inputMethod()->reset();
+    }
+    input->m_preedit.clear();
+    if (input->m_imCommitted)
         return;
-    const QString pending = std::exchange(input->m_preedit, QString());
-    if (box->hasFocus())
-        QGuiApplication::inputMethod()->reset();
     QInputMethodEvent commit;
     commit.setCommitString(pending);
     QCoreApplication::sendEvent(box, &commit);
@@ -171,9 +178,13 @@ bool SingleLineInput::eventFilter(QObject *watched, QEvent *event)
     if (!box)
         return false;
     switch (event->type()) {
-    case QEvent::InputMethod:
-        m_preedit = static_cast<QInputMethodEvent *>(event)->preeditString();
+    case QEvent::InputMethod: {
+        const auto *im = static_cast<QInputMethodEvent *>(event);
+        m_preedit = im->preeditString();
+        if (!im->commitString().isEmpty())
+            m_imCommitted = true;
         break;
+    }
     case QEvent::FocusOut:
         // Before QLineEdit drops a pre-edit text the input method keeps.
         finishComposition(box);

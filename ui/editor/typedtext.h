@@ -72,10 +72,11 @@ public:
     static void setTextAsIs(QLineEdit *box, const QString &text);
 
     // Ends the input method's composition in box, if there is one: the input
-    // method is asked to commit its text, and when it keeps it (or there is
-    // no input method) the pending text is committed into the box here. The
-    // box's text then holds everything the user typed into it. Losing the
-    // focus does the same.
+    // method is asked to commit its text, then to reset; when it committed
+    // nothing either time (it kept or dropped the text, or there is no input
+    // method) the pending text is committed into the box here. The box's text
+    // then holds everything the user typed into it, once. Losing the focus
+    // does the same.
     static void finishComposition(QLineEdit *box);
 
     State validate(QString &input, int &pos) const override;
@@ -94,6 +95,9 @@ private:
     mutable QString m_before;
     // The input method's unfinished text in the box; empty when none.
     QString m_preedit;
+    // Set when the input method commits text into the box: tells
+    // finishComposition whether the input method finished the text itself.
+    bool m_imCommitted = false;
 };
 
 } // namespace sonolabe
