@@ -14,6 +14,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstring>
 #include <tuple>
 #include <vector>
@@ -206,9 +207,13 @@ TitleStore importDisc(ByteReader &in, unsigned selector)
 
 // Writing the disc and reading it back gives the disc, and writing that
 // gives the same bytes.
+// Code page 932 bytes that happen to be valid UTF-8 beyond ASCII are read
+// as UTF-8, as a text editor's save would be; such a disc is not held.
 bool writtenAndReadBack(const TitleStore &disc, TitleFileSections sections)
 {
     const QByteArray written = WriteTitleFile(disc, sections);
+    if (IsUtf8TitleFile(written))
+        return true;
     const std::optional<TitleStore> read = ParseTitleFile(written);
     return read && read->sameDisc(disc) && WriteTitleFile(*read, sections) == written;
 }
@@ -224,12 +229,14 @@ QString checkTitleFileParse(QByteArrayView bytes)
     if (!parsed)
         return {};
 
-    const QString decoded = Cp932Decoder::instance().decode(bytes);
+    // Each text comes from the bytes read as code page 932 or as UTF-8.
+    const QString asCp932 = Cp932Decoder::instance().decode(bytes);
+    const QString asUtf8 = QString::fromUtf8(bytes);
     qsizetype total = 0;
     const bool held = storeHolds(*parsed, [&](const QString &text, int track) {
         total += text.size();
         return !text.contains(u'\r') && (track > 0 || !text.contains(u'\t')) &&
-               (track == 0 || decoded.contains(text));
+               (track == 0 || asCp932.contains(text) || asUtf8.contains(text));
     });
     // Every character kept comes from a character of its own in the input;
     // the editor's position and the path stay as in a fresh store.
@@ -241,7 +248,7 @@ QString checkTitleFileParse(QByteArrayView bytes)
     TitleStore readable = *parsed;
     forEachText(readable,
                 [](QString &text, int, int) { text.replace(Cp932Decoder::Replacement, u'?'); });
-    if (!held || total > decoded.size() || !(fresh == *parsed) ||
+    if (!held || total > std::max(asCp932.size(), asUtf8.size()) || !(fresh == *parsed) ||
         !writtenAndReadBack(readable, {true, true}))
         return u"the disc read breaks an invariant or changes written and read again"_s;
     return {};
