@@ -223,6 +223,13 @@ QString Messages::notANumber(const QString &option, const QString &value) const
         .arg(option, value);
 }
 
+QString Messages::notAVersion(const QString &option, const QString &value) const
+{
+    return pick(u"%1 takes a version such as 1.2.4, not '%2'",
+                u"%1 には 1.2.4 のような版を指定します ('%2' は使えません)")
+        .arg(option, value);
+}
+
 QString Messages::outputIsInput(const QString &path) const
 {
     return pick(u"'%1' is an input; write the result to another file",
@@ -374,6 +381,99 @@ QString Messages::noFreeLanguageNumber(const QString &path) const
     return pick(u"'%1' already uses all eight language numbers",
                 u"'%1' では 8 つの言語番号がすべて使われています")
         .arg(path);
+}
+
+QString Messages::routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao) const
+{
+    switch (fault) {
+    case RouteFault::None:
+        break;
+    case RouteFault::JapaneseV07t:
+        return pick(u"cdrskin (libburn) burns the texts of a Japanese (MS-JIS) v07t sheet on the "
+                    u"wrong tracks: it ends each text with one NUL and clears the double-byte "
+                    u"flag; use packs (v07t --lang en writes the English block alone)",
+                    u"cdrskin (libburn) は日本語 (MS-JIS) の v07t ｼｰﾄのﾃｷｽﾄを誤った曲に記録します"
+                    u" (ﾃｷｽﾄの終わりを NUL 1 ﾊﾞｲﾄにし、2 ﾊﾞｲﾄ文字の印を消すため)。packs を使って"
+                    u"ください (英語ﾌﾞﾛｯｸだけなら v07t --lang en)");
+    case RouteFault::JapaneseTocOldCdrdao:
+        return pick(u"cdrdao %1 marks every CD-Text block ISO-8859-1, so the Japanese texts would "
+                    u"be burned as other characters (ENCODING_MS_JIS needs cdrdao 1.2.5 or "
+                    u"later); use packs with cdrskin, or toc --lang en, or --cdrdao-version if "
+                    u"you burn with a newer cdrdao",
+                    u"cdrdao %1 はすべての CD-TEXT ﾌﾞﾛｯｸを ISO-8859-1 とするため、日本語のﾃｷｽﾄは"
+                    u"別の文字として記録されます (ENCODING_MS_JIS は cdrdao 1.2.5 以降)。cdrskin "
+                    u"で packs を使うか、toc --lang en を使ってください。新しい cdrdao で書き込む"
+                    u"なら --cdrdao-version で版を指定してください")
+            .arg(cdrdao ? cdrdao->toString() : QString());
+    case RouteFault::JapaneseTocNoCdrdao:
+        return pick(u"no cdrdao is installed to tell whether it can burn Japanese texts (1.2.5 "
+                    u"and later can); name the version that burns with --cdrdao-version, or use "
+                    u"packs",
+                    u"cdrdao がｲﾝｽﾄｰﾙされていないため、日本語のﾃｷｽﾄを書き込めるか (1.2.5 以降) "
+                    u"分かりません。書き込みに使う版を --cdrdao-version で指定するか、packs を"
+                    u"使ってください");
+    }
+    return {};
+}
+
+QString Messages::cueJapaneseNeedsOutput() const
+{
+    return pick(u"cdrskin burns the texts of a CUE sheet as ISO-8859-1, so --lang ja writes the "
+                u"Japanese block as a pack file beside the sheet, named by a CDTEXTFILE line; "
+                u"give the sheet's name with -o, or use packs",
+                u"cdrskin は CUE ｼｰﾄのﾃｷｽﾄを ISO-8859-1 として記録するため、--lang ja では日本語"
+                u"ﾌﾞﾛｯｸをｼｰﾄの隣のﾊﾟｯｸﾌｧｲﾙに書き、CDTEXTFILE 行で指定します。-o でｼｰﾄの名前を"
+                u"指定するか、packs を使ってください");
+}
+
+QString Messages::cuePackFileIsInput(const QString &path) const
+{
+    return pick(u"the pack file '%1' beside the sheet would overwrite an input; choose another "
+                u"name with -o",
+                u"ｼｰﾄの隣のﾊﾟｯｸﾌｧｲﾙ '%1' が入力ﾌｧｲﾙを上書きしてしまいます。-o で別の名前を"
+                u"指定してください")
+        .arg(path);
+}
+
+QString Messages::reportRoute(const QString &route, const QString &verdict) const
+{
+    return pick(u"%1: %2", u"%1: %2").arg(route, verdict);
+}
+
+QString Messages::routeBurnsAsIs() const
+{
+    return pick(u"the texts reach the disc as they are", u"ﾃｷｽﾄはそのままﾃﾞｨｽｸに記録されます");
+}
+
+QString Messages::cueRouteVerdict(bool english, bool japanese) const
+{
+    if (english && japanese)
+        return pick(u"one language a sheet: --lang en burns the English texts as they are, "
+                    u"--lang ja the Japanese ones through a pack file (CDTEXTFILE)",
+                    u"ｼｰﾄ 1 つに 1 言語: --lang en で英語、--lang ja で日本語 (ﾊﾟｯｸﾌｧｲﾙと "
+                    u"CDTEXTFILE) がそのまま記録されます");
+    if (japanese)
+        return pick(u"--lang ja burns the texts as they are through a pack file (CDTEXTFILE)",
+                    u"--lang ja でﾃｷｽﾄはﾊﾟｯｸﾌｧｲﾙ (CDTEXTFILE) からそのまま記録されます");
+    return pick(u"--lang en burns the texts as they are",
+                u"--lang en でﾃｷｽﾄはそのまま記録されます");
+}
+
+QString Messages::reportLfLineEnds() const
+{
+    return pick(u"the lines end in LF alone; a title file's lines end in CR LF, so the whole file "
+                u"is one line",
+                u"行末が LF だけです。曲名ﾌｧｲﾙの行末は CR LF なので、ﾌｧｲﾙ全体が 1 行になります");
+}
+
+QString Messages::reportStrayLine(int line, const QString &text) const
+{
+    return pick(u"line %1 is neither a section name nor number, Tab, text; it is read as the "
+                u"editor reads it: \"%2\"",
+                u"%1 行目はｾｸｼｮﾝ名でも「番号 Tab ﾃｷｽﾄ」でもありません。ｴﾃﾞｨﾀと同じように"
+                u"読みます: 「%2」")
+        .arg(line)
+        .arg(text);
 }
 
 QString Messages::reportHeader(const QString &path, int trackCount) const
