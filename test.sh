@@ -13,7 +13,7 @@ all=false
 [ "${1:-}" = "--all" ] && all=true
 
 packages=("${SONOLABE_BUILD_PACKAGES[@]}" desktop-file-utils appstream mandoc dpkg-dev librsvg2-bin
-          lintian cdrskin cdrdao cuetools)
+          lintian cdrskin cdrdao cuetools libburn-dev)
 $all && packages+=(clang libclang-rt-14-dev)
 sonolabe_require_packages "${packages[@]}"
 
