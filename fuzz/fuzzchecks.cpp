@@ -317,10 +317,13 @@ QString checkCueRewrite(QByteArrayView bytes)
     return checkSheet(
         bytes, 1, rewrite, &CueRewrite::sheet,
         [&](const TitleStore &store, const CueRewrite &result) {
+            // A UTF-8 sheet gets UTF-8 texts, any other code page 932.
             const QByteArray title = '"' + cueBytes(store.discNames[language]) + '"';
+            const QByteArray utf8Title = '"' + store.discNames[language].toUtf8() + '"';
             const QByteArray text = cueBytes(TextOf(store, result.text));
             const bool fits = result.ok()
-                                  ? title == "\"\"" || result.sheet.contains(title)
+                                  ? title == "\"\"" || result.sheet.contains(title) ||
+                                        result.sheet.contains(utf8Title)
                                   : result.text.language == language &&
                                         (result.fault == CueRewrite::Quote ? text.contains('"')
                                                                            : text.endsWith('\\'));
