@@ -188,7 +188,8 @@ TestBurnRoutes::Outcome TestBurnRoutes::burn(const QString &route, int tracks)
     unsigned char *packs = nullptr;
     int count = 0;
     if (route == u"packs") {
-        outcome.exitCode = cdtext({u"packs"_s, u"disc.txt"_s, u"-o"_s, u"out.cdt"_s}, outcome.err);
+        outcome.exitCode = cdtext(
+            {u"packs"_s, u"disc.txt"_s, u"-o"_s, u"out.cdt"_s, u"--tab-repeat"_s}, outcome.err);
         QFile file(u"out.cdt"_s);
         if (outcome.exitCode == ExitDone && file.open(QIODevice::ReadOnly))
             outcome.shown = playerReads(file.readAll().mid(4));
@@ -259,6 +260,11 @@ void TestBurnRoutes::routes_data()
     Disc equal{4,
                {{u"同じ"_s, u"楽団"_s, u"同じ曲名"_s, u"同じ曲名"_s, u"同じ曲名"_s, u"別"_s},
                 {u"Same"_s, u"Band"_s, u"Same"_s, u"Same"_s, u"Same"_s, u"Other"_s}}};
+    // Without Tab repeats 339 packs, over the budget; libburn repeats them.
+    Disc repeated{99,
+                  {{},
+                   QStringList{u"Same"_s, u"Band"_s} +
+                       QStringList(99, u"A title of forty characters, repeated..."_s)}};
     // ASCII and half-width katakana, written full-width; symbols, kana,
     // Greek and Cyrillic, kanji of both JIS levels, the NEC row 13, the
     // NEC-selected IBM rows and the IBM rows.
@@ -275,6 +281,7 @@ void TestBurnRoutes::routes_data()
         {"99 tracks", {many, none}},
         {"empty titles between", {gaps, none}},
         {"equal neighbours", {equal, none}},
+        {"99 equal long titles", {repeated, none}},
         {"code page 932 ranges", {ranges, rangesShown}},
     };
     for (const auto &[name, row] : rows)
