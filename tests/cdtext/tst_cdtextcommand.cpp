@@ -53,6 +53,8 @@ private Q_SLOTS:
     void exits_data();
     void exits();
     void checkReport();
+    void outputKept_data();
+    void outputKept();
     void importDefaults();
     void cdrskinDecodesPacks_data();
     void cdrskinDecodesPacks();
@@ -193,6 +195,16 @@ void TestCdTextCommand::exits_data()
         << QStringList{u"v07t"_s, u"@disc.txt"_s, u"--lang"_s, u"en"_s} << ExitRefused
         << u"error: English disc name: an input sheet drops the spaces at the start"_s;
 
+    // check reads the file as the editor does and tells what looks wrong.
+    QTest::newRow("check: a line that is no title line")
+        << QByteArray("en\r\n0\tD\tA\r\n1\tx\r\nstray\r\n\r\n")
+        << QStringList{u"check"_s, u"@disc.txt"_s} << ExitDone
+        << u"warning: line 4 is neither a section name nor number, Tab, text; it is read as "
+           u"the editor reads it: \"stray\""_s;
+    QTest::newRow("check: LF line ends told")
+        << QByteArray("en\n0\tD\tA\n1\tx\n") << QStringList{u"check"_s, u"@disc.txt"_s}
+        << ExitRefused << u"the lines end in LF alone"_s;
+
     // The import: the title file goes to standard output; a source it
     // cannot read gets none.
     QTest::newRow("import: a replacement told")
@@ -267,6 +279,49 @@ void TestCdTextCommand::checkReport()
         u"many players cannot show it (and 1 more such characters)\n"
         u"cannot be burned as it is; errors: 3, warnings: 2\n"_s);
     QVERIFY(result.err.isEmpty());
+}
+
+void TestCdTextCommand::outputKept_data()
+{
+    QTest::addColumn<QString>("script"); // $X is the command, run in the test's folder
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("v07t to a full device")
+        << u"$X v07t disc.txt --lang en >/dev/full"_s << 1
+        << u"error: cannot write '-': No space left on device\n"_s;
+    QTest::newRow("check to a full device")
+        << u"$X check disc.txt --cdrdao-version 1.2.5 >/dev/full"_s << 1
+        << u"error: cannot write '-': No space left on device\n"_s;
+    QTest::newRow("import to a full device: no success line")
+        << u"$X packs disc.txt -o d.cdt && $X import d.cdt >/dev/full"_s << 1
+        << u"error: cannot write '-': No space left on device\n"_s;
+    QTest::newRow("names that are not UTF-8")
+        << u"cp disc.txt \"$(printf 'n\\377.txt')\" && "
+           u"$X packs \"$(printf 'n\\377.txt')\" -o \"$(printf 'o\\376.cdt')\" && "
+           u"test -s \"$(printf 'o\\376.cdt')\""_s
+           // Qt cannot remove what it cannot name; the shell can.
+           u"; status=$?; rm -f n?.txt o?.cdt; exit $status"_s
+        << 0 << QString();
+}
+
+// Nothing is lost quietly: standard output that takes nothing is an error,
+// and a file name is the bytes given.
+void TestCdTextCommand::outputKept()
+{
+    QFETCH(QString, script);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    write(u"disc.txt"_s, WriteTitleFile(twoTracks(), {}));
+    QProcess shell;
+    shell.setWorkingDirectory(m_dir->path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"X"_s, QStringLiteral(SONOLABE_CDTEXT_EXE));
+    shell.setProcessEnvironment(environment);
+    shell.start(u"sh"_s, {u"-c"_s, script});
+    QVERIFY(shell.waitForFinished(10000));
+    const QString err = QString::fromUtf8(shell.readAllStandardError());
+    QVERIFY2(shell.exitCode() == exitCode, qPrintable(err));
+    QCOMPARE(err, message);
 }
 
 // The import with every option left unset reads no pack with a wrong CRC,
