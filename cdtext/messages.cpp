@@ -36,13 +36,18 @@ Turns a CD-TEXT title file into what Linux burning tools read.
 
 Commands:
   check TITLEFILE            show the tracks, the text packs each language block
-                             needs, and every text that cannot be burned as it is
+                             needs, whether each command's output burns the texts
+                             as they are, and every text that cannot be burned
   packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)
   v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE
+                             (English only: libburn mis-burns Japanese sheets)
   cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]
-                             rewrite the TITLE and PERFORMER lines of a CUE sheet
+                             rewrite the TITLE and PERFORMER lines of a CUE sheet;
+                             with ja, the packs go beside FILE (as .cdt), named
+                             by a CDTEXTFILE line
   toc TITLEFILE --into FILE.toc [-o FILE]
                              rewrite the CD_TEXT blocks of a cdrdao TOC file
+                             (Japanese needs cdrdao 1.2.5 or later)
 )"_s;
 }
 
@@ -55,6 +60,8 @@ Options:
   --lang en|ja        only the English or only the Japanese texts (cue needs it)
   --tab-repeat        write a title equal to the previous track's as a Tab, which
                       saves packs (check, packs)
+  --cdrdao-version X.Y.Z  the cdrdao that burns the TOC file (toc, check;
+                      default: the installed one)
   -h, --help          show this help
 
 Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes
@@ -72,13 +79,17 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
 
 ｺﾏﾝﾄﾞ:
   check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
-                           ﾃｷｽﾄを表示します
+                           ﾃｷｽﾄ、各ｺﾏﾝﾄﾞの出力でﾃｷｽﾄがそのまま記録されるかを
+                           表示します
   packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
   v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
+                           (英語だけ。libburn は日本語のｼｰﾄを誤って記録します)
   cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
-                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます
+                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます。ja では
+                           CDTEXTFILE 行で指定するﾊﾟｯｸﾌｧｲﾙ (.cdt) も作ります
   toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
                            cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
+                           (日本語は cdrdao 1.2.5 以降)
 )"_s;
 }
 
@@ -90,6 +101,8 @@ QString japaneseHelpEnd()
   --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
   --lang en|ja       英語または日本語だけを扱います (cue では必須)
   --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
+  --cdrdao-version X.Y.Z  TOC ﾌｧｲﾙを書き込む cdrdao の版 (toc, check。省略すると
+                     ｲﾝｽﾄｰﾙされている版)
   -h, --help         この説明を表示します
 
 ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
