@@ -144,6 +144,10 @@ void TestCdTextCommand::exits_data()
     QTest::newRow("language not known, after an option and its value")
         << plain << QStringList{u"v07t"_s, u"@disc.txt"_s, u"-o"_s, u"@out"_s, u"--lang=fr"_s}
         << ExitUsage << u"--lang takes 'en' or 'ja', not 'fr'"_s;
+    QTest::newRow("cdrdao version not a version")
+        << plain << QStringList{u"toc"_s,    u"@disc.txt"_s,        u"--into"_s,
+                                u"@a.cue"_s, u"--cdrdao-version"_s, u"1.2.x"_s}
+        << ExitUsage << u"--cdrdao-version takes a version such as 1.2.4, not '1.2.x'"_s;
     QTest::newRow("packs without -o") << plain << QStringList{u"packs"_s, u"@disc.txt"_s}
                                       << ExitUsage << u"'packs' needs the option '-o'"_s;
     QTest::newRow("import: its own check")
