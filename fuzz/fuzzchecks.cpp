@@ -311,8 +311,11 @@ QString checkCueRewrite(QByteArrayView bytes)
     const auto cueBytes = [&](const QString &text) {
         return language == English ? text.toLatin1() : Cp932Encoder::instance().encode(text);
     };
+    // A Japanese sheet names the pack file that carries its block.
+    const std::optional<QByteArray> packFile =
+        language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt;
     const auto rewrite = [&](QByteArrayView sheet, const TitleStore &store) {
-        return RewriteCueSheet(sheet, store, language);
+        return RewriteCueSheet(sheet, store, language, packFile);
     };
     return checkSheet(
         bytes, 1, rewrite, &CueRewrite::sheet,
@@ -321,9 +324,11 @@ QString checkCueRewrite(QByteArrayView bytes)
             const QByteArray title = '"' + cueBytes(store.discNames[language]) + '"';
             const QByteArray utf8Title = '"' + store.discNames[language].toUtf8() + '"';
             const QByteArray text = cueBytes(TextOf(store, result.text));
+            const bool named =
+                !packFile || result.sheet.contains(QByteArray("CDTEXTFILE \"" + *packFile + '"'));
             const bool fits = result.ok()
-                                  ? title == "\"\"" || result.sheet.contains(title) ||
-                                        result.sheet.contains(utf8Title)
+                                  ? named && (title == "\"\"" || result.sheet.contains(title) ||
+                                              result.sheet.contains(utf8Title))
                                   : result.text.language == language &&
                                         (result.fault == CueRewrite::Quote ? text.contains('"')
                                                                            : text.endsWith('\\'));
