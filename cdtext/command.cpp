@@ -110,7 +110,7 @@ int Session::runCommand(const QStringList &arguments)
         if (loaded.failure() == LoadFailure::NotATitleFile) {
             const FileReadResult file = ReadRegularFile(args.file, MaxTitleFileBytes);
             if (file.ok && file.bytes.contains('\n') && !file.bytes.contains('\r'))
-                return refuse(m_say.notATitleFile(args.file) % u"; "_s % m_say.reportLfLineEnds());
+                return refuse(u"'%1': "_s.arg(args.file) % m_say.reportLfLineEnds());
             return refuse(m_say.notATitleFile(args.file));
         }
         return refuse(m_say.cannotReadTitleFile(args.file, loaded.reason()));

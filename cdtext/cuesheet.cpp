@@ -181,8 +181,11 @@ void Edits::set(const std::vector<int> &existing, const char *keyword, const QBy
     for (size_t k = 0; k < existing.size(); ++k) {
         const Line &line = m_lines[existing[k]];
         if (k == 0 && !bytes.isEmpty()) {
+            // The pack file's line is written as burners look for it.
+            const QByteArray &word =
+                qstrcmp(keyword, "CDTEXTFILE") == 0 ? QByteArray(keyword) : line.keyword;
             m_replacement[existing[k]] =
-                textLine(line.indent, line.keyword, bytes,
+                textLine(line.indent, word, bytes,
                          m_sheet.sliced(line.contentEnd, line.end - line.contentEnd));
         } else {
             m_replacement[existing[k]] = QByteArray();
