@@ -337,7 +337,7 @@ int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const Ti
     case CueRewrite::BackslashAtEnd:
         return refuse(m_say.notWritableInSheet(cue.text, m_say.backslashEndsCueText()));
     case CueRewrite::PackFileName:
-        return refuse(m_say.cuePackFileIsInput(*packPath));
+        return refuse(m_say.cuePackFileNameUnusable(*packPath));
     }
     if (packPath) {
         const std::optional<QByteArray> packs =

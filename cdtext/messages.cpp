@@ -448,6 +448,15 @@ QString Messages::cuePackFileIsInput(const QString &path) const
         .arg(path);
 }
 
+QString Messages::cuePackFileNameUnusable(const QString &path) const
+{
+    return pick(u"a CUE sheet cannot name the pack file '%1' (a double quote or a line break in "
+                u"its name); choose another name with -o",
+                u"ﾊﾟｯｸﾌｧｲﾙ '%1' の名前に二重引用符か改行があり、CUE ｼｰﾄに書けません。-o で別の"
+                u"名前を指定してください")
+        .arg(path);
+}
+
 QString Messages::reportRoute(const QString &route, const QString &verdict) const
 {
     return pick(u"%1: %2", u"%1: %2").arg(route, verdict);

@@ -90,6 +90,7 @@ public:
     QString routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao) const;
     QString cueJapaneseNeedsOutput() const;
     QString cuePackFileIsInput(const QString &path) const;
+    QString cuePackFileNameUnusable(const QString &path) const;
 
     // The check report.
     QString reportHeader(const QString &path, int trackCount) const;

@@ -194,6 +194,9 @@ void TestCdTextCommand::exits_data()
         << titleFile([](TitleStore &s) { s.trackTitles(Japanese, 2) = u"一覧表"_s; })
         << cue + QStringList{u"ja"_s, u"-o"_s, u"@x.cue"_s} << ExitRefused
         << u"error: Japanese title of track 2: its last byte is 0x5C"_s;
+    QTest::newRow("CUE, Japanese: a pack file name no sheet can hold")
+        << plain << cue + QStringList{u"ja"_s, u"-o"_s, u"@q\"x.cue"_s} << ExitRefused
+        << u"error: a CUE sheet cannot name the pack file 'q\"x.cdt'"_s;
     QTest::newRow("leading space in a sheet")
         << titleFile([](TitleStore &s) { s.discNames[English] = u" Best"_s; })
         << QStringList{u"v07t"_s, u"@disc.txt"_s, u"--lang"_s, u"en"_s} << ExitRefused
