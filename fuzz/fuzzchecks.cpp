@@ -242,12 +242,15 @@ QString checkTitleFileParse(QByteArrayView bytes)
     // the editor's position and the path stay as in a fresh store.
     TitleStore fresh;
     fresh.replaceDisc(*parsed);
-    // What was read meets the read-back conditions once the characters that
-    // stood for undecodable bytes, which the writer cannot write, are
-    // replaced by the '?' it writes for them.
+    // What was read meets the read-back conditions once each text is what
+    // the code page keeps of it: the characters that stood for undecodable
+    // bytes, and those of a UTF-8 file that the code page lacks, become the
+    // '?' the writer writes for them (a few, such as U+00A5, another
+    // character).
     TitleStore readable = *parsed;
-    forEachText(readable,
-                [](QString &text, int, int) { text.replace(Cp932Decoder::Replacement, u'?'); });
+    forEachText(readable, [](QString &text, int, int) {
+        text = Cp932Decoder::instance().decode(Cp932Encoder::instance().encode(text));
+    });
     if (!held || total > std::max(asCp932.size(), asUtf8.size()) || !(fresh == *parsed) ||
         !writtenAndReadBack(readable, {true, true}))
         return u"the disc read breaks an invariant or changes written and read again"_s;
