@@ -223,7 +223,9 @@ bool writtenAndReadBack(const TitleStore &disc, TitleFileSections sections)
 QString checkTitleFileParse(QByteArrayView bytes)
 {
     const std::optional<TitleStore> parsed = ParseTitleFile(bytes);
-    static const QRegularExpression tagLine(u"(?:^|\\r\\n?)(?:ja|en)(?:\\r|\\z)"_s);
+    // A UTF-8 byte-order mark before the first line is no part of it.
+    static const QRegularExpression tagLine(
+        u"(?:^(?:\\x{EF}\\x{BB}\\x{BF})?|\\r\\n?)(?:ja|en)(?:\\r|\\z)"_s);
     if (parsed.has_value() != QString::fromLatin1(bytes).contains(tagLine))
         return u"the reader's verdict differs from the tag lines the bytes hold"_s;
     if (!parsed)
