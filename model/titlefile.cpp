@@ -4,6 +4,8 @@
 #include "model/codepage932.h"
 #include "model/safefile.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <cstring>
 
@@ -92,9 +94,15 @@ public:
             return;
 
         QString text;
-        if (m_utf8)
-            text = QString::fromUtf8(raw); // an invalid sequence becomes U+FFFD
-        else
+        if (m_utf8) {
+            // Every byte gives at least one character (an invalid one
+            // U+FFFD); a byte-order mark inside the file is kept as U+FEFF,
+            // where QString::fromUtf8 would drop it from a line's start.
+            QStringDecoder utf8(QStringConverter::Utf8,
+                                QStringConverter::Flag::Stateless |
+                                    QStringConverter::Flag::ConvertInitialBom);
+            text = utf8(raw);
+        } else
             m_decoder.appendDecoded(raw, text);
         const int first = digitValue(text[0]);
         int number = first;

@@ -189,6 +189,7 @@ void TestTitleFile::encodings_data()
     QTest::newRow("mark, then ASCII only: the tag is the first line") << "\xEF\xBB\xBFja\r\n1\tx\r\n"_ba << QStringList{{}, {}, u"x"_s} << none;
     QTest::newRow("mark, then a broken sequence: one U+FFFD a byte") << "\xEF\xBB\xBFja\r\n1\t\xE3\x81x\r\n"_ba << QStringList{{}, {}, u"\uFFFD\uFFFDx"_s} << none;
     QTest::newRow("no mark, one broken sequence: code page 932") << "ja\r\n1\t\xE3\x81\x82\x82\xA0\r\n"_ba << QStringList{{}, {}, u"縺ｂ\uFFFD"_s} << none;
+    QTest::newRow("UTF-8: a mark inside is a character, a line of it too") << "\xEF\xBB\xBFja\r\n\xEF\xBB\xBF\r\n1\t\xEF\xBB\xBFx\r\n"_ba << QStringList{{}, {}, u"\uFEFFx"_s} << none;
     QTest::newRow("UTF-8 half-width katakana") << u"ja\r\n1\tｱ\r\n"_s.toUtf8() << QStringList{{}, {}, u"ｱ"_s} << none;
     // clang-format on
 }
