@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/command.h"
 
+#include "cdtext/burnroutes.h"
 #include "cdtext/commandio.h"
 #include "cdtext/commandline.h"
 #include "cdtext/cuesheet.h"
@@ -9,8 +10,12 @@
 #include "cdtext/packs.h"
 #include "cdtext/tocfile.h"
 #include "cdtext/v07t.h"
+#include "model/codepage932.h"
 #include "model/safefile.h"
 #include "model/titlefile.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <optional>
@@ -31,9 +36,13 @@ public:
         : CommandIo(out, err, language), m_language(language), m_say(language)
     {}
 
-    int run(const QStringList &arguments);
+    int run(const QStringList &arguments) { return finish(runCommand(arguments)); }
 
 private:
+    int runCommand(const QStringList &arguments);
+    void reportFileLines(const QString &path);
+    void reportRoutes(const Arguments &args, const std::vector<DiscBlock> &blocks);
+    std::optional<CdrdaoVersion> cdrdaoVersion(const Arguments &args);
     int check(const Arguments &args, const TitleStore &store);
     int write(const Arguments &args, const TitleStore &store);
     bool sayProblems(const TitleStore &store, const std::vector<DiscBlock> &blocks);
@@ -42,7 +51,7 @@ private:
     int writeV07t(const Arguments &args, const std::vector<DiscBlock> &blocks);
     int rewriteCue(const Arguments &args, const QByteArray &sheet, const TitleStore &store);
     int rewriteToc(const Arguments &args, const QByteArray &sheet, const TitleStore &store,
-                   const std::vector<DiscBlock> &blocks);
+                   const std::vector<DiscBlock> &blocks, bool declareMsJis);
     std::optional<QByteArray> readSheet(const QString &path);
 
     UiLanguage m_language;
@@ -74,7 +83,7 @@ std::optional<QString> overBudget(const Messages &say, const DiscBlock &block, i
     return say.overBudget(block.language, number, needed, TextPackBudget, withRepeat);
 }
 
-int Session::run(const QStringList &arguments)
+int Session::runCommand(const QStringList &arguments)
 {
     const CommandLine line = ReadCommandLine(arguments, m_say);
     if (line.outcome == CommandLine::Help) {
@@ -98,8 +107,12 @@ int Session::run(const QStringList &arguments)
 
     const LoadResult loaded = ReadTitleFile(args.file);
     if (!loaded.ok()) {
-        if (loaded.failure() == LoadFailure::NotATitleFile)
+        if (loaded.failure() == LoadFailure::NotATitleFile) {
+            const FileReadResult file = ReadRegularFile(args.file, MaxTitleFileBytes);
+            if (file.ok && file.bytes.contains('\n') && !file.bytes.contains('\r'))
+                return refuse(u"'%1': "_s.arg(args.file) % m_say.reportLfLineEnds());
             return refuse(m_say.notATitleFile(args.file));
+        }
         return refuse(m_say.cannotReadTitleFile(args.file, loaded.reason()));
     }
     if (args.command == u"check")
@@ -115,6 +128,7 @@ int Session::check(const Arguments &args, const TitleStore &store)
     QStringList warnings;
 
     print(m_out, m_say.reportHeader(args.file, store.trackCount));
+    reportFileLines(args.file);
     if (store.trackCount == 0)
         errors << m_say.noTracks();
     for (const int language : {English, Japanese}) {
@@ -135,6 +149,7 @@ int Session::check(const Arguments &args, const TitleStore &store)
         for (const TextProblem &problem : FindProblems(store, language))
             (IsError(problem.problem) ? errors : warnings) << m_say.problem(problem);
     }
+    reportRoutes(args, blocks);
     for (const QString &line : std::as_const(errors))
         print(m_out, m_say.error(line));
     for (const QString &line : std::as_const(warnings))
@@ -142,6 +157,67 @@ int Session::check(const Arguments &args, const TitleStore &store)
     print(m_out,
           m_say.reportVerdict(static_cast<int>(errors.size()), static_cast<int>(warnings.size())));
     return errors.isEmpty() ? ExitDone : ExitRefused;
+}
+
+// Lines of the title file that are neither a section name, nor empty, nor
+// a number of one or two digits, Tab, text: read as the editor reads them,
+// but hardly what was meant.
+void Session::reportFileLines(const QString &path)
+{
+    const FileReadResult file = ReadRegularFile(path, MaxTitleFileBytes);
+    if (!file.ok)
+        return;
+    QByteArrayView bytes = file.bytes;
+    const bool utf8 = IsUtf8TitleFile(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    int number = 0;
+    int shown = 0;
+    constexpr int MaxShown = 20;
+    qsizetype pos = 0;
+    while (pos < bytes.size() && shown < MaxShown) {
+        qsizetype end = bytes.indexOf('\r', pos);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView line = bytes.sliced(pos, end - pos);
+        ++number;
+        pos = end + 1;
+        if (pos < bytes.size() && bytes[pos] == '\n')
+            ++pos;
+        const bool numbered =
+            line.size() >= 2 && QChar::isDigit(line[0]) &&
+            (line[1] == '\t' || (line.size() >= 3 && QChar::isDigit(line[1]) && line[2] == '\t'));
+        if (line.isEmpty() || line == "ja" || line == "en" || numbered)
+            continue;
+        const QString text = utf8 ? QString::fromUtf8(line) : Cp932Decoder::instance().decode(line);
+        print(m_out, m_say.warning(m_say.reportStrayLine(number, text.left(40))));
+        ++shown;
+    }
+    if (file.bytes.contains('\n') && !file.bytes.contains('\r'))
+        print(m_out, m_say.warning(m_say.reportLfLineEnds()));
+}
+
+std::optional<CdrdaoVersion> Session::cdrdaoVersion(const Arguments &args)
+{
+    return args.cdrdaoVersion ? args.cdrdaoVersion : CdrdaoVersion::installed();
+}
+
+// Whether each road burns the blocks as they are.
+void Session::reportRoutes(const Arguments &args, const std::vector<DiscBlock> &blocks)
+{
+    if (blocks.empty())
+        return;
+    const auto verdict = [&](RouteFault fault, std::optional<CdrdaoVersion> cdrdao = {}) {
+        return fault == RouteFault::None ? m_say.routeBurnsAsIs() : m_say.routeFault(fault, cdrdao);
+    };
+    const bool japanese = HasJapaneseBlock(blocks);
+    const bool english = blocks.front().language == English;
+    print(m_out, m_say.reportRoute(u"packs"_s, verdict(RouteFault::None)));
+    print(m_out, m_say.reportRoute(u"v07t"_s, verdict(V07tFault(blocks))));
+    print(m_out, m_say.reportRoute(u"cue"_s, m_say.cueRouteVerdict(english, japanese)));
+    const std::optional<CdrdaoVersion> cdrdao =
+        japanese ? cdrdaoVersion(args) : std::optional<CdrdaoVersion>();
+    print(m_out, m_say.reportRoute(u"toc"_s, verdict(TocFault(blocks, cdrdao), cdrdao)));
 }
 
 int Session::write(const Arguments &args, const TitleStore &store)
@@ -156,6 +232,16 @@ int Session::write(const Arguments &args, const TitleStore &store)
     const bool overBudget = sayOverBudget(args, blocks);
     if (problems || overBudget)
         return ExitRefused;
+    if (args.command == u"v07t" && V07tFault(blocks) != RouteFault::None)
+        return refuse(m_say.routeFault(V07tFault(blocks), {}));
+    std::optional<CdrdaoVersion> cdrdao;
+    if (args.command == u"toc" && HasJapaneseBlock(blocks)) {
+        cdrdao = cdrdaoVersion(args);
+        if (const RouteFault fault = TocFault(blocks, cdrdao); fault != RouteFault::None)
+            return refuse(m_say.routeFault(fault, cdrdao));
+    }
+    if (args.command == u"cue" && *args.language == Japanese && !args.output)
+        return refuse(m_say.cueJapaneseNeedsOutput());
 
     if (args.command == u"packs")
         return writePacks(args, blocks);
@@ -166,7 +252,7 @@ int Session::write(const Arguments &args, const TitleStore &store)
         return ExitRefused;
     if (args.command == u"cue")
         return rewriteCue(args, *sheet, store);
-    return rewriteToc(args, *sheet, store, blocks);
+    return rewriteToc(args, *sheet, store, blocks, cdrdao && cdrdao->knowsMsJis());
 }
 
 // Tells the problems of the blocks' texts; true when one of them is an
@@ -191,13 +277,15 @@ bool Session::sayProblems(const TitleStore &store, const std::vector<DiscBlock> 
 // one.
 bool Session::sayOverBudget(const Arguments &args, const std::vector<DiscBlock> &blocks)
 {
-    // The burning tools build the packs from sheets themselves, without
-    // repeats, so only the pack file may count on them.
+    // libburn builds the packs of v07t and CUE sheets itself, with Tab
+    // repeats, and the pack file of a Japanese CUE sheet has them too;
+    // cdrdao's repeats are not known, so a TOC file counts none.
     const bool packs = args.command == u"packs";
+    const bool repeats = packs ? args.tabRepeat : args.command != u"toc";
     bool refused = false;
     for (size_t b = 0; b < blocks.size(); ++b) {
         if (const std::optional<QString> line =
-                overBudget(m_say, blocks[b], static_cast<int>(b), packs && args.tabRepeat, packs)) {
+                overBudget(m_say, blocks[b], static_cast<int>(b), repeats, packs)) {
             say(m_say.error(*line));
             refused = true;
         }
@@ -224,7 +312,21 @@ int Session::writeV07t(const Arguments &args, const std::vector<DiscBlock> &bloc
 
 int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const TitleStore &store)
 {
-    const CueRewrite cue = RewriteCueSheet(sheet, store, *args.language);
+    // A Japanese block goes to the disc as a pack file beside the sheet,
+    // which the sheet names by its file name: cdrskin, like the sheet's FILE
+    // lines, looks for it in the folder it runs in.
+    std::optional<QString> packPath;
+    std::optional<QByteArray> packName;
+    if (*args.language == Japanese) {
+        const QFileInfo output(*args.output);
+        packPath = output.dir().filePath(output.completeBaseName() + u".cdt"_s);
+        packName = NativePath(QFileInfo(*packPath).fileName());
+        for (const QString &input : {args.file, *args.into, *args.output}) {
+            if (SameFile(*packPath, input))
+                return refuse(m_say.cuePackFileIsInput(*packPath));
+        }
+    }
+    const CueRewrite cue = RewriteCueSheet(sheet, store, *args.language, packName);
     switch (cue.fault) {
     case CueRewrite::None:
         break;
@@ -234,14 +336,24 @@ int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const Ti
         return refuse(m_say.notWritableInSheet(cue.text, m_say.quoteInCueText()));
     case CueRewrite::BackslashAtEnd:
         return refuse(m_say.notWritableInSheet(cue.text, m_say.backslashEndsCueText()));
+    case CueRewrite::PackFileName:
+        return refuse(m_say.cuePackFileNameUnusable(*packPath));
+    }
+    if (packPath) {
+        const std::optional<QByteArray> packs =
+            BuildPacks(PackBlocksOf(DiscBlocks(store, {false, true})), {.tabRepeat = true});
+        Q_ASSERT(packs); // the budget was checked before, with repeats
+        if (const int written = deliver(packPath, PackFileBytes(packs.value_or(QByteArray())));
+            written != ExitDone)
+            return written;
     }
     return deliver(args.output, cue.sheet);
 }
 
 int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const TitleStore &store,
-                        const std::vector<DiscBlock> &blocks)
+                        const std::vector<DiscBlock> &blocks, bool declareMsJis)
 {
-    const TocRewrite toc = RewriteTocFile(sheet, store, blocks);
+    const TocRewrite toc = RewriteTocFile(sheet, store, blocks, declareMsJis);
     switch (toc.fault) {
     case TocRewrite::None:
         break;

@@ -13,11 +13,23 @@ namespace sonolabe::cdtext {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// Hands buffered bytes of a file on to the system, and says whether it took
+// them; other devices (buffers in memory) hold what was written already.
+bool flushed(QIODevice &device)
+{
+    auto *file = qobject_cast<QFileDevice *>(&device);
+    return !file || file->flush();
+}
+
+} // namespace
+
 bool SameFile(const QString &a, const QString &b)
 {
     struct stat sa, sb;
-    const QByteArray na = QFile::encodeName(a);
-    const QByteArray nb = QFile::encodeName(b);
+    const QByteArray na = NativePath(a);
+    const QByteArray nb = NativePath(b);
     if (::stat(na.constData(), &sa) == 0 && ::stat(nb.constData(), &sb) == 0)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
@@ -25,7 +37,18 @@ bool SameFile(const QString &a, const QString &b)
 
 void CommandIo::print(QIODevice &device, const QString &text)
 {
-    device.write((text + u'\n').toUtf8());
+    const QByteArray bytes = (text + u'\n').toUtf8();
+    if (device.write(bytes) != bytes.size() && &device == &m_out)
+        m_outLost = true;
+}
+
+int CommandIo::finish(int code)
+{
+    if (m_outLost && code != ExitUsage) {
+        m_outLost = false;
+        return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
+    }
+    return code;
 }
 
 int CommandIo::usage(const QString &text)
@@ -44,7 +67,7 @@ int CommandIo::refuse(const QString &text)
 int CommandIo::deliver(const std::optional<QString> &output, const QByteArray &bytes)
 {
     if (!output) {
-        if (m_out.write(bytes) != bytes.size())
+        if (m_out.write(bytes) != bytes.size() || !flushed(m_out))
             return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
         return ExitDone;
     }

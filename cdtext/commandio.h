@@ -24,7 +24,8 @@ public:
     {}
 
 protected:
-    static void print(QIODevice &device, const QString &text);
+    // A line to the device; a line standard output does not take is noted.
+    void print(QIODevice &device, const QString &text);
     // A line to standard error.
     void say(const QString &text) { print(m_err, text); }
     // Tells a usage error and returns ExitUsage.
@@ -35,12 +36,16 @@ protected:
     // output without one; returns ExitDone, or ExitRefused when it could not
     // be written.
     int deliver(const std::optional<QString> &output, const QByteArray &bytes);
+    // The exit code of a command that would end with code: a result that
+    // standard output did not take is told and refused.
+    int finish(int code);
 
     QIODevice &m_out;
     QIODevice &m_err;
 
 private:
     Wording m_words;
+    bool m_outLost = false;
 };
 
 } // namespace sonolabe::cdtext

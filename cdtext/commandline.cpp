@@ -15,7 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Option { Output, Into, Lang, TabRepeat, From, Block, IgnoreCrc };
+enum class Option { Output, Into, Lang, TabRepeat, From, Block, IgnoreCrc, CdrdaoVersion };
 
 struct OptionRule
 {
@@ -25,9 +25,9 @@ struct OptionRule
     QString shown; // how messages name the option
 };
 
-const std::array<OptionRule, 7> &optionRules()
+const std::array<OptionRule, 8> &optionRules()
 {
-    static const std::array<OptionRule, 7> rules{{
+    static const std::array<OptionRule, 8> rules{{
         {Option::Output, {u"o"_s, u"output"_s}, true, u"-o"_s},
         {Option::Into, {u"into"_s}, true, u"--into"_s},
         {Option::Lang, {u"lang"_s}, true, u"--lang"_s},
@@ -35,6 +35,7 @@ const std::array<OptionRule, 7> &optionRules()
         {Option::From, {u"from"_s}, true, u"--from"_s},
         {Option::Block, {u"block"_s}, true, u"--block"_s},
         {Option::IgnoreCrc, {u"ignore-crc"_s}, false, u"--ignore-crc"_s},
+        {Option::CdrdaoVersion, {u"cdrdao-version"_s}, true, u"--cdrdao-version"_s},
     }};
     return rules;
 }
@@ -77,11 +78,13 @@ struct CommandRules
 const std::vector<CommandRules> &commandRules()
 {
     static const std::vector<CommandRules> rules{
-        {u"check"_s, {Option::Lang, Option::TabRepeat}, {}},
+        {u"check"_s, {Option::Lang, Option::TabRepeat, Option::CdrdaoVersion}, {}},
         {u"packs"_s, {Option::Output, Option::Lang, Option::TabRepeat}, {Option::Output}},
         {u"v07t"_s, {Option::Output, Option::Lang}, {}},
         {u"cue"_s, {Option::Output, Option::Into, Option::Lang}, {Option::Into, Option::Lang}},
-        {u"toc"_s, {Option::Output, Option::Into, Option::Lang}, {Option::Into}},
+        {u"toc"_s,
+         {Option::Output, Option::Into, Option::Lang, Option::CdrdaoVersion},
+         {Option::Into}},
         {u"import"_s,
          {Option::Output, Option::From, Option::Lang, Option::Block, Option::IgnoreCrc},
          {},
@@ -241,6 +244,13 @@ std::optional<QString> OptionReader::takeValue(Option option, const QString &val
         m_result.block = value.toInt(&ok);
         if (!ok)
             return m_say.notANumber(ruleOf(option).shown, value);
+        break;
+    }
+    case Option::CdrdaoVersion: {
+        const std::optional<CdrdaoVersion> version = CdrdaoVersion::parse(value);
+        if (!version)
+            return m_say.notAVersion(ruleOf(option).shown, value);
+        m_result.cdrdaoVersion = version;
         break;
     }
     case Option::TabRepeat:

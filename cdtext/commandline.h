@@ -13,12 +13,14 @@
 // a missing option. "-h" or "--help" anywhere wins over everything else.
 //
 // Options: -o FILE (--output FILE), --into SHEET, --lang en|ja, --tab-repeat,
-// and for import --from packs|v07t|cue|toc, --block N, --ignore-crc;
+// for check and toc --cdrdao-version X.Y.Z, and for import --from
+// packs|v07t|cue|toc, --block N, --ignore-crc;
 // "--option=value" gives a value too, and so do the parser's short forms
 // "-oFILE" and "-o=FILE". A lone "--" ends the options. An option given twice
 // keeps the last value.
 #pragma once
 
+#include "cdtext/burnroutes.h"
 #include "cdtext/importsource.h"
 #include "cdtext/messages.h"
 
@@ -40,6 +42,7 @@ struct Arguments
     std::optional<ImportKind> from;
     std::optional<int> block; // any number; import checks its range
     bool ignoreCrc = false;
+    std::optional<CdrdaoVersion> cdrdaoVersion; // given with --cdrdao-version
 };
 
 struct CommandLine

@@ -3,12 +3,15 @@
 
 #include "model/codepage932.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace sonolabe::cdtext {
 
 namespace {
+
+constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
 struct Line
 {
@@ -42,7 +45,7 @@ std::vector<Line> splitLines(QByteArrayView sheet)
 
         // A byte-order mark before the first keyword is kept apart, so that
         // a line put in front of the first one cannot push it inward.
-        if (lines.empty() && sheet.startsWith("\xEF\xBB\xBF"))
+        if (lines.empty() && sheet.startsWith(ByteOrderMark))
             line.begin += 3;
         qsizetype word = line.begin;
         const qsizetype indentStart = word;
@@ -77,6 +80,7 @@ struct Context
 struct Layout
 {
     std::vector<Context> contexts{1};
+    std::vector<int> cdTextFiles; // CDTEXTFILE lines, wherever they are
     // The first FILE or TRACK line; none in a sheet without either, whose
     // disc lines then go at its end.
     int discInsertLine = -1;
@@ -99,17 +103,22 @@ Layout layOut(const std::vector<Line> &lines)
             contexts.back().titles.push_back(line);
         } else if (keyword == "PERFORMER") {
             contexts.back().performers.push_back(line);
+        } else if (keyword == "CDTEXTFILE") {
+            layout.cdTextFiles.push_back(line);
         }
     }
     return layout;
 }
 
-// The bytes of a text in the sheet. A character the code page lacks becomes
-// a full-width question mark, as in the pack file.
-QByteArray sheetBytes(const QString &text, int language)
+// The bytes of a text in the sheet: UTF-8 in a UTF-8 sheet; else code page
+// 932, where a character the code page lacks becomes a full-width question
+// mark, as in the pack file.
+QByteArray sheetBytes(const QString &text, int language, bool utf8)
 {
     if (language == English)
         return text.toLatin1();
+    if (utf8)
+        return text.toUtf8();
     const Cp932Encoder &encoder = Cp932Encoder::instance();
     QByteArray bytes;
     for (const QChar ch : text) {
@@ -172,8 +181,11 @@ void Edits::set(const std::vector<int> &existing, const char *keyword, const QBy
     for (size_t k = 0; k < existing.size(); ++k) {
         const Line &line = m_lines[existing[k]];
         if (k == 0 && !bytes.isEmpty()) {
+            // The pack file's line is written as burners look for it.
+            const QByteArray &word =
+                qstrcmp(keyword, "CDTEXTFILE") == 0 ? QByteArray(keyword) : line.keyword;
             m_replacement[existing[k]] =
-                textLine(line.indent, line.keyword, bytes,
+                textLine(line.indent, word, bytes,
                          m_sheet.sliced(line.contentEnd, line.end - line.contentEnd));
         } else {
             m_replacement[existing[k]] = QByteArray();
@@ -194,8 +206,8 @@ QByteArray Edits::result() const
 {
     QByteArray out;
     out.reserve(m_sheet.size() + 64 * qsizetype(m_lines.size() + 2));
-    if (!m_lines.empty())
-        out += m_sheet.first(m_lines[0].begin); // the byte-order mark, if any
+    const qsizetype prefix = m_lines.empty() ? 0 : m_lines[0].begin;
+    out += m_sheet.first(prefix); // the byte-order mark, if any
     for (size_t i = 0; i < m_lines.size(); ++i) {
         const Line &line = m_lines[i];
         out += m_before[i];
@@ -212,11 +224,16 @@ QByteArray Edits::result() const
     if (!m_atEnd.isEmpty()) {
         // A last line without a line end gets one; a byte-order mark alone
         // is no line.
-        const qsizetype prefix = m_lines.empty() ? 0 : m_lines[0].begin;
         if (out.size() > prefix && !out.endsWith('\n') && !out.endsWith('\r'))
             out += m_lineEnd;
         out += m_atEnd;
     }
+    // A line that starts with a byte-order mark (inside the sheet, where it
+    // is a stray character of the line) must not become the first line when
+    // the lines before it go: read again, the mark would be taken for the
+    // sheet's own and the line's keyword would change.
+    if (out.sliced(prefix).startsWith(ByteOrderMark))
+        out.insert(prefix, m_lineEnd);
     return out;
 }
 
@@ -232,8 +249,19 @@ CueRewrite::Fault faultOf(const QByteArray &bytes)
 
 } // namespace
 
-CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language)
+bool IsUtf8CueSheet(QByteArrayView sheet)
 {
+    if (sheet.startsWith(ByteOrderMark))
+        return true;
+    const bool beyondAscii = std::any_of(sheet.begin(), sheet.end(),
+                                         [](char c) { return static_cast<quint8>(c) >= 0x80; });
+    return beyondAscii && sheet.isValidUtf8();
+}
+
+CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language,
+                           const std::optional<QByteArray> &cdTextFile)
+{
+    const bool utf8 = IsUtf8CueSheet(sheet);
     CueRewrite result;
     const std::vector<Line> lines = splitLines(sheet);
     const Layout layout = layOut(lines);
@@ -249,7 +277,7 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
     // Sets one text, or refuses it: nothing is written then.
     const auto set = [&](const std::vector<int> &existing, const char *keyword, const TextRef &ref,
                          const Place &place) {
-        const QByteArray bytes = sheetBytes(TextOf(store, ref), language);
+        const QByteArray bytes = sheetBytes(TextOf(store, ref), language, utf8);
         result.fault = faultOf(bytes);
         if (result.fault != CueRewrite::None) {
             result.text = ref;
@@ -262,6 +290,15 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
     const Place discPlace{layout.discInsertLine, false,
                           layout.discInsertLine < 0 ? QByteArray()
                                                     : lines[layout.discInsertLine].indent};
+    // The pack file first: read before the sheet's texts, it replaces them.
+    // Without one, a CDTEXTFILE line of the sheet goes, as it would hide the
+    // texts written.
+    const QByteArray packFile = cdTextFile.value_or(QByteArray());
+    if (packFile.contains('"') || packFile.contains('\n') || packFile.contains('\r')) {
+        result.fault = CueRewrite::PackFileName;
+        return result;
+    }
+    edits.set(layout.cdTextFiles, "CDTEXTFILE", packFile, discPlace);
     if (!set(disc.titles, "TITLE", {language, TextRef::DiscName, 0}, discPlace) ||
         !set(disc.performers, "PERFORMER", {language, TextRef::Artist, 0}, discPlace))
         return result;

@@ -6,7 +6,14 @@
 // A CUE sheet has no escape for a double quote, and some readers (cuetools)
 // take a backslash before the closing quote as an escape, which runs the text
 // on into the next line. Such texts are refused rather than written broken.
-// Japanese texts are written in code page 932.
+// Texts are written in the sheet's own encoding: UTF-8 in a sheet that
+// starts with a byte-order mark or is valid UTF-8 beyond ASCII (the mark
+// stays), else code page 932 for Japanese texts.
+//
+// cdrskin (libburn) burns the texts of TITLE and PERFORMER as ISO-8859-1
+// English whatever they hold, so a Japanese block reaches the disc only as
+// a pack file named by a CDTEXTFILE line, which libburn burns instead of
+// the sheet's texts.
 #pragma once
 
 #include "cdtext/discblocks.h"
@@ -21,7 +28,7 @@ namespace sonolabe::cdtext {
 
 struct CueRewrite
 {
-    enum Fault { None, TrackCount, Quote, BackslashAtEnd };
+    enum Fault { None, TrackCount, Quote, BackslashAtEnd, PackFileName };
     Fault fault = None;
     QByteArray sheet;    // the rewritten sheet when there is no fault
     int sheetTracks = 0; // TRACK lines of the sheet
@@ -38,6 +45,14 @@ struct CueRewrite
 // than a title file can name (MaxTracks) has the wrong track count for every
 // store. The language is English or Japanese, and the texts are free of the
 // errors FindProblems reports: a line break in a text would end its line.
-CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language);
+//
+// With cdTextFile, the disc's CDTEXTFILE line names it (a name holding a
+// double quote or a line break is the fault PackFileName); without it every
+// CDTEXTFILE line goes.
+CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language,
+                           const std::optional<QByteArray> &cdTextFile = std::nullopt);
+
+// True when the sheet's texts are UTF-8 (see above).
+bool IsUtf8CueSheet(QByteArrayView sheet);
 
 } // namespace sonolabe::cdtext

@@ -36,13 +36,18 @@ Turns a CD-TEXT title file into what Linux burning tools read.
 
 Commands:
   check TITLEFILE            show the tracks, the text packs each language block
-                             needs, and every text that cannot be burned as it is
+                             needs, whether each command's output burns the texts
+                             as they are, and every text that cannot be burned
   packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)
   v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE
+                             (English only: libburn mis-burns Japanese sheets)
   cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]
-                             rewrite the TITLE and PERFORMER lines of a CUE sheet
+                             rewrite the TITLE and PERFORMER lines of a CUE sheet;
+                             with ja, the packs go beside FILE (as .cdt), named
+                             by a CDTEXTFILE line
   toc TITLEFILE --into FILE.toc [-o FILE]
                              rewrite the CD_TEXT blocks of a cdrdao TOC file
+                             (Japanese needs cdrdao 1.2.5 or later)
 )"_s;
 }
 
@@ -55,6 +60,8 @@ Options:
   --lang en|ja        only the English or only the Japanese texts (cue needs it)
   --tab-repeat        write a title equal to the previous track's as a Tab, which
                       saves packs (check, packs)
+  --cdrdao-version X.Y.Z  the cdrdao that burns the TOC file (toc, check;
+                      default: the installed one)
   -h, --help          show this help
 
 Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes
@@ -72,13 +79,17 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
 
 ｺﾏﾝﾄﾞ:
   check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
-                           ﾃｷｽﾄを表示します
+                           ﾃｷｽﾄ、各ｺﾏﾝﾄﾞの出力でﾃｷｽﾄがそのまま記録されるかを
+                           表示します
   packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
   v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
+                           (英語だけ。libburn は日本語のｼｰﾄを誤って記録します)
   cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
-                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます
+                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます。ja では
+                           CDTEXTFILE 行で指定するﾊﾟｯｸﾌｧｲﾙ (.cdt) も作ります
   toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
                            cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
+                           (日本語は cdrdao 1.2.5 以降)
 )"_s;
 }
 
@@ -90,6 +101,8 @@ QString japaneseHelpEnd()
   --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
   --lang en|ja       英語または日本語だけを扱います (cue では必須)
   --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
+  --cdrdao-version X.Y.Z  TOC ﾌｧｲﾙを書き込む cdrdao の版 (toc, check。省略すると
+                     ｲﾝｽﾄｰﾙされている版)
   -h, --help         この説明を表示します
 
 ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
@@ -220,6 +233,13 @@ QString Messages::badChoice(const QString &option, const QString &value,
 QString Messages::notANumber(const QString &option, const QString &value) const
 {
     return pick(u"%1 takes a number, not '%2'", u"%1 には数を指定します ('%2' は使えません)")
+        .arg(option, value);
+}
+
+QString Messages::notAVersion(const QString &option, const QString &value) const
+{
+    return pick(u"%1 takes a version such as 1.2.4, not '%2'",
+                u"%1 には 1.2.4 のような版を指定します ('%2' は使えません)")
         .arg(option, value);
 }
 
@@ -374,6 +394,108 @@ QString Messages::noFreeLanguageNumber(const QString &path) const
     return pick(u"'%1' already uses all eight language numbers",
                 u"'%1' では 8 つの言語番号がすべて使われています")
         .arg(path);
+}
+
+QString Messages::routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao) const
+{
+    switch (fault) {
+    case RouteFault::None:
+        break;
+    case RouteFault::JapaneseV07t:
+        return pick(u"cdrskin (libburn) burns the texts of a Japanese (MS-JIS) v07t sheet on the "
+                    u"wrong tracks: it ends each text with one NUL and clears the double-byte "
+                    u"flag; use packs (v07t --lang en writes the English block alone)",
+                    u"cdrskin (libburn) は日本語 (MS-JIS) の v07t ｼｰﾄのﾃｷｽﾄを誤った曲に記録します"
+                    u" (ﾃｷｽﾄの終わりを NUL 1 ﾊﾞｲﾄにし、2 ﾊﾞｲﾄ文字の印を消すため)。packs を使って"
+                    u"ください (英語ﾌﾞﾛｯｸだけなら v07t --lang en)");
+    case RouteFault::JapaneseTocOldCdrdao:
+        return pick(u"cdrdao %1 marks every CD-Text block ISO-8859-1, so the Japanese texts would "
+                    u"be burned as other characters (ENCODING_MS_JIS needs cdrdao 1.2.5 or "
+                    u"later); use packs with cdrskin, or toc --lang en, or --cdrdao-version if "
+                    u"you burn with a newer cdrdao",
+                    u"cdrdao %1 はすべての CD-TEXT ﾌﾞﾛｯｸを ISO-8859-1 とするため、日本語のﾃｷｽﾄは"
+                    u"別の文字として記録されます (ENCODING_MS_JIS は cdrdao 1.2.5 以降)。cdrskin "
+                    u"で packs を使うか、toc --lang en を使ってください。新しい cdrdao で書き込む"
+                    u"なら --cdrdao-version で版を指定してください")
+            .arg(cdrdao ? cdrdao->toString() : QString());
+    case RouteFault::JapaneseTocNoCdrdao:
+        return pick(u"no cdrdao is installed to tell whether it can burn Japanese texts (1.2.5 "
+                    u"and later can); name the version that burns with --cdrdao-version, or use "
+                    u"packs",
+                    u"cdrdao がｲﾝｽﾄｰﾙされていないため、日本語のﾃｷｽﾄを書き込めるか (1.2.5 以降) "
+                    u"分かりません。書き込みに使う版を --cdrdao-version で指定するか、packs を"
+                    u"使ってください");
+    }
+    return {};
+}
+
+QString Messages::cueJapaneseNeedsOutput() const
+{
+    return pick(u"cdrskin burns the texts of a CUE sheet as ISO-8859-1, so --lang ja writes the "
+                u"Japanese block as a pack file beside the sheet, named by a CDTEXTFILE line; "
+                u"give the sheet's name with -o, or use packs",
+                u"cdrskin は CUE ｼｰﾄのﾃｷｽﾄを ISO-8859-1 として記録するため、--lang ja では日本語"
+                u"ﾌﾞﾛｯｸをｼｰﾄの隣のﾊﾟｯｸﾌｧｲﾙに書き、CDTEXTFILE 行で指定します。-o でｼｰﾄの名前を"
+                u"指定するか、packs を使ってください");
+}
+
+QString Messages::cuePackFileIsInput(const QString &path) const
+{
+    return pick(u"the pack file '%1' beside the sheet would overwrite an input; choose another "
+                u"name with -o",
+                u"ｼｰﾄの隣のﾊﾟｯｸﾌｧｲﾙ '%1' が入力ﾌｧｲﾙを上書きしてしまいます。-o で別の名前を"
+                u"指定してください")
+        .arg(path);
+}
+
+QString Messages::cuePackFileNameUnusable(const QString &path) const
+{
+    return pick(u"a CUE sheet cannot name the pack file '%1' (a double quote or a line break in "
+                u"its name); choose another name with -o",
+                u"ﾊﾟｯｸﾌｧｲﾙ '%1' の名前に二重引用符か改行があり、CUE ｼｰﾄに書けません。-o で別の"
+                u"名前を指定してください")
+        .arg(path);
+}
+
+QString Messages::reportRoute(const QString &route, const QString &verdict) const
+{
+    return pick(u"%1: %2", u"%1: %2").arg(route, verdict);
+}
+
+QString Messages::routeBurnsAsIs() const
+{
+    return pick(u"the texts reach the disc as they are", u"ﾃｷｽﾄはそのままﾃﾞｨｽｸに記録されます");
+}
+
+QString Messages::cueRouteVerdict(bool english, bool japanese) const
+{
+    if (english && japanese)
+        return pick(u"one language a sheet: --lang en burns the English texts as they are, "
+                    u"--lang ja the Japanese ones through a pack file (CDTEXTFILE)",
+                    u"ｼｰﾄ 1 つに 1 言語: --lang en で英語、--lang ja で日本語 (ﾊﾟｯｸﾌｧｲﾙと "
+                    u"CDTEXTFILE) がそのまま記録されます");
+    if (japanese)
+        return pick(u"--lang ja burns the texts as they are through a pack file (CDTEXTFILE)",
+                    u"--lang ja でﾃｷｽﾄはﾊﾟｯｸﾌｧｲﾙ (CDTEXTFILE) からそのまま記録されます");
+    return pick(u"--lang en burns the texts as they are",
+                u"--lang en でﾃｷｽﾄはそのまま記録されます");
+}
+
+QString Messages::reportLfLineEnds() const
+{
+    return pick(u"the lines end in LF alone; a title file's lines end in CR LF, so the whole file "
+                u"is one line",
+                u"行末が LF だけです。曲名ﾌｧｲﾙの行末は CR LF なので、ﾌｧｲﾙ全体が 1 行になります");
+}
+
+QString Messages::reportStrayLine(int line, const QString &text) const
+{
+    return pick(u"line %1 is neither a section name nor number, Tab, text; it is read as the "
+                u"editor reads it: \"%2\"",
+                u"%1 行目はｾｸｼｮﾝ名でも「番号 Tab ﾃｷｽﾄ」でもありません。ｴﾃﾞｨﾀと同じように"
+                u"読みます: 「%2」")
+        .arg(line)
+        .arg(text);
 }
 
 QString Messages::reportHeader(const QString &path, int trackCount) const

@@ -5,6 +5,7 @@
 // otherwise.
 #pragma once
 
+#include "cdtext/burnroutes.h"
 #include "cdtext/discblocks.h"
 
 #include <QString>
@@ -63,6 +64,7 @@ public:
     QString badChoice(const QString &option, const QString &value,
                       const QStringList &choices) const;
     QString notANumber(const QString &option, const QString &value) const;
+    QString notAVersion(const QString &option, const QString &value) const;
     QString outputIsInput(const QString &path) const;
 
     // Refusals.
@@ -83,11 +85,23 @@ public:
     QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const;
     QString sheetNotUnderstood(const QString &path, int line, const QString &what) const;
     QString noFreeLanguageNumber(const QString &path) const;
+    // A road that would burn other texts than the title file holds: why, and
+    // the road that works.
+    QString routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao) const;
+    QString cueJapaneseNeedsOutput() const;
+    QString cuePackFileIsInput(const QString &path) const;
+    QString cuePackFileNameUnusable(const QString &path) const;
 
     // The check report.
     QString reportHeader(const QString &path, int trackCount) const;
     QString reportBlock(int language, int blockNumber, int textPacks, int budget) const;
     QString reportNoBlock(int language) const;
+    // Whether a road burns the texts as they are: fault None says it does.
+    QString reportRoute(const QString &route, const QString &verdict) const;
+    QString routeBurnsAsIs() const;
+    QString cueRouteVerdict(bool english, bool japanese) const;
+    QString reportLfLineEnds() const;
+    QString reportStrayLine(int line, const QString &text) const;
     QString reportVerdict(int errors, int warnings) const;
 
 private:

@@ -228,6 +228,7 @@ std::vector<int> trackPerformerNumbers(const std::vector<TocContext> &contexts)
 // "none"; a track performer that is there already is kept as it is.
 struct Wanted
 {
+    bool msJis = false; // the disc's block of a Japanese block declares ENCODING_MS_JIS
     std::optional<QByteArray> title;
     std::optional<QByteArray> performer;
     bool keepPerformer = false;
@@ -239,9 +240,9 @@ class Rewriter
 {
 public:
     Rewriter(QByteArrayView toc, const std::vector<DiscBlock> &blocks, LanguageNumbers numbers,
-             std::vector<int> trackPerformers)
+             std::vector<int> trackPerformers, bool declareMsJis)
         : m_editor(toc), m_nl(m_editor.lineEnd()), m_blocks(blocks), m_numbers(std::move(numbers)),
-          m_trackPerformers(std::move(trackPerformers))
+          m_trackPerformers(std::move(trackPerformers)), m_declareMsJis(declareMsJis)
     {}
 
     QByteArray rewrite(const std::vector<TocContext> &contexts);
@@ -255,12 +256,14 @@ private:
     void setItem(const TocLanguageBlock &language, const char *keyword,
                  const std::optional<QByteArray> &value, bool keepExisting);
     void addMapEntries(const TocCdTextBlock &disc);
+    void setEncoding(const TocLanguageBlock &language, bool msJis);
 
     Editor m_editor;
     QByteArray m_nl;
     const std::vector<DiscBlock> &m_blocks;
     LanguageNumbers m_numbers;
     std::vector<int> m_trackPerformers;
+    bool m_declareMsJis;
 };
 
 QByteArray Rewriter::rewrite(const std::vector<TocContext> &contexts)
@@ -284,6 +287,7 @@ Wanted Rewriter::wanted(size_t b, size_t c) const
     const bool trackHasPerformer = std::binary_search(
         m_trackPerformers.begin(), m_trackPerformers.end(), m_numbers.ofBlock[b]);
     Wanted items;
+    items.msJis = c == 0 && m_declareMsJis && m_blocks[b].language == Japanese;
     if (titles)
         items.title = TocString(entryOf(*titles, c));
     if (c == 0 && performers) {
@@ -305,6 +309,8 @@ QByteArray Rewriter::languageLines(const QByteArray &outer, size_t b, const Want
 {
     QByteArray text =
         outer + "  LANGUAGE " + QByteArray::number(m_numbers.ofBlock[b]) + " {" + m_nl;
+    if (items.msJis)
+        text += outer + "    ENCODING_MS_JIS" + m_nl;
     if (items.title)
         text += outer + "    TITLE " + *items.title + m_nl;
     if (items.performer)
@@ -354,6 +360,7 @@ void Rewriter::updateCdText(const TocCdTextBlock &cdText, size_t c)
                     cdText.closeBegin, languageLines(m_editor.indentAt(cdText.begin), b, items));
             continue;
         }
+        setEncoding(*language, items.msJis);
         setItem(*language, "TITLE", items.title, false);
         setItem(*language, "PERFORMER", items.performer, items.keepPerformer);
     }
@@ -382,6 +389,25 @@ void Rewriter::setItem(const TocLanguageBlock &language, const char *keyword,
     }
 }
 
+// A Japanese block's encoding is declared once, as the block's first item;
+// any other declaration of the block goes.
+void Rewriter::setEncoding(const TocLanguageBlock &language, bool msJis)
+{
+    bool declared = false;
+    for (const TocItem &item : language.items) {
+        if (!item.keyword.startsWith("ENCODING_"))
+            continue;
+        if (msJis && !declared && item.keyword == "ENCODING_MS_JIS")
+            declared = true;
+        else if (msJis)
+            m_editor.remove(item.begin, item.end);
+    }
+    if (msJis && !declared) {
+        const QByteArray indent = m_editor.indentAt(language.begin) + "  ";
+        m_editor.insert(language.openEnd, m_nl + indent + "ENCODING_MS_JIS");
+    }
+}
+
 void Rewriter::addMapEntries(const TocCdTextBlock &disc)
 {
     const QByteArray outer = m_editor.indentAt(disc.begin);
@@ -398,7 +424,7 @@ void Rewriter::addMapEntries(const TocCdTextBlock &disc)
 } // namespace
 
 TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
-                          const std::vector<DiscBlock> &blocks)
+                          const std::vector<DiscBlock> &blocks, bool declareMsJis)
 {
     TocRewrite result;
     const TocLayout layout = ReadTocLayout(toc);
@@ -420,7 +446,8 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
         result.fault = TocRewrite::NoFreeLanguageNumber;
         return result;
     }
-    Rewriter rewriter(toc, blocks, std::move(*numbers), trackPerformerNumbers(layout.contexts));
+    Rewriter rewriter(toc, blocks, std::move(*numbers), trackPerformerNumbers(layout.contexts),
+                      declareMsJis);
     result.toc = rewriter.rewrite(layout.contexts);
     return result;
 }

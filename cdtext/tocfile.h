@@ -52,7 +52,11 @@ struct TocRewrite
 // block, a language number that is no number or is mapped twice, ...) is
 // NotUnderstood with the line, and a file with more tracks than a title file
 // can name (MaxTracks) has the wrong track count for every store.
+//
+// With declareMsJis, the disc's block of a Japanese block declares
+// ENCODING_MS_JIS, which cdrdao 1.2.5 and later need to label it MS-JIS (and
+// cdrdao up to 1.2.4 refuses).
 TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
-                          const std::vector<DiscBlock> &blocks);
+                          const std::vector<DiscBlock> &blocks, bool declareMsJis = false);
 
 } // namespace sonolabe::cdtext

@@ -341,6 +341,12 @@ std::optional<TocItem> Reader::item(size_t &i)
         return std::nullopt;
     }
     TocItem found{text(m_tokens[i]), m_tokens[i].begin, 0, 0};
+    // A block's character code (cdrdao 1.2.5 and later) is a word alone.
+    if (found.keyword.startsWith("ENCODING_")) {
+        found.valueBegin = found.end = m_tokens[i].end;
+        ++i;
+        return found;
+    }
     ++i;
     found.valueBegin = i < m_tokens.size() ? m_tokens[i].begin : 0;
     if (at(i, Token::String)) {

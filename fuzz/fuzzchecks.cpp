@@ -14,6 +14,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cstring>
 #include <tuple>
 #include <vector>
@@ -206,9 +207,13 @@ TitleStore importDisc(ByteReader &in, unsigned selector)
 
 // Writing the disc and reading it back gives the disc, and writing that
 // gives the same bytes.
+// Code page 932 bytes that happen to be valid UTF-8 beyond ASCII are read
+// as UTF-8, as a text editor's save would be; such a disc is not held.
 bool writtenAndReadBack(const TitleStore &disc, TitleFileSections sections)
 {
     const QByteArray written = WriteTitleFile(disc, sections);
+    if (IsUtf8TitleFile(written))
+        return true;
     const std::optional<TitleStore> read = ParseTitleFile(written);
     return read && read->sameDisc(disc) && WriteTitleFile(*read, sections) == written;
 }
@@ -218,30 +223,37 @@ bool writtenAndReadBack(const TitleStore &disc, TitleFileSections sections)
 QString checkTitleFileParse(QByteArrayView bytes)
 {
     const std::optional<TitleStore> parsed = ParseTitleFile(bytes);
-    static const QRegularExpression tagLine(u"(?:^|\\r\\n?)(?:ja|en)(?:\\r|\\z)"_s);
+    // A UTF-8 byte-order mark before the first line is no part of it.
+    static const QRegularExpression tagLine(
+        u"(?:^(?:\\x{EF}\\x{BB}\\x{BF})?|\\r\\n?)(?:ja|en)(?:\\r|\\z)"_s);
     if (parsed.has_value() != QString::fromLatin1(bytes).contains(tagLine))
         return u"the reader's verdict differs from the tag lines the bytes hold"_s;
     if (!parsed)
         return {};
 
-    const QString decoded = Cp932Decoder::instance().decode(bytes);
+    // Each text comes from the bytes read as code page 932 or as UTF-8.
+    const QString asCp932 = Cp932Decoder::instance().decode(bytes);
+    const QString asUtf8 = QString::fromUtf8(bytes);
     qsizetype total = 0;
     const bool held = storeHolds(*parsed, [&](const QString &text, int track) {
         total += text.size();
         return !text.contains(u'\r') && (track > 0 || !text.contains(u'\t')) &&
-               (track == 0 || decoded.contains(text));
+               (track == 0 || asCp932.contains(text) || asUtf8.contains(text));
     });
     // Every character kept comes from a character of its own in the input;
     // the editor's position and the path stay as in a fresh store.
     TitleStore fresh;
     fresh.replaceDisc(*parsed);
-    // What was read meets the read-back conditions once the characters that
-    // stood for undecodable bytes, which the writer cannot write, are
-    // replaced by the '?' it writes for them.
+    // What was read meets the read-back conditions once each text is what
+    // the code page keeps of it: the characters that stood for undecodable
+    // bytes, and those of a UTF-8 file that the code page lacks, become the
+    // '?' the writer writes for them (a few, such as U+00A5, another
+    // character).
     TitleStore readable = *parsed;
-    forEachText(readable,
-                [](QString &text, int, int) { text.replace(Cp932Decoder::Replacement, u'?'); });
-    if (!held || total > decoded.size() || !(fresh == *parsed) ||
+    forEachText(readable, [](QString &text, int, int) {
+        text = Cp932Decoder::instance().decode(Cp932Encoder::instance().encode(text));
+    });
+    if (!held || total > std::max(asCp932.size(), asUtf8.size()) || !(fresh == *parsed) ||
         !writtenAndReadBack(readable, {true, true}))
         return u"the disc read breaks an invariant or changes written and read again"_s;
     return {};
@@ -325,16 +337,24 @@ QString checkCueRewrite(QByteArrayView bytes)
     const auto cueBytes = [&](const QString &text) {
         return language == English ? text.toLatin1() : Cp932Encoder::instance().encode(text);
     };
+    // A Japanese sheet names the pack file that carries its block.
+    const std::optional<QByteArray> packFile =
+        language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt;
     const auto rewrite = [&](QByteArrayView sheet, const TitleStore &store) {
-        return RewriteCueSheet(sheet, store, language);
+        return RewriteCueSheet(sheet, store, language, packFile);
     };
     return checkSheet(
         bytes, 1, rewrite, &CueRewrite::sheet,
         [&](const TitleStore &store, const CueRewrite &result) {
+            // A UTF-8 sheet gets UTF-8 texts, any other code page 932.
             const QByteArray title = '"' + cueBytes(store.discNames[language]) + '"';
+            const QByteArray utf8Title = '"' + store.discNames[language].toUtf8() + '"';
             const QByteArray text = cueBytes(TextOf(store, result.text));
+            const bool named =
+                !packFile || result.sheet.contains(QByteArray("CDTEXTFILE \"" + *packFile + '"'));
             const bool fits = result.ok()
-                                  ? title == "\"\"" || result.sheet.contains(title)
+                                  ? named && (title == "\"\"" || result.sheet.contains(title) ||
+                                              result.sheet.contains(utf8Title))
                                   : result.text.language == language &&
                                         (result.fault == CueRewrite::Quote ? text.contains('"')
                                                                            : text.endsWith('\\'));

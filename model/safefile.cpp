@@ -2,7 +2,9 @@
 #include "model/safefile.h"
 
 #include <QFile>
+
 #include <QRandomGenerator>
+#include <algorithm>
 
 #include <cerrno>
 #include <climits>
@@ -107,7 +109,7 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, Re
         failure = {SaveFailure::FolderMissing, u"no such file"_s};
         return false;
     }
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = NativePath(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         failure = readFailure(errno);
@@ -225,7 +227,7 @@ SaveResult rewriteInPlace(const QString &path, const QByteArray &bytes)
     ReadFailure unreadable;
     if (!readRegularFile(path, MaxRewrittenFileBytes, old, unreadable))
         return {false, unreadable.cause, unreadable.reason};
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = NativePath(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return failed(errno);
@@ -300,11 +302,56 @@ SaveResult replaceThroughTemporary(const QByteArray &target, const QByteArray &b
 
 } // namespace
 
+QString PathFromNative(QByteArrayView name)
+{
+    if (name.isValidUtf8())
+        return QString::fromUtf8(name);
+    QString path;
+    qsizetype pos = 0;
+    while (pos < name.size()) {
+        // The longest valid UTF-8 piece from here (at most 4 bytes a
+        // character), else one escaped byte.
+        qsizetype length = 0;
+        for (qsizetype n = std::min<qsizetype>(4, name.size() - pos); n >= 1 && !length; --n) {
+            const QByteArrayView piece = name.sliced(pos, n);
+            if (piece.isValidUtf8() && (n == 1 || static_cast<quint8>(piece[0]) >= 0xC0))
+                length = n;
+        }
+        if (length == 0) {
+            path += QChar(char16_t(0xDC00 + static_cast<quint8>(name[pos])));
+            ++pos;
+        } else {
+            path += QString::fromUtf8(name.sliced(pos, length));
+            pos += length;
+        }
+    }
+    return path;
+}
+
+QByteArray NativePath(const QString &path)
+{
+    const auto escaped = [](QChar ch) { return ch.unicode() >= 0xDC80 && ch.unicode() <= 0xDCFF; };
+    if (std::none_of(path.begin(), path.end(), escaped))
+        return QFile::encodeName(path);
+    QByteArray name;
+    qsizetype from = 0;
+    for (qsizetype i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && !escaped(path[i]))
+            continue;
+        // A lone escape; a high surrogate before it would make a pair.
+        name += QStringView(path).sliced(from, i - from).toUtf8();
+        if (i < path.size())
+            name += static_cast<char>(path[i].unicode() - 0xDC00);
+        from = i + 1;
+    }
+    return name;
+}
+
 SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
         return failed(ENOENT);
-    QByteArray target = QFile::encodeName(path);
+    QByteArray target = NativePath(path);
     if (const int error = followLinks(target))
         return failed(error);
 
@@ -321,7 +368,7 @@ SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
             return failed(errno);
         if (old.st_nlink > 1 ||
             ::faccessat(AT_FDCWD, folderOf(target).constData(), W_OK | X_OK, AT_EACCESS) != 0)
-            return rewriteInPlace(QFile::decodeName(target), bytes);
+            return rewriteInPlace(PathFromNative(target), bytes);
     }
     return replaceThroughTemporary(target, bytes, exists ? &old : nullptr);
 }

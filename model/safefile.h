@@ -19,6 +19,14 @@ struct FileReadResult
     QString reason; // the system's reason when not ok
 };
 
+// File names as the system has them. A name that is not valid UTF-8 keeps
+// its bytes: each byte that is no part of a valid sequence stands in the
+// QString as the lone surrogate U+DC80 + (byte - 0x80) and goes back to the
+// byte (QFile::decodeName would make it U+FFFD and lose it). Every path
+// given to the functions here is turned into bytes by NativePath.
+QString PathFromNative(QByteArrayView name);
+QByteArray NativePath(const QString &path);
+
 // Reads a whole regular file of at most maxBytes. Any other kind of file (a
 // directory, a FIFO, a device) is refused at once, without blocking.
 FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes);

@@ -4,6 +4,9 @@
 #include "model/codepage932.h"
 #include "model/safefile.h"
 
+#include <QStringDecoder>
+
+#include <algorithm>
 #include <cstring>
 
 namespace sonolabe {
@@ -71,6 +74,8 @@ int digitValue(QChar ch)
 class Parser
 {
 public:
+    explicit Parser(bool utf8) : m_utf8(utf8) {}
+
     void line(QByteArrayView raw)
     {
         // Decoding cannot produce "ja", "en" or an empty line from other bytes,
@@ -89,7 +94,16 @@ public:
             return;
 
         QString text;
-        m_decoder.appendDecoded(raw, text);
+        if (m_utf8) {
+            // Every byte gives at least one character (an invalid one
+            // U+FFFD); a byte-order mark inside the file is kept as U+FEFF,
+            // where QString::fromUtf8 would drop it from a line's start.
+            QStringDecoder utf8(QStringConverter::Utf8,
+                                QStringConverter::Flag::Stateless |
+                                    QStringConverter::Flag::ConvertInitialBom);
+            text = utf8(raw);
+        } else
+            m_decoder.appendDecoded(raw, text);
         const int first = digitValue(text[0]);
         int number = first;
         if (text.size() < 2 || text[1] != u'\t')
@@ -148,6 +162,7 @@ private:
     }
 
     const Cp932Decoder &m_decoder = Cp932Decoder::instance();
+    const bool m_utf8;
     TitleStore m_disc;
     int m_language = Japanese; // lines before the first tag are Japanese
     bool m_anyTag = false;
@@ -171,9 +186,21 @@ QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
     return out;
 }
 
+bool IsUtf8TitleFile(QByteArrayView bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return true;
+    const bool beyondAscii = std::any_of(bytes.begin(), bytes.end(),
+                                         [](char c) { return static_cast<quint8>(c) >= 0x80; });
+    return beyondAscii && bytes.isValidUtf8();
+}
+
 std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
 {
-    Parser parser;
+    const bool utf8 = IsUtf8TitleFile(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3); // the mark is no part of the first line
+    Parser parser(utf8);
     const char *data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype pos = 0;

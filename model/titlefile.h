@@ -1,12 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Title files: the bytes on disk and the store they stand for.
 //
-// A title file is code page 932 text. Every line the writer produces ends in
-// CR LF; the reader ends a line at CR LF or a lone CR, and a lone LF stays in
-// the line's text. Lines "ja" and "en" start the Japanese and the English
-// section; any other non-empty line is numbered by its first two characters:
-// number 0 is the disc line ("0", Tab, disc name, Tab, artist), 1 to 99 a
-// track line (number, Tab, title).
+// A title file is code page 932 text, as the writer always writes it. A
+// file that starts with a UTF-8 byte-order mark, or is valid UTF-8 and holds
+// at least one multi-byte sequence, is read as UTF-8 (a text editor's save
+// of a title file). Code page 932 text beyond ASCII is almost never valid
+// UTF-8 (its kana and most kanji start with bytes that UTF-8 only uses
+// inside a sequence), and plain ASCII reads the same either way. Every line the writer produces
+// ends in CR LF; the reader ends a line at CR LF or a lone CR, and a lone LF stays in the line's
+// text. Lines "ja" and "en" start the Japanese and the English section; any other non-empty line is
+// numbered by its first two characters: number 0 is the disc line ("0", Tab, disc name, Tab,
+// artist), 1 to 99 a track line (number, Tab, title).
 //
 // Reading a file from disk goes through model/safefile.h, which also writes
 // it; the words the user reads about a failure belong to the windows.
@@ -40,6 +44,9 @@ QString WithTxtExtension(const QString &path);
 
 // The bytes of a title file for the store's texts and count.
 QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections);
+
+// True when the bytes are read as UTF-8 rather than as code page 932.
+bool IsUtf8TitleFile(QByteArrayView bytes);
 
 // Reads title-file bytes into a fresh store (texts and trackCount set; the
 // editor's position and the path untouched). Never refuses a line; returns

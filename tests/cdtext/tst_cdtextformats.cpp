@@ -149,15 +149,32 @@ void TestCdTextFormats::rewrite_data()
         << QByteArray("\xEF\xBB\xBFTITLE \"Best\"\r\nPERFORMER \"Band\"\r\nFILE \"a.wav\" WAVE\r\n"
                       "  TRACK 01 AUDIO\r\n    title \"Intro\"\r\n    PERFORMER \"Guest\"\r\n"
                       "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
+    // Japanese sheets name the pack file disc.cdt, which the disc gets.
     QTest::newRow("CUE, Japanese: no artist removes the performer, duplicates go")
         << Japanese << 2 << true << TocRewrite::None
         << QByteArray("TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
                       "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                       "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
         << "TITLE \"" + sjis(u"ベスト"_s) +
-               "\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"" + sjis(u"序曲"_s) +
-               "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" + sjis(u"表紙"_s) +
-               "\"\n    INDEX 01 01:00:00\n";
+               "\"\nCDTEXTFILE \"disc.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"" +
+               sjis(u"序曲"_s) + "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" +
+               sjis(u"表紙"_s) + "\"\n    INDEX 01 01:00:00\n";
+    QTest::newRow("CUE, Japanese, UTF-8 with byte-order mark: UTF-8 texts, the mark kept")
+        << Japanese << 2 << true << TocRewrite::None
+        << QByteArray(
+               "\xEF\xBB\xBFREM \xC3\xA9\r\nCDTEXTFILE \"old.cdt\"\r\nFILE \"a.wav\" WAVE\r\n"
+               "  TRACK 01 AUDIO\r\n  TRACK 02 AUDIO\r\n")
+        << u"\uFEFFREM é\r\nCDTEXTFILE \"disc.cdt\"\r\nTITLE \"ベスト\"\r\nFILE \"a.wav\" WAVE\r\n"
+           u"  TRACK 01 AUDIO\r\n    TITLE \"序曲\"\r\n  TRACK 02 AUDIO\r\n    TITLE \"表紙\"\r\n"_s
+               .toUtf8();
+    QTest::newRow("CUE, Japanese, UTF-8 without a mark")
+        << Japanese << 0 << true << TocRewrite::None << u"TITLE \"古い\"\n"_s.toUtf8()
+        << u"TITLE \"ベスト\"\nCDTEXTFILE \"disc.cdt\"\n"_s.toUtf8();
+    QTest::newRow("CUE, English: a CDTEXTFILE line goes, as it would hide the texts")
+        << English << 1 << false << TocRewrite::None
+        << QByteArray("CDTEXTFILE \"old.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n")
+        << QByteArray(
+               "TITLE \"Best\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"Intro\"\n");
     // Nothing to put the disc's lines in front of: they go at the end.
     QTest::newRow("CUE: no tracks, no FILE or TRACK line")
         << English << 0 << true << TocRewrite::None
@@ -243,7 +260,9 @@ void TestCdTextFormats::rewrite()
         QCOMPARE(toc.fault, fault);
         QCOMPARE(toc.toc, expected);
     } else {
-        const CueRewrite cue = RewriteCueSheet(sheet, store, language);
+        const CueRewrite cue = RewriteCueSheet(
+            sheet, store, language,
+            language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt);
         QCOMPARE(cue.fault, CueRewrite::None);
         QCOMPARE(cue.sheet, expected);
     }

@@ -4,7 +4,13 @@
 // property, replayed over its corpus by tst_fuzzcorpus.
 #include "model/titlefile.h"
 
+#include "model/codepage932.h"
+
+#include <QDir>
+#include <QStringDecoder>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
@@ -43,6 +49,9 @@ private Q_SLOTS:
     void wholeFiles();
     void writtenBytes_data();
     void writtenBytes();
+    void encodings_data();
+    void encodings();
+    void codePageFilesStayCodePage();
 };
 
 // One line read inside a Japanese section: which track or disc text it fills.
@@ -158,6 +167,71 @@ void TestTitleFile::writtenBytes()
     QFETCH(TitleFileSections, sections);
     QFETCH(QByteArray, bytes);
     QCOMPARE(WriteTitleFile(store, sections), bytes);
+}
+
+// The same texts saved by the editor (code page 932) and by a text editor
+// (UTF-8, with or without a byte-order mark) read alike; a file that is not
+// valid UTF-8 beyond ASCII is code page 932.
+void TestTitleFile::encodings_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("japanese");
+    QTest::addColumn<QStringList>("english");
+    const QString file = u"en\r\n0\tBest\tBand\r\n1\tIntro\r\n\r\n"
+                         u"ja\r\n0\tベスト\tバンド\r\n1\t序曲 ｿﾅﾀ①髙\r\n\r\n"_s;
+    const QStringList japanese{u"ベスト"_s, u"バンド"_s, u"序曲 ｿﾅﾀ①髙"_s};
+    const QStringList english{u"Best"_s, u"Band"_s, u"Intro"_s};
+    const QStringList none;
+    // clang-format off
+    QTest::newRow("code page 932") << Cp932Encoder::instance().encode(file) << japanese << english;
+    QTest::newRow("UTF-8") << file.toUtf8() << japanese << english;
+    QTest::newRow("UTF-8 with byte-order mark") << "\xEF\xBB\xBF"_ba + file.toUtf8() << japanese << english;
+    QTest::newRow("mark, then ASCII only: the tag is the first line") << "\xEF\xBB\xBFja\r\n1\tx\r\n"_ba << QStringList{{}, {}, u"x"_s} << none;
+    QTest::newRow("mark, then a broken sequence: one U+FFFD a byte") << "\xEF\xBB\xBFja\r\n1\t\xE3\x81x\r\n"_ba << QStringList{{}, {}, u"\uFFFD\uFFFDx"_s} << none;
+    QTest::newRow("no mark, one broken sequence: code page 932") << "ja\r\n1\t\xE3\x81\x82\x82\xA0\r\n"_ba << QStringList{{}, {}, u"縺ｂ\uFFFD"_s} << none;
+    QTest::newRow("UTF-8: a mark inside is a character, a line of it too") << "\xEF\xBB\xBFja\r\n\xEF\xBB\xBF\r\n1\t\xEF\xBB\xBFx\r\n"_ba << QStringList{{}, {}, u"\uFEFFx"_s} << none;
+    QTest::newRow("UTF-8 half-width katakana") << u"ja\r\n1\tｱ\r\n"_s.toUtf8() << QStringList{{}, {}, u"ｱ"_s} << none;
+    // clang-format on
+}
+
+void TestTitleFile::encodings()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, japanese);
+    QFETCH(QStringList, english);
+    const std::optional<TitleStore> read = ParseTitleFile(bytes);
+    QVERIFY(read);
+    QCOMPARE(*read, disc(1, japanese, english));
+}
+
+// The title files of the tests and the fuzz corpus are code page 932 (or
+// ASCII): none of them is valid UTF-8 beyond ASCII, so none is read
+// differently now that such files are UTF-8.
+void TestTitleFile::codePageFilesStayCodePage()
+{
+    const QString root = QStringLiteral(SONOLABE_TEST_DATA "/../..");
+    const QStringList folders{root + u"/fuzz/corpus/titlefile_parse"_s,
+                              root + u"/tests/packaging"_s};
+    int files = 0;
+    int beyondAscii = 0;
+    for (const QString &folder : folders) {
+        for (const QFileInfo &info : QDir(folder).entryInfoList({u"*.txt"_s}, QDir::Files)) {
+            QFile file(info.filePath());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray bytes = file.readAll();
+            ++files;
+            if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; }))
+                continue;
+            ++beyondAscii;
+            QStringDecoder utf8(QStringConverter::Utf8);
+            const QString asUtf8 = utf8(bytes);
+            QVERIFY2(utf8.hasError(), qPrintable(info.fileName()));
+            QVERIFY2(!IsUtf8TitleFile(bytes), qPrintable(info.fileName()));
+        }
+    }
+    // The folders were found and hold Japanese files.
+    QVERIFY(files >= 10);
+    QVERIFY(beyondAscii >= 3);
 }
 
 QTEST_GUILESS_MAIN(TestTitleFile)
