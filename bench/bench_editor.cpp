@@ -27,8 +27,8 @@ struct Editor
     {
         window = session.openEditor();
         QApplication::processEvents();
-        titleBox = window->findChild<QLineEdit *>(u"Text3_0"_s);
-        languageCommand = window->findChild<QAction *>(u"mnuLang"_s);
+        titleBox = window->findChild<QLineEdit *>(u"titleEditJapanese"_s);
+        languageCommand = window->findChild<QAction *>(u"languageAction"_s);
         if (!titleBox || !languageCommand)
             qFatal("the editor's title box or language command is missing");
     }

@@ -156,10 +156,10 @@ void TestOpenAndSave::newDisc()
 {
     m_oldEditor = m_session->openEditor();
     QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
-    auto *field = child<QLineEdit>(u"Text4"_s);
-    auto *ok = child<QPushButton>(u"Command1"_s);
-    auto *openFile = child<QRadioButton>(u"Option2"_s);
-    QVERIFY(child<QRadioButton>(u"Option1"_s)->isChecked());
+    auto *field = child<QLineEdit>(u"trackCountField"_s);
+    auto *ok = child<QPushButton>(u"okButton"_s);
+    auto *openFile = child<QRadioButton>(u"openFileOption"_s);
+    QVERIFY(child<QRadioButton>(u"newDiscOption"_s)->isChecked());
     QVERIFY(field->text().isEmpty() && field->isEnabled() && !ok->isEnabled());
     QCOMPARE(QApplication::focusWidget(), field);
     QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
@@ -213,8 +213,8 @@ void TestOpenAndSave::open()
     const auto answer = answerFileDialog(path, bytes.isEmpty() ? -1 : 0,
                                          [&] { refusal = std::make_unique<ModalAnswer>(); });
 
-    child<QRadioButton>(u"Option2"_s)->click();
-    child<QPushButton>(u"Command1"_s)->click();
+    child<QRadioButton>(u"openFileOption"_s)->click();
+    child<QPushButton>(u"okButton"_s)->click();
 
     QVERIFY(answer->answered() && refusal);
     QCOMPARE(refusal->answered(), !opens && !bytes.isEmpty());

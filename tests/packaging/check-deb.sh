@@ -141,13 +141,13 @@ report_with() {
     return 0
 }
 for _ in $(seq 300); do
-    [ -n "$(report_with '  Text1_0 夏の記憶')" ] && [ -n "$(report_with '  Text1_0 Second Disc')" ] && break
+    [ -n "$(report_with '  discNameEditJapanese 夏の記憶')" ] && [ -n "$(report_with '  discNameEditJapanese Second Disc')" ] && break
     kill -0 "$first" 2>/dev/null || break
     sleep 0.1
 done
 
-summer=$(report_with '  Text1_0 夏の記憶')
-second=$(report_with '  Text1_0 Second Disc')
+summer=$(report_with '  discNameEditJapanese 夏の記憶')
+second=$(report_with '  discNameEditJapanese Second Disc')
 if [ -z "$summer" ]; then
     fail "the first process shows no editor on the twelve-track file; it reported:"
     cat "$work"/probe/*.txt >&2 2>/dev/null || echo "(nothing)" >&2

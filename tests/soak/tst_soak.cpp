@@ -20,6 +20,7 @@
 #include "model/englishtext.h"
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
+#include "ui/common/look.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
@@ -148,7 +149,8 @@ private:
     EditorWindow *editor() const { return m_session->editor(); }
     QLineEdit *box(int field, int language) const
     {
-        return as<QLineEdit>(editor(), u"Text%1_%2"_s.arg(field).arg(language));
+        const QStringList boxes{u"discNameEdit"_s, u"artistEdit"_s, u"titleEdit"_s};
+        return as<QLineEdit>(editor(), boxes.at(field - 1) + languageSuffix(language));
     }
     void expect(bool ok, const QString &what) { m_problem += ok ? QString() : what + u"; "_s; }
     // A redrawn editor selects the first track.
@@ -163,7 +165,7 @@ private:
         const int language = m_store.languageMode;
         const int count = m_store.trackCount;
         const int current = m_store.currentTrack;
-        auto *list = as<QListWidget>(editor(), u"List1"_s);
+        auto *list = as<QListWidget>(editor(), u"trackList"_s);
         expect(list->count() == count && list->currentRow() + 1 == current,
                u"the list has %1 entries"_s.arg(list->count()));
         for (int row = 0; row < qMin(list->count(), count); ++row)
@@ -178,8 +180,8 @@ private:
                        !box(field, 1 - language)->isVisible(),
                    u"%1 shows \"%2\""_s.arg(shown->objectName(), shown->text()));
         }
-        expect(as(editor(), u"Command7"_s)->isEnabled() == (current > 1) &&
-                   as(editor(), u"Command8"_s)->isEnabled() == (current && current < count),
+        expect(as(editor(), u"moveUpButton"_s)->isEnabled() == (current > 1) &&
+                   as(editor(), u"moveDownButton"_s)->isEnabled() == (current && current < count),
                u"Up or Down enabled wrongly"_s);
     }
 
@@ -223,7 +225,7 @@ private:
 
     void pick(TitleStore &expected)
     {
-        auto *list = as<QListWidget>(editor(), u"List1"_s);
+        auto *list = as<QListWidget>(editor(), u"trackList"_s);
         if (QListWidgetItem *item = list->item(below(qMax(1, list->count())))) {
             list->scrollToItem(item);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -238,7 +240,8 @@ private:
         const bool up = chance(50);
         const int current = m_store.currentTrack;
         const int other = up ? current - 1 : current + 1;
-        QTest::mouseClick(as(editor(), up ? u"Command7"_s : u"Command8"_s), Qt::LeftButton);
+        QTest::mouseClick(as(editor(), up ? u"moveUpButton"_s : u"moveDownButton"_s),
+                          Qt::LeftButton);
         if (current && other >= 1 && other <= m_store.trackCount) {
             std::swap(expected.trackTitles(m_store.languageMode, current),
                       expected.trackTitles(m_store.languageMode, other));
@@ -248,7 +251,7 @@ private:
 
     void language(TitleStore &expected)
     {
-        QTest::mouseClick(as(editor(), u"Label1"_s), Qt::LeftButton);
+        QTest::mouseClick(as(editor(), u"languageLabel"_s), Qt::LeftButton);
         expected.languageMode = quint8(1 - expected.languageMode);
         redrawn(expected);
     }
@@ -260,8 +263,9 @@ private:
     // all was pressed last; over filled texts unless the box is ticked.
     void copy(TitleStore &expected)
     {
-        static const QStringList buttons{u"Command1_0"_s, u"Command1_1"_s, u"Command1_2"_s,
-                                         u"Command2_0"_s, u"Command2_1"_s, u"Check1"_s};
+        static const QStringList buttons{u"discNameDirectionButton"_s, u"artistDirectionButton"_s,
+                                         u"titleDirectionButton"_s,    u"selectNoneButton"_s,
+                                         u"selectAllButton"_s,         u"blankOnlyCheckBox"_s};
         std::array<int, 3> presses{};
         bool allTracks = false;
         bool blankOnly = false;
@@ -280,9 +284,9 @@ private:
             }
             ok = chance(75);
             m_afterwards.emplace();
-            QTest::mouseClick(as(dialog, ok ? u"Command4"_s : u"Command5"_s), Qt::LeftButton);
+            QTest::mouseClick(as(dialog, ok ? u"okButton"_s : u"cancelButton"_s), Qt::LeftButton);
         });
-        as<QAction>(editor(), u"mnuCopy"_s)->trigger();
+        as<QAction>(editor(), u"copyAction"_s)->trigger();
         expect(answer.answered(), u"no copy dialog"_s);
         const auto copied = [&](int row, auto &&text) {
             const int from = presses[row] % 3 == 1 ? Japanese : English;
@@ -307,14 +311,14 @@ private:
     {
         const int typed = trackCount();
         ModalAnswer answer([&](QWidget *modal) {
-            auto *field = as<QLineEdit>(as<TrackCountDialog>(modal), u"Text4"_s);
+            auto *field = as<QLineEdit>(as<TrackCountDialog>(modal), u"trackCountField"_s);
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClicks(field, QString::number(typed));
             m_afterwards.emplace();
-            QTest::mouseClick(as(modal, u"Command1"_s), Qt::LeftButton);
+            QTest::mouseClick(as(modal, u"okButton"_s), Qt::LeftButton);
         });
-        as<QAction>(editor(), u"mnuNumChange"_s)->trigger();
+        as<QAction>(editor(), u"trackCountAction"_s)->trigger();
         expect(answer.answered(), u"no track-count dialog"_s);
         // The tracks that fall away lose their titles in both languages.
         for (int track = typed + 1; track <= expected.trackCount; ++track) {
@@ -344,7 +348,7 @@ private:
             m_afterwards.emplace();
             QTest::keyClick(as(modal, u"fileNameEdit"_s), Qt::Key_Return);
         });
-        as<QAction>(editor(), u"mnuSave_0"_s)->trigger();
+        as<QAction>(editor(), u"saveAction"_s)->trigger();
         expect(answer.answered() && refused != englishAllowed(expected),
                u"save refused: %1, the English check disagreeing"_s.arg(refused));
         if (refused || type < 0)

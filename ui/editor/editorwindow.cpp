@@ -92,7 +92,7 @@ private:
 EditorWindow::EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent)
     : QMainWindow(parent), m_store(store), m_beeper(beeper)
 {
-    setObjectName(u"Form2"_s);
+    setObjectName(u"editorWindow"_s);
     // A fixed single frame: minimize and close, no maximize, no resizing.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -127,7 +127,7 @@ EditorWindow::~EditorWindow()
 void EditorWindow::createControls()
 {
     m_client = new QWidget(this);
-    m_client->setObjectName(u"Client"_s);
+    m_client->setObjectName(u"clientArea"_s);
     m_client->setFixedSize(twips(ClientWidthTwips), twips(ClientHeightTwips));
     setCentralWidget(m_client);
 
@@ -145,17 +145,17 @@ void EditorWindow::createControls()
 void EditorWindow::createMoveButtonsAndList()
 {
     m_moveDownButton = new QPushButton(u"下へ"_s, m_client);
-    m_moveDownButton->setObjectName(u"Command8"_s);
+    m_moveDownButton->setObjectName(u"moveDownButton"_s);
     m_moveDownButton->setGeometry(twipsRect(120, 3840, 855, 375));
     m_moveDownButton->setAutoDefault(false);
 
     m_moveUpButton = new QPushButton(u"上へ"_s, m_client);
-    m_moveUpButton->setObjectName(u"Command7"_s);
+    m_moveUpButton->setObjectName(u"moveUpButton"_s);
     m_moveUpButton->setGeometry(twipsRect(120, 3360, 855, 375));
     m_moveUpButton->setAutoDefault(false);
 
     m_trackList = new QListWidget(m_client);
-    m_trackList->setObjectName(u"List1"_s);
+    m_trackList->setObjectName(u"trackList"_s);
     m_trackList->setGeometry(twipsRect(BoxLeftTwips, 1320, BoxWidthTwips, 2940));
     m_trackList->setFont(gothicFont());
     m_trackList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -172,25 +172,25 @@ void EditorWindow::createBoxes(int language)
 {
     const auto title = [&] {
         m_titleEdit[language] =
-            createBox(u"Text3"_s, u"曲名"_s, language, 960, Separators::LineBreaks);
+            createBox(u"titleEdit"_s, u"曲名"_s, language, 960, Separators::LineBreaks);
     };
     const auto discName = [&] {
-        m_discNameEdit[language] =
-            createBox(u"Text1"_s, u"ディスク名"_s, language, 120, Separators::LineBreaksAndTabs);
+        m_discNameEdit[language] = createBox(u"discNameEdit"_s, u"ディスク名"_s, language, 120,
+                                             Separators::LineBreaksAndTabs);
     };
     language == Japanese ? title() : discName();
     m_artistEdit[language] =
-        createBox(u"Text2"_s, u"作者名"_s, language, 480, Separators::LineBreaksAndTabs);
+        createBox(u"artistEdit"_s, u"作者名"_s, language, 480, Separators::LineBreaksAndTabs);
     language == Japanese ? discName() : title();
 }
 
 void EditorWindow::createLanguageFrame()
 {
     m_languageFrame = new EtchedFrame(u"入力中"_s, m_client);
-    m_languageFrame->setObjectName(u"Frame1"_s);
+    m_languageFrame->setObjectName(u"languageFrame"_s);
     m_languageFrame->setGeometry(twipsRect(120, 1800, 855, 615));
 
-    m_languageLabel = addLabel(m_languageFrame, u"Label1"_s, languageName(Japanese),
+    m_languageLabel = addLabel(m_languageFrame, u"languageLabel"_s, languageName(Japanese),
                                twipsRect(80, 240, 735, 255), Qt::AlignHCenter | Qt::AlignVCenter);
     m_languageLabel->setFont(uiGothicFont(9.75, QFont::Bold));
     QPalette red = m_languageLabel->palette();
@@ -203,11 +203,11 @@ void EditorWindow::createCaptions()
 {
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     m_titleLabel =
-        addLabel(m_client, u"Label12"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
+        addLabel(m_client, u"titleLabel"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
     m_artistLabel =
-        addLabel(m_client, u"Label11_0"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
-    m_discNameLabel =
-        addLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
+        addLabel(m_client, u"artistLabel"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
+    m_discNameLabel = addLabel(m_client, u"discNameLabel"_s, u"ﾃﾞｨｽｸ名："_s,
+                               twipsRect(120, 120, 855, 255), right);
 }
 
 void EditorWindow::connectControls()
@@ -235,7 +235,7 @@ QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, 
                                    int topTwips, Separators separators)
 {
     auto *box = new QLineEdit(m_client);
-    box->setObjectName(name + u'_' + QString::number(language));
+    box->setObjectName(name + languageSuffix(language));
     // Both languages' boxes share one caption; a screen reader tells them
     // apart by the language.
     box->setAccessibleName(caption + u" ("_s + languageName(language) + u')');
@@ -252,34 +252,34 @@ QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, 
 void EditorWindow::createMenu()
 {
     QMenuBar *bar = menuBar();
-    bar->setObjectName(u"MenuBar"_s);
+    bar->setObjectName(u"menuBar"_s);
 
     m_fileMenu = bar->addMenu(u"ファイル(&F)"_s);
-    m_fileMenu->setObjectName(u"mnuFile"_s);
-    m_fileMenu->menuAction()->setObjectName(u"mnuFile"_s);
+    m_fileMenu->setObjectName(u"fileMenu"_s);
+    m_fileMenu->menuAction()->setObjectName(u"fileMenuAction"_s);
 
     m_newOrOpenAction =
         m_fileMenu->addAction(u"新規・開く(&N)"_s, this, &EditorWindow::showNewOrOpen);
-    m_newOrOpenAction->setObjectName(u"mnuNew"_s);
+    m_newOrOpenAction->setObjectName(u"newOrOpenAction"_s);
     m_trackCountAction =
         m_fileMenu->addAction(u"曲数変更(&C)"_s, this, &EditorWindow::changeTrackCount);
-    m_trackCountAction->setObjectName(u"mnuNumChange"_s);
+    m_trackCountAction->setObjectName(u"trackCountAction"_s);
     m_saveAction = m_fileMenu->addAction(u"保存(&S)"_s, this, &EditorWindow::save);
-    m_saveAction->setObjectName(u"mnuSave_0"_s);
+    m_saveAction->setObjectName(u"saveAction"_s);
     m_saveAndQuitAction =
         m_fileMenu->addAction(u"保存して終了(&B)"_s, this, &EditorWindow::saveAndQuit);
-    m_saveAndQuitAction->setObjectName(u"mnuSave_1"_s);
+    m_saveAndQuitAction->setObjectName(u"saveAndQuitAction"_s);
     m_fileMenuSeparator = m_fileMenu->addSeparator();
-    m_fileMenuSeparator->setObjectName(u"mnuS"_s);
+    m_fileMenuSeparator->setObjectName(u"fileMenuSeparator"_s);
     m_quitAction = m_fileMenu->addAction(u"終了(&X)"_s, this, &EditorWindow::quitRequested);
-    m_quitAction->setObjectName(u"mnuExit"_s);
+    m_quitAction->setObjectName(u"quitAction"_s);
 
     // Commands on the menu bar itself, without a drop-down.
     m_copyAction = bar->addAction(u"コピー(&C)"_s, this, &EditorWindow::showCopyDialog);
-    m_copyAction->setObjectName(u"mnuCopy"_s);
+    m_copyAction->setObjectName(u"copyAction"_s);
     m_languageAction =
         bar->addAction(languageName(Japanese) + u"(&L)"_s, this, &EditorWindow::switchLanguage);
-    m_languageAction->setObjectName(u"mnuLang"_s);
+    m_languageAction->setObjectName(u"languageAction"_s);
 }
 
 bool EditorWindow::eventFilter(QObject *watched, QEvent *event)

@@ -44,19 +44,19 @@ std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
 NewOrOpenDialog::NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *parent)
     : QDialog(parent), m_store(store), m_beeper(beeper)
 {
-    setObjectName(u"Form1"_s);
+    setObjectName(u"newOrOpenDialog"_s);
     const CancelAndOk buttons = setUpSmallDialogFrame(this, u"Sonolabe"_s);
     m_okButton = buttons.ok;
 
-    addLabel(this, u"Label1"_s, u"CD-TEXT 曲ファイルの作成方法を選択してください。"_s,
+    addLabel(this, u"promptLabel"_s, u"CD-TEXT 曲ファイルの作成方法を選択してください。"_s,
              twipsRect(240, 240, 4095, 255));
     m_newDiscOption = new QRadioButton(u"新規作成(&N)"_s, this);
-    m_newDiscOption->setObjectName(u"Option1"_s);
+    m_newDiscOption->setObjectName(u"newDiscOption"_s);
     m_newDiscOption->setGeometry(twipsRect(360, 840, 1575, 255));
     m_newDiscOption->setAccessibleName(u"新規作成"_s);
-    m_countField = addTrackCountRow(this, 1320, 1200, u"Label2"_s);
+    m_countField = addTrackCountRow(this, 1320, 1200);
     m_openFileOption = new QRadioButton(u"既存のファイルを開く(&O)"_s, this);
-    m_openFileOption->setObjectName(u"Option2"_s);
+    m_openFileOption->setObjectName(u"openFileOption"_s);
     m_openFileOption->setGeometry(twipsRect(360, 1800, 2535, 255));
     m_openFileOption->setAccessibleName(u"既存のファイルを開く"_s);
 
