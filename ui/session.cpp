@@ -3,6 +3,7 @@
 
 #include "model/titlestore.h"
 #include "ui/editor/editorwindow.h"
+#include "ui/editor/savetitlefile.h"
 #include "ui/startup/neworopendialog.h"
 
 namespace sonolabe {
@@ -33,7 +34,7 @@ NewOrOpenDialog *Session::showStartupDialog()
         m_startup = new NewOrOpenDialog(m_store, m_beeper);
         m_startup->setAttribute(Qt::WA_DeleteOnClose);
         connect(m_startup, &NewOrOpenDialog::newDiscChosen, this, &Session::startNewDisc);
-        connect(m_startup, &NewOrOpenDialog::fileLoaded, this, &Session::openEditor);
+        connect(m_startup, &NewOrOpenDialog::fileLoaded, this, &Session::openLoadedFile);
     }
     m_startup->show();
     m_startup->raise();
@@ -46,6 +47,17 @@ void Session::startNewDisc(int trackCount)
     m_store.clearTexts();
     m_store.trackCount = quint8(trackCount);
     openEditor();
+}
+
+void Session::openLoadedFile(const QString &path)
+{
+    m_currentFilePath = path;
+    openEditor();
+}
+
+bool Session::save(QWidget *owner)
+{
+    return SaveTitleFile(owner, m_store, m_currentFilePath);
 }
 
 EditorWindow *Session::openEditor()
@@ -62,6 +74,11 @@ EditorWindow *Session::openEditor()
     m_editor->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_editor, &EditorWindow::newOrOpenRequested, this, &Session::showStartupDialog);
     connect(m_editor, &EditorWindow::quitRequested, this, &Session::quit);
+    connect(m_editor, &EditorWindow::saveRequested, this, [this] { save(m_editor); });
+    connect(m_editor, &EditorWindow::saveAndQuitRequested, this, [this] {
+        if (save(m_editor))
+            quit();
+    });
     m_editor->show();
     return m_editor;
 }

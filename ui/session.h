@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The windows of one run of the program around the one title store: which
-// start-up dialog and which editor window are open, and ending the program.
+// start-up dialog and which editor window are open, the file the disc was
+// opened from or last saved to, and ending the program.
 // The windows only report what the user chose; the session opens and closes
 // windows in answer.
 #pragma once
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 namespace sonolabe {
 
@@ -36,6 +38,15 @@ public:
     NewOrOpenDialog *startupDialog() const;
     EditorWindow *editor() const;
 
+    // The file the save dialog offers and the save goes to: the file opened
+    // or last chosen for a save; empty for a new disc that was never saved.
+    const QString &currentFilePath() const { return m_currentFilePath; }
+    void setCurrentFilePath(const QString &path) { m_currentFilePath = path; }
+
+    // Saves the store through the save dialog over owner (SaveTitleFile);
+    // true only when a file was written.
+    bool save(QWidget *owner);
+
     // Ends the program at once: every window of the session closes, nothing is
     // asked or saved, then quitRequested() is emitted.
     void quit();
@@ -45,9 +56,11 @@ Q_SIGNALS:
 
 private:
     void startNewDisc(int trackCount);
+    void openLoadedFile(const QString &path);
 
     TitleStore &m_store;
     Beeper &m_beeper;
+    QString m_currentFilePath;
     QPointer<NewOrOpenDialog> m_startup;
     QPointer<EditorWindow> m_editor;
 };

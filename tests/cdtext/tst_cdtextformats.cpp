@@ -235,7 +235,7 @@ void TestCdTextFormats::rewrite()
     QFETCH(QByteArray, sheet);
     QFETCH(QByteArray, expected);
     TitleStore store = twoTracks();
-    store.dropTracksAbove(tracks);
+    store.setTrackCount(tracks);
     if (!artist)
         store.artistNames[English].clear();
     if (language < 0) {

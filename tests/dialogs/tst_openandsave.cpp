@@ -8,7 +8,6 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/editor/savetitlefile.h"
 #include "ui/session.h"
 #include "ui/startup/neworopendialog.h"
 
@@ -128,8 +127,8 @@ void TestOpenAndSave::init()
             m_store.trackTitles(language, track) = u"title"_s;
     }
     m_store.trackCount = 2;
-    m_store.currentFilePath = u"/discs/old.txt"_s;
     m_session = std::make_unique<Session>(m_store, m_beeper);
+    m_session->setCurrentFilePath(u"/discs/old.txt"_s);
 }
 
 void TestOpenAndSave::cleanup()
@@ -180,8 +179,8 @@ void TestOpenAndSave::newDisc()
 
     TitleStore expected;
     expected.trackCount = 12;
-    QVERIFY(m_store.sameDisc(expected));
-    QCOMPARE(m_store.currentFilePath, u"/discs/old.txt"_s);
+    QCOMPARE(m_store, expected);
+    QCOMPARE(m_session->currentFilePath(), u"/discs/old.txt"_s);
     QVERIFY(!m_oldEditor);
     QVERIFY(editorShownFirst);
     QTRY_VERIFY(!m_session->startupDialog());
@@ -219,7 +218,7 @@ void TestOpenAndSave::open()
     QVERIFY(answer->answered() && refusal);
     QCOMPARE(refusal->answered(), !opens && !bytes.isEmpty());
     QCOMPARE(m_store == before, !opens);
-    QCOMPARE(m_store.currentFilePath, opens ? path : before.currentFilePath);
+    QCOMPARE(m_session->currentFilePath(), opens ? path : u"/discs/old.txt"_s);
     QCOMPARE(m_session->editor() == m_oldEditor, !opens);
     QTRY_COMPARE(m_session->startupDialog() == nullptr, opens);
 }
@@ -232,12 +231,12 @@ void TestOpenAndSave::englishRefused()
     const TitleStore before = m_store;
     ModalAnswer answer;
 
-    QVERIFY(!SaveTitleFile(nullptr, m_store));
+    QVERIFY(!m_session->save(nullptr));
 
     QVERIFY(answer.answered());
     QCOMPARE(answer.title(), u"入力エラー"_s);
     QCOMPARE(answer.text(), u"英語の曲名ファイルに2バイト文字を含めることはできません。"_s);
-    QVERIFY(m_store == before);
+    QVERIFY(m_store == before && m_session->currentFilePath() == u"/discs/old.txt");
 }
 
 void TestOpenAndSave::save_data()
@@ -274,11 +273,11 @@ void TestOpenAndSave::save()
         QVERIFY(writeFile(old.fileName(), "old contents"));
     }
     if (typed.isEmpty())
-        m_store.currentFilePath = old.fileName();
+        m_session->setCurrentFilePath(old.fileName());
     std::optional<ModalAnswer> afterDialog;
     const auto dialog = answerFileDialog(typed, type, [&] { afterDialog.emplace(); });
 
-    QCOMPARE(SaveTitleFile(nullptr, m_store), !fails);
+    QCOMPARE(m_session->save(nullptr), !fails);
 
     QVERIFY(dialog->answered() && afterDialog);
     QCOMPARE(afterDialog->answered(), fails);
@@ -290,7 +289,7 @@ void TestOpenAndSave::save()
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), bytes);
     }
-    QCOMPARE(m_store.currentFilePath, old.fileName());
+    QCOMPARE(m_session->currentFilePath(), old.fileName());
 }
 
 // A save whose flush to the disk fails, as it does when the disk fills late
@@ -323,7 +322,7 @@ void TestOpenAndSave::saveReason()
         failingFlush = error;
     });
 
-    const bool saved = SaveTitleFile(nullptr, m_store);
+    const bool saved = m_session->save(nullptr);
     failingFlush = 0;
 
     QVERIFY(!saved);

@@ -110,7 +110,7 @@ private:
     {
         auto *list = find<QListWidget>(u"trackList"_s);
         QVERIFY(click(list->viewport(), list->visualItemRect(list->item(track - 1)).center()));
-        QTRY_COMPARE(int(m_store->currentTrack), track);
+        QTRY_COMPARE(m_window->currentTrack(), track);
     }
     // Puts the focus in box with a click, the caret at the end, mozc on.
     void focusWithMozc(QLineEdit *box)

@@ -76,6 +76,14 @@ template <typename T = QWidget> T *as(QObject *object, const QString &name = {})
     return found;
 }
 
+// What the disc, the editor and the session should hold after a step.
+struct Expected : TitleStore
+{
+    int currentTrack = 0;
+    int shownLanguage = Japanese;
+    QString filePath;
+};
+
 } // namespace
 
 class TestSoak : public QObject
@@ -105,17 +113,18 @@ private Q_SLOTS:
         m_store.trackCount = quint8(trackCount());
         m_session = std::make_unique<Session>(m_store, m_beeper);
         m_session->openEditor();
-        check(m_store);
+        check({m_store, 1, Japanese, {}});
         for (int step = 1; step <= steps && m_problem.isEmpty(); ++step) {
             // Half of the steps type; the other actions share the rest.
-            using Action = std::pair<QStringView, void (TestSoak::*)(TitleStore &)>;
+            using Action = std::pair<QStringView, void (TestSoak::*)(Expected &)>;
             static const Action actions[] = {
                 {u"pick", &TestSoak::pick},       {u"move", &TestSoak::move},
                 {u"switch", &TestSoak::language}, {u"copy", &TestSoak::copy},
                 {u"count", &TestSoak::count},     {u"save", &TestSoak::save}};
             const Action &action =
                 chance(50) ? Action{u"type", &TestSoak::type} : actions[below(6)];
-            TitleStore expected = m_store;
+            Expected expected{m_store, editor()->currentTrack(), editor()->shownLanguage(),
+                              m_session->currentFilePath()};
             (this->*action.second)(expected);
             // What the event loop does between two actions of a person.
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -154,17 +163,20 @@ private:
     }
     void expect(bool ok, const QString &what) { m_problem += ok ? QString() : what + u"; "_s; }
     // A redrawn editor selects the first track.
-    static void redrawn(TitleStore &store) { store.currentTrack = store.trackCount ? 1 : 0; }
+    static void redrawn(Expected &store) { store.currentTrack = store.trackCount ? 1 : 0; }
 
-    void check(const TitleStore &expected)
+    void check(const Expected &expected)
     {
-        expect(m_store == expected, u"the store holds other texts or another position"_s);
+        expect(m_store == expected && m_session->currentFilePath() == expected.filePath &&
+                   editor()->currentTrack() == expected.currentTrack &&
+                   editor()->shownLanguage() == expected.shownLanguage,
+               u"the store holds other texts or another position"_s);
         const std::optional<TitleStore> back = ParseTitleFile(WriteTitleFile(m_store, {}));
-        expect(back && back->sameDisc(m_store), u"the texts do not survive their file"_s);
+        expect(back && *back == m_store, u"the texts do not survive their file"_s);
         expect(editor() && editor()->isVisible(), u"no editor window shown"_s);
-        const int language = m_store.languageMode;
+        const int language = editor()->shownLanguage();
         const int count = m_store.trackCount;
-        const int current = m_store.currentTrack;
+        const int current = editor()->currentTrack();
         auto *list = as<QListWidget>(editor(), u"trackList"_s);
         expect(list->count() == count && list->currentRow() + 1 == current,
                u"the list has %1 entries"_s.arg(list->count()));
@@ -188,10 +200,10 @@ private:
     // A click into a box of the language shown, then keys, the input method
     // or a paste. Where the edit lands is the box's business: the store must
     // hold what the box shows, and no other text may change.
-    void type(TitleStore &expected)
+    void type(Expected &expected)
     {
-        const int language = m_store.languageMode;
-        const int current = m_store.currentTrack;
+        const int language = editor()->shownLanguage();
+        const int current = editor()->currentTrack();
         const int field = 1 + below(current ? 3 : 2);
         QLineEdit *edit = box(field, language);
         QTest::mouseClick(edit, Qt::LeftButton, {},
@@ -223,36 +235,36 @@ private:
                       : expected.trackTitles(language, current)) = edit->text();
     }
 
-    void pick(TitleStore &expected)
+    void pick(Expected &expected)
     {
         auto *list = as<QListWidget>(editor(), u"trackList"_s);
         if (QListWidgetItem *item = list->item(below(qMax(1, list->count())))) {
             list->scrollToItem(item);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(item).center());
-            expected.currentTrack = quint8(list->row(item) + 1);
+            expected.currentTrack = list->row(item) + 1;
         }
     }
 
     // Up or Down swaps the title with its neighbour's and follows it.
-    void move(TitleStore &expected)
+    void move(Expected &expected)
     {
         const bool up = chance(50);
-        const int current = m_store.currentTrack;
+        const int current = editor()->currentTrack();
         const int other = up ? current - 1 : current + 1;
         QTest::mouseClick(as(editor(), up ? u"moveUpButton"_s : u"moveDownButton"_s),
                           Qt::LeftButton);
         if (current && other >= 1 && other <= m_store.trackCount) {
-            std::swap(expected.trackTitles(m_store.languageMode, current),
-                      expected.trackTitles(m_store.languageMode, other));
-            expected.currentTrack = quint8(other);
+            std::swap(expected.trackTitles(expected.shownLanguage, current),
+                      expected.trackTitles(expected.shownLanguage, other));
+            expected.currentTrack = other;
         }
     }
 
-    void language(TitleStore &expected)
+    void language(Expected &expected)
     {
         QTest::mouseClick(as(editor(), u"languageLabel"_s), Qt::LeftButton);
-        expected.languageMode = quint8(1 - expected.languageMode);
+        expected.shownLanguage = 1 - expected.shownLanguage;
         redrawn(expected);
     }
 
@@ -261,7 +273,7 @@ private:
     // × → ←, so 1 press in 3 copies Japanese to English, 2 English to
     // Japanese; the titles of all tracks or of none, as Select all or Clear
     // all was pressed last; over filled texts unless the box is ticked.
-    void copy(TitleStore &expected)
+    void copy(Expected &expected)
     {
         static const QStringList buttons{u"discNameDirectionButton"_s, u"artistDirectionButton"_s,
                                          u"titleDirectionButton"_s,    u"selectNoneButton"_s,
@@ -307,7 +319,7 @@ private:
     }
 
     // A count typed over the old one, then OK.
-    void count(TitleStore &expected)
+    void count(Expected &expected)
     {
         const int typed = trackCount();
         ModalAnswer answer([&](QWidget *modal) {
@@ -330,7 +342,7 @@ private:
     }
 
     // Save through the dialog with a file type and a name, or cancelled.
-    void save(TitleStore &expected)
+    void save(Expected &expected)
     {
         const QStringList names{u"disc"_s, u"DISC.TXT"_s, u"two words.txt"_s, u"ディスク"_s};
         bool refused = false;
@@ -353,11 +365,11 @@ private:
                u"save refused: %1, the English check disagreeing"_s.arg(refused));
         if (refused || type < 0)
             return;
-        expected.currentFilePath = m_store.currentFilePath;
-        const LoadResult back = ReadTitleFile(m_store.currentFilePath);
+        expected.filePath = m_session->currentFilePath();
+        const LoadResult back = ReadTitleFile(expected.filePath);
         const std::optional<TitleStore> written =
             ParseTitleFile(WriteTitleFile(expected, sectionsForFileType(SaveFileType(type + 1))));
-        expect(back.ok() && back.disc().sameDisc(*written), u"the file reads back otherwise"_s);
+        expect(back.ok() && back.disc() == *written, u"the file reads back otherwise"_s);
     }
 
     QRandomGenerator m_dice; // the same actions for the same seed

@@ -9,7 +9,6 @@
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
-#include "ui/editor/savetitlefile.h"
 #include "ui/editor/typedtext.h"
 #include "ui/trackcount/trackcountdialog.h"
 
@@ -306,8 +305,8 @@ void EditorWindow::startEditing()
 {
     setWindowTitle(ProgramTitle + u' ' + QString::number(SONOLABE_VERSION_MAJOR) + u'.' +
                    QString::number(SONOLABE_VERSION_MINOR));
-    m_store.currentTrack = 1;
-    m_store.languageMode = Japanese;
+    m_currentTrack = 1;
+    m_shownLanguage = Japanese;
     for (int i : {Japanese, English}) {
         const QCursor pointer = i == Japanese ? japanesePointer() : englishPointer();
         m_discNameEdit[i]->setCursor(pointer);
@@ -321,19 +320,19 @@ void EditorWindow::startEditing()
 
 void EditorWindow::refreshEditor()
 {
-    const QString shownLanguage = languageName(m_store.languageMode);
-    m_languageLabel->setText(shownLanguage);
-    m_languageAction->setText(shownLanguage + u"(&L)"_s);
+    const QString shownName = languageName(m_shownLanguage);
+    m_languageLabel->setText(shownName);
+    m_languageAction->setText(shownName + u"(&L)"_s);
     // A screen reader hears the switch: the changed name is announced (Qt
     // 6.4 sets a widget's accessible name without telling anyone).
-    m_languageLabel->setAccessibleName(u"入力中の言語: "_s + shownLanguage);
+    m_languageLabel->setAccessibleName(u"入力中の言語: "_s + shownName);
     QAccessibleEvent nameChanged(m_languageLabel, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
-    m_trackList->setAccessibleName(u"曲の一覧 ("_s + shownLanguage + u')');
+    m_trackList->setAccessibleName(u"曲の一覧 ("_s + shownName + u')');
     // The captions stand for the boxes of the language shown.
-    m_discNameLabel->setBuddy(m_discNameEdit[m_store.languageMode]);
-    m_artistLabel->setBuddy(m_artistEdit[m_store.languageMode]);
-    m_titleLabel->setBuddy(m_titleEdit[m_store.languageMode]);
+    m_discNameLabel->setBuddy(m_discNameEdit[m_shownLanguage]);
+    m_artistLabel->setBuddy(m_artistEdit[m_shownLanguage]);
+    m_titleLabel->setBuddy(m_titleEdit[m_shownLanguage]);
 
     {
         // Emptying and filling the list selects nothing; the selection event
@@ -341,7 +340,7 @@ void EditorWindow::refreshEditor()
         const QSignalBlocker quiet(m_trackList);
         m_trackList->clear();
         const int count = m_store.trackCount;
-        const int language = m_store.languageMode;
+        const int language = m_shownLanguage;
         for (int track = 1; track <= count; ++track)
             m_trackList->addItem(TrackEntry(track, m_store.trackTitles(language, track)));
         m_trackList->setCurrentRow(-1);
@@ -351,10 +350,10 @@ void EditorWindow::refreshEditor()
     } else {
         // A disc without tracks: no track is current and the title box has
         // nothing to show or write.
-        m_store.currentTrack = 0;
+        m_currentTrack = 0;
     }
 
-    const int language = m_store.languageMode;
+    const int language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_discNameEdit[language], m_store.discNames[language]);
     SingleLineInput::setTextAsIs(m_artistEdit[language], m_store.artistNames[language]);
     SingleLineInput::setTextAsIs(m_titleEdit[language], m_store.trackCount > 0
@@ -373,7 +372,7 @@ void EditorWindow::refreshEditor()
 
     updateMoveButtons();
     if (isVisible())
-        m_discNameEdit[m_store.languageMode]->setFocus();
+        m_discNameEdit[m_shownLanguage]->setFocus();
 }
 
 void EditorWindow::finishTyping()
@@ -388,10 +387,10 @@ void EditorWindow::onTrackSelected(int row)
     if (row < 0)
         return;
     finishTyping();
-    m_store.currentTrack = static_cast<quint8>(row + 1);
-    const int language = m_store.languageMode;
+    m_currentTrack = row + 1;
+    const int language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_titleEdit[language],
-                                 m_store.trackTitles(language, m_store.currentTrack));
+                                 m_store.trackTitles(language, m_currentTrack));
     updateMoveButtons();
 }
 
@@ -405,7 +404,7 @@ void EditorWindow::updateMoveButtons()
 void EditorWindow::switchLanguage()
 {
     finishTyping();
-    m_store.languageMode = static_cast<quint8>(1 - m_store.languageMode);
+    m_shownLanguage = 1 - m_shownLanguage;
     m_beeper.beep();
     refreshEditor();
 }
@@ -422,7 +421,7 @@ void EditorWindow::onArtistEdited(int language)
 
 void EditorWindow::onTitleEdited(int language)
 {
-    const int track = m_store.currentTrack;
+    const int track = m_currentTrack;
     if (track < 1 || track > m_store.trackCount)
         return;
     QString &title = m_store.trackTitles(language, track);
@@ -441,12 +440,12 @@ void EditorWindow::onTitleKeyPressed(int key)
     const int count = m_store.trackCount;
     if (count == 0)
         return;
-    if (m_store.currentTrack >= count) {
+    if (m_currentTrack >= count) {
         m_trackList->setCurrentRow(0);
-        m_store.currentTrack = 1;
+        m_currentTrack = 1;
     } else {
-        m_store.currentTrack = static_cast<quint8>(m_store.currentTrack + 1);
-        m_trackList->setCurrentRow(m_store.currentTrack - 1);
+        ++m_currentTrack;
+        m_trackList->setCurrentRow(m_currentTrack - 1);
     }
 }
 
@@ -457,8 +456,7 @@ void EditorWindow::moveTitleUp()
     if (row < 1)
         return;
     // The entry at row shows track row + 1; the track above it is row.
-    const int language = m_store.languageMode;
-    std::swap(m_store.trackTitles(language, row), m_store.trackTitles(language, row + 1));
+    m_store.moveTitle(m_shownLanguage, row, row + 1);
     refreshEditor();
     m_trackList->setCurrentRow(row - 1);
     m_trackList->setFocus();
@@ -470,8 +468,7 @@ void EditorWindow::moveTitleDown()
     const int row = m_trackList->currentRow();
     if (row < 0 || row + 1 >= m_store.trackCount)
         return;
-    const int language = m_store.languageMode;
-    std::swap(m_store.trackTitles(language, row + 1), m_store.trackTitles(language, row + 2));
+    m_store.moveTitle(m_shownLanguage, row + 1, row + 2);
     refreshEditor();
     m_trackList->setCurrentRow(row + 1);
     m_trackList->setFocus();
@@ -489,7 +486,7 @@ void EditorWindow::changeTrackCount()
     {
         TrackCountDialog dialog(m_store.trackCount, this);
         if (dialog.exec() == QDialog::Accepted)
-            m_store.dropTracksAbove(dialog.trackCount());
+            m_store.setTrackCount(dialog.trackCount());
     }
     refreshEditor();
 }
@@ -497,14 +494,13 @@ void EditorWindow::changeTrackCount()
 void EditorWindow::save()
 {
     finishTyping();
-    SaveTitleFile(this, m_store);
+    Q_EMIT saveRequested();
 }
 
 void EditorWindow::saveAndQuit()
 {
     finishTyping();
-    if (SaveTitleFile(this, m_store))
-        Q_EMIT quitRequested();
+    Q_EMIT saveAndQuitRequested();
 }
 
 void EditorWindow::showCopyDialog()

@@ -30,10 +30,16 @@ class EditorWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Sets the current track to 1 and the language to Japanese, and draws
-    // the store; beeper sounds the language switch.
+    // Opens on track 1 and Japanese, and draws the store; beeper sounds the
+    // language switch.
     EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent = nullptr);
     ~EditorWindow() override;
+
+    // The track whose title the title box shows: 1..trackCount, or 0 for a
+    // disc without tracks.
+    int currentTrack() const { return m_currentTrack; }
+    // The language whose texts the window shows and edits.
+    int shownLanguage() const { return m_shownLanguage; }
 
 Q_SIGNALS:
     // The menu's new-or-open command: the start-up dialog is to be shown,
@@ -41,12 +47,17 @@ Q_SIGNALS:
     void newOrOpenRequested();
     // End, or a save followed by the end: the program is to end at once.
     void quitRequested();
+    // The save command: the store is to be saved through the save dialog.
+    void saveRequested();
+    // Save and exit: the store is to be saved, and the program to end if it
+    // was written.
+    void saveAndQuitRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Pairs of boxes, one per language; only the element languageMode shows.
+    // Pairs of boxes, one per language; only the shown language's element shows.
     using BoxPair = std::array<QLineEdit *, 2>;
 
     void createControls();
@@ -83,6 +94,8 @@ private:
 
     TitleStore &m_store;
     Beeper &m_beeper;
+    int m_currentTrack = 0;
+    int m_shownLanguage = 0;
 
     QWidget *m_client = nullptr;
     QPushButton *m_moveDownButton = nullptr;

@@ -12,7 +12,7 @@ bool LoadTitleFile(QWidget *parent, const QString &path, TitleStore &store, Beep
 {
     const LoadResult result = ReadTitleFile(path);
     if (result.ok()) {
-        store.replaceDisc(result.disc());
+        store = result.disc();
         return true;
     }
     if (result.failure() == LoadFailure::Aborted)

@@ -106,26 +106,25 @@ void NewOrOpenDialog::acceptChoice()
         Q_EMIT newDiscChosen(count);
     } else {
         QPointer<NewOrOpenDialog> self(this);
-        const bool opened = openExistingFile();
+        const std::optional<QString> opened = openExistingFile();
         if (!self || !opened)
             return;
-        Q_EMIT fileLoaded();
+        Q_EMIT fileLoaded(*opened);
     }
     accept();
 }
 
-bool NewOrOpenDialog::openExistingFile()
+std::optional<QString> NewOrOpenDialog::openExistingFile()
 {
     QPointer<NewOrOpenDialog> self(this);
     const std::optional<QString> path = chooseTitleFileToOpen(this);
     if (!self || !path)
-        return false;
+        return std::nullopt;
     // A file that fails to load does not become the current file: the next
     // save must not offer to overwrite it with the disc on screen.
     if (!LoadTitleFile(this, *path, m_store, m_beeper))
-        return false;
-    m_store.currentFilePath = *path;
-    return true;
+        return std::nullopt;
+    return path;
 }
 
 } // namespace sonolabe

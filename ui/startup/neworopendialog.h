@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+
+#include <optional>
 
 class QPushButton;
 class QRadioButton;
@@ -28,18 +31,18 @@ Q_SIGNALS:
     // OK with "new": the receiver empties the store, sets the count and opens
     // an editor, before the dialog closes.
     void newDiscChosen(int trackCount);
-    // OK with "open": the chosen file is in the store and is its current
-    // file; the receiver opens an editor before the dialog closes.
-    void fileLoaded();
+    // OK with "open": the file at path is in the store; the receiver makes
+    // it the current file and opens an editor before the dialog closes.
+    void fileLoaded(const QString &path);
 
 private:
     void chooseNewDisc();
     void chooseExistingFile();
     void acceptChoice();
-    // Lets the user choose an existing title file and loads it. True when a
-    // file was chosen and loaded, which then is the current file; a failed
-    // load leaves the store, its path included, as it was.
-    bool openExistingFile();
+    // Lets the user choose an existing title file and loads it: the path
+    // when a file was chosen and loaded, else nothing; a failed load leaves
+    // the store as it was.
+    std::optional<QString> openExistingFile();
 
     TitleStore &m_store;
     Beeper &m_beeper;
