@@ -5,7 +5,6 @@
 #include "ui/common/beeper.h"
 #include "ui/common/resources.h"
 #include "ui/session.h"
-#include "ui/startup/loadtitlefile.h"
 
 #include <QApplication>
 #include <QFile>
@@ -27,7 +26,7 @@ StartupResult StartFromCommandLine(const CommandLine &commandLine, Session &sess
     if (!successor.isEmpty())
         startSuccessor(successor);
     if (!commandLine.paths.isEmpty()) {
-        if (LoadTitleFile(nullptr, commandLine.paths.first(), session.store(), session.beeper())) {
+        if (session.load(commandLine.paths.first(), nullptr)) {
             session.openEditor();
             return StartupResult::EditorShown;
         }

@@ -4,6 +4,7 @@
 #include "model/titlestore.h"
 #include "ui/editor/editorwindow.h"
 #include "ui/editor/savetitlefile.h"
+#include "ui/startup/loadtitlefile.h"
 #include "ui/startup/neworopendialog.h"
 
 namespace sonolabe {
@@ -31,10 +32,9 @@ EditorWindow *Session::editor() const
 NewOrOpenDialog *Session::showStartupDialog()
 {
     if (!m_startup) {
-        m_startup = new NewOrOpenDialog(m_store, m_beeper);
+        m_startup = new NewOrOpenDialog;
         m_startup->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_startup, &NewOrOpenDialog::newDiscChosen, this, &Session::startNewDisc);
-        connect(m_startup, &NewOrOpenDialog::fileLoaded, this, &Session::openLoadedFile);
+        connect(m_startup, &NewOrOpenDialog::chosen, this, &Session::carryOut);
     }
     m_startup->show();
     m_startup->raise();
@@ -42,17 +42,28 @@ NewOrOpenDialog *Session::showStartupDialog()
     return m_startup;
 }
 
-void Session::startNewDisc(int trackCount)
+void Session::carryOut(const NewOrOpenChoice &choice)
 {
-    m_store.clearTexts();
-    m_store.trackCount = quint8(trackCount);
+    if (choice.path.isEmpty()) {
+        m_store.clearTexts();
+        m_store.trackCount = quint8(choice.trackCount);
+    } else {
+        // A file that fails to load does not become the current file: the
+        // next save must not offer to overwrite it with the disc on screen.
+        if (!load(choice.path, m_startup))
+            return;
+        m_currentFilePath = choice.path;
+    }
+    // The fresh editor is shown before the dialog closes, so the program
+    // never runs out of windows on the way and does not end.
     openEditor();
+    if (m_startup)
+        m_startup->accept();
 }
 
-void Session::openLoadedFile(const QString &path)
+bool Session::load(const QString &path, QWidget *parent)
 {
-    m_currentFilePath = path;
-    openEditor();
+    return LoadTitleFile(parent, path, m_store, m_beeper);
 }
 
 bool Session::save(QWidget *owner)

@@ -16,6 +16,7 @@ struct TitleStore;
 class Beeper;
 class NewOrOpenDialog;
 class EditorWindow;
+struct NewOrOpenChoice;
 
 class Session : public QObject
 {
@@ -23,9 +24,6 @@ class Session : public QObject
 public:
     Session(TitleStore &store, Beeper &beeper, QObject *parent = nullptr);
     ~Session() override;
-
-    TitleStore &store() const { return m_store; }
-    Beeper &beeper() const { return m_beeper; }
 
     // Shows the new-or-open dialog without blocking, in its initial state; if
     // one is already open it is only brought to the front.
@@ -43,6 +41,10 @@ public:
     const QString &currentFilePath() const { return m_currentFilePath; }
     void setCurrentFilePath(const QString &path) { m_currentFilePath = path; }
 
+    // Loads the title file at path into the store (LoadTitleFile, its boxes
+    // over parent); true when it loaded. The current file stays as it is.
+    bool load(const QString &path, QWidget *parent);
+
     // Saves the store through the save dialog over owner (SaveTitleFile);
     // true only when a file was written.
     bool save(QWidget *owner);
@@ -55,8 +57,7 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
-    void startNewDisc(int trackCount);
-    void openLoadedFile(const QString &path);
+    void carryOut(const NewOrOpenChoice &choice);
 
     TitleStore &m_store;
     Beeper &m_beeper;

@@ -114,7 +114,7 @@ std::unique_ptr<QWidget> TestLayout::show(const QString &window)
         editor->findChild<QListWidget *>(u"trackList"_s)->setCurrentRow(4);
         shown = std::move(editor);
     } else if (window == u"new disc" || window == u"open a file") {
-        auto dialog = std::make_unique<NewOrOpenDialog>(m_store, m_beeper);
+        auto dialog = std::make_unique<NewOrOpenDialog>();
         if (window == u"open a file")
             dialog->findChild<QRadioButton *>(u"openFileOption"_s)->click();
         else

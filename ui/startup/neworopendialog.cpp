@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/startup/neworopendialog.h"
 
-#include "model/titlestore.h"
 #include "ui/common/filedialog.h"
 #include "ui/common/look.h"
 #include "ui/common/trackcountfield.h"
-#include "ui/startup/loadtitlefile.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -41,8 +39,7 @@ std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
 
 } // namespace
 
-NewOrOpenDialog::NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *parent)
-    : QDialog(parent), m_store(store), m_beeper(beeper)
+NewOrOpenDialog::NewOrOpenDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(u"newOrOpenDialog"_s);
     const CancelAndOk buttons = setUpSmallDialogFrame(this, u"Sonolabe"_s);
@@ -99,32 +96,15 @@ void NewOrOpenDialog::acceptChoice()
 {
     if (m_newDiscOption->isChecked()) {
         const int count = m_countField->count();
-        if (count == 0)
-            return;
-        // The fresh editor is shown before this dialog closes, so the program
-        // never runs out of windows on the way and does not end.
-        Q_EMIT newDiscChosen(count);
-    } else {
-        QPointer<NewOrOpenDialog> self(this);
-        const std::optional<QString> opened = openExistingFile();
-        if (!self || !opened)
-            return;
-        Q_EMIT fileLoaded(*opened);
+        if (count > 0)
+            Q_EMIT chosen({count, QString()});
+        return;
     }
-    accept();
-}
-
-std::optional<QString> NewOrOpenDialog::openExistingFile()
-{
+    // The session may end while the open-file dialog is up.
     QPointer<NewOrOpenDialog> self(this);
     const std::optional<QString> path = chooseTitleFileToOpen(this);
-    if (!self || !path)
-        return std::nullopt;
-    // A file that fails to load does not become the current file: the next
-    // save must not offer to overwrite it with the disc on screen.
-    if (!LoadTitleFile(this, *path, m_store, m_beeper))
-        return std::nullopt;
-    return path;
+    if (self && path)
+        Q_EMIT chosen({0, *path});
 }
 
 } // namespace sonolabe
