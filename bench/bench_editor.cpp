@@ -7,7 +7,7 @@
 #include "ui/common/beeper.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,7 +47,7 @@ struct Editor
 
     TitleStore store;
     Beeper beeper;
-    Session session;
+    EditorSession session;
     EditorWindow *window = nullptr;
     QLineEdit *titleBox = nullptr;
     QAction *languageCommand = nullptr;

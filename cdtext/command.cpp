@@ -96,7 +96,7 @@ int Session::run(const QStringList &arguments)
         }
     }
 
-    const LoadResult loaded = ReadTitleFile(args.file);
+    const LoadResult loaded = readTitleFile(args.file);
     if (!loaded.ok()) {
         if (loaded.failure() == LoadFailure::NotATitleFile)
             return refuse(m_say.notATitleFile(args.file));
@@ -259,7 +259,7 @@ int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const Ti
 // so that a FIFO or a device can neither hang nor flood the command.
 std::optional<QByteArray> Session::readSheet(const QString &path)
 {
-    FileReadResult sheet = ReadRegularFile(path, MaxSheetBytes);
+    FileReadResult sheet = readRegularFile(path, MaxSheetBytes);
     if (!sheet.ok) {
         refuse(m_say.cannotRead(path, sheet.reason));
         return std::nullopt;

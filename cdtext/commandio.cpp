@@ -48,7 +48,7 @@ int CommandIo::deliver(const std::optional<QString> &output, const QByteArray &b
             return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
         return ExitDone;
     }
-    const SaveResult saved = WriteFileAtomically(*output, bytes);
+    const SaveResult saved = writeFileAtomically(*output, bytes);
     if (!saved.ok)
         return refuse(m_words.cannotWrite(*output, saved.reason));
     return ExitDone;

@@ -208,16 +208,16 @@ TitleStore importDisc(ByteReader &in, unsigned selector)
 // gives the same bytes.
 bool writtenAndReadBack(const TitleStore &disc, TitleFileSections sections)
 {
-    const QByteArray written = WriteTitleFile(disc, sections);
-    const std::optional<TitleStore> read = ParseTitleFile(written);
-    return read && *read == disc && WriteTitleFile(*read, sections) == written;
+    const QByteArray written = writeTitleFile(disc, sections);
+    const std::optional<TitleStore> read = parseTitleFile(written);
+    return read && *read == disc && writeTitleFile(*read, sections) == written;
 }
 
 } // namespace
 
 QString checkTitleFileParse(QByteArrayView bytes)
 {
-    const std::optional<TitleStore> parsed = ParseTitleFile(bytes);
+    const std::optional<TitleStore> parsed = parseTitleFile(bytes);
     static const QRegularExpression tagLine(u"(?:^|\\r\\n?)(?:ja|en)(?:\\r|\\z)"_s);
     if (parsed.has_value() != QString::fromLatin1(bytes).contains(tagLine))
         return u"the reader's verdict differs from the tag lines the bytes hold"_s;
@@ -261,8 +261,8 @@ QString checkTitleFileRoundTrip(QByteArrayView bytes)
     const TitleStore disc = keptLanguages(store, sections);
     // The bytes hold no language not written. The texts hold no CR: every CR ends a line, every
     // line CR LF.
-    const QByteArray written = WriteTitleFile(store, sections);
-    if (WriteTitleFile(disc, sections) != written || !written.endsWith("\r\n") ||
+    const QByteArray written = writeTitleFile(store, sections);
+    if (writeTitleFile(disc, sections) != written || !written.endsWith("\r\n") ||
         written.count('\r') != written.count("\r\n") || !writtenAndReadBack(disc, sections))
         return u"file type %1: other bytes or another disc read back"_s.arg(int(type));
     return {};
@@ -290,7 +290,7 @@ QString checkEnglishText(QByteArrayView bytes)
     // lacks is written as one '?').
     TitleStore store;
     store.discNames[English] = text;
-    const QByteArray file = WriteTitleFile(store, {true, false});
+    const QByteArray file = writeTitleFile(store, {true, false});
     const QByteArray start = "en\r\n0\t";
     const qsizetype end = file.indexOf('\t', start.size());
     if (!file.startsWith(start) || end < 0)

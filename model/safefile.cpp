@@ -15,26 +15,26 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-SaveFailure SaveFailureOf(int error)
+FileFailure fileFailureOf(int error)
 {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return SaveFailure::NoSpace;
+        return FileFailure::NoSpace;
     case EACCES:
     case EPERM:
-        return SaveFailure::NoPermission;
+        return FileFailure::NoPermission;
     case ENOENT:
     case ENOTDIR:
-        return SaveFailure::FolderMissing;
+        return FileFailure::FolderMissing;
     case EROFS:
-        return SaveFailure::ReadOnlyFileSystem;
+        return FileFailure::ReadOnlyFileSystem;
     case EISDIR:
-        return SaveFailure::NotARegularFile;
+        return FileFailure::NotARegularFile;
     case EFBIG:
-        return SaveFailure::TooLarge;
+        return FileFailure::TooLarge;
     default:
-        return SaveFailure::Other;
+        return FileFailure::Other;
     }
 }
 
@@ -48,18 +48,18 @@ QString systemReason(int error)
 // Why a read failed: the system's words and the cause they stand for.
 struct ReadFailure
 {
-    SaveFailure cause = SaveFailure::Other;
+    FileFailure cause = FileFailure::Other;
     QString reason;
 };
 
 ReadFailure readFailure(int error)
 {
-    return {SaveFailureOf(error), systemReason(error)};
+    return {fileFailureOf(error), systemReason(error)};
 }
 
 ReadFailure tooLarge()
 {
-    return {SaveFailure::TooLarge, u"file too large"_s};
+    return {FileFailure::TooLarge, u"file too large"_s};
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -101,10 +101,11 @@ bool readToEnd(int fd, qint64 sizeHint, qint64 maxBytes, QByteArray &bytes, Read
 
 // Reads a whole regular file. Other kinds of file are refused before anything
 // is read: opening is non-blocking, so a FIFO without a writer cannot hang us.
-bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, ReadFailure &failure)
+bool readRegularFileInto(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                         ReadFailure &failure)
 {
     if (path.isEmpty() || path.contains(QChar(0))) {
-        failure = {SaveFailure::FolderMissing, u"no such file"_s};
+        failure = {FileFailure::FolderMissing, u"no such file"_s};
         return false;
     }
     const QByteArray native = QFile::encodeName(path);
@@ -121,7 +122,7 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, Re
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        failure = {SaveFailure::NotARegularFile,
+        failure = {FileFailure::NotARegularFile,
                    S_ISDIR(info.st_mode) ? u"is a directory"_s : u"not a regular file"_s};
         return false;
     }
@@ -134,11 +135,11 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, Re
 
 } // namespace
 
-FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
+FileReadResult readRegularFile(const QString &path, qint64 maxBytes)
 {
     FileReadResult result;
     ReadFailure failure;
-    result.ok = readRegularFile(path, maxBytes, result.bytes, failure);
+    result.ok = readRegularFileInto(path, maxBytes, result.bytes, failure);
     if (!result.ok) {
         result.bytes.clear();
         result.reason = failure.reason;
@@ -150,12 +151,12 @@ namespace {
 
 SaveResult failed(int error)
 {
-    return {false, SaveFailureOf(error), systemReason(error)};
+    return {false, fileFailureOf(error), systemReason(error)};
 }
 
 SaveResult notRegularFile(mode_t mode)
 {
-    return {false, SaveFailure::NotARegularFile,
+    return {false, FileFailure::NotARegularFile,
             S_ISDIR(mode) ? systemReason(EISDIR) : u"not a regular file"_s};
 }
 
@@ -223,7 +224,7 @@ SaveResult rewriteInPlace(const QString &path, const QByteArray &bytes)
 {
     QByteArray old;
     ReadFailure unreadable;
-    if (!readRegularFile(path, MaxRewrittenFileBytes, old, unreadable))
+    if (!readRegularFileInto(path, MaxRewrittenFileBytes, old, unreadable))
         return {false, unreadable.cause, unreadable.reason};
     const QByteArray native = QFile::encodeName(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
@@ -300,7 +301,7 @@ SaveResult replaceThroughTemporary(const QByteArray &target, const QByteArray &b
 
 } // namespace
 
-SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
+SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
         return failed(ENOENT);

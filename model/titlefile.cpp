@@ -16,7 +16,7 @@ TitleFileSections sectionsForFileType(SaveFileType type)
     return {type != SaveFileType::JapaneseOnly, type != SaveFileType::EnglishOnly};
 }
 
-QString WithTxtExtension(const QString &path)
+QString withTxtExtension(const QString &path)
 {
     if (path.right(4).toLower() == u".txt")
         return path;
@@ -156,7 +156,7 @@ private:
 
 } // namespace
 
-QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
+QByteArray writeTitleFile(const TitleStore &store, TitleFileSections sections)
 {
     const Cp932Encoder &encoder = Cp932Encoder::instance();
     QByteArray out((sections.english ? sectionCapacity(store, English) : 0) +
@@ -171,7 +171,7 @@ QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
     return out;
 }
 
-std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
+std::optional<TitleStore> parseTitleFile(QByteArrayView bytes)
 {
     Parser parser;
     const char *data = bytes.data();
@@ -188,12 +188,12 @@ std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
     return parser.finish();
 }
 
-LoadResult ReadTitleFile(const QString &path, qint64 maxBytes)
+LoadResult readTitleFile(const QString &path, qint64 maxBytes)
 {
-    const FileReadResult file = ReadRegularFile(path, maxBytes);
+    const FileReadResult file = readRegularFile(path, maxBytes);
     if (!file.ok)
-        return LoadResult::failed(LoadFailure::Aborted, file.reason);
-    std::optional<TitleStore> disc = ParseTitleFile(file.bytes);
+        return LoadResult::failed(LoadFailure::Unreadable, file.reason);
+    std::optional<TitleStore> disc = parseTitleFile(file.bytes);
     if (!disc)
         return LoadResult::failed(LoadFailure::NotATitleFile);
     return LoadResult::loaded(std::move(*disc));

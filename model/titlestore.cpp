@@ -44,7 +44,7 @@ void TitleStore::setTrackCount(int n)
     trackCount = static_cast<quint8>(n);
 }
 
-void TitleStore::moveTitle(int language, int track, int destination)
+void TitleStore::moveTitle(Language language, int track, int destination)
 {
     std::swap(trackTitles(language, track), trackTitles(language, destination));
 }

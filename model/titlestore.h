@@ -9,10 +9,16 @@
 
 namespace sonolabe {
 
-// Language indexes, the same for every per-language table and control array.
-inline constexpr int Japanese = 0;
-inline constexpr int English = 1;
+// The two languages of a disc. Their values index every per-language table
+// and control array.
+enum Language : int { Japanese = 0, English = 1 };
 inline constexpr int LanguageCount = 2;
+
+constexpr Language otherLanguage(Language language)
+{
+    return language == Japanese ? English : Japanese;
+}
+
 // Tracks are numbered 1..MaxTracks; a title file cannot name more.
 inline constexpr int MaxTracks = 99;
 
@@ -79,7 +85,7 @@ struct TitleStore
 
     // Exchanges the titles of two tracks (1..99) in one language: a title
     // moved one place up or down.
-    void moveTitle(int language, int track, int destination);
+    void moveTitle(Language language, int track, int destination);
 
     bool operator==(const TitleStore &) const = default;
 };

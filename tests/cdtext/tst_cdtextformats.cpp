@@ -142,7 +142,7 @@ void TestCdTextFormats::rewrite_data()
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("CUE: added, a title replaced; byte-order mark, CR LF, no line end at the end")
-        << English << 2 << true << TocRewrite::None
+        << int(English) << 2 << true << TocRewrite::None
         << QByteArray("\xEF\xBB\xBF"
                       "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    title \"old\"\r\n"
                       "    PERFORMER \"Guest\"\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO")
@@ -150,7 +150,7 @@ void TestCdTextFormats::rewrite_data()
                       "  TRACK 01 AUDIO\r\n    title \"Intro\"\r\n    PERFORMER \"Guest\"\r\n"
                       "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
     QTest::newRow("CUE, Japanese: no artist removes the performer, duplicates go")
-        << Japanese << 2 << true << TocRewrite::None
+        << int(Japanese) << 2 << true << TocRewrite::None
         << QByteArray("TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
                       "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                       "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
@@ -160,7 +160,7 @@ void TestCdTextFormats::rewrite_data()
                "\"\n    INDEX 01 01:00:00\n";
     // Nothing to put the disc's lines in front of: they go at the end.
     QTest::newRow("CUE: no tracks, no FILE or TRACK line")
-        << English << 0 << true << TocRewrite::None
+        << int(English) << 0 << true << TocRewrite::None
         << QByteArray("REM DATE 2001\nPERFORMER \"Old\"\nREM COMMENT x")
         << QByteArray("REM DATE 2001\nPERFORMER \"Band\"\nREM COMMENT x\nTITLE \"Best\"\n");
 

@@ -8,7 +8,7 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
 #include <QComboBox>
@@ -108,7 +108,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     TitleStore m_store;
     Beeper m_beeper;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_oldEditor;
 };
 
@@ -127,7 +127,7 @@ void TestOpenAndSave::init()
             m_store.trackTitles(language, track) = u"title"_s;
     }
     m_store.trackCount = 2;
-    m_session = std::make_unique<Session>(m_store, m_beeper);
+    m_session = std::make_unique<EditorSession>(m_store, m_beeper);
     m_session->setCurrentFilePath(u"/discs/old.txt"_s);
 }
 

@@ -8,7 +8,7 @@
 #include "ui/common/beeper.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 #include "ui/trackcount/trackcountdialog.h"
 
@@ -96,7 +96,7 @@ void TestAccessibility::everyControlNamed()
 {
     QFETCH(QString, window);
     QFETCH(QStringList, expected);
-    Session session(m_store, m_beeper);
+    EditorSession session(m_store, m_beeper);
     std::unique_ptr<QWidget> dialog;
     QWidget *shown = nullptr;
     if (window.endsWith(u"editor")) {

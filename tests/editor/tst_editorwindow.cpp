@@ -9,7 +9,7 @@
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
 #include <QAbstractItemModel>
@@ -55,7 +55,7 @@ QStringList entriesOf(const TitleStore &store, int language)
 {
     QStringList result;
     for (int track = 1; track <= store.trackCount; ++track)
-        result << TrackEntry(track, store.trackTitles(language, track));
+        result << trackEntry(track, store.trackTitles(language, track));
     return result;
 }
 
@@ -185,7 +185,7 @@ private:
     void open(const TitleStore &disc)
     {
         m_store = std::make_unique<TitleStore>(disc);
-        m_session = std::make_unique<Session>(*m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
         m_window = m_session->openEditor();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
@@ -217,7 +217,7 @@ private:
 
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_window; // the session's
 };
 
@@ -581,7 +581,7 @@ void TestEditorWindow::menuCommands()
     QCOMPARE(m_session->startupDialog(), startup.data());
     QCOMPARE(list()->currentRow(), 2);
 
-    QSignalSpy ended(m_session.get(), &Session::quitRequested);
+    QSignalSpy ended(m_session.get(), &EditorSession::quitRequested);
     const QString path = folder.filePath(u"disc.txt"_s);
     ModalAnswer answer([&](QWidget *modal) {
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {

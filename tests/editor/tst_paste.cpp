@@ -7,7 +7,7 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -111,7 +111,7 @@ private:
     QLineEdit *openAt(const QString &boxName)
     {
         m_store = std::make_unique<TitleStore>(numberedDisc(3));
-        m_session = std::make_unique<Session>(*m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
         m_window = m_session->openEditor();
         // Xvfb runs no window manager: the window is activated by hand.
         if (!QTest::qWaitForWindowExposed(m_window))
@@ -130,7 +130,7 @@ private:
 
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_window;
 };
 

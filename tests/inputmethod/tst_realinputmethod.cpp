@@ -8,7 +8,7 @@
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include <QFileDialog>
 #include <QInputMethod>
@@ -97,7 +97,7 @@ private:
     void open(int tracks)
     {
         m_store = std::make_unique<TitleStore>(numberedDisc(tracks));
-        m_session = std::make_unique<Session>(*m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
         m_window = m_session->openEditor();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -153,7 +153,7 @@ private:
 
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_window;
     QTemporaryDir m_files;
 };
@@ -229,7 +229,7 @@ void TestRealInputMethod::leavingComposition()
         find<QAction>(u"saveAction"_s)->trigger();
     }
 
-    const LoadResult saved = ReadTitleFile(path);
+    const LoadResult saved = readTitleFile(path);
     QVERIFY(saved.ok());
     TitleStore expected = numberedDisc(12);
     expected.trackTitles(Japanese, 8) += way == u"control" ? u"さくらさくら"_s : u"さくら"_s;

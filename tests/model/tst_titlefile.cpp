@@ -84,7 +84,7 @@ void TestTitleFile::lineKinds()
     expected.artistNames[Japanese] = artist;
     if (track > 0)
         expected.trackTitles(Japanese, track) = title;
-    const std::optional<TitleStore> read = ParseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
+    const std::optional<TitleStore> read = parseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
     QVERIFY(read);
     QCOMPARE(*read, expected);
 }
@@ -121,7 +121,7 @@ void TestTitleFile::wholeFiles()
     QFETCH(int, count);
     QFETCH(QStringList, japanese);
     QFETCH(QStringList, english);
-    const std::optional<TitleStore> read = ParseTitleFile(bytes);
+    const std::optional<TitleStore> read = parseTitleFile(bytes);
     QCOMPARE(read.has_value(), count >= 0);
     if (read)
         QCOMPARE(*read, disc(count, japanese, english));
@@ -157,7 +157,7 @@ void TestTitleFile::writtenBytes()
     QFETCH(TitleStore, store);
     QFETCH(TitleFileSections, sections);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(WriteTitleFile(store, sections), bytes);
+    QCOMPARE(writeTitleFile(store, sections), bytes);
 }
 
 QTEST_GUILESS_MAIN(TestTitleFile)

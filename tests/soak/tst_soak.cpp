@@ -24,7 +24,7 @@
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/trackcount/trackcountdialog.h"
 
 #include <QAction>
@@ -111,7 +111,7 @@ private Q_SLOTS:
         // An empty disc: the texts come from typing, pasting and copying.
         m_store = TitleStore();
         m_store.trackCount = quint8(trackCount());
-        m_session = std::make_unique<Session>(m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(m_store, m_beeper);
         m_session->openEditor();
         check({m_store, 1, Japanese, {}});
         for (int step = 1; step <= steps && m_problem.isEmpty(); ++step) {
@@ -156,7 +156,7 @@ private:
     }
 
     EditorWindow *editor() const { return m_session->editor(); }
-    QLineEdit *box(int field, int language) const
+    QLineEdit *box(int field, Language language) const
     {
         const QStringList boxes{u"discNameEdit"_s, u"artistEdit"_s, u"titleEdit"_s};
         return as<QLineEdit>(editor(), boxes.at(field - 1) + languageSuffix(language));
@@ -171,10 +171,10 @@ private:
                    editor()->currentTrack() == expected.currentTrack &&
                    editor()->shownLanguage() == expected.shownLanguage,
                u"the store holds other texts or another position"_s);
-        const std::optional<TitleStore> back = ParseTitleFile(WriteTitleFile(m_store, {}));
+        const std::optional<TitleStore> back = parseTitleFile(writeTitleFile(m_store, {}));
         expect(back && *back == m_store, u"the texts do not survive their file"_s);
         expect(editor() && editor()->isVisible(), u"no editor window shown"_s);
-        const int language = editor()->shownLanguage();
+        const Language language = editor()->shownLanguage();
         const int count = m_store.trackCount;
         const int current = editor()->currentTrack();
         auto *list = as<QListWidget>(editor(), u"trackList"_s);
@@ -182,14 +182,14 @@ private:
                u"the list has %1 entries"_s.arg(list->count()));
         for (int row = 0; row < qMin(list->count(), count); ++row)
             expect(list->item(row)->text() ==
-                       TrackEntry(row + 1, m_store.trackTitles(language, row + 1)),
+                       trackEntry(row + 1, m_store.trackTitles(language, row + 1)),
                    u"list entry %1 is \"%2\""_s.arg(row + 1).arg(list->item(row)->text()));
         const QString texts[] = {m_store.discNames[language], m_store.artistNames[language],
                                  current ? m_store.trackTitles(language, current) : QString()};
         for (int field = 1; field <= 3; ++field) {
             QLineEdit *shown = box(field, language);
             expect(shown->text() == texts[field - 1] && shown->isVisible() &&
-                       !box(field, 1 - language)->isVisible(),
+                       !box(field, otherLanguage(language))->isVisible(),
                    u"%1 shows \"%2\""_s.arg(shown->objectName(), shown->text()));
         }
         expect(as(editor(), u"moveUpButton"_s)->isEnabled() == (current > 1) &&
@@ -202,7 +202,7 @@ private:
     // hold what the box shows, and no other text may change.
     void type(Expected &expected)
     {
-        const int language = editor()->shownLanguage();
+        const Language language = editor()->shownLanguage();
         const int current = editor()->currentTrack();
         const int field = 1 + below(current ? 3 : 2);
         QLineEdit *edit = box(field, language);
@@ -366,16 +366,16 @@ private:
         if (refused || type < 0)
             return;
         expected.filePath = m_session->currentFilePath();
-        const LoadResult back = ReadTitleFile(expected.filePath);
+        const LoadResult back = readTitleFile(expected.filePath);
         const std::optional<TitleStore> written =
-            ParseTitleFile(WriteTitleFile(expected, sectionsForFileType(SaveFileType(type + 1))));
+            parseTitleFile(writeTitleFile(expected, sectionsForFileType(SaveFileType(type + 1))));
         expect(back.ok() && back.disc() == *written, u"the file reads back otherwise"_s);
     }
 
     QRandomGenerator m_dice; // the same actions for the same seed
     TitleStore m_store;
     Beeper m_beeper;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QString m_problem;
     // Emplaced before the last click in a dialog: answers a window that
     // stays open or follows, which is a fault.

@@ -64,7 +64,7 @@ void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips)
     dialog->setFixedSize(twips(widthTwips), twips(heightTwips));
 }
 
-QString languageSuffix(int language)
+QString languageSuffix(Language language)
 {
     return language == Japanese ? u"Japanese"_s : u"English"_s;
 }

@@ -14,6 +14,8 @@ class QWidget;
 
 namespace sonolabe {
 
+enum Language : int;
+
 // Layouts are designed in twips, 15 to a pixel at 96 dpi; Qt scales pixels
 // for high-density screens itself.
 constexpr int twips(int value)
@@ -37,7 +39,7 @@ void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips);
 
 // The end of the object name of a control that belongs to one language:
 // "titleEditJapanese", "trackListEnglish".
-QString languageSuffix(int language);
+QString languageSuffix(Language language);
 
 // A caption (or a text shown as typed, never read as markup) at a place in
 // twips-made pixels.

@@ -48,7 +48,7 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
     addLabel(this, u"englishHeading"_s, u"英語"_s, twipsRect(4800, 240, 855, 255));
     addLabel(this, u"artistLabel"_s, u"作者名："_s, twipsRect(240, 880, 855, 255));
     addLabel(this, u"titleLabel"_s, u"曲名："_s, twipsRect(240, 1240, 855, 255));
-    for (int language : {Japanese, English})
+    for (Language language : {Japanese, English})
         createLanguageColumn(store, language);
     createDirectionButtons();
     QPushButton *selectAll =
@@ -85,7 +85,7 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
 }
 
 // The disc name, the artist and the track list of one language.
-void CopyDialog::createLanguageColumn(const TitleStore &store, int language)
+void CopyDialog::createLanguageColumn(const TitleStore &store, Language language)
 {
     const int left = language == Japanese ? 1200 : 4800;
     addLabel(this, u"discNameText"_s % languageSuffix(language), store.discNames[language],
@@ -102,7 +102,7 @@ void CopyDialog::createLanguageColumn(const TitleStore &store, int language)
     list->setItemDelegate(new OneLineEntries(list));
     list->setAccessibleName(u"曲名 ("_s % (language == Japanese ? u"日本語"_s : u"英語"_s) % u')');
     for (int track = 1; track <= store.trackCount; ++track)
-        list->addItem(TrackEntry(track, store.trackTitles(language, track)));
+        list->addItem(trackEntry(track, store.trackTitles(language, track)));
     connect(list, &QListWidget::itemSelectionChanged, this,
             [this, language] { followSelection(language); });
 }
@@ -136,7 +136,7 @@ LanguageCopy CopyDialog::request() const
 
 void CopyDialog::stepDirection(int row)
 {
-    m_directions[row] = (m_directions[row] + 1) % CopyDirectionCount;
+    m_directions[row] = CopyDirection((m_directions[row] + 1) % CopyDirectionCount);
     showDirections();
 }
 
@@ -154,12 +154,12 @@ void CopyDialog::showDirections()
 }
 
 // The two lists keep one selection: a change in one is copied into the other.
-void CopyDialog::followSelection(int fromLanguage)
+void CopyDialog::followSelection(Language fromLanguage)
 {
     if (m_syncingLists)
         return;
     const QListWidget *from = m_trackLists[fromLanguage];
-    QListWidget *to = m_trackLists[1 - fromLanguage];
+    QListWidget *to = m_trackLists[otherLanguage(fromLanguage)];
     QItemSelection selection;
     const int lines = qMin(from->count(), to->count());
     for (int row = 0; row < lines; ++row) {

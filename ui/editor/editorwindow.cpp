@@ -9,7 +9,7 @@
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
-#include "ui/editor/typedtext.h"
+#include "ui/editor/singlelineinput.h"
 #include "ui/trackcount/trackcountdialog.h"
 
 #include <QAccessible>
@@ -49,7 +49,7 @@ constexpr int BoxLeftTwips = 1080;
 constexpr int BoxWidthTwips = 5175;
 constexpr int BoxHeightTwips = 270;
 
-QString languageName(int language)
+QString languageName(Language language)
 {
     return language == Japanese ? u"日本語"_s : u"英語"_s;
 }
@@ -167,7 +167,7 @@ void EditorWindow::createMoveButtonsAndList()
 // The Japanese boxes come in the tab order from the title up, the English
 // ones from the disc name down. The disc name and the artist share one line
 // of the file, with a Tab between them; a title has its line to itself.
-void EditorWindow::createBoxes(int language)
+void EditorWindow::createBoxes(Language language)
 {
     const auto title = [&] {
         m_titleEdit[language] =
@@ -221,7 +221,7 @@ void EditorWindow::connectControls()
     });
     connect(m_moveUpButton, &QPushButton::clicked, this, &EditorWindow::moveTitleUp);
     connect(m_moveDownButton, &QPushButton::clicked, this, &EditorWindow::moveTitleDown);
-    for (int i : {Japanese, English}) {
+    for (Language i : {Japanese, English}) {
         connect(m_discNameEdit[i], &QLineEdit::textChanged, this,
                 [this, i] { onDiscNameEdited(i); });
         connect(m_artistEdit[i], &QLineEdit::textChanged, this, [this, i] { onArtistEdited(i); });
@@ -230,7 +230,7 @@ void EditorWindow::connectControls()
     }
 }
 
-QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, int language,
+QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, Language language,
                                    int topTwips, Separators separators)
 {
     auto *box = new QLineEdit(m_client);
@@ -340,9 +340,9 @@ void EditorWindow::refreshEditor()
         const QSignalBlocker quiet(m_trackList);
         m_trackList->clear();
         const int count = m_store.trackCount;
-        const int language = m_shownLanguage;
+        const Language language = m_shownLanguage;
         for (int track = 1; track <= count; ++track)
-            m_trackList->addItem(TrackEntry(track, m_store.trackTitles(language, track)));
+            m_trackList->addItem(trackEntry(track, m_store.trackTitles(language, track)));
         m_trackList->setCurrentRow(-1);
     }
     if (m_store.trackCount > 0) {
@@ -353,7 +353,7 @@ void EditorWindow::refreshEditor()
         m_currentTrack = 0;
     }
 
-    const int language = m_shownLanguage;
+    const Language language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_discNameEdit[language], m_store.discNames[language]);
     SingleLineInput::setTextAsIs(m_artistEdit[language], m_store.artistNames[language]);
     SingleLineInput::setTextAsIs(m_titleEdit[language], m_store.trackCount > 0
@@ -362,7 +362,7 @@ void EditorWindow::refreshEditor()
     for (QLineEdit *box : m_titleEdit)
         box->setEnabled(m_store.trackCount > 0);
 
-    const int other = 1 - language;
+    const Language other = otherLanguage(language);
     m_discNameEdit[other]->hide();
     m_artistEdit[other]->hide();
     m_titleEdit[other]->hide();
@@ -388,7 +388,7 @@ void EditorWindow::onTrackSelected(int row)
         return;
     finishTyping();
     m_currentTrack = row + 1;
-    const int language = m_shownLanguage;
+    const Language language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_titleEdit[language],
                                  m_store.trackTitles(language, m_currentTrack));
     updateMoveButtons();
@@ -404,22 +404,22 @@ void EditorWindow::updateMoveButtons()
 void EditorWindow::switchLanguage()
 {
     finishTyping();
-    m_shownLanguage = 1 - m_shownLanguage;
+    m_shownLanguage = otherLanguage(m_shownLanguage);
     m_beeper.beep();
     refreshEditor();
 }
 
-void EditorWindow::onDiscNameEdited(int language)
+void EditorWindow::onDiscNameEdited(Language language)
 {
     m_store.discNames[language] = m_discNameEdit[language]->text();
 }
 
-void EditorWindow::onArtistEdited(int language)
+void EditorWindow::onArtistEdited(Language language)
 {
     m_store.artistNames[language] = m_artistEdit[language]->text();
 }
 
-void EditorWindow::onTitleEdited(int language)
+void EditorWindow::onTitleEdited(Language language)
 {
     const int track = m_currentTrack;
     if (track < 1 || track > m_store.trackCount)
@@ -429,7 +429,7 @@ void EditorWindow::onTitleEdited(int language)
     // Rewriting the entry in place keeps the selection and raises no
     // selection event.
     if (QListWidgetItem *entry = m_trackList->item(track - 1))
-        entry->setText(TrackEntry(track, title));
+        entry->setText(trackEntry(track, title));
 }
 
 void EditorWindow::onTitleKeyPressed(int key)

@@ -8,6 +8,8 @@
 // the store may have changed behind the window's back.
 #pragma once
 
+#include "model/titlestore.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -23,7 +25,6 @@ class QPushButton;
 namespace sonolabe {
 
 class Beeper;
-struct TitleStore;
 enum class Separators;
 
 class EditorWindow : public QMainWindow
@@ -39,7 +40,7 @@ public:
     // disc without tracks.
     int currentTrack() const { return m_currentTrack; }
     // The language whose texts the window shows and edits.
-    int shownLanguage() const { return m_shownLanguage; }
+    Language shownLanguage() const { return m_shownLanguage; }
 
 Q_SIGNALS:
     // The menu's new-or-open command: the start-up dialog is to be shown,
@@ -62,13 +63,13 @@ private:
 
     void createControls();
     void createMoveButtonsAndList();
-    void createBoxes(int language);
+    void createBoxes(Language language);
     void createLanguageFrame();
     void createCaptions();
     void connectControls();
     void createMenu();
-    QLineEdit *createBox(const QString &name, const QString &caption, int language, int topTwips,
-                         Separators separators);
+    QLineEdit *createBox(const QString &name, const QString &caption, Language language,
+                         int topTwips, Separators separators);
 
     void startEditing();
     void refreshEditor();
@@ -80,9 +81,9 @@ private:
     void onTrackSelected(int row);
     void updateMoveButtons();
     void switchLanguage();
-    void onDiscNameEdited(int language);
-    void onArtistEdited(int language);
-    void onTitleEdited(int language);
+    void onDiscNameEdited(Language language);
+    void onArtistEdited(Language language);
+    void onTitleEdited(Language language);
     void onTitleKeyPressed(int key);
     void moveTitleUp();
     void moveTitleDown();
@@ -95,7 +96,7 @@ private:
     TitleStore &m_store;
     Beeper &m_beeper;
     int m_currentTrack = 0;
-    int m_shownLanguage = 0;
+    Language m_shownLanguage = Japanese;
 
     QWidget *m_client = nullptr;
     QPushButton *m_moveDownButton = nullptr;

@@ -21,6 +21,6 @@ struct TitleStore;
 // texts or a failed write (each told to the user in a stop box) or a
 // cancelled dialog (nothing changes then). The file dialog blocks the whole
 // program while it is open.
-bool SaveTitleFile(QWidget *owner, const TitleStore &store, QString &filePath);
+bool saveTitleFile(QWidget *owner, const TitleStore &store, QString &filePath);
 
 } // namespace sonolabe

@@ -18,12 +18,12 @@ class NewOrOpenDialog;
 class EditorWindow;
 struct NewOrOpenChoice;
 
-class Session : public QObject
+class EditorSession : public QObject
 {
     Q_OBJECT
 public:
-    Session(TitleStore &store, Beeper &beeper, QObject *parent = nullptr);
-    ~Session() override;
+    EditorSession(TitleStore &store, Beeper &beeper, QObject *parent = nullptr);
+    ~EditorSession() override;
 
     // Shows the new-or-open dialog without blocking, in its initial state; if
     // one is already open it is only brought to the front.
@@ -41,11 +41,11 @@ public:
     const QString &currentFilePath() const { return m_currentFilePath; }
     void setCurrentFilePath(const QString &path) { m_currentFilePath = path; }
 
-    // Loads the title file at path into the store (LoadTitleFile, its boxes
+    // Loads the title file at path into the store (loadTitleFile, its boxes
     // over parent); true when it loaded. The current file stays as it is.
     bool load(const QString &path, QWidget *parent);
 
-    // Saves the store through the save dialog over owner (SaveTitleFile);
+    // Saves the store through the save dialog over owner (saveTitleFile);
     // true only when a file was written.
     bool save(QWidget *owner);
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include "model/titlestore.h"
 #include "ui/editor/editorwindow.h"
@@ -9,32 +9,32 @@
 
 namespace sonolabe {
 
-Session::Session(TitleStore &store, Beeper &beeper, QObject *parent)
+EditorSession::EditorSession(TitleStore &store, Beeper &beeper, QObject *parent)
     : QObject(parent), m_store(store), m_beeper(beeper)
 {}
 
-Session::~Session()
+EditorSession::~EditorSession()
 {
     delete m_startup.data();
     delete m_editor.data();
 }
 
-NewOrOpenDialog *Session::startupDialog() const
+NewOrOpenDialog *EditorSession::startupDialog() const
 {
     return m_startup;
 }
 
-EditorWindow *Session::editor() const
+EditorWindow *EditorSession::editor() const
 {
     return m_editor;
 }
 
-NewOrOpenDialog *Session::showStartupDialog()
+NewOrOpenDialog *EditorSession::showStartupDialog()
 {
     if (!m_startup) {
         m_startup = new NewOrOpenDialog;
         m_startup->setAttribute(Qt::WA_DeleteOnClose);
-        connect(m_startup, &NewOrOpenDialog::chosen, this, &Session::carryOut);
+        connect(m_startup, &NewOrOpenDialog::chosen, this, &EditorSession::carryOut);
     }
     m_startup->show();
     m_startup->raise();
@@ -42,7 +42,7 @@ NewOrOpenDialog *Session::showStartupDialog()
     return m_startup;
 }
 
-void Session::carryOut(const NewOrOpenChoice &choice)
+void EditorSession::carryOut(const NewOrOpenChoice &choice)
 {
     if (choice.path.isEmpty()) {
         m_store.clearTexts();
@@ -61,17 +61,17 @@ void Session::carryOut(const NewOrOpenChoice &choice)
         m_startup->accept();
 }
 
-bool Session::load(const QString &path, QWidget *parent)
+bool EditorSession::load(const QString &path, QWidget *parent)
 {
-    return LoadTitleFile(parent, path, m_store, m_beeper);
+    return loadTitleFile(parent, path, m_store, m_beeper);
 }
 
-bool Session::save(QWidget *owner)
+bool EditorSession::save(QWidget *owner)
 {
-    return SaveTitleFile(owner, m_store, m_currentFilePath);
+    return saveTitleFile(owner, m_store, m_currentFilePath);
 }
 
-EditorWindow *Session::openEditor()
+EditorWindow *EditorSession::openEditor()
 {
     if (m_editor) {
         // Deleted now, not later: the new window must be the only editor.
@@ -83,8 +83,8 @@ EditorWindow *Session::openEditor()
     }
     m_editor = new EditorWindow(m_store, m_beeper);
     m_editor->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_editor, &EditorWindow::newOrOpenRequested, this, &Session::showStartupDialog);
-    connect(m_editor, &EditorWindow::quitRequested, this, &Session::quit);
+    connect(m_editor, &EditorWindow::newOrOpenRequested, this, &EditorSession::showStartupDialog);
+    connect(m_editor, &EditorWindow::quitRequested, this, &EditorSession::quit);
     connect(m_editor, &EditorWindow::saveRequested, this, [this] { save(m_editor); });
     connect(m_editor, &EditorWindow::saveAndQuitRequested, this, [this] {
         if (save(m_editor))
@@ -94,7 +94,7 @@ EditorWindow *Session::openEditor()
     return m_editor;
 }
 
-void Session::quit()
+void EditorSession::quit()
 {
     if (m_startup)
         m_startup->close();
