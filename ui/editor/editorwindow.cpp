@@ -320,6 +320,16 @@ void EditorWindow::startEditing()
 
 void EditorWindow::refreshEditor()
 {
+    showLanguageName();
+    refillTrackList();
+    refillBoxes();
+    updateMoveButtons();
+    if (isVisible())
+        m_discNameEdit[m_shownLanguage]->setFocus();
+}
+
+void EditorWindow::showLanguageName()
+{
     const QString shownName = languageName(m_shownLanguage);
     m_languageLabel->setText(shownName);
     m_languageAction->setText(shownName + u"(&L)"_s);
@@ -333,7 +343,10 @@ void EditorWindow::refreshEditor()
     m_discNameLabel->setBuddy(m_discNameEdit[m_shownLanguage]);
     m_artistLabel->setBuddy(m_artistEdit[m_shownLanguage]);
     m_titleLabel->setBuddy(m_titleEdit[m_shownLanguage]);
+}
 
+void EditorWindow::refillTrackList()
+{
     {
         // Emptying and filling the list selects nothing; the selection event
         // runs once, below, for track 1.
@@ -352,7 +365,12 @@ void EditorWindow::refreshEditor()
         // nothing to show or write.
         m_currentTrack = 0;
     }
+}
 
+// The boxes of the language shown, with the disc's texts and track 1's title;
+// the other language's boxes hidden.
+void EditorWindow::refillBoxes()
+{
     const Language language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_discNameEdit[language], m_store.discNames[language]);
     SingleLineInput::setTextAsIs(m_artistEdit[language], m_store.artistNames[language]);
@@ -369,10 +387,6 @@ void EditorWindow::refreshEditor()
     m_discNameEdit[language]->show();
     m_artistEdit[language]->show();
     m_titleEdit[language]->show();
-
-    updateMoveButtons();
-    if (isVisible())
-        m_discNameEdit[m_shownLanguage]->setFocus();
 }
 
 void EditorWindow::finishTyping()

@@ -73,6 +73,9 @@ private:
 
     void startEditing();
     void refreshEditor();
+    void showLanguageName();
+    void refillTrackList();
+    void refillBoxes();
     // Finishes an input method's composition in the title boxes while they
     // still show the track and language it was typed for: every action that
     // gives the title box another track, or the window another language,
