@@ -154,7 +154,7 @@ if [ -z "$summer" ]; then
 elif [ "$(basename "$summer" .txt)" != "$first" ]; then
     fail "the twelve-track file opened in process $(basename "$summer" .txt), not in the one started"
 else
-    grep -qxF '  List1 12 終曲～夏の終わり' "$summer" || fail "the editor's list does not show track 12"
+    grep -qxF '  trackList 12 終曲～夏の終わり' "$summer" || fail "the editor's list does not show track 12"
     kill -0 "$first" 2>/dev/null || fail "the first process ended after loading its file"
 fi
 [ ! -e "$work/titles/injected" ] || fail "a shell ran a part of the second file's name"
