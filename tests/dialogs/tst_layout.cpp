@@ -30,12 +30,6 @@ namespace {
 // The two strokes of one etched rule lie on each other by design.
 const QStringList etchedRule{u"ruleShadow ruleHighlight"_s};
 
-// Object names written as one string, separated by blanks.
-QStringList names(QStringView list)
-{
-    return list.toString().split(u' ');
-}
-
 } // namespace
 
 class TestLayout : public QObject
@@ -66,16 +60,16 @@ void TestLayout::window_data()
     // Down button up to the list, then into the boxes; the Japanese boxes
     // from the title up to the disc name, the English ones the other way.
     QTest::newRow("editor, Japanese")
-        << u"editor"_s << names(u"discNameEditEnglish artistEditEnglish titleEditEnglish")
+        << u"editor"_s << u"discNameEditEnglish artistEditEnglish titleEditEnglish"_s.split(u' ')
         << QStringList() << u"titleEditJapanese"_s << u"曲名： | J5"_s
-        << names(u"moveDownButton moveUpButton trackList titleEditJapanese artistEditJapanese "
-                 u"discNameEditJapanese");
+        << u"moveDownButton moveUpButton trackList titleEditJapanese artistEditJapanese "
+           u"discNameEditJapanese"_s.split(u' ');
     QTest::newRow("editor, English")
         << u"English editor"_s
-        << names(u"discNameEditJapanese artistEditJapanese titleEditJapanese") << QStringList()
-        << u"discNameEditEnglish"_s << u"ﾃﾞｨｽｸ名： | Disc"_s
-        << names(u"moveDownButton moveUpButton trackList discNameEditEnglish artistEditEnglish "
-                 u"titleEditEnglish");
+        << u"discNameEditJapanese artistEditJapanese titleEditJapanese"_s.split(u' ')
+        << QStringList() << u"discNameEditEnglish"_s << u"ﾃﾞｨｽｸ名： | Disc"_s
+        << u"moveDownButton moveUpButton trackList discNameEditEnglish artistEditEnglish "
+           u"titleEditEnglish"_s.split(u' ');
     // The field comes first so that it has the focus on opening; only the
     // chosen option is a stop of Tab; OK comes before Cancel.
     QTest::newRow("new or open, new disc")
@@ -96,9 +90,9 @@ void TestLayout::window_data()
         u"japaneseHeading trackListJapanese"_s,  u"englishHeading discNameTextEnglish"_s,
         u"englishHeading trackListEnglish"_s};
     const QStringList copyTabs =
-        names(u"trackListJapanese trackListEnglish discNameDirectionButton artistDirectionButton "
-              u"titleDirectionButton okButton cancelButton blankOnlyCheckBox selectNoneButton "
-              u"selectAllButton");
+        u"trackListJapanese trackListEnglish discNameDirectionButton artistDirectionButton "
+        u"titleDirectionButton okButton cancelButton blankOnlyCheckBox selectNoneButton "
+        u"selectAllButton"_s.split(u' ');
     QTest::newRow("copy") << u"copy"_s << QStringList() << copyCaptions << u"discNameTextJapanese"_s
                           << u"ディスク名： | ディスク | × | Disc"_s << copyTabs;
     QTest::newRow("copy, every direction set, long names, 99 tracks")
