@@ -126,7 +126,7 @@ if $coverage; then
     printf '\nThe reader and the writer of title files, function by function:\n'
     llvm-cov report "${objects[@]:1}" -instr-profile="$cov/all.profdata" -show-functions \
         -Xdemangler c++filt "$here/model/titlefile.cpp" |
-        grep -E '^Name|Parse|Parser|digitValue|WriteTitleFile|writeSection|sectionCapacity' |
+        grep -E '^Name|parseTitleFile|Parser|digitValue|writeTitleFile|writeSection|sectionCapacity' |
         sed -E 's/\(anonymous namespace\):://; s/sonolabe:://g'
 fi
 

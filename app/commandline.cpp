@@ -7,9 +7,9 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-CommandLine ParseCommandLine(const QStringList &arguments)
+EditorCommandLine parseEditorCommandLine(const QStringList &arguments)
 {
-    CommandLine result;
+    EditorCommandLine result;
     if (!arguments.isEmpty() && arguments.first() == QStringView(SuccessorFlag)) {
         result.startedByInstance = true;
         result.paths = arguments.mid(1);
@@ -36,7 +36,7 @@ CommandLine ParseCommandLine(const QStringList &arguments)
     return result;
 }
 
-QStringList SuccessorArguments(const QStringList &paths)
+QStringList successorArguments(const QStringList &paths)
 {
     if (paths.size() < 2)
         return {};
@@ -52,14 +52,14 @@ bool japaneseLocale()
 
 } // namespace
 
-QString WrongOptionText(const QString &option)
+QString wrongOptionText(const QString &option)
 {
     return (japaneseLocale() ? u"sonolabe: 知らないオプションです: "_s
                              : u"sonolabe: unknown option: "_s) +
            option + u'\n';
 }
 
-QString UsageText()
+QString usageText()
 {
     if (japaneseLocale()) {
         return u"使い方: sonolabe [ファイル ...]\n"

@@ -20,7 +20,7 @@ enum class CommandLineAction {
     WrongUsage,  // an option the program does not know
 };
 
-struct CommandLine
+struct EditorCommandLine
 {
     CommandLineAction action = CommandLineAction::Open;
     // The files to open, each argument one path exactly as the shell or the
@@ -29,23 +29,23 @@ struct CommandLine
     QStringList paths;
     bool startedByInstance = false; // started by another instance for its file
     QString unknownOption;          // with WrongUsage
-    bool operator==(const CommandLine &) const = default;
+    bool operator==(const EditorCommandLine &) const = default;
 };
 
 // Reads the process's arguments (without the program's own name). Before
 // "--", an argument that starts with "-" (and is not "-" alone) is an option;
 // after it, or in an instance started by another one, every argument is a
 // path. A file named like an option opens as "./--help" or after "--".
-CommandLine ParseCommandLine(const QStringList &arguments);
+EditorCommandLine parseEditorCommandLine(const QStringList &arguments);
 
 // The arguments of the successor instance for the paths after the first; empty
 // when there are none, and then no successor is started.
-QStringList SuccessorArguments(const QStringList &paths);
+QStringList successorArguments(const QStringList &paths);
 
 // The usage, as the manual page's synopsis gives it, in Japanese when the
 // locale's language is Japanese, else in English.
-QString UsageText();
+QString usageText();
 // The complaint about an option the program does not know, one line.
-QString WrongOptionText(const QString &option);
+QString wrongOptionText(const QString &option);
 
 } // namespace sonolabe

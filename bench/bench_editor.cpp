@@ -7,7 +7,7 @@
 #include "ui/common/beeper.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,8 +27,8 @@ struct Editor
     {
         window = session.openEditor();
         QApplication::processEvents();
-        titleBox = window->findChild<QLineEdit *>(u"Text3_0"_s);
-        languageCommand = window->findChild<QAction *>(u"mnuLang"_s);
+        titleBox = window->findChild<QLineEdit *>(u"titleEditJapanese"_s);
+        languageCommand = window->findChild<QAction *>(u"languageAction"_s);
         if (!titleBox || !languageCommand)
             qFatal("the editor's title box or language command is missing");
     }
@@ -47,7 +47,7 @@ struct Editor
 
     TitleStore store;
     Beeper beeper;
-    Session session;
+    EditorSession session;
     EditorWindow *window = nullptr;
     QLineEdit *titleBox = nullptr;
     QAction *languageCommand = nullptr;

@@ -22,7 +22,7 @@ namespace {
 
 QByteArray largeFile(qsizetype size)
 {
-    const QByteArray one = WriteTitleFile(fullDisc(), {true, true});
+    const QByteArray one = writeTitleFile(fullDisc(), {true, true});
     QByteArray bytes;
     bytes.reserve(size + one.size());
     while (bytes.size() < size)
@@ -35,7 +35,7 @@ int peakMode(const QString &path)
 {
     Cp932Decoder::instance();
     const qint64 before = peakResidentBytes();
-    const LoadResult result = ReadTitleFile(path);
+    const LoadResult result = readTitleFile(path);
     keep(result);
     std::printf("%lld\n", static_cast<long long>(peakResidentBytes() - before));
     return result.ok() ? 0 : 1;
@@ -50,20 +50,20 @@ int main(int argc, char *argv[])
         return peakMode(QString::fromLocal8Bit(argv[2]));
 
     const TitleStore disc = fullDisc();
-    const QByteArray discFile = WriteTitleFile(disc, {true, true});
+    const QByteArray discFile = writeTitleFile(disc, {true, true});
     // Build the tables outside the timed code.
     Cp932Decoder::instance();
     Cp932Encoder::instance();
 
     {
-        const double parse = medianNanoseconds([&] { keep(ParseTitleFile(discFile)); });
+        const double parse = medianNanoseconds([&] { keep(parseTitleFile(discFile)); });
         row("Load, real size (99 tracks, both)", micros(parse), u"-"_s, u"-"_s, "median < 100 µs",
             parse < 100'000);
     }
     {
         const qsizetype size = qsizetype(64) << 20;
         const QByteArray bytes = largeFile(size);
-        const double parse = medianNanoseconds([&] { keep(ParseTitleFile(bytes)); }, 7);
+        const double parse = medianNanoseconds([&] { keep(parseTitleFile(bytes)); }, 7);
         const double decode =
             medianNanoseconds([&] { keep(Cp932Decoder::instance().decode(bytes)); }, 7);
         row("Load, large (64 MiB)", millis(parse), millis(decode) + u" decode"_s,
@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
             child.exitCode() == 0 && peak <= 3.0 * double(size));
     }
     {
-        const double write = medianNanoseconds([&] { keep(WriteTitleFile(disc, {true, true})); });
+        const double write = medianNanoseconds([&] { keep(writeTitleFile(disc, {true, true})); });
         const Cp932Encoder &encoder = Cp932Encoder::instance();
         const double encode = medianNanoseconds([&] {
             // The same texts into one buffer sized as the writer sizes its own.

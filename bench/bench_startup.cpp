@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     const QString disc = dir.filePath(u"disc.txt"_s);
     QFile file(disc);
-    const QByteArray bytes = WriteTitleFile(fullDisc(), {true, true});
+    const QByteArray bytes = writeTitleFile(fullDisc(), {true, true});
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         qFatal("cannot write the disc file");
     file.close();

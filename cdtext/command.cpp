@@ -105,10 +105,10 @@ int Session::runCommand(const QStringList &arguments)
         }
     }
 
-    const LoadResult loaded = ReadTitleFile(args.file);
+    const LoadResult loaded = readTitleFile(args.file);
     if (!loaded.ok()) {
         if (loaded.failure() == LoadFailure::NotATitleFile) {
-            const FileReadResult file = ReadRegularFile(args.file, MaxTitleFileBytes);
+            const FileReadResult file = readRegularFile(args.file, MaxTitleFileBytes);
             if (file.ok && file.bytes.contains('\n') && !file.bytes.contains('\r'))
                 return refuse(u"'%1': "_s.arg(args.file) % m_say.reportLfLineEnds());
             return refuse(m_say.notATitleFile(args.file));
@@ -164,11 +164,11 @@ int Session::check(const Arguments &args, const TitleStore &store)
 // but hardly what was meant.
 void Session::reportFileLines(const QString &path)
 {
-    const FileReadResult file = ReadRegularFile(path, MaxTitleFileBytes);
+    const FileReadResult file = readRegularFile(path, MaxTitleFileBytes);
     if (!file.ok)
         return;
     QByteArrayView bytes = file.bytes;
-    const bool utf8 = IsUtf8TitleFile(bytes);
+    const bool utf8 = isUtf8TitleFile(bytes);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
     int number = 0;
@@ -320,7 +320,7 @@ int Session::rewriteCue(const Arguments &args, const QByteArray &sheet, const Ti
     if (*args.language == Japanese) {
         const QFileInfo output(*args.output);
         packPath = output.dir().filePath(output.completeBaseName() + u".cdt"_s);
-        packName = NativePath(QFileInfo(*packPath).fileName());
+        packName = nativePath(QFileInfo(*packPath).fileName());
         for (const QString &input : {args.file, *args.into, *args.output}) {
             if (SameFile(*packPath, input))
                 return refuse(m_say.cuePackFileIsInput(*packPath));
@@ -371,7 +371,7 @@ int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const Ti
 // so that a FIFO or a device can neither hang nor flood the command.
 std::optional<QByteArray> Session::readSheet(const QString &path)
 {
-    FileReadResult sheet = ReadRegularFile(path, MaxSheetBytes);
+    FileReadResult sheet = readRegularFile(path, MaxSheetBytes);
     if (!sheet.ok) {
         refuse(m_say.cannotRead(path, sheet.reason));
         return std::nullopt;

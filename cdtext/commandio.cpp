@@ -28,8 +28,8 @@ bool flushed(QIODevice &device)
 bool SameFile(const QString &a, const QString &b)
 {
     struct stat sa, sb;
-    const QByteArray na = NativePath(a);
-    const QByteArray nb = NativePath(b);
+    const QByteArray na = nativePath(a);
+    const QByteArray nb = nativePath(b);
     if (::stat(na.constData(), &sa) == 0 && ::stat(nb.constData(), &sb) == 0)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
     return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
@@ -71,7 +71,7 @@ int CommandIo::deliver(const std::optional<QString> &output, const QByteArray &b
             return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
         return ExitDone;
     }
-    const SaveResult saved = WriteFileAtomically(*output, bytes);
+    const SaveResult saved = writeFileAtomically(*output, bytes);
     if (!saved.ok)
         return refuse(m_words.cannotWrite(*output, saved.reason));
     return ExitDone;

@@ -41,7 +41,7 @@ int ImportRun::run()
         return usage(m_say.blockOutOfRange(*m_options.block));
     if (!m_options.output.isEmpty() && SameFile(m_options.output, m_options.source))
         return usage(m_say.outputIsSource(m_options.output));
-    const FileReadResult read = ReadRegularFile(m_options.source, MaxSourceBytes);
+    const FileReadResult read = readRegularFile(m_options.source, MaxSourceBytes);
     if (!read.ok)
         return refuse(m_say.cannotRead(m_options.source, read.reason));
     const std::optional<ImportKind> kind =

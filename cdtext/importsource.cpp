@@ -268,7 +268,7 @@ ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportCho
 
 QByteArray ImportResult::titleFile() const
 {
-    return store ? WriteTitleFile(*store, sections) : QByteArray();
+    return store ? writeTitleFile(*store, sections) : QByteArray();
 }
 
 } // namespace sonolabe::cdtext

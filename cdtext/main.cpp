@@ -23,7 +23,7 @@ int main(int argc, char *argv[])
     // replace its bytes).
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
-        arguments << sonolabe::PathFromNative(argv[i]);
+        arguments << sonolabe::pathFromNative(argv[i]);
     return sonolabe::cdtext::RunCdTextCommand(arguments, out, err,
                                               sonolabe::cdtext::UiLanguageFromLocale());
 }

@@ -9,21 +9,22 @@ namespace {
 
 struct Languages
 {
-    int source;
-    int destination;
+    Language source;
+    Language destination;
 };
 
-// Source and destination of a direction; none for NoCopy or a stray value.
-std::optional<Languages> languagesOf(qint32 direction)
+// Source and destination of a direction; none for NoCopy.
+std::optional<Languages> languagesOf(CopyDirection direction)
 {
     switch (direction) {
     case JapaneseToEnglish:
         return Languages{Japanese, English};
     case EnglishToJapanese:
         return Languages{English, Japanese};
-    default:
-        return std::nullopt;
+    case NoCopy:
+        break;
     }
+    return std::nullopt;
 }
 
 void copyText(const QString &source, QString &destination, bool blankOnly)

@@ -14,7 +14,7 @@ namespace sonolabe {
 
 // The direction of one row, as the copy dialog's direction buttons step
 // through them.
-enum CopyDirection : qint32 {
+enum CopyDirection : int {
     NoCopy = 0,
     JapaneseToEnglish = 1,
     EnglishToJapanese = 2,
@@ -26,7 +26,7 @@ inline constexpr int CopyRowDiscName = 0;
 inline constexpr int CopyRowArtistName = 1;
 inline constexpr int CopyRowTrackTitles = 2;
 inline constexpr int CopyRowCount = 3;
-using CopyDirections = std::array<qint32, CopyRowCount>;
+using CopyDirections = std::array<CopyDirection, CopyRowCount>;
 
 // Bit k stands for track k + 1.
 using TrackSelection = std::bitset<MaxTracks>;
@@ -45,8 +45,7 @@ struct LanguageCopy
 // where it is the empty string (a text of spaces is not blank); without it
 // every destination is replaced, also by an empty source. Track titles are
 // copied for the selected tracks from 1 to trackCount only; the selection
-// plays no part in the other two rows. A direction outside 0..2 copies
-// nothing. trackCount and the editor's position are never written.
+// plays no part in the other two rows. trackCount is never written.
 void copyBetweenLanguages(TitleStore &store, const LanguageCopy &copy);
 
 } // namespace sonolabe

@@ -17,26 +17,26 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-SaveFailure SaveFailureOf(int error)
+FileFailure fileFailureOf(int error)
 {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
-        return SaveFailure::NoSpace;
+        return FileFailure::NoSpace;
     case EACCES:
     case EPERM:
-        return SaveFailure::NoPermission;
+        return FileFailure::NoPermission;
     case ENOENT:
     case ENOTDIR:
-        return SaveFailure::FolderMissing;
+        return FileFailure::FolderMissing;
     case EROFS:
-        return SaveFailure::ReadOnlyFileSystem;
+        return FileFailure::ReadOnlyFileSystem;
     case EISDIR:
-        return SaveFailure::NotARegularFile;
+        return FileFailure::NotARegularFile;
     case EFBIG:
-        return SaveFailure::TooLarge;
+        return FileFailure::TooLarge;
     default:
-        return SaveFailure::Other;
+        return FileFailure::Other;
     }
 }
 
@@ -50,18 +50,18 @@ QString systemReason(int error)
 // Why a read failed: the system's words and the cause they stand for.
 struct ReadFailure
 {
-    SaveFailure cause = SaveFailure::Other;
+    FileFailure cause = FileFailure::Other;
     QString reason;
 };
 
 ReadFailure readFailure(int error)
 {
-    return {SaveFailureOf(error), systemReason(error)};
+    return {fileFailureOf(error), systemReason(error)};
 }
 
 ReadFailure tooLarge()
 {
-    return {SaveFailure::TooLarge, u"file too large"_s};
+    return {FileFailure::TooLarge, u"file too large"_s};
 }
 
 // Closes a descriptor when it goes out of scope.
@@ -103,13 +103,14 @@ bool readToEnd(int fd, qint64 sizeHint, qint64 maxBytes, QByteArray &bytes, Read
 
 // Reads a whole regular file. Other kinds of file are refused before anything
 // is read: opening is non-blocking, so a FIFO without a writer cannot hang us.
-bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, ReadFailure &failure)
+bool readRegularFileInto(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                         ReadFailure &failure)
 {
     if (path.isEmpty() || path.contains(QChar(0))) {
-        failure = {SaveFailure::FolderMissing, u"no such file"_s};
+        failure = {FileFailure::FolderMissing, u"no such file"_s};
         return false;
     }
-    const QByteArray native = NativePath(path);
+    const QByteArray native = nativePath(path);
     const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         failure = readFailure(errno);
@@ -123,7 +124,7 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, Re
         return false;
     }
     if (!S_ISREG(info.st_mode)) {
-        failure = {SaveFailure::NotARegularFile,
+        failure = {FileFailure::NotARegularFile,
                    S_ISDIR(info.st_mode) ? u"is a directory"_s : u"not a regular file"_s};
         return false;
     }
@@ -136,11 +137,11 @@ bool readRegularFile(const QString &path, qint64 maxBytes, QByteArray &bytes, Re
 
 } // namespace
 
-FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes)
+FileReadResult readRegularFile(const QString &path, qint64 maxBytes)
 {
     FileReadResult result;
     ReadFailure failure;
-    result.ok = readRegularFile(path, maxBytes, result.bytes, failure);
+    result.ok = readRegularFileInto(path, maxBytes, result.bytes, failure);
     if (!result.ok) {
         result.bytes.clear();
         result.reason = failure.reason;
@@ -152,12 +153,12 @@ namespace {
 
 SaveResult failed(int error)
 {
-    return {false, SaveFailureOf(error), systemReason(error)};
+    return {false, fileFailureOf(error), systemReason(error)};
 }
 
 SaveResult notRegularFile(mode_t mode)
 {
-    return {false, SaveFailure::NotARegularFile,
+    return {false, FileFailure::NotARegularFile,
             S_ISDIR(mode) ? systemReason(EISDIR) : u"not a regular file"_s};
 }
 
@@ -225,9 +226,9 @@ SaveResult rewriteInPlace(const QString &path, const QByteArray &bytes)
 {
     QByteArray old;
     ReadFailure unreadable;
-    if (!readRegularFile(path, MaxRewrittenFileBytes, old, unreadable))
+    if (!readRegularFileInto(path, MaxRewrittenFileBytes, old, unreadable))
         return {false, unreadable.cause, unreadable.reason};
-    const QByteArray native = NativePath(path);
+    const QByteArray native = nativePath(path);
     const int fd = ::open(native.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
         return failed(errno);
@@ -302,7 +303,7 @@ SaveResult replaceThroughTemporary(const QByteArray &target, const QByteArray &b
 
 } // namespace
 
-QString PathFromNative(QByteArrayView name)
+QString pathFromNative(QByteArrayView name)
 {
     if (name.isValidUtf8())
         return QString::fromUtf8(name);
@@ -328,7 +329,7 @@ QString PathFromNative(QByteArrayView name)
     return path;
 }
 
-QByteArray NativePath(const QString &path)
+QByteArray nativePath(const QString &path)
 {
     const auto escaped = [](QChar ch) { return ch.unicode() >= 0xDC80 && ch.unicode() <= 0xDCFF; };
     if (std::none_of(path.begin(), path.end(), escaped))
@@ -347,11 +348,11 @@ QByteArray NativePath(const QString &path)
     return name;
 }
 
-SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
+SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
     if (path.isEmpty() || path.contains(QChar(0)))
         return failed(ENOENT);
-    QByteArray target = NativePath(path);
+    QByteArray target = nativePath(path);
     if (const int error = followLinks(target))
         return failed(error);
 
@@ -368,7 +369,7 @@ SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes)
             return failed(errno);
         if (old.st_nlink > 1 ||
             ::faccessat(AT_FDCWD, folderOf(target).constData(), W_OK | X_OK, AT_EACCESS) != 0)
-            return rewriteInPlace(PathFromNative(target), bytes);
+            return rewriteInPlace(pathFromNative(target), bytes);
     }
     return replaceThroughTemporary(target, bytes, exists ? &old : nullptr);
 }

@@ -23,17 +23,17 @@ struct FileReadResult
 // its bytes: each byte that is no part of a valid sequence stands in the
 // QString as the lone surrogate U+DC80 + (byte - 0x80) and goes back to the
 // byte (QFile::decodeName would make it U+FFFD and lose it). Every path
-// given to the functions here is turned into bytes by NativePath.
-QString PathFromNative(QByteArrayView name);
-QByteArray NativePath(const QString &path);
+// given to the functions here is turned into bytes by nativePath.
+QString pathFromNative(QByteArrayView name);
+QByteArray nativePath(const QString &path);
 
 // Reads a whole regular file of at most maxBytes. Any other kind of file (a
 // directory, a FIFO, a device) is refused at once, without blocking.
-FileReadResult ReadRegularFile(const QString &path, qint64 maxBytes);
+FileReadResult readRegularFile(const QString &path, qint64 maxBytes);
 
 // Why a save failed: the common causes, each with words of its own in the
 // save error box; anything else is told in the system's words.
-enum class SaveFailure {
+enum class FileFailure {
     Other,
     NoSpace,       // the disk or the user's quota is full
     NoPermission,  // the file or its folder may not be written
@@ -44,16 +44,16 @@ enum class SaveFailure {
 };
 
 // The cause a system call's errno stands for.
-SaveFailure SaveFailureOf(int error);
+FileFailure fileFailureOf(int error);
 
 struct SaveResult
 {
     bool ok = false;
-    SaveFailure failure = SaveFailure::Other; // when not ok
+    FileFailure failure = FileFailure::Other; // when not ok
     QString reason;                           // the system's words, when not ok
 };
 
-// An existing file that is rewritten in place (see WriteFileAtomically) is
+// An existing file that is rewritten in place (see writeFileAtomically) is
 // first read into memory, so that a failed write can put it back; a larger
 // one is refused as too large.
 inline constexpr qint64 MaxRewrittenFileBytes = qint64(256) << 20;
@@ -73,6 +73,6 @@ inline constexpr qint64 MaxRewrittenFileBytes = qint64(256) << 20;
 // that cannot take a temporary file; a failed rewrite puts the old bytes
 // back. An existing target that is not a regular file, or that the user may
 // not write, is refused.
-SaveResult WriteFileAtomically(const QString &path, const QByteArray &bytes);
+SaveResult writeFileAtomically(const QString &path, const QByteArray &bytes);
 
 } // namespace sonolabe

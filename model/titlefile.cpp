@@ -19,7 +19,7 @@ TitleFileSections sectionsForFileType(SaveFileType type)
     return {type != SaveFileType::JapaneseOnly, type != SaveFileType::EnglishOnly};
 }
 
-QString WithTxtExtension(const QString &path)
+QString withTxtExtension(const QString &path)
 {
     if (path.right(4).toLower() == u".txt")
         return path;
@@ -171,7 +171,7 @@ private:
 
 } // namespace
 
-QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
+QByteArray writeTitleFile(const TitleStore &store, TitleFileSections sections)
 {
     const Cp932Encoder &encoder = Cp932Encoder::instance();
     QByteArray out((sections.english ? sectionCapacity(store, English) : 0) +
@@ -186,7 +186,7 @@ QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections)
     return out;
 }
 
-bool IsUtf8TitleFile(QByteArrayView bytes)
+bool isUtf8TitleFile(QByteArrayView bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return true;
@@ -195,9 +195,9 @@ bool IsUtf8TitleFile(QByteArrayView bytes)
     return beyondAscii && bytes.isValidUtf8();
 }
 
-std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
+std::optional<TitleStore> parseTitleFile(QByteArrayView bytes)
 {
-    const bool utf8 = IsUtf8TitleFile(bytes);
+    const bool utf8 = isUtf8TitleFile(bytes);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3); // the mark is no part of the first line
     Parser parser(utf8);
@@ -215,12 +215,12 @@ std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes)
     return parser.finish();
 }
 
-LoadResult ReadTitleFile(const QString &path, qint64 maxBytes)
+LoadResult readTitleFile(const QString &path, qint64 maxBytes)
 {
-    const FileReadResult file = ReadRegularFile(path, maxBytes);
+    const FileReadResult file = readRegularFile(path, maxBytes);
     if (!file.ok)
-        return LoadResult::failed(LoadFailure::Aborted, file.reason);
-    std::optional<TitleStore> disc = ParseTitleFile(file.bytes);
+        return LoadResult::failed(LoadFailure::Unreadable, file.reason);
+    std::optional<TitleStore> disc = parseTitleFile(file.bytes);
     if (!disc)
         return LoadResult::failed(LoadFailure::NotATitleFile);
     return LoadResult::loaded(std::move(*disc));

@@ -40,22 +40,22 @@ TitleFileSections sectionsForFileType(SaveFileType type);
 
 // The name a save writes to: the chosen path with ".txt" added unless its last
 // four characters already read ".txt" in any case.
-QString WithTxtExtension(const QString &path);
+QString withTxtExtension(const QString &path);
 
 // The bytes of a title file for the store's texts and count.
-QByteArray WriteTitleFile(const TitleStore &store, TitleFileSections sections);
+QByteArray writeTitleFile(const TitleStore &store, TitleFileSections sections);
 
 // True when the bytes are read as UTF-8 rather than as code page 932.
-bool IsUtf8TitleFile(QByteArrayView bytes);
+bool isUtf8TitleFile(QByteArrayView bytes);
 
 // Reads title-file bytes into a fresh store (texts and trackCount set; the
 // editor's position and the path untouched). Never refuses a line; returns
 // nothing only when the bytes hold no section tag at all.
-std::optional<TitleStore> ParseTitleFile(QByteArrayView bytes);
+std::optional<TitleStore> parseTitleFile(QByteArrayView bytes);
 
 // Why a file could not be loaded. The two kinds have different messages: a
 // file that was read but is no title file, and a file that could not be read.
-enum class LoadFailure { NotATitleFile, Aborted };
+enum class LoadFailure { NotATitleFile, Unreadable };
 
 class LoadResult
 {
@@ -78,7 +78,7 @@ private:
         : m_failure(failure), m_reason(std::move(reason))
     {}
     std::optional<TitleStore> m_disc;
-    LoadFailure m_failure = LoadFailure::Aborted;
+    LoadFailure m_failure = LoadFailure::Unreadable;
     QString m_reason;
 };
 
@@ -88,6 +88,6 @@ inline constexpr qint64 MaxTitleFileBytes = qint64(256) << 20;
 
 // Opens, reads and parses the file at path. Only regular files are read: a
 // directory, a FIFO or a device is refused at once, without blocking.
-LoadResult ReadTitleFile(const QString &path, qint64 maxBytes = MaxTitleFileBytes);
+LoadResult readTitleFile(const QString &path, qint64 maxBytes = MaxTitleFileBytes);
 
 } // namespace sonolabe

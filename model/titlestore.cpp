@@ -2,6 +2,7 @@
 #include "model/titlestore.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sonolabe {
 
@@ -32,7 +33,7 @@ void TitleStore::clearTexts()
     }
 }
 
-void TitleStore::dropTracksAbove(int n)
+void TitleStore::setTrackCount(int n)
 {
     Q_ASSERT(n >= 0 && n <= MaxTracks);
     n = std::clamp(n, 0, MaxTracks);
@@ -43,18 +44,9 @@ void TitleStore::dropTracksAbove(int n)
     trackCount = static_cast<quint8>(n);
 }
 
-void TitleStore::replaceDisc(const TitleStore &loaded)
+void TitleStore::moveTitle(Language language, int track, int destination)
 {
-    discNames = loaded.discNames;
-    artistNames = loaded.artistNames;
-    trackTitles = loaded.trackTitles;
-    trackCount = loaded.trackCount;
-}
-
-bool TitleStore::sameDisc(const TitleStore &other) const
-{
-    return discNames == other.discNames && artistNames == other.artistNames &&
-           trackTitles == other.trackTitles && trackCount == other.trackCount;
+    std::swap(trackTitles(language, track), trackTitles(language, destination));
 }
 
 } // namespace sonolabe

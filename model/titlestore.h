@@ -9,10 +9,16 @@
 
 namespace sonolabe {
 
-// Language indexes, the same for every per-language table and control array.
-inline constexpr int Japanese = 0;
-inline constexpr int English = 1;
+// The two languages of a disc. Their values index every per-language table
+// and control array.
+enum Language : int { Japanese = 0, English = 1 };
 inline constexpr int LanguageCount = 2;
+
+constexpr Language otherLanguage(Language language)
+{
+    return language == Japanese ? English : Japanese;
+}
+
 // Tracks are numbered 1..MaxTracks; a title file cannot name more.
 inline constexpr int MaxTracks = 99;
 
@@ -57,33 +63,29 @@ private:
     std::array<std::array<QString, MaxTracks>, LanguageCount> m_titles;
 };
 
-// The store holds plain values and is shared by reference: windows read and
-// write its members directly. Invariant kept by every operation that sets the
-// count: titles of tracks above trackCount are empty in both languages.
+// The disc: its texts in both languages and its track count, nothing of the
+// windows that show it. It holds plain values and is shared by reference:
+// windows read and write its members directly. Invariant kept by every
+// operation that sets the count: titles of tracks above trackCount are empty
+// in both languages.
 struct TitleStore
 {
     LanguagePair discNames;
     LanguagePair artistNames;
     TitleTable trackTitles;
-    quint8 currentTrack = 0;
-    quint8 languageMode = 0;
     quint8 trackCount = 0;
-    QString currentFilePath;
 
-    // Empties all 198 titles and both disc and artist names; leaves the count,
-    // the editor's position and the current path alone.
+    // Empties all 198 titles and both disc and artist names; leaves the count
+    // alone.
     void clearTexts();
 
-    // Sets the count to n, emptying the titles of the tracks that fall away in
-    // both languages when n is lower than the present count.
-    void dropTracksAbove(int n);
+    // Sets the count to n, higher or lower; when lower, the titles of the
+    // tracks that fall away are emptied in both languages.
+    void setTrackCount(int n);
 
-    // Takes the disc texts and the count of another store (a freshly loaded
-    // file); the editor's position and the current path stay as they are.
-    void replaceDisc(const TitleStore &loaded);
-
-    // True when the texts and the count of both stores are equal.
-    bool sameDisc(const TitleStore &other) const;
+    // Exchanges the titles of two tracks (1..99) in one language: a title
+    // moved one place up or down.
+    void moveTitle(Language language, int track, int destination);
 
     bool operator==(const TitleStore &) const = default;
 };

@@ -5,14 +5,14 @@
 // hostile ones included (a FIFO, a huge file, an odd name). Each loads or
 // gives its message, in bounded time and memory; a failed load leaves the
 // store as it was.
-#include "app/startup.h"
+#include "app/program.h"
 #include "common/files.h"
 #include "common/modalanswer.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
 #include <QDir>
@@ -30,7 +30,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The last two with a message.
-enum Outcome { Loads, NoFile, NotATitleFile, Aborted };
+enum Outcome { Loads, NoFile, NotATitleFile, Unreadable };
 
 constexpr int hugeBytes = 100 << 20;
 constexpr int hugeLine = hugeBytes - 6; // after "ja\r\n0\t"
@@ -59,7 +59,7 @@ private:
     QTemporaryDir m_dir;
     TitleStore m_store;
     Beeper m_beeper;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
 };
 
 // The files of oneFile, named relative to the current folder as a user types
@@ -82,7 +82,7 @@ void TestStartup::initTestCase()
 void TestStartup::init()
 {
     m_store = TitleStore();
-    m_session = std::make_unique<Session>(m_store, m_beeper);
+    m_session = std::make_unique<EditorSession>(m_store, m_beeper);
 }
 
 void TestStartup::oneFile_data()
@@ -98,16 +98,16 @@ void TestStartup::oneFile_data()
     QTest::newRow("100 MB single line") << QStringList{u"huge.txt"_s} << int(Loads) << hugeLine;
     QTest::newRow("NUL bytes") << QStringList{u"nul.txt"_s} << int(Loads) << 3;
     QTest::newRow("not a title file") << QStringList{u"notes.txt"_s} << int(NotATitleFile) << none;
-    QTest::newRow("missing file") << QStringList{u"missing.txt"_s} << int(Aborted) << none;
-    QTest::newRow("empty argument") << QStringList{QString()} << int(Aborted) << none;
+    QTest::newRow("missing file") << QStringList{u"missing.txt"_s} << int(Unreadable) << none;
+    QTest::newRow("empty argument") << QStringList{QString()} << int(Unreadable) << none;
     QTest::newRow("successor: every argument a path")
-        << QStringList{QStringView(SuccessorFlag).toString(), u"--version"_s} << int(Aborted)
+        << QStringList{QStringView(SuccessorFlag).toString(), u"--version"_s} << int(Unreadable)
         << none;
-    QTest::newRow("FIFO without writer") << QStringList{u"fifo.txt"_s} << int(Aborted) << none;
+    QTest::newRow("FIFO without writer") << QStringList{u"fifo.txt"_s} << int(Unreadable) << none;
     QTest::newRow("read fails (/proc/self/mem)")
-        << QStringList{u"/proc/self/mem"_s} << int(Aborted) << none;
+        << QStringList{u"/proc/self/mem"_s} << int(Unreadable) << none;
     QTest::newRow("larger than any title file")
-        << QStringList{u"large.txt"_s} << int(Aborted) << none;
+        << QStringList{u"large.txt"_s} << int(Unreadable) << none;
 }
 
 void TestStartup::oneFile()
@@ -117,7 +117,7 @@ void TestStartup::oneFile()
     QFETCH(int, discNameLength);
     m_store.trackCount = 3;
     m_store.trackTitles(Japanese, 3) = u"typed before"_s;
-    m_store.currentFilePath = u"/kept/path.txt"_s;
+    m_session->setCurrentFilePath(u"/kept/path.txt"_s);
     const TitleStore before = m_store;
     QList<QStringList> successors;
     TitleStore atSuccessor;
@@ -141,7 +141,8 @@ void TestStartup::oneFile()
     if (result == StartupResult::DialogShown && QGuiApplication::platformName() == u"offscreen")
         QTest::ignoreMessage(QtWarningMsg, "This plugin does not support raise()");
 
-    QCOMPARE(StartFromCommandLine(ParseCommandLine(arguments), *m_session, startSuccessor), result);
+    QCOMPARE(startFromCommandLine(parseEditorCommandLine(arguments), *m_session, startSuccessor),
+             result);
     // The successor starts before this instance loads its file.
     const bool passesOn = arguments.endsWith(passedOn.last());
     QCOMPARE(successors, passesOn ? QList<QStringList>{QStringList{u"--successor"_s} + passedOn}
@@ -152,12 +153,12 @@ void TestStartup::oneFile()
              result == StartupResult::DialogShown);
     QVERIFY2(answer.answered() == (outcome > NoFile), qUtf8Printable(answer.text()));
     // The beep comes before the abort message only.
-    QCOMPARE(beeps.count(), outcome == Aborted ? 1 : 0);
+    QCOMPARE(beeps.count(), outcome == Unreadable ? 1 : 0);
+    // A file named on the command line is not the current file.
+    QCOMPARE(m_session->currentFilePath(), u"/kept/path.txt"_s);
     if (outcome == Loads) {
         QCOMPARE(int(m_store.discNames[Japanese].size()), discNameLength);
         QVERIFY2(m_store.trackTitles(Japanese, 3).isEmpty(), "the old titles are gone");
-        // A file named on the command line is not the current file.
-        QCOMPARE(m_store.currentFilePath, before.currentFilePath);
         return;
     }
     QVERIFY2(m_store == before, "a failed load leaves the store as it was");
@@ -168,8 +169,8 @@ void TestStartup::oneFile()
     QCOMPARE(answer.icon(), QMessageBox::Critical);
     QCOMPARE(answer.text(),
              u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは\nCD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。\n"_s +
-                 (outcome == Aborted ? u"ﾛｰﾄﾞを中止します。\n"_s : QString()) + u"\nﾌｧｲﾙ名：\n"_s +
-                 arguments.last());
+                 (outcome == Unreadable ? u"ﾛｰﾄﾞを中止します。\n"_s : QString()) +
+                 u"\nﾌｧｲﾙ名：\n"_s + arguments.last());
 }
 
 QTEST_MAIN(TestStartup)

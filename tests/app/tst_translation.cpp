@@ -3,7 +3,7 @@
 // program, whatever the desktop's language (the tests run in the C locale):
 // the program is started here as a user starts it, without a file, and while
 // its new-or-open dialog is open a standard button is asked for its text.
-#include "app/startup.h"
+#include "app/program.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -37,7 +37,7 @@ void TestTranslation::standardButtonsSpeakJapanese()
         QApplication::closeAllWindows();
         QCoreApplication::quit();
     });
-    QCOMPARE(RunSonolabe(*qApp, CommandLine{}), 0);
+    QCOMPARE(runSonolabe(*qApp, EditorCommandLine{}), 0);
     QCOMPARE(cancel, u"キャンセル"_s);
 }
 

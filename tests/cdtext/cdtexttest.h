@@ -89,7 +89,7 @@ inline QByteArray burnedTitleFile(TitleStore store)
     form(store.artistNames[Japanese]);
     for (int t = 1; t <= MaxTracks; ++t)
         form(store.trackTitles(Japanese, t));
-    return WriteTitleFile(store,
+    return writeTitleFile(store,
                           {LanguageHasText(store, English), LanguageHasText(store, Japanese)});
 }
 

@@ -273,7 +273,7 @@ void TestBurnRoutes::routes()
     if (!japaneseShown.isEmpty())
         japaneseBlock = expectedBlock(makeDisc(disc.trackCount, japaneseShown, {}), Japanese);
     // Saved by the editor, and the same lines saved by a text editor.
-    const QByteArray cp932 = WriteTitleFile(disc, {hasEnglish, hasJapanese});
+    const QByteArray cp932 = writeTitleFile(disc, {hasEnglish, hasJapanese});
     for (const QByteArray &file : {cp932, Cp932Decoder::instance().decode(cp932).toUtf8()}) {
         QTemporaryDir dir;
         QVERIFY(QDir::setCurrent(dir.path()));

@@ -40,7 +40,7 @@ QByteArray titleFile(void (*change)(TitleStore &))
 {
     TitleStore store = twoTracks();
     change(store);
-    return WriteTitleFile(store, {});
+    return writeTitleFile(store, {});
 }
 
 } // namespace
@@ -94,7 +94,7 @@ private:
     // COMMAND disc.txt OPTIONS.
     Run cdtext(const TitleStore &store, const QString &command, const QStringList &options)
     {
-        write(u"disc.txt"_s, WriteTitleFile(store, {}));
+        write(u"disc.txt"_s, writeTitleFile(store, {}));
         return tool(QStringLiteral(SONOLABE_CDTEXT_EXE),
                     QStringList{command, u"disc.txt"_s} + options);
     }
@@ -129,7 +129,7 @@ void TestCdTextCommand::exits_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message"); // what the command says
-    const QByteArray plain = WriteTitleFile(twoTracks(), {});
+    const QByteArray plain = writeTitleFile(twoTracks(), {});
     const QStringList packs{u"packs"_s, u"@disc.txt"_s, u"-o"_s, u"@out.cdt"_s};
     const QStringList cue{u"cue"_s, u"@disc.txt"_s, u"--into"_s, u"@a.cue"_s, u"--lang"_s};
     const QStringList import{u"import"_s, u"@disc.txt"_s};
@@ -318,7 +318,7 @@ void TestCdTextCommand::outputKept()
     QFETCH(QString, script);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
-    write(u"disc.txt"_s, WriteTitleFile(twoTracks(), {}));
+    write(u"disc.txt"_s, writeTitleFile(twoTracks(), {}));
     QProcess shell;
     shell.setWorkingDirectory(m_dir->path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -444,8 +444,8 @@ void TestCdTextCommand::cdrskinBurnRun()
 void TestCdTextCommand::cueprintReadsCue_data()
 {
     QTest::addColumn<int>("language");
-    QTest::newRow("English") << English;
-    QTest::newRow("Japanese") << Japanese;
+    QTest::newRow("English") << int(English);
+    QTest::newRow("Japanese") << int(Japanese);
 }
 
 // cueprint prints the texts it read as its templates say, and complains on

@@ -140,29 +140,29 @@ void TestCopy::copy()
 // tracks 2 and 6, blanks only.
 void TestCopy::dialog()
 {
-    const std::array<QListWidget *, 2> lists{child<QListWidget>(u"List1_0"_s),
-                                             child<QListWidget>(u"List1_1"_s)};
-    QCOMPARE(child<QLabel>(u"LabelDiscName_1"_s)->textFormat(), Qt::PlainText);
+    const std::array<QListWidget *, 2> lists{child<QListWidget>(u"trackListJapanese"_s),
+                                             child<QListWidget>(u"trackListEnglish"_s)};
+    QCOMPARE(child<QLabel>(u"discNameTextEnglish"_s)->textFormat(), Qt::PlainText);
     clickLine(lists[Japanese], 1);
     clickLine(lists[Japanese], 3, Qt::ShiftModifier);
     QCOMPARE(selectedLines(lists[English]), (QList<int>{1, 2, 3}));
     clickLine(lists[English], 5, Qt::ControlModifier);
     QCOMPARE(selectedLines(lists[Japanese]), (QList<int>{1, 2, 3, 5}));
-    child<QPushButton>(u"Command2_1"_s)->click();
+    child<QPushButton>(u"selectAllButton"_s)->click();
     QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]),
              (QList<int>{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
-    child<QPushButton>(u"Command2_0"_s)->click();
+    child<QPushButton>(u"selectNoneButton"_s)->click();
     QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]), QList<int>());
 
     clickLine(lists[English], 1);
     clickLine(lists[English], 5, Qt::ControlModifier);
-    auto *disc = child<QPushButton>(u"Command1_0"_s);
-    auto *titles = child<QPushButton>(u"Command1_2"_s);
+    auto *disc = child<QPushButton>(u"discNameDirectionButton"_s);
+    auto *titles = child<QPushButton>(u"titleDirectionButton"_s);
     for (QPushButton *button : {disc, disc, disc, titles, titles})
         button->click();
     QCOMPARE(disc->text(), u"×"_s);
     QCOMPARE(titles->text(), u"←"_s);
-    child<QCheckBox>(u"Check1"_s)->click();
+    child<QCheckBox>(u"blankOnlyCheckBox"_s)->click();
     QTest::keyClick(lists[English], Qt::Key_Return);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
     const LanguageCopy request = m_dialog->request();
@@ -178,7 +178,7 @@ void TestCopy::entriesOnOneLine()
     m_store.trackTitles(English, 2) = QString(1'000'000, u'x');
     m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
     m_dialog->show();
-    auto *list = child<QListWidget>(u"List1_1"_s);
+    auto *list = child<QListWidget>(u"trackListEnglish"_s);
     const auto *entries = qobject_cast<QStyledItemDelegate *>(list->itemDelegate());
     QVERIFY(entries);
     QCOMPARE(entries->displayText(list->item(0)->text(), QLocale()), u"01 a b"_s);

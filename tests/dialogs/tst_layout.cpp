@@ -28,7 +28,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // The two strokes of one etched rule lie on each other by design.
-const QStringList etchedRule{u"Line1 Line2"_s};
+const QStringList etchedRule{u"ruleShadow ruleHighlight"_s};
 
 } // namespace
 
@@ -60,38 +60,43 @@ void TestLayout::window_data()
     // Down button up to the list, then into the boxes; the Japanese boxes
     // from the title up to the disc name, the English ones the other way.
     QTest::newRow("editor, Japanese")
-        << u"editor"_s << QStringList{u"Text1_1"_s, u"Text2_1"_s, u"Text3_1"_s} << QStringList()
-        << u"Text3_0"_s << u"曲名： | J5"_s
-        << QStringList{u"Command8"_s, u"Command7"_s, u"List1"_s,
-                       u"Text3_0"_s,  u"Text2_0"_s,  u"Text1_0"_s};
+        << u"editor"_s << u"discNameEditEnglish artistEditEnglish titleEditEnglish"_s.split(u' ')
+        << QStringList() << u"titleEditJapanese"_s << u"曲名： | J5"_s
+        << u"moveDownButton moveUpButton trackList titleEditJapanese artistEditJapanese "
+           u"discNameEditJapanese"_s.split(u' ');
     QTest::newRow("editor, English")
-        << u"English editor"_s << QStringList{u"Text1_0"_s, u"Text2_0"_s, u"Text3_0"_s}
-        << QStringList() << u"Text1_1"_s << u"ﾃﾞｨｽｸ名： | Disc"_s
-        << QStringList{u"Command8"_s, u"Command7"_s, u"List1"_s,
-                       u"Text1_1"_s,  u"Text2_1"_s,  u"Text3_1"_s};
+        << u"English editor"_s
+        << u"discNameEditJapanese artistEditJapanese titleEditJapanese"_s.split(u' ')
+        << QStringList() << u"discNameEditEnglish"_s << u"ﾃﾞｨｽｸ名： | Disc"_s
+        << u"moveDownButton moveUpButton trackList discNameEditEnglish artistEditEnglish "
+           u"titleEditEnglish"_s.split(u' ');
     // The field comes first so that it has the focus on opening; only the
     // chosen option is a stop of Tab; OK comes before Cancel.
     QTest::newRow("new or open, new disc")
-        << u"new disc"_s << QStringList() << QStringList() << u"Text4"_s << u"曲数： | 12 | 曲"_s
-        << QStringList{u"Text4"_s, u"Option1"_s, u"Command1"_s, u"Command2"_s};
+        << u"new disc"_s << QStringList() << QStringList() << u"trackCountField"_s
+        << u"曲数： | 12 | 曲"_s
+        << QStringList{u"trackCountField"_s, u"newDiscOption"_s, u"okButton"_s, u"cancelButton"_s};
     QTest::newRow("new or open, open a file")
-        << u"open a file"_s << QStringList() << QStringList() << u"Option2"_s
-        << u"既存のファイルを開く(&O)"_s << QStringList{u"Option2"_s, u"Command1"_s, u"Command2"_s};
-    QTest::newRow("track count") << u"track count"_s << QStringList() << QStringList() << u"Text4"_s
-                                 << u"曲数： | 12 | 曲"_s << QStringList();
+        << u"open a file"_s << QStringList() << QStringList() << u"openFileOption"_s
+        << u"既存のファイルを開く(&O)"_s
+        << QStringList{u"openFileOption"_s, u"okButton"_s, u"cancelButton"_s};
+    QTest::newRow("track count") << u"track count"_s << QStringList() << QStringList()
+                                 << u"trackCountField"_s << u"曲数： | 12 | 曲"_s << QStringList();
     // The copy dialog's captions name its rows and columns; Tab starts in
     // the lists.
-    const QStringList copyCaptions{u"Label1 LabelDiscName_0"_s, u"Label4 LabelSinger_0"_s,
-                                   u"Label5 List1_0"_s,         u"Label2 LabelDiscName_0"_s,
-                                   u"Label2 List1_0"_s,         u"Label3 LabelDiscName_1"_s,
-                                   u"Label3 List1_1"_s};
-    const QStringList copyTabs{u"List1_0"_s,    u"List1_1"_s,   u"Command1_0"_s, u"Command1_1"_s,
-                               u"Command1_2"_s, u"Command4"_s,  u"Command5"_s,   u"Check1"_s,
-                               u"Command2_0"_s, u"Command2_1"_s};
-    QTest::newRow("copy") << u"copy"_s << QStringList() << copyCaptions << u"LabelDiscName_0"_s
+    const QStringList copyCaptions{
+        u"discNameLabel discNameTextJapanese"_s, u"artistLabel artistTextJapanese"_s,
+        u"titleLabel trackListJapanese"_s,       u"japaneseHeading discNameTextJapanese"_s,
+        u"japaneseHeading trackListJapanese"_s,  u"englishHeading discNameTextEnglish"_s,
+        u"englishHeading trackListEnglish"_s};
+    const QStringList copyTabs =
+        u"trackListJapanese trackListEnglish discNameDirectionButton artistDirectionButton "
+        u"titleDirectionButton okButton cancelButton blankOnlyCheckBox selectNoneButton "
+        u"selectAllButton"_s.split(u' ');
+    QTest::newRow("copy") << u"copy"_s << QStringList() << copyCaptions << u"discNameTextJapanese"_s
                           << u"ディスク名： | ディスク | × | Disc"_s << copyTabs;
     QTest::newRow("copy, every direction set, long names, 99 tracks")
-        << u"busy copy"_s << QStringList() << copyCaptions << u"Command1_1"_s
+        << u"busy copy"_s << QStringList() << copyCaptions << u"artistDirectionButton"_s
         << u"作者名： | "_s + QString(40, u'作') + u" | → | "_s + QString(80, u'W') << copyTabs;
 }
 
@@ -102,16 +107,16 @@ std::unique_ptr<QWidget> TestLayout::show(const QString &window)
     if (window.endsWith(u"editor")) {
         auto editor = std::make_unique<EditorWindow>(m_store, m_beeper);
         if (window.startsWith(u"English"))
-            editor->findChild<QAction *>(u"mnuLang"_s)->trigger();
+            editor->findChild<QAction *>(u"languageAction"_s)->trigger();
         // A track in the middle, so that both move buttons take the focus.
-        editor->findChild<QListWidget *>(u"List1"_s)->setCurrentRow(4);
+        editor->findChild<QListWidget *>(u"trackList"_s)->setCurrentRow(4);
         shown = std::move(editor);
     } else if (window == u"new disc" || window == u"open a file") {
-        auto dialog = std::make_unique<NewOrOpenDialog>(m_store, m_beeper);
+        auto dialog = std::make_unique<NewOrOpenDialog>();
         if (window == u"open a file")
-            dialog->findChild<QRadioButton *>(u"Option2"_s)->click();
+            dialog->findChild<QRadioButton *>(u"openFileOption"_s)->click();
         else
-            QTest::keyClicks(dialog->findChild<QWidget *>(u"Text4"_s), u"12"_s);
+            QTest::keyClicks(dialog->findChild<QWidget *>(u"trackCountField"_s), u"12"_s);
         shown = std::move(dialog);
     } else if (window == u"track count") {
         shown = std::make_unique<TrackCountDialog>(12);
@@ -122,8 +127,9 @@ std::unique_ptr<QWidget> TestLayout::show(const QString &window)
         }
         auto dialog = std::make_unique<CopyDialog>(m_store, nullptr);
         if (window == u"busy copy") {
-            for (const QString &button : {u"Command1_0"_s, u"Command1_1"_s, u"Command1_2"_s,
-                                          u"Command1_2"_s, u"Command2_1"_s})
+            for (const QString &button :
+                 {u"discNameDirectionButton"_s, u"artistDirectionButton"_s,
+                  u"titleDirectionButton"_s, u"titleDirectionButton"_s, u"selectAllButton"_s})
                 dialog->findChild<QPushButton *>(button)->click();
         }
         shown = std::move(dialog);

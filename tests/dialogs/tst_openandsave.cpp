@@ -8,8 +8,7 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/editor/savetitlefile.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
 #include <QComboBox>
@@ -109,7 +108,7 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     TitleStore m_store;
     Beeper m_beeper;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_oldEditor;
 };
 
@@ -128,8 +127,8 @@ void TestOpenAndSave::init()
             m_store.trackTitles(language, track) = u"title"_s;
     }
     m_store.trackCount = 2;
-    m_store.currentFilePath = u"/discs/old.txt"_s;
-    m_session = std::make_unique<Session>(m_store, m_beeper);
+    m_session = std::make_unique<EditorSession>(m_store, m_beeper);
+    m_session->setCurrentFilePath(u"/discs/old.txt"_s);
 }
 
 void TestOpenAndSave::cleanup()
@@ -156,10 +155,10 @@ void TestOpenAndSave::newDisc()
 {
     m_oldEditor = m_session->openEditor();
     QVERIFY(QTest::qWaitForWindowActive(m_session->showStartupDialog()));
-    auto *field = child<QLineEdit>(u"Text4"_s);
-    auto *ok = child<QPushButton>(u"Command1"_s);
-    auto *openFile = child<QRadioButton>(u"Option2"_s);
-    QVERIFY(child<QRadioButton>(u"Option1"_s)->isChecked());
+    auto *field = child<QLineEdit>(u"trackCountField"_s);
+    auto *ok = child<QPushButton>(u"okButton"_s);
+    auto *openFile = child<QRadioButton>(u"openFileOption"_s);
+    QVERIFY(child<QRadioButton>(u"newDiscOption"_s)->isChecked());
     QVERIFY(field->text().isEmpty() && field->isEnabled() && !ok->isEnabled());
     QCOMPARE(QApplication::focusWidget(), field);
     QTest::keyClick(field, Qt::Key_O, Qt::AltModifier);
@@ -180,8 +179,8 @@ void TestOpenAndSave::newDisc()
 
     TitleStore expected;
     expected.trackCount = 12;
-    QVERIFY(m_store.sameDisc(expected));
-    QCOMPARE(m_store.currentFilePath, u"/discs/old.txt"_s);
+    QCOMPARE(m_store, expected);
+    QCOMPARE(m_session->currentFilePath(), u"/discs/old.txt"_s);
     QVERIFY(!m_oldEditor);
     QVERIFY(editorShownFirst);
     QTRY_VERIFY(!m_session->startupDialog());
@@ -213,13 +212,13 @@ void TestOpenAndSave::open()
     const auto answer = answerFileDialog(path, bytes.isEmpty() ? -1 : 0,
                                          [&] { refusal = std::make_unique<ModalAnswer>(); });
 
-    child<QRadioButton>(u"Option2"_s)->click();
-    child<QPushButton>(u"Command1"_s)->click();
+    child<QRadioButton>(u"openFileOption"_s)->click();
+    child<QPushButton>(u"okButton"_s)->click();
 
     QVERIFY(answer->answered() && refusal);
     QCOMPARE(refusal->answered(), !opens && !bytes.isEmpty());
     QCOMPARE(m_store == before, !opens);
-    QCOMPARE(m_store.currentFilePath, opens ? path : before.currentFilePath);
+    QCOMPARE(m_session->currentFilePath(), opens ? path : u"/discs/old.txt"_s);
     QCOMPARE(m_session->editor() == m_oldEditor, !opens);
     QTRY_COMPARE(m_session->startupDialog() == nullptr, opens);
 }
@@ -232,12 +231,12 @@ void TestOpenAndSave::englishRefused()
     const TitleStore before = m_store;
     ModalAnswer answer;
 
-    QVERIFY(!SaveTitleFile(nullptr, m_store));
+    QVERIFY(!m_session->save(nullptr));
 
     QVERIFY(answer.answered());
     QCOMPARE(answer.title(), u"入力エラー"_s);
     QCOMPARE(answer.text(), u"英語の曲名ファイルに2バイト文字を含めることはできません。"_s);
-    QVERIFY(m_store == before);
+    QVERIFY(m_store == before && m_session->currentFilePath() == u"/discs/old.txt");
 }
 
 void TestOpenAndSave::save_data()
@@ -274,11 +273,11 @@ void TestOpenAndSave::save()
         QVERIFY(writeFile(old.fileName(), "old contents"));
     }
     if (typed.isEmpty())
-        m_store.currentFilePath = old.fileName();
+        m_session->setCurrentFilePath(old.fileName());
     std::optional<ModalAnswer> afterDialog;
     const auto dialog = answerFileDialog(typed, type, [&] { afterDialog.emplace(); });
 
-    QCOMPARE(SaveTitleFile(nullptr, m_store), !fails);
+    QCOMPARE(m_session->save(nullptr), !fails);
 
     QVERIFY(dialog->answered() && afterDialog);
     QCOMPARE(afterDialog->answered(), fails);
@@ -290,7 +289,7 @@ void TestOpenAndSave::save()
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), bytes);
     }
-    QCOMPARE(m_store.currentFilePath, old.fileName());
+    QCOMPARE(m_session->currentFilePath(), old.fileName());
 }
 
 // A save whose flush to the disk fails, as it does when the disk fills late
@@ -323,7 +322,7 @@ void TestOpenAndSave::saveReason()
         failingFlush = error;
     });
 
-    const bool saved = SaveTitleFile(nullptr, m_store);
+    const bool saved = m_session->save(nullptr);
     failingFlush = 0;
 
     QVERIFY(!saved);

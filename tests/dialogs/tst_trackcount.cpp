@@ -61,7 +61,7 @@ void TestTrackCount::init()
     m_dialog = std::make_unique<TrackCountDialog>(12, nullptr);
     m_dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-    m_field = m_dialog->findChild<QLineEdit *>(u"Text4"_s);
+    m_field = m_dialog->findChild<QLineEdit *>(u"trackCountField"_s);
 }
 
 void TestTrackCount::field_data()
@@ -107,7 +107,7 @@ void TestTrackCount::field()
     QFETCH(QString, text);
     QFETCH(int, caret);
     QFETCH(bool, okEnabled);
-    auto *ok = m_dialog->findChild<QPushButton *>(u"Command1"_s);
+    auto *ok = m_dialog->findChild<QPushButton *>(u"okButton"_s);
     m_field->setText(QString());
     QGuiApplication::clipboard()->setText(clipboard);
 
@@ -151,7 +151,7 @@ void TestTrackCount::dialog()
     }
 
     if (cancel)
-        m_dialog->findChild<QPushButton *>(u"Command2"_s)->click();
+        m_dialog->findChild<QPushButton *>(u"cancelButton"_s)->click();
     else
         QTest::keyClick(m_field, Qt::Key_Return);
 

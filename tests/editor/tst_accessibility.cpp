@@ -8,7 +8,7 @@
 #include "ui/common/beeper.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 #include "ui/trackcount/trackcountdialog.h"
 
@@ -96,13 +96,13 @@ void TestAccessibility::everyControlNamed()
 {
     QFETCH(QString, window);
     QFETCH(QStringList, expected);
-    Session session(m_store, m_beeper);
+    EditorSession session(m_store, m_beeper);
     std::unique_ptr<QWidget> dialog;
     QWidget *shown = nullptr;
     if (window.endsWith(u"editor")) {
         shown = session.openEditor();
         if (window.startsWith(u"English"))
-            shown->findChild<QAction *>(u"mnuLang"_s)->trigger();
+            shown->findChild<QAction *>(u"languageAction"_s)->trigger();
     } else if (window == u"new or open") {
         shown = session.showStartupDialog();
     } else if (window == u"track count") {
@@ -120,7 +120,7 @@ void TestAccessibility::everyControlNamed()
         QVERIFY2(!seen.contains(it.value()), qPrintable(it.value() + u" twice"_s));
         seen << it.value();
     }
-    if (auto *label = shown->findChild<QWidget *>(u"Label1"_s))
+    if (auto *label = shown->findChild<QWidget *>(u"languageLabel"_s))
         seen << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
     for (const QString &name : expected)
         QVERIFY2(seen.contains(name), qPrintable(name + u" missing from "_s + seen.join(u", ")));
@@ -149,14 +149,14 @@ void TestAccessibility::directionButtonsSayWhatTheyDo()
     EditorWindow editor(store, m_beeper);
     QString said;
     ModalAnswer answer([&](QWidget *dialog) {
-        auto *titles = dialog->findChild<QPushButton *>(u"Command1_2"_s);
+        auto *titles = dialog->findChild<QPushButton *>(u"titleDirectionButton"_s);
         for (int press = 0; press < presses; ++press)
             titles->click();
-        dialog->findChild<QPushButton *>(u"Command2_1"_s)->click();
+        dialog->findChild<QPushButton *>(u"selectAllButton"_s)->click();
         said = QAccessible::queryAccessibleInterface(titles)->text(QAccessible::Name);
-        dialog->findChild<QPushButton *>(u"Command4"_s)->click();
+        dialog->findChild<QPushButton *>(u"okButton"_s)->click();
     });
-    editor.findChild<QAction *>(u"mnuCopy"_s)->trigger();
+    editor.findChild<QAction *>(u"copyAction"_s)->trigger();
     QVERIFY(answer.answered());
     QCOMPARE(said, name);
     QCOMPARE(store.trackTitles(Japanese, 1) + u' ' + store.trackTitles(English, 1), firstTitles);

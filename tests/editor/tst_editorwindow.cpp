@@ -9,7 +9,7 @@
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
 #include <QAbstractItemModel>
@@ -38,16 +38,16 @@ namespace {
 
 int languageOf(const QString &box)
 {
-    return box.endsWith(u'1') ? English : Japanese;
+    return box.endsWith(u"English") ? English : Japanese;
 }
 
-// The text a box edits: Text1 the disc name, Text2 the artist, Text3 a title.
+// The text a box edits, by the box's name: the disc name, the artist or a title.
 QString &textOf(TitleStore &store, const QString &box, int track)
 {
     const int language = languageOf(box);
-    return box.startsWith(u"Text1")   ? store.discNames[language]
-           : box.startsWith(u"Text2") ? store.artistNames[language]
-                                      : store.trackTitles(language, track);
+    return box.startsWith(u"discNameEdit") ? store.discNames[language]
+           : box.startsWith(u"artistEdit") ? store.artistNames[language]
+                                           : store.trackTitles(language, track);
 }
 
 // The list entries a store gives in a language.
@@ -55,7 +55,7 @@ QStringList entriesOf(const TitleStore &store, int language)
 {
     QStringList result;
     for (int track = 1; track <= store.trackCount; ++track)
-        result << TrackEntry(track, store.trackTitles(language, track));
+        result << trackEntry(track, store.trackTitles(language, track));
     return result;
 }
 
@@ -185,7 +185,7 @@ private:
     void open(const TitleStore &disc)
     {
         m_store = std::make_unique<TitleStore>(disc);
-        m_session = std::make_unique<Session>(*m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
         m_window = m_session->openEditor();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
     }
@@ -197,7 +197,7 @@ private:
         return child;
     }
     QLineEdit *box(const QString &name) const { return find<QLineEdit>(name); }
-    QListWidget *list() const { return find<QListWidget>(u"List1"_s); }
+    QListWidget *list() const { return find<QListWidget>(u"trackList"_s); }
     QAction *action(const QString &name) const { return find<QAction>(name); }
     QStringList entries() const
     {
@@ -213,11 +213,11 @@ private:
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, modifiers,
                           list()->visualItemRect(item).center());
     }
-    void switchLanguage() { QTest::mouseClick(find(u"Label1"_s), Qt::LeftButton); }
+    void switchLanguage() { QTest::mouseClick(find(u"languageLabel"_s), Qt::LeftButton); }
 
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_window; // the session's
 };
 
@@ -238,7 +238,8 @@ void TestEditorWindow::inputMethodAndPointer()
 {
     open(numberedDisc(3));
     for (const QString &name :
-         {u"Text1_0"_s, u"Text2_0"_s, u"Text3_0"_s, u"Text1_1"_s, u"Text2_1"_s, u"Text3_1"_s}) {
+         {u"discNameEditJapanese"_s, u"artistEditJapanese"_s, u"titleEditJapanese"_s,
+          u"discNameEditEnglish"_s, u"artistEditEnglish"_s, u"titleEditEnglish"_s}) {
         const bool japanese = languageOf(name) == Japanese;
         if (box(name)->isHidden())
             switchLanguage();
@@ -259,43 +260,42 @@ void TestEditorWindow::inputMethodAndPointer()
 void TestEditorWindow::opening()
 {
     TitleStore disc = numberedDisc(99);
-    disc.languageMode = English;
-    disc.currentTrack = 99;
     open(disc);
-    QCOMPARE(int(m_store->languageMode), Japanese);
-    QCOMPARE(int(m_store->currentTrack), 1);
+    QCOMPARE(m_window->shownLanguage(), Japanese);
+    QCOMPARE(m_window->currentTrack(), 1);
     QCOMPARE(entries(), entriesOf(disc, Japanese));
     QCOMPARE(list()->item(8)->text(), u"09 J9"_s);
-    QCOMPARE(box(u"Text1_0"_s)->text(), u"ディスク"_s);
-    QCOMPARE(box(u"Text2_0"_s)->text(), u"作者"_s);
-    QCOMPARE(box(u"Text3_0"_s)->text(), u"J1"_s);
-    for (const QString &name : {u"Text1_"_s, u"Text2_"_s, u"Text3_"_s})
-        QVERIFY(box(name + u'0')->isVisible() && !box(name + u'1')->isVisible());
-    QVERIFY(!find(u"Command7"_s)->isEnabled() && find(u"Command8"_s)->isEnabled());
-    QTRY_COMPARE(QApplication::focusWidget(), find(u"Command8"_s));
+    QCOMPARE(box(u"discNameEditJapanese"_s)->text(), u"ディスク"_s);
+    QCOMPARE(box(u"artistEditJapanese"_s)->text(), u"作者"_s);
+    QCOMPARE(box(u"titleEditJapanese"_s)->text(), u"J1"_s);
+    for (const QString &name : {u"discNameEdit"_s, u"artistEdit"_s, u"titleEdit"_s})
+        QVERIFY(box(name + u"Japanese")->isVisible() && !box(name + u"English")->isVisible());
+    QVERIFY(!find(u"moveUpButton"_s)->isEnabled() && find(u"moveDownButton"_s)->isEnabled());
+    QTRY_COMPARE(QApplication::focusWidget(), find(u"moveDownButton"_s));
 
     clickTrack(99);
     clickTrack(99, Qt::ControlModifier);
-    QCOMPARE(int(m_store->currentTrack), 99);
+    QCOMPARE(m_window->currentTrack(), 99);
     QCOMPARE(list()->selectedItems(), QList<QListWidgetItem *>{list()->item(98)});
-    QCOMPARE(box(u"Text3_0"_s)->text(), u"J99"_s);
-    QVERIFY(find(u"Command7"_s)->isEnabled() && !find(u"Command8"_s)->isEnabled());
+    QCOMPARE(box(u"titleEditJapanese"_s)->text(), u"J99"_s);
+    QVERIFY(find(u"moveUpButton"_s)->isEnabled() && !find(u"moveDownButton"_s)->isEnabled());
     QCOMPARE(QApplication::focusWidget(), list());
-    QVERIFY(m_store->sameDisc(disc));
+    QCOMPARE(*m_store, disc);
 }
 
 void TestEditorWindow::tabOrder()
 {
     open(numberedDisc(12));
     clickTrack(5);
-    for (const QString &boxes : {u"Text3_0 Text2_0 Text1_0"_s, u"Text1_1 Text2_1 Text3_1"_s}) {
-        find(u"Command8"_s)->setFocus();
+    for (const QString &boxes : {u"titleEditJapanese artistEditJapanese discNameEditJapanese"_s,
+                                 u"discNameEditEnglish artistEditEnglish titleEditEnglish"_s}) {
+        find(u"moveDownButton"_s)->setFocus();
         QStringList visited;
         for (int i = 0; i < 6; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget()->objectName();
         }
-        QCOMPARE(visited.join(u' '), u"Command7 List1 "_s + boxes + u" Command8"_s);
+        QCOMPARE(visited.join(u' '), u"moveUpButton trackList "_s + boxes + u" moveDownButton"_s);
         switchLanguage();
         clickTrack(5);
     }
@@ -310,11 +310,12 @@ void TestEditorWindow::editing_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("stored"); // the box's text of the track in the store
     QTest::addColumn<int>("to");         // the current track at the end
-    const QString title = u"Text3_0"_s, englishTitle = u"Text3_1"_s;
+    const QString title = u"titleEditJapanese"_s, englishTitle = u"titleEditEnglish"_s;
     QTest::newRow("title with percent signs")
         << 12 << title << 2 << u"replace"_s << u"%1 %2"_s << u"%1 %2"_s << 2;
     QTest::newRow("artist, LF by input method")
-        << 12 << u"Text2_0"_s << 1 << u"input method"_s << u"あ\nい"_s << u"作者あ い"_s << 1;
+        << 12 << u"artistEditJapanese"_s << 1 << u"input method"_s << u"あ\nい"_s << u"作者あ い"_s
+        << 1;
     QTest::newRow("Enter") << 12 << title << 3 << u"key"_s << u"Return"_s << u"J3"_s << 4;
     QTest::newRow("keypad Enter") << 12 << title << 5 << u"key"_s << u"Enter"_s << u"J5"_s << 6;
     QTest::newRow("Enter on the last of 99 wraps, English")
@@ -322,7 +323,7 @@ void TestEditorWindow::editing_data()
     QTest::newRow("Enter on a single track stays")
         << 1 << title << 1 << u"key"_s << u"Return"_s << u"J1"_s << 1;
     QTest::newRow("Enter in the disc name does nothing")
-        << 12 << u"Text1_0"_s << 5 << u"key"_s << u"Return"_s << u"ディスク"_s << 5;
+        << 12 << u"discNameEditJapanese"_s << 5 << u"key"_s << u"Return"_s << u"ディスク"_s << 5;
 }
 
 // A keystroke writes one text of the shown language, with line breaks from
@@ -346,7 +347,6 @@ void TestEditorWindow::editing()
     clickTrack(track);
     TitleStore expected = *m_store;
     textOf(expected, name, track) = stored;
-    expected.currentTrack = quint8(to);
 
     QSignalSpy selections(list(), &QListWidget::currentRowChanged);
     QSignalSpy rewrites(list()->model(), &QAbstractItemModel::dataChanged);
@@ -365,6 +365,7 @@ void TestEditorWindow::editing()
     }
 
     QCOMPARE(*m_store, expected);
+    QCOMPARE(m_window->currentTrack(), to);
     QCOMPARE(edit->text(), textOf(expected, name, to));
     QCOMPARE(entries(), entriesOf(expected, language));
     QCOMPARE(list()->currentRow(), to - 1);
@@ -392,28 +393,28 @@ void TestEditorWindow::switchingLanguage()
     open(numberedDisc(12));
     QSignalSpy beeps(&m_beeper, &Beeper::beeped);
     clickTrack(8);
-    QTest::mouseClick(box(u"Text2_0"_s), Qt::LeftButton);
-    commit(box(u"Text2_0"_s), u"追加"_s);
+    QTest::mouseClick(box(u"artistEditJapanese"_s), Qt::LeftButton);
+    commit(box(u"artistEditJapanese"_s), u"追加"_s);
     const TitleStore typed = *m_store;
 
     for (const int language : {English, Japanese}) {
         if (how == u"label")
             switchLanguage();
         else if (how == u"double click")
-            doubleClick(find(u"Label1"_s));
+            doubleClick(find(u"languageLabel"_s));
         else if (how == u"menu")
-            action(u"mnuLang"_s)->trigger();
+            action(u"languageAction"_s)->trigger();
         else
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
         const bool english = language == English;
-        const QString shown = english ? u"_1"_s : u"_0"_s;
+        const QString shown = english ? u"English"_s : u"Japanese"_s;
         QCOMPARE(beeps.count(), english ? 1 : 2);
-        QCOMPARE(int(m_store->languageMode), language);
-        QCOMPARE(find<QLabel>(u"Label1"_s)->text(), english ? u"英語"_s : u"日本語"_s);
-        QCOMPARE(action(u"mnuLang"_s)->text(), english ? u"英語(&L)"_s : u"日本語(&L)"_s);
-        QCOMPARE(int(m_store->currentTrack), 1);
-        QCOMPARE(QApplication::focusWidget(), box(u"Text1"_s + shown));
-        QVERIFY(m_store->sameDisc(typed));
+        QCOMPARE(m_window->shownLanguage(), language);
+        QCOMPARE(find<QLabel>(u"languageLabel"_s)->text(), english ? u"英語"_s : u"日本語"_s);
+        QCOMPARE(action(u"languageAction"_s)->text(), english ? u"英語(&L)"_s : u"日本語(&L)"_s);
+        QCOMPARE(m_window->currentTrack(), 1);
+        QCOMPARE(QApplication::focusWidget(), box(u"discNameEdit"_s + shown));
+        QCOMPARE(*m_store, typed);
     }
 }
 
@@ -433,16 +434,16 @@ void TestEditorWindow::composingThenLeaving_data()
         const auto row = [&](const char *way) {
             return &(QTest::addRow("%s, %s", way, name) << finishing);
         };
-        *row("language label") << u"Label1"_s << 1 << 0;
-        *row("language command") << u"mnuLang"_s << 1 << 0;
+        *row("language label") << u"languageLabel"_s << 1 << 0;
+        *row("language command") << u"languageAction"_s << 1 << 0;
         *row("Alt+L") << u"Alt+L"_s << 1 << 0;
-        *row("Up") << u"Command7"_s << 7 << 7;
-        *row("Down") << u"Command8"_s << 9 << 9;
+        *row("Up") << u"moveUpButton"_s << 7 << 7;
+        *row("Down") << u"moveDownButton"_s << 9 << 9;
         *row("list click") << u"list"_s << 3 << 0;
         *row("Enter") << u"Enter"_s << 9 << 0;
-        *row("track-count dialog") << u"mnuNumChange"_s << 1 << 0;
-        *row("copy dialog") << u"mnuCopy"_s << 1 << 0;
-        *row("new-or-open dialog") << u"mnuNew"_s << 8 << 0;
+        *row("track-count dialog") << u"trackCountAction"_s << 1 << 0;
+        *row("copy dialog") << u"copyAction"_s << 1 << 0;
+        *row("new-or-open dialog") << u"newOrOpenAction"_s << 8 << 0;
     }
 }
 
@@ -458,7 +459,7 @@ void TestEditorWindow::composingThenLeaving()
     QFETCH(int, swapped);
     open(numberedDisc(12));
     clickTrack(8);
-    QLineEdit *title = box(u"Text3_0"_s);
+    QLineEdit *title = box(u"titleEditJapanese"_s);
     QTest::mouseClick(title, Qt::LeftButton);
     QTest::keyClick(title, Qt::Key_End);
     FakeInputContext::instance()->finishing = finishing;
@@ -471,7 +472,7 @@ void TestEditorWindow::composingThenLeaving()
         std::swap(expected.trackTitles(Japanese, 8), expected.trackTitles(Japanese, swapped));
 
     ModalAnswer cancel; // the modal dialogs are cancelled
-    if (action == u"Label1" || action.startsWith(u"Command"))
+    if (action == u"languageLabel" || action.endsWith(u"Button"))
         QTest::mouseClick(find(action), Qt::LeftButton);
     else if (action == u"Alt+L")
         QTest::keyClick(title, Qt::Key_L, Qt::AltModifier);
@@ -482,8 +483,8 @@ void TestEditorWindow::composingThenLeaving()
     else
         this->action(action)->trigger();
 
-    QVERIFY(m_store->sameDisc(expected));
-    QCOMPARE(int(m_store->currentTrack), current);
+    QCOMPARE(*m_store, expected);
+    QCOMPARE(m_window->currentTrack(), current);
 }
 
 // A disc without tracks: empty list, title box empty and disabled, Up, Down
@@ -492,21 +493,21 @@ void TestEditorWindow::noTracks()
 {
     TitleStore disc = numberedDisc(0);
     open(disc);
-    for (const QString &shown : {u"_0"_s, u"_1"_s}) {
+    for (const QString &shown : {u"Japanese"_s, u"English"_s}) {
         QCOMPARE(list()->count(), 0);
-        QVERIFY(!box(u"Text3"_s + shown)->isEnabled());
-        QVERIFY(box(u"Text3"_s + shown)->text().isEmpty());
-        QVERIFY(!find(u"Command7"_s)->isEnabled() && !find(u"Command8"_s)->isEnabled());
+        QVERIFY(!box(u"titleEdit"_s + shown)->isEnabled());
+        QVERIFY(box(u"titleEdit"_s + shown)->text().isEmpty());
+        QVERIFY(!find(u"moveUpButton"_s)->isEnabled() && !find(u"moveDownButton"_s)->isEnabled());
         QTest::keyClick(list(), Qt::Key_Down);
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-        QTest::keyClick(box(u"Text3"_s + shown), Qt::Key_Return);
-        QTest::mouseClick(box(u"Text1"_s + shown), Qt::LeftButton);
-        QTest::keyClicks(box(u"Text1"_s + shown), u"!"_s);
-        textOf(disc, u"Text1"_s + shown, 0) += u'!';
+        QTest::keyClick(box(u"titleEdit"_s + shown), Qt::Key_Return);
+        QTest::mouseClick(box(u"discNameEdit"_s + shown), Qt::LeftButton);
+        QTest::keyClicks(box(u"discNameEdit"_s + shown), u"!"_s);
+        textOf(disc, u"discNameEdit"_s + shown, 0) += u'!';
         QCOMPARE(*m_store, disc);
+        QCOMPARE(m_window->currentTrack(), 0);
         QCOMPARE(list()->count(), 0);
         switchLanguage();
-        disc.languageMode = English;
     }
 }
 
@@ -533,19 +534,19 @@ void TestEditorWindow::loadedTextsKept()
     }
     open(disc);
     QCOMPARE(entries(), entriesOf(disc, Japanese));
-    for (const QString &shown : {u"_0"_s, u"_1"_s}) {
-        QCOMPARE(box(u"Text1"_s + shown)->text(), text);
+    for (const QString &shown : {u"Japanese"_s, u"English"_s}) {
+        QCOMPARE(box(u"discNameEdit"_s + shown)->text(), text);
         clickTrack(2);
-        QLineEdit *title = box(u"Text3"_s + shown);
+        QLineEdit *title = box(u"titleEdit"_s + shown);
         QCOMPARE(title->text(), text);
         QTest::mouseClick(title, Qt::LeftButton);
         QTest::keyClick(title, Qt::Key_Return);
         QTest::keyClick(title, Qt::Key_Return);
-        QTest::mouseClick(find(u"Command8"_s), Qt::LeftButton);
-        QTest::mouseClick(find(u"Command7"_s), Qt::LeftButton);
+        QTest::mouseClick(find(u"moveDownButton"_s), Qt::LeftButton);
+        QTest::mouseClick(find(u"moveUpButton"_s), Qt::LeftButton);
         switchLanguage();
     }
-    QVERIFY(m_store->sameDisc(disc));
+    QCOMPARE(*m_store, disc);
 }
 
 void TestEditorWindow::menuCommands_data()
@@ -554,9 +555,10 @@ void TestEditorWindow::menuCommands_data()
     QTest::addColumn<QString>("englishTitle"); // a Tab is refused by saving
     QTest::addColumn<bool>("saved");
     QTest::addColumn<bool>("ends");
-    QTest::newRow("Exit") << u"mnuExit"_s << u"E1"_s << false << true;
-    QTest::newRow("Save and exit, saved") << u"mnuSave_1"_s << u"E1"_s << true << true;
-    QTest::newRow("Save and exit, refused") << u"mnuSave_1"_s << u"a\tb"_s << false << false;
+    QTest::newRow("Exit") << u"quitAction"_s << u"E1"_s << false << true;
+    QTest::newRow("Save and exit, saved") << u"saveAndQuitAction"_s << u"E1"_s << true << true;
+    QTest::newRow("Save and exit, refused")
+        << u"saveAndQuitAction"_s << u"a\tb"_s << false << false;
 }
 
 // New-or-open shows the start-up dialog beside the editor, once; Exit, and
@@ -572,14 +574,14 @@ void TestEditorWindow::menuCommands()
     disc.trackTitles(English, 1) = englishTitle;
     open(disc);
     clickTrack(3);
-    action(u"mnuNew"_s)->trigger();
+    action(u"newOrOpenAction"_s)->trigger();
     const QPointer<NewOrOpenDialog> startup = m_session->startupDialog();
-    action(u"mnuNew"_s)->trigger();
+    action(u"newOrOpenAction"_s)->trigger();
     QVERIFY(startup && startup->isVisible() && !startup->isModal());
     QCOMPARE(m_session->startupDialog(), startup.data());
     QCOMPARE(list()->currentRow(), 2);
 
-    QSignalSpy ended(m_session.get(), &Session::quitRequested);
+    QSignalSpy ended(m_session.get(), &EditorSession::quitRequested);
     const QString path = folder.filePath(u"disc.txt"_s);
     ModalAnswer answer([&](QWidget *modal) {
         if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {

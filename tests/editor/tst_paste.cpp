@@ -7,7 +7,7 @@
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -29,14 +29,14 @@ namespace {
 
 enum class PastePath { CtrlV, ShiftInsert, ContextMenu, MiddleButton };
 
-// The store's text behind a box: Text1 the disc name, Text2 the artist,
-// Text3 the title of track 2 (the track the tests select).
+// The store's text behind a box: the disc name, the artist or the title of
+// track 2 (the track the tests select).
 QString storedText(const TitleStore &store, const QString &box)
 {
-    const int language = box.endsWith(u'1') ? English : Japanese;
-    return box.startsWith(u"Text1")   ? store.discNames[language]
-           : box.startsWith(u"Text2") ? store.artistNames[language]
-                                      : store.trackTitles(language, 2);
+    const int language = box.endsWith(u"English") ? English : Japanese;
+    return box.startsWith(u"discNameEdit") ? store.discNames[language]
+           : box.startsWith(u"artistEdit") ? store.artistNames[language]
+                                           : store.trackTitles(language, 2);
 }
 
 void pressKeys(QWidget *target, QKeySequence::StandardKey key)
@@ -111,7 +111,7 @@ private:
     QLineEdit *openAt(const QString &boxName)
     {
         m_store = std::make_unique<TitleStore>(numberedDisc(3));
-        m_session = std::make_unique<Session>(*m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
         m_window = m_session->openEditor();
         // Xvfb runs no window manager: the window is activated by hand.
         if (!QTest::qWaitForWindowExposed(m_window))
@@ -119,9 +119,9 @@ private:
         m_window->activateWindow();
         if (!QTest::qWaitForWindowActive(m_window))
             return nullptr;
-        if (boxName.endsWith(u'1'))
-            m_window->findChild<QAction *>(u"mnuLang"_s)->trigger();
-        m_window->findChild<QListWidget *>(u"List1"_s)->setCurrentRow(1);
+        if (boxName.endsWith(u"English"))
+            m_window->findChild<QAction *>(u"languageAction"_s)->trigger();
+        m_window->findChild<QListWidget *>(u"trackList"_s)->setCurrentRow(1);
         auto *box = m_window->findChild<QLineEdit *>(boxName);
         box->setFocus();
         box->end(false);
@@ -130,7 +130,7 @@ private:
 
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_window;
 };
 
@@ -152,13 +152,13 @@ void TestPaste::pasteIsOneUndoStep_data()
     const QString longText(100'000, u'長');
     for (const auto &[name, path] : paths) {
         QTest::addRow("%s, plain text into a title", name)
-            << path << u"Text3_0"_s << u"春の歌"_s << u"春の歌"_s;
+            << path << u"titleEditJapanese"_s << u"春の歌"_s << u"春の歌"_s;
         QTest::addRow("%s, line breaks into a title", name)
-            << path << u"Text3_0"_s << u"a\r\nb\nc\td"_s << u"a b c\td"_s;
+            << path << u"titleEditJapanese"_s << u"a\r\nb\nc\td"_s << u"a b c\td"_s;
         QTest::addRow("%s, Tab and CR LF into the English disc name", name)
-            << path << u"Text1_1"_s << u"x\ty\r\n"_s << u"x y "_s;
+            << path << u"discNameEditEnglish"_s << u"x\ty\r\n"_s << u"x y "_s;
         QTest::addRow("%s, 100,000 characters into an artist", name)
-            << path << u"Text2_0"_s << longText << longText;
+            << path << u"artistEditJapanese"_s << longText << longText;
     }
 }
 
@@ -224,7 +224,7 @@ void TestPaste::pasteOverSelection()
     QFETCH(int, length);
     QFETCH(bool, deleteFirst);
     QFETCH(QStringList, texts);
-    QLineEdit *box = openAt(u"Text3_0"_s);
+    QLineEdit *box = openAt(u"titleEditJapanese"_s);
     QVERIFY(box);
     QTest::keyClicks(box, u"xyz"_s);
     box->setSelection(start, length);

@@ -8,7 +8,7 @@
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 
 #include <QFileDialog>
 #include <QInputMethod>
@@ -97,7 +97,7 @@ private:
     void open(int tracks)
     {
         m_store = std::make_unique<TitleStore>(numberedDisc(tracks));
-        m_session = std::make_unique<Session>(*m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
         m_window = m_session->openEditor();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -108,9 +108,9 @@ private:
     }
     void clickTrack(int track)
     {
-        auto *list = find<QListWidget>(u"List1"_s);
+        auto *list = find<QListWidget>(u"trackList"_s);
         QVERIFY(click(list->viewport(), list->visualItemRect(list->item(track - 1)).center()));
-        QTRY_COMPARE(int(m_store->currentTrack), track);
+        QTRY_COMPARE(m_window->currentTrack(), track);
     }
     // Puts the focus in box with a click, the caret at the end, mozc on.
     void focusWithMozc(QLineEdit *box)
@@ -127,7 +127,7 @@ private:
     {
         QMenuBar *bar = m_window->menuBar();
         auto *action = find<QAction>(actionName);
-        auto *file = find<QMenu>(u"mnuFile"_s);
+        auto *file = find<QMenu>(u"fileMenu"_s);
         if (!file->actions().contains(action)) {
             QVERIFY(click(bar, bar->actionGeometry(action).center()));
             return;
@@ -153,7 +153,7 @@ private:
 
     Beeper m_beeper;
     std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QPointer<EditorWindow> m_window;
     QTemporaryDir m_files;
 };
@@ -173,14 +173,14 @@ void TestRealInputMethod::leavingComposition_data()
 
     // Ways on which the box keeps the focus while the window finishes the
     // composition.
-    QTest::newRow("language label") << u"Label1"_s << QString() << 8;
-    QTest::newRow("language command") << u"mnuLang"_s << QString() << 8;
-    QTest::newRow("track-count dialog") << u"mnuNumChange"_s << u"Command2"_s << 8;
-    QTest::newRow("copy dialog") << u"mnuCopy"_s << u"Command5"_s << 8;
-    QTest::newRow("save command") << u"mnuSave_0"_s << QString() << 8;
+    QTest::newRow("language label") << u"languageLabel"_s << QString() << 8;
+    QTest::newRow("language command") << u"languageAction"_s << QString() << 8;
+    QTest::newRow("track-count dialog") << u"trackCountAction"_s << u"cancelButton"_s << 8;
+    QTest::newRow("copy dialog") << u"copyAction"_s << u"cancelButton"_s << 8;
+    QTest::newRow("save command") << u"saveAction"_s << QString() << 8;
     // Ways on which the focus moves first, or the input method finishes.
-    QTest::newRow("Up") << u"Command7"_s << QString() << 7;
-    QTest::newRow("Down") << u"Command8"_s << QString() << 9;
+    QTest::newRow("Up") << u"moveUpButton"_s << QString() << 7;
+    QTest::newRow("Down") << u"moveDownButton"_s << QString() << 9;
     QTest::newRow("list click") << u"list"_s << QString() << 8;
     QTest::newRow("Enter") << u"Enter"_s << QString() << 8;
     // The finishing step done the way that doubles the text with this input
@@ -197,7 +197,7 @@ void TestRealInputMethod::leavingComposition()
     QFETCH(int, landsIn);
     open(12);
     clickTrack(8);
-    auto *title = find<QLineEdit>(u"Text3_0"_s);
+    auto *title = find<QLineEdit>(u"titleEditJapanese"_s);
     const auto *watch = new PreeditWatch(title);
     focusWithMozc(title);
     QVERIFY(xdotool({u"type"_s, u"--delay"_s, u"40"_s, u"sakura"_s}));
@@ -206,8 +206,8 @@ void TestRealInputMethod::leavingComposition()
 
     const QString path = m_files.filePath(QString::fromLatin1(QTest::currentDataTag()) + u".txt");
     std::unique_ptr<ModalAnswer> modal =
-        way == u"mnuSave_0" || !cancel.isEmpty() ? answer(path, cancel) : nullptr;
-    if (way.startsWith(u"mnu"))
+        way == u"saveAction" || !cancel.isEmpty() ? answer(path, cancel) : nullptr;
+    if (way.endsWith(u"Action"))
         clickMenu(way);
     else if (way == u"list")
         clickTrack(3);
@@ -224,12 +224,12 @@ void TestRealInputMethod::leavingComposition()
     if (modal)
         QTRY_VERIFY(modal->answered());
     QTRY_VERIFY(watch->preedit.isEmpty());
-    if (way != u"mnuSave_0") {
+    if (way != u"saveAction") {
         modal = answer(path);
-        find<QAction>(u"mnuSave_0"_s)->trigger();
+        find<QAction>(u"saveAction"_s)->trigger();
     }
 
-    const LoadResult saved = ReadTitleFile(path);
+    const LoadResult saved = readTitleFile(path);
     QVERIFY(saved.ok());
     TitleStore expected = numberedDisc(12);
     expected.trackTitles(Japanese, 8) += way == u"control" ? u"さくらさくら"_s : u"さくら"_s;
@@ -249,11 +249,11 @@ void TestRealInputMethod::boxesWithoutInputMethod_data()
     // method's unfinished text in it.
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("English title") << u"Text3_1"_s << u"abc"_s << u"Eabc|"_s;
-    QTest::newRow("English disc name") << u"Text1_1"_s << u"abc"_s << u"Disabc|"_s;
-    QTest::newRow("track-count field") << u"Text4"_s << u"12"_s << u"12|"_s;
+    QTest::newRow("English title") << u"titleEditEnglish"_s << u"abc"_s << u"Eabc|"_s;
+    QTest::newRow("English disc name") << u"discNameEditEnglish"_s << u"abc"_s << u"Disabc|"_s;
+    QTest::newRow("track-count field") << u"trackCountField"_s << u"12"_s << u"12|"_s;
     // mozc is on while the keys are typed: a box that takes it composes them.
-    QTest::newRow("control: Japanese title") << u"Text3_0"_s << u"abc"_s << u"J|あｂｃ"_s;
+    QTest::newRow("control: Japanese title") << u"titleEditJapanese"_s << u"abc"_s << u"J|あｂｃ"_s;
 }
 
 // With mozc switched on, keys typed into the English boxes and the
@@ -264,9 +264,9 @@ void TestRealInputMethod::boxesWithoutInputMethod()
     QFETCH(QString, typed);
     QFETCH(QString, shown);
     open(5);
-    focusWithMozc(find<QLineEdit>(u"Text3_0"_s));
-    if (box.endsWith(u"_1"))
-        QVERIFY(click(find(u"Label1"_s)));
+    focusWithMozc(find<QLineEdit>(u"titleEditJapanese"_s));
+    if (box.endsWith(u"English"))
+        QVERIFY(click(find(u"languageLabel"_s)));
 
     const auto typeInto = [&](QLineEdit *target) {
         const auto *watch = new PreeditWatch(target);
@@ -276,12 +276,12 @@ void TestRealInputMethod::boxesWithoutInputMethod()
         QTRY_COMPARE_WITH_TIMEOUT(target->text() + u'|' + watch->preedit, shown, AnswerMs);
         QCOMPARE(inputMethodState(), u"2"_s);
     };
-    if (box == u"Text4") {
+    if (box == u"trackCountField") {
         const std::unique_ptr<ModalAnswer> modal(new ModalAnswer([&](QWidget *dialog) {
             typeInto(dialog->findChild<QLineEdit *>(box));
-            QVERIFY(click(dialog->findChild<QWidget *>(u"Command2"_s)));
+            QVERIFY(click(dialog->findChild<QWidget *>(u"cancelButton"_s)));
         }));
-        clickMenu(u"mnuNumChange"_s);
+        clickMenu(u"trackCountAction"_s);
         QTRY_VERIFY(modal->answered() && !QApplication::activeModalWidget());
     } else {
         typeInto(find<QLineEdit>(box));

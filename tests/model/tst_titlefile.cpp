@@ -93,7 +93,7 @@ void TestTitleFile::lineKinds()
     expected.artistNames[Japanese] = artist;
     if (track > 0)
         expected.trackTitles(Japanese, track) = title;
-    const std::optional<TitleStore> read = ParseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
+    const std::optional<TitleStore> read = parseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
     QVERIFY(read);
     QCOMPARE(*read, expected);
 }
@@ -130,7 +130,7 @@ void TestTitleFile::wholeFiles()
     QFETCH(int, count);
     QFETCH(QStringList, japanese);
     QFETCH(QStringList, english);
-    const std::optional<TitleStore> read = ParseTitleFile(bytes);
+    const std::optional<TitleStore> read = parseTitleFile(bytes);
     QCOMPARE(read.has_value(), count >= 0);
     if (read)
         QCOMPARE(*read, disc(count, japanese, english));
@@ -166,7 +166,7 @@ void TestTitleFile::writtenBytes()
     QFETCH(TitleStore, store);
     QFETCH(TitleFileSections, sections);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(WriteTitleFile(store, sections), bytes);
+    QCOMPARE(writeTitleFile(store, sections), bytes);
 }
 
 // The same texts saved by the editor (code page 932) and by a text editor
@@ -199,7 +199,7 @@ void TestTitleFile::encodings()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, japanese);
     QFETCH(QStringList, english);
-    const std::optional<TitleStore> read = ParseTitleFile(bytes);
+    const std::optional<TitleStore> read = parseTitleFile(bytes);
     QVERIFY(read);
     QCOMPARE(*read, disc(1, japanese, english));
 }
@@ -226,7 +226,7 @@ void TestTitleFile::codePageFilesStayCodePage()
             QStringDecoder utf8(QStringConverter::Utf8);
             const QString asUtf8 = utf8(bytes);
             QVERIFY2(utf8.hasError(), qPrintable(info.fileName()));
-            QVERIFY2(!IsUtf8TitleFile(bytes), qPrintable(info.fileName()));
+            QVERIFY2(!isUtf8TitleFile(bytes), qPrintable(info.fileName()));
         }
     }
     // The folders were found and hold Japanese files.

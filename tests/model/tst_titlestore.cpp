@@ -12,11 +12,11 @@ class TestTitleStore : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void dropTracksAbove_data();
-    void dropTracksAbove();
+    void setTrackCount_data();
+    void setTrackCount();
 };
 
-void TestTitleStore::dropTracksAbove_data()
+void TestTitleStore::setTrackCount_data()
 {
     QTest::addColumn<int>("from");
     QTest::addColumn<int>("to");
@@ -27,14 +27,14 @@ void TestTitleStore::dropTracksAbove_data()
 
 // The names stay; raising the count again afterwards shows the dropped
 // tracks empty in both languages.
-void TestTitleStore::dropTracksAbove()
+void TestTitleStore::setTrackCount()
 {
     QFETCH(int, from);
     QFETCH(int, to);
     TitleStore store = numberedDisc(from);
-    store.dropTracksAbove(to);
+    store.setTrackCount(to);
     QCOMPARE(int(store.trackCount), to);
-    store.dropTracksAbove(MaxTracks);
+    store.setTrackCount(MaxTracks);
     TitleStore expected = numberedDisc(std::min(from, to));
     expected.trackCount = MaxTracks;
     QVERIFY(store == expected);

@@ -141,20 +141,20 @@ report_with() {
     return 0
 }
 for _ in $(seq 300); do
-    [ -n "$(report_with '  Text1_0 夏の記憶')" ] && [ -n "$(report_with '  Text1_0 Second Disc')" ] && break
+    [ -n "$(report_with '  discNameEditJapanese 夏の記憶')" ] && [ -n "$(report_with '  discNameEditJapanese Second Disc')" ] && break
     kill -0 "$first" 2>/dev/null || break
     sleep 0.1
 done
 
-summer=$(report_with '  Text1_0 夏の記憶')
-second=$(report_with '  Text1_0 Second Disc')
+summer=$(report_with '  discNameEditJapanese 夏の記憶')
+second=$(report_with '  discNameEditJapanese Second Disc')
 if [ -z "$summer" ]; then
     fail "the first process shows no editor on the twelve-track file; it reported:"
     cat "$work"/probe/*.txt >&2 2>/dev/null || echo "(nothing)" >&2
 elif [ "$(basename "$summer" .txt)" != "$first" ]; then
     fail "the twelve-track file opened in process $(basename "$summer" .txt), not in the one started"
 else
-    grep -qxF '  List1 12 終曲～夏の終わり' "$summer" || fail "the editor's list does not show track 12"
+    grep -qxF '  trackList 12 終曲～夏の終わり' "$summer" || fail "the editor's list does not show track 12"
     kill -0 "$first" 2>/dev/null || fail "the first process ended after loading its file"
 fi
 [ ! -e "$work/titles/injected" ] || fail "a shell ran a part of the second file's name"

@@ -8,9 +8,9 @@
 // The report lists every visible top-level window, its title, and the texts
 // of the visible line edits, labels and list entries inside it, one per line:
 //
-//   window Form2 "Sonolabe 5.1"
-//     Text1_0 夏の記憶
-//     List1 01 序曲～朝の光
+//   window sonolabe::EditorWindow "Sonolabe 5.1"
+//     discNameEditJapanese 夏の記憶
+//     trackList 01 序曲～朝の光
 //
 // It is looked at every 50 ms and rewritten (atomically) when it changed.
 #include <QApplication>

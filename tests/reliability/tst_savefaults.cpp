@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Saving under real faults, at the file level (WriteFileAtomically): the disk
+// Saving under real faults, at the file level (writeFileAtomically): the disk
 // fills, flushing to the disk fails, the saving process is killed in the
 // middle. Whatever happens, the file that was there keeps every byte it had,
 // and no half-written file takes its name. And a save that succeeds keeps
@@ -164,7 +164,7 @@ int helper(char *argv[])
         lastSteps = fault;
     else if (!smallDisk)
         limitFileSize(room - oldBytes.size(), SIG_IGN);
-    const SaveResult result = WriteFileAtomically(path, newBytes);
+    const SaveResult result = writeFileAtomically(path, newBytes);
     lastSteps.clear();
     if (locked)
         unlockFolder(folder);
@@ -264,7 +264,7 @@ void TestSaveFaults::keepsWhatTheFileWas()
         QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
         QVERIFY(::setgroups(1, groups) == 0 && ::setegid(nobody) == 0 && ::seteuid(nobody) == 0);
     }
-    const bool ok = WriteFileAtomically(saveAs, "new").ok;
+    const bool ok = writeFileAtomically(saveAs, "new").ok;
     if (byMember)
         QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0 && ::setgroups(0, nullptr) == 0);
 

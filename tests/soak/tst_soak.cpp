@@ -20,10 +20,11 @@
 #include "model/englishtext.h"
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
+#include "ui/common/look.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
 #include "ui/editor/editorwindow.h"
-#include "ui/session.h"
+#include "ui/editorsession.h"
 #include "ui/trackcount/trackcountdialog.h"
 
 #include <QAction>
@@ -75,6 +76,14 @@ template <typename T = QWidget> T *as(QObject *object, const QString &name = {})
     return found;
 }
 
+// What the disc, the editor and the session should hold after a step.
+struct Expected : TitleStore
+{
+    int currentTrack = 0;
+    int shownLanguage = Japanese;
+    QString filePath;
+};
+
 } // namespace
 
 class TestSoak : public QObject
@@ -102,19 +111,20 @@ private Q_SLOTS:
         // An empty disc: the texts come from typing, pasting and copying.
         m_store = TitleStore();
         m_store.trackCount = quint8(trackCount());
-        m_session = std::make_unique<Session>(m_store, m_beeper);
+        m_session = std::make_unique<EditorSession>(m_store, m_beeper);
         m_session->openEditor();
-        check(m_store);
+        check({m_store, 1, Japanese, {}});
         for (int step = 1; step <= steps && m_problem.isEmpty(); ++step) {
             // Half of the steps type; the other actions share the rest.
-            using Action = std::pair<QStringView, void (TestSoak::*)(TitleStore &)>;
+            using Action = std::pair<QStringView, void (TestSoak::*)(Expected &)>;
             static const Action actions[] = {
                 {u"pick", &TestSoak::pick},       {u"move", &TestSoak::move},
                 {u"switch", &TestSoak::language}, {u"copy", &TestSoak::copy},
                 {u"count", &TestSoak::count},     {u"save", &TestSoak::save}};
             const Action &action =
                 chance(50) ? Action{u"type", &TestSoak::type} : actions[below(6)];
-            TitleStore expected = m_store;
+            Expected expected{m_store, editor()->currentTrack(), editor()->shownLanguage(),
+                              m_session->currentFilePath()};
             (this->*action.second)(expected);
             // What the event loop does between two actions of a person.
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -146,50 +156,54 @@ private:
     }
 
     EditorWindow *editor() const { return m_session->editor(); }
-    QLineEdit *box(int field, int language) const
+    QLineEdit *box(int field, Language language) const
     {
-        return as<QLineEdit>(editor(), u"Text%1_%2"_s.arg(field).arg(language));
+        const QStringList boxes{u"discNameEdit"_s, u"artistEdit"_s, u"titleEdit"_s};
+        return as<QLineEdit>(editor(), boxes.at(field - 1) + languageSuffix(language));
     }
     void expect(bool ok, const QString &what) { m_problem += ok ? QString() : what + u"; "_s; }
     // A redrawn editor selects the first track.
-    static void redrawn(TitleStore &store) { store.currentTrack = store.trackCount ? 1 : 0; }
+    static void redrawn(Expected &store) { store.currentTrack = store.trackCount ? 1 : 0; }
 
-    void check(const TitleStore &expected)
+    void check(const Expected &expected)
     {
-        expect(m_store == expected, u"the store holds other texts or another position"_s);
-        const std::optional<TitleStore> back = ParseTitleFile(WriteTitleFile(m_store, {}));
-        expect(back && back->sameDisc(m_store), u"the texts do not survive their file"_s);
+        expect(m_store == expected && m_session->currentFilePath() == expected.filePath &&
+                   editor()->currentTrack() == expected.currentTrack &&
+                   editor()->shownLanguage() == expected.shownLanguage,
+               u"the store holds other texts or another position"_s);
+        const std::optional<TitleStore> back = parseTitleFile(writeTitleFile(m_store, {}));
+        expect(back && *back == m_store, u"the texts do not survive their file"_s);
         expect(editor() && editor()->isVisible(), u"no editor window shown"_s);
-        const int language = m_store.languageMode;
+        const Language language = editor()->shownLanguage();
         const int count = m_store.trackCount;
-        const int current = m_store.currentTrack;
-        auto *list = as<QListWidget>(editor(), u"List1"_s);
+        const int current = editor()->currentTrack();
+        auto *list = as<QListWidget>(editor(), u"trackList"_s);
         expect(list->count() == count && list->currentRow() + 1 == current,
                u"the list has %1 entries"_s.arg(list->count()));
         for (int row = 0; row < qMin(list->count(), count); ++row)
             expect(list->item(row)->text() ==
-                       TrackEntry(row + 1, m_store.trackTitles(language, row + 1)),
+                       trackEntry(row + 1, m_store.trackTitles(language, row + 1)),
                    u"list entry %1 is \"%2\""_s.arg(row + 1).arg(list->item(row)->text()));
         const QString texts[] = {m_store.discNames[language], m_store.artistNames[language],
                                  current ? m_store.trackTitles(language, current) : QString()};
         for (int field = 1; field <= 3; ++field) {
             QLineEdit *shown = box(field, language);
             expect(shown->text() == texts[field - 1] && shown->isVisible() &&
-                       !box(field, 1 - language)->isVisible(),
+                       !box(field, otherLanguage(language))->isVisible(),
                    u"%1 shows \"%2\""_s.arg(shown->objectName(), shown->text()));
         }
-        expect(as(editor(), u"Command7"_s)->isEnabled() == (current > 1) &&
-                   as(editor(), u"Command8"_s)->isEnabled() == (current && current < count),
+        expect(as(editor(), u"moveUpButton"_s)->isEnabled() == (current > 1) &&
+                   as(editor(), u"moveDownButton"_s)->isEnabled() == (current && current < count),
                u"Up or Down enabled wrongly"_s);
     }
 
     // A click into a box of the language shown, then keys, the input method
     // or a paste. Where the edit lands is the box's business: the store must
     // hold what the box shows, and no other text may change.
-    void type(TitleStore &expected)
+    void type(Expected &expected)
     {
-        const int language = m_store.languageMode;
-        const int current = m_store.currentTrack;
+        const Language language = editor()->shownLanguage();
+        const int current = editor()->currentTrack();
         const int field = 1 + below(current ? 3 : 2);
         QLineEdit *edit = box(field, language);
         QTest::mouseClick(edit, Qt::LeftButton, {},
@@ -221,35 +235,36 @@ private:
                       : expected.trackTitles(language, current)) = edit->text();
     }
 
-    void pick(TitleStore &expected)
+    void pick(Expected &expected)
     {
-        auto *list = as<QListWidget>(editor(), u"List1"_s);
+        auto *list = as<QListWidget>(editor(), u"trackList"_s);
         if (QListWidgetItem *item = list->item(below(qMax(1, list->count())))) {
             list->scrollToItem(item);
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(item).center());
-            expected.currentTrack = quint8(list->row(item) + 1);
+            expected.currentTrack = list->row(item) + 1;
         }
     }
 
     // Up or Down swaps the title with its neighbour's and follows it.
-    void move(TitleStore &expected)
+    void move(Expected &expected)
     {
         const bool up = chance(50);
-        const int current = m_store.currentTrack;
+        const int current = editor()->currentTrack();
         const int other = up ? current - 1 : current + 1;
-        QTest::mouseClick(as(editor(), up ? u"Command7"_s : u"Command8"_s), Qt::LeftButton);
+        QTest::mouseClick(as(editor(), up ? u"moveUpButton"_s : u"moveDownButton"_s),
+                          Qt::LeftButton);
         if (current && other >= 1 && other <= m_store.trackCount) {
-            std::swap(expected.trackTitles(m_store.languageMode, current),
-                      expected.trackTitles(m_store.languageMode, other));
-            expected.currentTrack = quint8(other);
+            std::swap(expected.trackTitles(expected.shownLanguage, current),
+                      expected.trackTitles(expected.shownLanguage, other));
+            expected.currentTrack = other;
         }
     }
 
-    void language(TitleStore &expected)
+    void language(Expected &expected)
     {
-        QTest::mouseClick(as(editor(), u"Label1"_s), Qt::LeftButton);
-        expected.languageMode = quint8(1 - expected.languageMode);
+        QTest::mouseClick(as(editor(), u"languageLabel"_s), Qt::LeftButton);
+        expected.shownLanguage = 1 - expected.shownLanguage;
         redrawn(expected);
     }
 
@@ -258,10 +273,11 @@ private:
     // × → ←, so 1 press in 3 copies Japanese to English, 2 English to
     // Japanese; the titles of all tracks or of none, as Select all or Clear
     // all was pressed last; over filled texts unless the box is ticked.
-    void copy(TitleStore &expected)
+    void copy(Expected &expected)
     {
-        static const QStringList buttons{u"Command1_0"_s, u"Command1_1"_s, u"Command1_2"_s,
-                                         u"Command2_0"_s, u"Command2_1"_s, u"Check1"_s};
+        static const QStringList buttons{u"discNameDirectionButton"_s, u"artistDirectionButton"_s,
+                                         u"titleDirectionButton"_s,    u"selectNoneButton"_s,
+                                         u"selectAllButton"_s,         u"blankOnlyCheckBox"_s};
         std::array<int, 3> presses{};
         bool allTracks = false;
         bool blankOnly = false;
@@ -280,9 +296,9 @@ private:
             }
             ok = chance(75);
             m_afterwards.emplace();
-            QTest::mouseClick(as(dialog, ok ? u"Command4"_s : u"Command5"_s), Qt::LeftButton);
+            QTest::mouseClick(as(dialog, ok ? u"okButton"_s : u"cancelButton"_s), Qt::LeftButton);
         });
-        as<QAction>(editor(), u"mnuCopy"_s)->trigger();
+        as<QAction>(editor(), u"copyAction"_s)->trigger();
         expect(answer.answered(), u"no copy dialog"_s);
         const auto copied = [&](int row, auto &&text) {
             const int from = presses[row] % 3 == 1 ? Japanese : English;
@@ -303,18 +319,18 @@ private:
     }
 
     // A count typed over the old one, then OK.
-    void count(TitleStore &expected)
+    void count(Expected &expected)
     {
         const int typed = trackCount();
         ModalAnswer answer([&](QWidget *modal) {
-            auto *field = as<QLineEdit>(as<TrackCountDialog>(modal), u"Text4"_s);
+            auto *field = as<QLineEdit>(as<TrackCountDialog>(modal), u"trackCountField"_s);
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClick(field, Qt::Key_Backspace);
             QTest::keyClicks(field, QString::number(typed));
             m_afterwards.emplace();
-            QTest::mouseClick(as(modal, u"Command1"_s), Qt::LeftButton);
+            QTest::mouseClick(as(modal, u"okButton"_s), Qt::LeftButton);
         });
-        as<QAction>(editor(), u"mnuNumChange"_s)->trigger();
+        as<QAction>(editor(), u"trackCountAction"_s)->trigger();
         expect(answer.answered(), u"no track-count dialog"_s);
         // The tracks that fall away lose their titles in both languages.
         for (int track = typed + 1; track <= expected.trackCount; ++track) {
@@ -326,7 +342,7 @@ private:
     }
 
     // Save through the dialog with a file type and a name, or cancelled.
-    void save(TitleStore &expected)
+    void save(Expected &expected)
     {
         const QStringList names{u"disc"_s, u"DISC.TXT"_s, u"two words.txt"_s, u"ディスク"_s};
         bool refused = false;
@@ -344,22 +360,22 @@ private:
             m_afterwards.emplace();
             QTest::keyClick(as(modal, u"fileNameEdit"_s), Qt::Key_Return);
         });
-        as<QAction>(editor(), u"mnuSave_0"_s)->trigger();
+        as<QAction>(editor(), u"saveAction"_s)->trigger();
         expect(answer.answered() && refused != englishAllowed(expected),
                u"save refused: %1, the English check disagreeing"_s.arg(refused));
         if (refused || type < 0)
             return;
-        expected.currentFilePath = m_store.currentFilePath;
-        const LoadResult back = ReadTitleFile(m_store.currentFilePath);
+        expected.filePath = m_session->currentFilePath();
+        const LoadResult back = readTitleFile(expected.filePath);
         const std::optional<TitleStore> written =
-            ParseTitleFile(WriteTitleFile(expected, sectionsForFileType(SaveFileType(type + 1))));
-        expect(back.ok() && back.disc().sameDisc(*written), u"the file reads back otherwise"_s);
+            parseTitleFile(writeTitleFile(expected, sectionsForFileType(SaveFileType(type + 1))));
+        expect(back.ok() && back.disc() == *written, u"the file reads back otherwise"_s);
     }
 
     QRandomGenerator m_dice; // the same actions for the same seed
     TitleStore m_store;
     Beeper m_beeper;
-    std::unique_ptr<Session> m_session;
+    std::unique_ptr<EditorSession> m_session;
     QString m_problem;
     // Emplaced before the last click in a dialog: answers a window that
     // stays open or follows, which is a fault.

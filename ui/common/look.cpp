@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/common/look.h"
 
+#include "model/titlestore.h"
+
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFrame>
@@ -62,6 +64,11 @@ void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips)
     dialog->setFixedSize(twips(widthTwips), twips(heightTwips));
 }
 
+QString languageSuffix(Language language)
+{
+    return language == Japanese ? u"Japanese"_s : u"English"_s;
+}
+
 QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                  Qt::Alignment alignment)
 {
@@ -82,10 +89,10 @@ CancelAndOk setUpSmallDialogFrame(QDialog *dialog, const QString &title)
     addEtchedLine(dialog, 120, 4440, 2280);
     CancelAndOk buttons;
     buttons.cancel = new QPushButton(u"ｷｬﾝｾﾙ"_s, dialog);
-    buttons.cancel->setObjectName(u"Command2"_s);
+    buttons.cancel->setObjectName(u"cancelButton"_s);
     buttons.cancel->setGeometry(twipsRect(840, 2520, 1215, 375));
     buttons.ok = new QPushButton(u"OK"_s, dialog);
-    buttons.ok->setObjectName(u"Command1"_s);
+    buttons.ok->setObjectName(u"okButton"_s);
     buttons.ok->setGeometry(twipsRect(2640, 2520, 1215, 375));
     buttons.ok->setDefault(true);
     QObject::connect(buttons.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
@@ -99,13 +106,13 @@ void addEtchedLine(QWidget *parent, int x1Twips, int x2Twips, int yTwips)
     const int y = twips(yTwips);
 
     auto *shadow = new QFrame(parent);
-    shadow->setObjectName(u"Line1"_s);
+    shadow->setObjectName(u"ruleShadow"_s);
     shadow->setGeometry(left, y - 1, width, 2);
     shadow->setAutoFillBackground(true);
     shadow->setBackgroundRole(QPalette::Dark);
 
     auto *highlight = new QFrame(parent);
-    highlight->setObjectName(u"Line2"_s);
+    highlight->setObjectName(u"ruleHighlight"_s);
     highlight->setGeometry(left, y, width, 1);
     highlight->setAutoFillBackground(true);
     highlight->setBackgroundRole(QPalette::Light);

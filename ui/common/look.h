@@ -14,6 +14,8 @@ class QWidget;
 
 namespace sonolabe {
 
+enum Language : int;
+
 // Layouts are designed in twips, 15 to a pixel at 96 dpi; Qt scales pixels
 // for high-density screens itself.
 constexpr int twips(int value)
@@ -35,19 +37,23 @@ QFont gothicFont(qreal pointSize = 9.0);
 // maximize button, no resizing, title and close button only.
 void setFixedDialogFrame(QDialog *dialog, int widthTwips, int heightTwips);
 
+// The end of the object name of a control that belongs to one language:
+// "titleEditJapanese", "trackListEnglish".
+QString languageSuffix(Language language);
+
 // A caption (or a text shown as typed, never read as markup) at a place in
 // twips-made pixels.
 QLabel *addLabel(QWidget *parent, const QString &name, const QString &text, const QRect &geometry,
                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 
 // The etched rule above a dialog's buttons, from (x1, y) to (x2, y) in twips:
-// "Line1" in the button-shadow colour, "Line2" in the highlight colour.
+// "ruleShadow" in the button-shadow colour, "ruleHighlight" in the highlight colour.
 void addEtchedLine(QWidget *parent, int x1Twips, int x2Twips, int yTwips);
 
 // The frame of the two small dialogs (new-or-open and track count): a fixed
 // frame of 4680 x 3195 twips with the title, the etched line above the
-// buttons, "ｷｬﾝｾﾙ" ("Command2", the Escape button) left of "OK" ("Command1",
-// the default button).
+// buttons, "ｷｬﾝｾﾙ" ("cancelButton", the Escape button) left of "OK"
+// ("okButton", the default button).
 struct CancelAndOk
 {
     QPushButton *cancel = nullptr;

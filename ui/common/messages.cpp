@@ -5,44 +5,44 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-QString LoadErrorTitle()
+QString loadErrorTitle()
 {
     return u"ﾛｰﾄﾞ - ｴﾗｰ"_s;
 }
 
-QString LoadErrorMessage(LoadFailure failure, const QString &path)
+QString loadErrorMessage(LoadFailure failure, const QString &path)
 {
     QString text = u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは"_s % u'\r' %
                    u"CD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。"_s;
-    if (failure == LoadFailure::Aborted)
+    if (failure == LoadFailure::Unreadable)
         text += u'\r' % u"ﾛｰﾄﾞを中止します。"_s;
     text += u"\r\r"_s % u"ﾌｧｲﾙ名："_s % u'\r' % path;
     return text;
 }
 
-QString SaveErrorTitle()
+QString saveErrorTitle()
 {
     return u"保存 - ｴﾗｰ"_s;
 }
 
 namespace {
 
-QString SaveErrorReason(SaveFailure failure, const QString &systemText)
+QString saveErrorReason(FileFailure failure, const QString &systemText)
 {
     switch (failure) {
-    case SaveFailure::NoSpace:
+    case FileFailure::NoSpace:
         return u"ディスクの空き容量が足りません。"_s;
-    case SaveFailure::NoPermission:
+    case FileFailure::NoPermission:
         return u"書き込みの権限がありません。"_s;
-    case SaveFailure::FolderMissing:
+    case FileFailure::FolderMissing:
         return u"フォルダーが見つかりません。"_s;
-    case SaveFailure::ReadOnlyFileSystem:
+    case FileFailure::ReadOnlyFileSystem:
         return u"読み取り専用のファイルシステムです。"_s;
-    case SaveFailure::NotARegularFile:
+    case FileFailure::NotARegularFile:
         return u"保存先がフォルダーか通常のファイルではありません。"_s;
-    case SaveFailure::TooLarge:
+    case FileFailure::TooLarge:
         return u"ファイルが大きすぎます。"_s;
-    case SaveFailure::Other:
+    case FileFailure::Other:
         break;
     }
     return systemText;
@@ -50,12 +50,12 @@ QString SaveErrorReason(SaveFailure failure, const QString &systemText)
 
 } // namespace
 
-QString SaveErrorMessage(const QString &path, const SaveResult &result)
+QString saveErrorMessage(const QString &path, const SaveResult &result)
 {
-    return SaveErrorMessage(path, SaveErrorReason(result.failure, result.reason));
+    return saveErrorMessage(path, saveErrorReason(result.failure, result.reason));
 }
 
-QString SaveErrorMessage(const QString &path, const QString &reason)
+QString saveErrorMessage(const QString &path, const QString &reason)
 {
     return u"曲名ﾌｧｲﾙを保存できませんでした。"_s % u"\r\r"_s % u"ﾌｧｲﾙ名："_s % u'\r' % path %
            u'\r' % reason;

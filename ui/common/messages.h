@@ -11,14 +11,14 @@
 namespace sonolabe {
 
 // The load error box: its title and its text.
-QString LoadErrorTitle();
-QString LoadErrorMessage(LoadFailure failure, const QString &path);
+QString loadErrorTitle();
+QString loadErrorMessage(LoadFailure failure, const QString &path);
 
 // The save error box: its title and its text. The last piece is the reason:
 // Japanese for the common causes, the system's words otherwise.
-QString SaveErrorTitle();
-QString SaveErrorMessage(const QString &path, const SaveResult &result);
+QString saveErrorTitle();
+QString saveErrorMessage(const QString &path, const SaveResult &result);
 // The same box with a reason line given as it is.
-QString SaveErrorMessage(const QString &path, const QString &reason);
+QString saveErrorMessage(const QString &path, const QString &reason);
 
 } // namespace sonolabe

@@ -82,7 +82,7 @@ int typedCharacterCode(const QKeyEvent &event)
 
 TrackCountField::TrackCountField(QWidget *parent) : QLineEdit(parent)
 {
-    setObjectName(u"Text4"_s);
+    setObjectName(u"trackCountField"_s);
     setMaxLength(TrackCountMaxLength);
     // No input method: full-width digits are never composed into the field.
     refuseInputMethod(this);
@@ -149,17 +149,17 @@ void TrackCountField::focusInEvent(QFocusEvent *event)
     }
 }
 
-TrackCountField *addTrackCountRow(QWidget *parent, int fieldLeftTwips, int fieldTopTwips,
-                                  const QString &unitLabelName)
+TrackCountField *addTrackCountRow(QWidget *parent, int fieldLeftTwips, int fieldTopTwips)
 {
     const int labelTop = fieldTopTwips + 40;
-    QLabel *caption = addLabel(parent, u"Label3"_s, u"曲数："_s,
+    QLabel *caption = addLabel(parent, u"trackCountLabel"_s, u"曲数："_s,
                                twipsRect(fieldLeftTwips - 480, labelTop, 615, 255));
     auto *field = new TrackCountField(parent);
     field->setGeometry(twipsRect(fieldLeftTwips, fieldTopTwips, 855, 285));
     caption->setBuddy(field);
     field->setAccessibleName(u"曲数"_s);
-    addLabel(parent, unitLabelName, u"曲"_s, twipsRect(fieldLeftTwips + 960, labelTop, 735, 255));
+    addLabel(parent, u"trackCountUnitLabel"_s, u"曲"_s,
+             twipsRect(fieldLeftTwips + 960, labelTop, 735, 255));
     return field;
 }
 

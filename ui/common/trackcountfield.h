@@ -83,9 +83,8 @@ private:
     bool m_applyingChangeRule = false;
 };
 
-// The field in its row, "曲数：" before it and unitLabelName's "曲" after
-// it, the caption related to the field; at the field's place in twips.
-TrackCountField *addTrackCountRow(QWidget *parent, int fieldLeftTwips, int fieldTopTwips,
-                                  const QString &unitLabelName);
+// The field in its row, "曲数：" before it and "曲" after it, the caption
+// related to the field; at the field's place in twips.
+TrackCountField *addTrackCountRow(QWidget *parent, int fieldLeftTwips, int fieldTopTwips);
 
 } // namespace sonolabe

@@ -38,33 +38,33 @@ QPushButton *addButton(QWidget *parent, const QString &name, const QString &text
 
 CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"Form3"_s);
+    setObjectName(u"copyDialog"_s);
     setWindowTitle(u"コピー"_s);
     setFont(uiGothicFont());
     setFixedDialogFrame(this, 7470, 5115);
 
-    addLabel(this, u"Label1"_s, u"ディスク名："_s, twipsRect(120, 520, 975, 255));
-    addLabel(this, u"Label2"_s, u"日本語"_s, twipsRect(1200, 240, 1815, 255));
-    addLabel(this, u"Label3"_s, u"英語"_s, twipsRect(4800, 240, 855, 255));
-    addLabel(this, u"Label4"_s, u"作者名："_s, twipsRect(240, 880, 855, 255));
-    addLabel(this, u"Label5"_s, u"曲名："_s, twipsRect(240, 1240, 855, 255));
-    for (int language : {Japanese, English})
+    addLabel(this, u"discNameLabel"_s, u"ディスク名："_s, twipsRect(120, 520, 975, 255));
+    addLabel(this, u"japaneseHeading"_s, u"日本語"_s, twipsRect(1200, 240, 1815, 255));
+    addLabel(this, u"englishHeading"_s, u"英語"_s, twipsRect(4800, 240, 855, 255));
+    addLabel(this, u"artistLabel"_s, u"作者名："_s, twipsRect(240, 880, 855, 255));
+    addLabel(this, u"titleLabel"_s, u"曲名："_s, twipsRect(240, 1240, 855, 255));
+    for (Language language : {Japanese, English})
         createLanguageColumn(store, language);
     createDirectionButtons();
     QPushButton *selectAll =
-        addButton(this, u"Command2_1"_s, u"全て選択"_s, twipsRect(3840, 2520, 855, 375));
+        addButton(this, u"selectAllButton"_s, u"全て選択"_s, twipsRect(3840, 2520, 855, 375));
     QPushButton *selectNone =
-        addButton(this, u"Command2_0"_s, u"全て解除"_s, twipsRect(3840, 3000, 855, 375));
+        addButton(this, u"selectNoneButton"_s, u"全て解除"_s, twipsRect(3840, 3000, 855, 375));
     connect(selectAll, &QPushButton::clicked, this, [this] { selectAllTracks(true); });
     connect(selectNone, &QPushButton::clicked, this, [this] { selectAllTracks(false); });
 
     addEtchedLine(this, 120, 7320, 4320);
     m_blankOnlyBox = new QCheckBox(u"コピー先が空白の部分のみコピー"_s, this);
-    m_blankOnlyBox->setObjectName(u"Check1"_s);
+    m_blankOnlyBox->setObjectName(u"blankOnlyCheckBox"_s);
     m_blankOnlyBox->setGeometry(twipsRect(360, 4560, 3375, 255));
     QPushButton *cancel =
-        addButton(this, u"Command5"_s, u"ｷｬﾝｾﾙ"_s, twipsRect(4800, 4560, 1095, 375));
-    QPushButton *ok = addButton(this, u"Command4"_s, u"OK"_s, twipsRect(6240, 4560, 1095, 375));
+        addButton(this, u"cancelButton"_s, u"ｷｬﾝｾﾙ"_s, twipsRect(4800, 4560, 1095, 375));
+    QPushButton *ok = addButton(this, u"okButton"_s, u"OK"_s, twipsRect(6240, 4560, 1095, 375));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -85,17 +85,16 @@ CopyDialog::CopyDialog(const TitleStore &store, QWidget *parent) : QDialog(paren
 }
 
 // The disc name, the artist and the track list of one language.
-void CopyDialog::createLanguageColumn(const TitleStore &store, int language)
+void CopyDialog::createLanguageColumn(const TitleStore &store, Language language)
 {
-    const QString index = QString::number(language);
     const int left = language == Japanese ? 1200 : 4800;
-    addLabel(this, u"LabelDiscName_"_s % index, store.discNames[language],
+    addLabel(this, u"discNameText"_s % languageSuffix(language), store.discNames[language],
              twipsRect(left, 480, 2535, 255));
-    addLabel(this, u"LabelSinger_"_s % index, store.artistNames[language],
+    addLabel(this, u"artistText"_s % languageSuffix(language), store.artistNames[language],
              twipsRect(left, 840, 2535, 255));
     auto *list = new QListWidget(this);
     m_trackLists[language] = list;
-    list->setObjectName(u"List1_"_s % index);
+    list->setObjectName(u"trackList"_s % languageSuffix(language));
     list->setGeometry(twipsRect(left, 1200, 2535, 2940));
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->setUniformItemSizes(true);
@@ -103,7 +102,7 @@ void CopyDialog::createLanguageColumn(const TitleStore &store, int language)
     list->setItemDelegate(new OneLineEntries(list));
     list->setAccessibleName(u"曲名 ("_s % (language == Japanese ? u"日本語"_s : u"英語"_s) % u')');
     for (int track = 1; track <= store.trackCount; ++track)
-        list->addItem(TrackEntry(track, store.trackTitles(language, track)));
+        list->addItem(trackEntry(track, store.trackTitles(language, track)));
     connect(list, &QListWidget::itemSelectionChanged, this,
             [this, language] { followSelection(language); });
 }
@@ -113,9 +112,11 @@ void CopyDialog::createDirectionButtons()
     const std::array<QRect, CopyRowCount> geometry{twipsRect(3840, 480, 855, 255),
                                                    twipsRect(3840, 840, 855, 255),
                                                    twipsRect(3840, 1920, 855, 495)};
+    static const std::array<QString, CopyRowCount> names{
+        u"discNameDirectionButton"_s, u"artistDirectionButton"_s, u"titleDirectionButton"_s};
     for (int row = 0; row < CopyRowCount; ++row) {
-        m_directionButtons[row] = addButton(this, u"Command1_"_s % QString::number(row),
-                                            directionMarks()[NoCopy], geometry[row]);
+        m_directionButtons[row] =
+            addButton(this, names[row], directionMarks()[NoCopy], geometry[row]);
         connect(m_directionButtons[row], &QPushButton::clicked, this,
                 [this, row] { stepDirection(row); });
     }
@@ -135,7 +136,7 @@ LanguageCopy CopyDialog::request() const
 
 void CopyDialog::stepDirection(int row)
 {
-    m_directions[row] = (m_directions[row] + 1) % CopyDirectionCount;
+    m_directions[row] = CopyDirection((m_directions[row] + 1) % CopyDirectionCount);
     showDirections();
 }
 
@@ -153,12 +154,12 @@ void CopyDialog::showDirections()
 }
 
 // The two lists keep one selection: a change in one is copied into the other.
-void CopyDialog::followSelection(int fromLanguage)
+void CopyDialog::followSelection(Language fromLanguage)
 {
     if (m_syncingLists)
         return;
     const QListWidget *from = m_trackLists[fromLanguage];
-    QListWidget *to = m_trackLists[1 - fromLanguage];
+    QListWidget *to = m_trackLists[otherLanguage(fromLanguage)];
     QItemSelection selection;
     const int lines = qMin(from->count(), to->count());
     for (int row = 0; row < lines; ++row) {

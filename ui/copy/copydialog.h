@@ -30,11 +30,11 @@ public:
     LanguageCopy request() const;
 
 private:
-    void createLanguageColumn(const TitleStore &store, int language);
+    void createLanguageColumn(const TitleStore &store, Language language);
     void createDirectionButtons();
     void stepDirection(int row);
     void showDirections();
-    void followSelection(int fromLanguage);
+    void followSelection(Language fromLanguage);
     void selectAllTracks(bool selected);
 
     CopyDirections m_directions{};

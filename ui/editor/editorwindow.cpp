@@ -9,8 +9,7 @@
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/copy/copydialog.h"
-#include "ui/editor/savetitlefile.h"
-#include "ui/editor/typedtext.h"
+#include "ui/editor/singlelineinput.h"
 #include "ui/trackcount/trackcountdialog.h"
 
 #include <QAccessible>
@@ -50,7 +49,7 @@ constexpr int BoxLeftTwips = 1080;
 constexpr int BoxWidthTwips = 5175;
 constexpr int BoxHeightTwips = 270;
 
-QString languageName(int language)
+QString languageName(Language language)
 {
     return language == Japanese ? u"日本語"_s : u"英語"_s;
 }
@@ -92,7 +91,7 @@ private:
 EditorWindow::EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent)
     : QMainWindow(parent), m_store(store), m_beeper(beeper)
 {
-    setObjectName(u"Form2"_s);
+    setObjectName(u"editorWindow"_s);
     // A fixed single frame: minimize and close, no maximize, no resizing.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -127,7 +126,7 @@ EditorWindow::~EditorWindow()
 void EditorWindow::createControls()
 {
     m_client = new QWidget(this);
-    m_client->setObjectName(u"Client"_s);
+    m_client->setObjectName(u"clientArea"_s);
     m_client->setFixedSize(twips(ClientWidthTwips), twips(ClientHeightTwips));
     setCentralWidget(m_client);
 
@@ -145,17 +144,17 @@ void EditorWindow::createControls()
 void EditorWindow::createMoveButtonsAndList()
 {
     m_moveDownButton = new QPushButton(u"下へ"_s, m_client);
-    m_moveDownButton->setObjectName(u"Command8"_s);
+    m_moveDownButton->setObjectName(u"moveDownButton"_s);
     m_moveDownButton->setGeometry(twipsRect(120, 3840, 855, 375));
     m_moveDownButton->setAutoDefault(false);
 
     m_moveUpButton = new QPushButton(u"上へ"_s, m_client);
-    m_moveUpButton->setObjectName(u"Command7"_s);
+    m_moveUpButton->setObjectName(u"moveUpButton"_s);
     m_moveUpButton->setGeometry(twipsRect(120, 3360, 855, 375));
     m_moveUpButton->setAutoDefault(false);
 
     m_trackList = new QListWidget(m_client);
-    m_trackList->setObjectName(u"List1"_s);
+    m_trackList->setObjectName(u"trackList"_s);
     m_trackList->setGeometry(twipsRect(BoxLeftTwips, 1320, BoxWidthTwips, 2940));
     m_trackList->setFont(gothicFont());
     m_trackList->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -168,29 +167,29 @@ void EditorWindow::createMoveButtonsAndList()
 // The Japanese boxes come in the tab order from the title up, the English
 // ones from the disc name down. The disc name and the artist share one line
 // of the file, with a Tab between them; a title has its line to itself.
-void EditorWindow::createBoxes(int language)
+void EditorWindow::createBoxes(Language language)
 {
     const auto title = [&] {
         m_titleEdit[language] =
-            createBox(u"Text3"_s, u"曲名"_s, language, 960, Separators::LineBreaks);
+            createBox(u"titleEdit"_s, u"曲名"_s, language, 960, Separators::LineBreaks);
     };
     const auto discName = [&] {
-        m_discNameEdit[language] =
-            createBox(u"Text1"_s, u"ディスク名"_s, language, 120, Separators::LineBreaksAndTabs);
+        m_discNameEdit[language] = createBox(u"discNameEdit"_s, u"ディスク名"_s, language, 120,
+                                             Separators::LineBreaksAndTabs);
     };
     language == Japanese ? title() : discName();
     m_artistEdit[language] =
-        createBox(u"Text2"_s, u"作者名"_s, language, 480, Separators::LineBreaksAndTabs);
+        createBox(u"artistEdit"_s, u"作者名"_s, language, 480, Separators::LineBreaksAndTabs);
     language == Japanese ? discName() : title();
 }
 
 void EditorWindow::createLanguageFrame()
 {
     m_languageFrame = new EtchedFrame(u"入力中"_s, m_client);
-    m_languageFrame->setObjectName(u"Frame1"_s);
+    m_languageFrame->setObjectName(u"languageFrame"_s);
     m_languageFrame->setGeometry(twipsRect(120, 1800, 855, 615));
 
-    m_languageLabel = addLabel(m_languageFrame, u"Label1"_s, languageName(Japanese),
+    m_languageLabel = addLabel(m_languageFrame, u"languageLabel"_s, languageName(Japanese),
                                twipsRect(80, 240, 735, 255), Qt::AlignHCenter | Qt::AlignVCenter);
     m_languageLabel->setFont(uiGothicFont(9.75, QFont::Bold));
     QPalette red = m_languageLabel->palette();
@@ -203,11 +202,11 @@ void EditorWindow::createCaptions()
 {
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
     m_titleLabel =
-        addLabel(m_client, u"Label12"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
+        addLabel(m_client, u"titleLabel"_s, u"曲名："_s, twipsRect(360, 960, 615, 255), right);
     m_artistLabel =
-        addLabel(m_client, u"Label11_0"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
-    m_discNameLabel =
-        addLabel(m_client, u"Label10"_s, u"ﾃﾞｨｽｸ名："_s, twipsRect(120, 120, 855, 255), right);
+        addLabel(m_client, u"artistLabel"_s, u"作者名："_s, twipsRect(240, 480, 735, 255), right);
+    m_discNameLabel = addLabel(m_client, u"discNameLabel"_s, u"ﾃﾞｨｽｸ名："_s,
+                               twipsRect(120, 120, 855, 255), right);
 }
 
 void EditorWindow::connectControls()
@@ -222,7 +221,7 @@ void EditorWindow::connectControls()
     });
     connect(m_moveUpButton, &QPushButton::clicked, this, &EditorWindow::moveTitleUp);
     connect(m_moveDownButton, &QPushButton::clicked, this, &EditorWindow::moveTitleDown);
-    for (int i : {Japanese, English}) {
+    for (Language i : {Japanese, English}) {
         connect(m_discNameEdit[i], &QLineEdit::textChanged, this,
                 [this, i] { onDiscNameEdited(i); });
         connect(m_artistEdit[i], &QLineEdit::textChanged, this, [this, i] { onArtistEdited(i); });
@@ -231,11 +230,11 @@ void EditorWindow::connectControls()
     }
 }
 
-QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, int language,
+QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, Language language,
                                    int topTwips, Separators separators)
 {
     auto *box = new QLineEdit(m_client);
-    box->setObjectName(name + u'_' + QString::number(language));
+    box->setObjectName(name + languageSuffix(language));
     // Both languages' boxes share one caption; a screen reader tells them
     // apart by the language.
     box->setAccessibleName(caption + u" ("_s + languageName(language) + u')');
@@ -252,34 +251,34 @@ QLineEdit *EditorWindow::createBox(const QString &name, const QString &caption, 
 void EditorWindow::createMenu()
 {
     QMenuBar *bar = menuBar();
-    bar->setObjectName(u"MenuBar"_s);
+    bar->setObjectName(u"menuBar"_s);
 
     m_fileMenu = bar->addMenu(u"ファイル(&F)"_s);
-    m_fileMenu->setObjectName(u"mnuFile"_s);
-    m_fileMenu->menuAction()->setObjectName(u"mnuFile"_s);
+    m_fileMenu->setObjectName(u"fileMenu"_s);
+    m_fileMenu->menuAction()->setObjectName(u"fileMenuAction"_s);
 
     m_newOrOpenAction =
         m_fileMenu->addAction(u"新規・開く(&N)"_s, this, &EditorWindow::showNewOrOpen);
-    m_newOrOpenAction->setObjectName(u"mnuNew"_s);
+    m_newOrOpenAction->setObjectName(u"newOrOpenAction"_s);
     m_trackCountAction =
         m_fileMenu->addAction(u"曲数変更(&C)"_s, this, &EditorWindow::changeTrackCount);
-    m_trackCountAction->setObjectName(u"mnuNumChange"_s);
+    m_trackCountAction->setObjectName(u"trackCountAction"_s);
     m_saveAction = m_fileMenu->addAction(u"保存(&S)"_s, this, &EditorWindow::save);
-    m_saveAction->setObjectName(u"mnuSave_0"_s);
+    m_saveAction->setObjectName(u"saveAction"_s);
     m_saveAndQuitAction =
         m_fileMenu->addAction(u"保存して終了(&B)"_s, this, &EditorWindow::saveAndQuit);
-    m_saveAndQuitAction->setObjectName(u"mnuSave_1"_s);
+    m_saveAndQuitAction->setObjectName(u"saveAndQuitAction"_s);
     m_fileMenuSeparator = m_fileMenu->addSeparator();
-    m_fileMenuSeparator->setObjectName(u"mnuS"_s);
+    m_fileMenuSeparator->setObjectName(u"fileMenuSeparator"_s);
     m_quitAction = m_fileMenu->addAction(u"終了(&X)"_s, this, &EditorWindow::quitRequested);
-    m_quitAction->setObjectName(u"mnuExit"_s);
+    m_quitAction->setObjectName(u"quitAction"_s);
 
     // Commands on the menu bar itself, without a drop-down.
     m_copyAction = bar->addAction(u"コピー(&C)"_s, this, &EditorWindow::showCopyDialog);
-    m_copyAction->setObjectName(u"mnuCopy"_s);
+    m_copyAction->setObjectName(u"copyAction"_s);
     m_languageAction =
         bar->addAction(languageName(Japanese) + u"(&L)"_s, this, &EditorWindow::switchLanguage);
-    m_languageAction->setObjectName(u"mnuLang"_s);
+    m_languageAction->setObjectName(u"languageAction"_s);
 }
 
 bool EditorWindow::eventFilter(QObject *watched, QEvent *event)
@@ -306,8 +305,8 @@ void EditorWindow::startEditing()
 {
     setWindowTitle(ProgramTitle + u' ' + QString::number(SONOLABE_VERSION_MAJOR) + u'.' +
                    QString::number(SONOLABE_VERSION_MINOR));
-    m_store.currentTrack = 1;
-    m_store.languageMode = Japanese;
+    m_currentTrack = 1;
+    m_shownLanguage = Japanese;
     for (int i : {Japanese, English}) {
         const QCursor pointer = i == Japanese ? japanesePointer() : englishPointer();
         m_discNameEdit[i]->setCursor(pointer);
@@ -321,29 +320,42 @@ void EditorWindow::startEditing()
 
 void EditorWindow::refreshEditor()
 {
-    const QString shownLanguage = languageName(m_store.languageMode);
-    m_languageLabel->setText(shownLanguage);
-    m_languageAction->setText(shownLanguage + u"(&L)"_s);
+    showLanguageName();
+    refillTrackList();
+    refillBoxes();
+    updateMoveButtons();
+    if (isVisible())
+        m_discNameEdit[m_shownLanguage]->setFocus();
+}
+
+void EditorWindow::showLanguageName()
+{
+    const QString shownName = languageName(m_shownLanguage);
+    m_languageLabel->setText(shownName);
+    m_languageAction->setText(shownName + u"(&L)"_s);
     // A screen reader hears the switch: the changed name is announced (Qt
     // 6.4 sets a widget's accessible name without telling anyone).
-    m_languageLabel->setAccessibleName(u"入力中の言語: "_s + shownLanguage);
+    m_languageLabel->setAccessibleName(u"入力中の言語: "_s + shownName);
     QAccessibleEvent nameChanged(m_languageLabel, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&nameChanged);
-    m_trackList->setAccessibleName(u"曲の一覧 ("_s + shownLanguage + u')');
+    m_trackList->setAccessibleName(u"曲の一覧 ("_s + shownName + u')');
     // The captions stand for the boxes of the language shown.
-    m_discNameLabel->setBuddy(m_discNameEdit[m_store.languageMode]);
-    m_artistLabel->setBuddy(m_artistEdit[m_store.languageMode]);
-    m_titleLabel->setBuddy(m_titleEdit[m_store.languageMode]);
+    m_discNameLabel->setBuddy(m_discNameEdit[m_shownLanguage]);
+    m_artistLabel->setBuddy(m_artistEdit[m_shownLanguage]);
+    m_titleLabel->setBuddy(m_titleEdit[m_shownLanguage]);
+}
 
+void EditorWindow::refillTrackList()
+{
     {
         // Emptying and filling the list selects nothing; the selection event
         // runs once, below, for track 1.
         const QSignalBlocker quiet(m_trackList);
         m_trackList->clear();
         const int count = m_store.trackCount;
-        const int language = m_store.languageMode;
+        const Language language = m_shownLanguage;
         for (int track = 1; track <= count; ++track)
-            m_trackList->addItem(TrackEntry(track, m_store.trackTitles(language, track)));
+            m_trackList->addItem(trackEntry(track, m_store.trackTitles(language, track)));
         m_trackList->setCurrentRow(-1);
     }
     if (m_store.trackCount > 0) {
@@ -351,10 +363,15 @@ void EditorWindow::refreshEditor()
     } else {
         // A disc without tracks: no track is current and the title box has
         // nothing to show or write.
-        m_store.currentTrack = 0;
+        m_currentTrack = 0;
     }
+}
 
-    const int language = m_store.languageMode;
+// The boxes of the language shown, with the disc's texts and track 1's title;
+// the other language's boxes hidden.
+void EditorWindow::refillBoxes()
+{
+    const Language language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_discNameEdit[language], m_store.discNames[language]);
     SingleLineInput::setTextAsIs(m_artistEdit[language], m_store.artistNames[language]);
     SingleLineInput::setTextAsIs(m_titleEdit[language], m_store.trackCount > 0
@@ -363,17 +380,13 @@ void EditorWindow::refreshEditor()
     for (QLineEdit *box : m_titleEdit)
         box->setEnabled(m_store.trackCount > 0);
 
-    const int other = 1 - language;
+    const Language other = otherLanguage(language);
     m_discNameEdit[other]->hide();
     m_artistEdit[other]->hide();
     m_titleEdit[other]->hide();
     m_discNameEdit[language]->show();
     m_artistEdit[language]->show();
     m_titleEdit[language]->show();
-
-    updateMoveButtons();
-    if (isVisible())
-        m_discNameEdit[m_store.languageMode]->setFocus();
 }
 
 void EditorWindow::finishTyping()
@@ -388,10 +401,10 @@ void EditorWindow::onTrackSelected(int row)
     if (row < 0)
         return;
     finishTyping();
-    m_store.currentTrack = static_cast<quint8>(row + 1);
-    const int language = m_store.languageMode;
+    m_currentTrack = row + 1;
+    const Language language = m_shownLanguage;
     SingleLineInput::setTextAsIs(m_titleEdit[language],
-                                 m_store.trackTitles(language, m_store.currentTrack));
+                                 m_store.trackTitles(language, m_currentTrack));
     updateMoveButtons();
 }
 
@@ -405,24 +418,24 @@ void EditorWindow::updateMoveButtons()
 void EditorWindow::switchLanguage()
 {
     finishTyping();
-    m_store.languageMode = static_cast<quint8>(1 - m_store.languageMode);
+    m_shownLanguage = otherLanguage(m_shownLanguage);
     m_beeper.beep();
     refreshEditor();
 }
 
-void EditorWindow::onDiscNameEdited(int language)
+void EditorWindow::onDiscNameEdited(Language language)
 {
     m_store.discNames[language] = m_discNameEdit[language]->text();
 }
 
-void EditorWindow::onArtistEdited(int language)
+void EditorWindow::onArtistEdited(Language language)
 {
     m_store.artistNames[language] = m_artistEdit[language]->text();
 }
 
-void EditorWindow::onTitleEdited(int language)
+void EditorWindow::onTitleEdited(Language language)
 {
-    const int track = m_store.currentTrack;
+    const int track = m_currentTrack;
     if (track < 1 || track > m_store.trackCount)
         return;
     QString &title = m_store.trackTitles(language, track);
@@ -430,7 +443,7 @@ void EditorWindow::onTitleEdited(int language)
     // Rewriting the entry in place keeps the selection and raises no
     // selection event.
     if (QListWidgetItem *entry = m_trackList->item(track - 1))
-        entry->setText(TrackEntry(track, title));
+        entry->setText(trackEntry(track, title));
 }
 
 void EditorWindow::onTitleKeyPressed(int key)
@@ -441,12 +454,12 @@ void EditorWindow::onTitleKeyPressed(int key)
     const int count = m_store.trackCount;
     if (count == 0)
         return;
-    if (m_store.currentTrack >= count) {
+    if (m_currentTrack >= count) {
         m_trackList->setCurrentRow(0);
-        m_store.currentTrack = 1;
+        m_currentTrack = 1;
     } else {
-        m_store.currentTrack = static_cast<quint8>(m_store.currentTrack + 1);
-        m_trackList->setCurrentRow(m_store.currentTrack - 1);
+        ++m_currentTrack;
+        m_trackList->setCurrentRow(m_currentTrack - 1);
     }
 }
 
@@ -457,8 +470,7 @@ void EditorWindow::moveTitleUp()
     if (row < 1)
         return;
     // The entry at row shows track row + 1; the track above it is row.
-    const int language = m_store.languageMode;
-    std::swap(m_store.trackTitles(language, row), m_store.trackTitles(language, row + 1));
+    m_store.moveTitle(m_shownLanguage, row, row + 1);
     refreshEditor();
     m_trackList->setCurrentRow(row - 1);
     m_trackList->setFocus();
@@ -470,8 +482,7 @@ void EditorWindow::moveTitleDown()
     const int row = m_trackList->currentRow();
     if (row < 0 || row + 1 >= m_store.trackCount)
         return;
-    const int language = m_store.languageMode;
-    std::swap(m_store.trackTitles(language, row + 1), m_store.trackTitles(language, row + 2));
+    m_store.moveTitle(m_shownLanguage, row + 1, row + 2);
     refreshEditor();
     m_trackList->setCurrentRow(row + 1);
     m_trackList->setFocus();
@@ -489,7 +500,7 @@ void EditorWindow::changeTrackCount()
     {
         TrackCountDialog dialog(m_store.trackCount, this);
         if (dialog.exec() == QDialog::Accepted)
-            m_store.dropTracksAbove(dialog.trackCount());
+            m_store.setTrackCount(dialog.trackCount());
     }
     refreshEditor();
 }
@@ -497,14 +508,13 @@ void EditorWindow::changeTrackCount()
 void EditorWindow::save()
 {
     finishTyping();
-    SaveTitleFile(this, m_store);
+    Q_EMIT saveRequested();
 }
 
 void EditorWindow::saveAndQuit()
 {
     finishTyping();
-    if (SaveTitleFile(this, m_store))
-        Q_EMIT quitRequested();
+    Q_EMIT saveAndQuitRequested();
 }
 
 void EditorWindow::showCopyDialog()

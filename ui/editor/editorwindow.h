@@ -8,6 +8,8 @@
 // the store may have changed behind the window's back.
 #pragma once
 
+#include "model/titlestore.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -23,17 +25,22 @@ class QPushButton;
 namespace sonolabe {
 
 class Beeper;
-struct TitleStore;
 enum class Separators;
 
 class EditorWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    // Sets the current track to 1 and the language to Japanese, and draws
-    // the store; beeper sounds the language switch.
+    // Opens on track 1 and Japanese, and draws the store; beeper sounds the
+    // language switch.
     EditorWindow(TitleStore &store, Beeper &beeper, QWidget *parent = nullptr);
     ~EditorWindow() override;
+
+    // The track whose title the title box shows: 1..trackCount, or 0 for a
+    // disc without tracks.
+    int currentTrack() const { return m_currentTrack; }
+    // The language whose texts the window shows and edits.
+    Language shownLanguage() const { return m_shownLanguage; }
 
 Q_SIGNALS:
     // The menu's new-or-open command: the start-up dialog is to be shown,
@@ -41,26 +48,34 @@ Q_SIGNALS:
     void newOrOpenRequested();
     // End, or a save followed by the end: the program is to end at once.
     void quitRequested();
+    // The save command: the store is to be saved through the save dialog.
+    void saveRequested();
+    // Save and exit: the store is to be saved, and the program to end if it
+    // was written.
+    void saveAndQuitRequested();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Pairs of boxes, one per language; only the element languageMode shows.
+    // Pairs of boxes, one per language; only the shown language's element shows.
     using BoxPair = std::array<QLineEdit *, 2>;
 
     void createControls();
     void createMoveButtonsAndList();
-    void createBoxes(int language);
+    void createBoxes(Language language);
     void createLanguageFrame();
     void createCaptions();
     void connectControls();
     void createMenu();
-    QLineEdit *createBox(const QString &name, const QString &caption, int language, int topTwips,
-                         Separators separators);
+    QLineEdit *createBox(const QString &name, const QString &caption, Language language,
+                         int topTwips, Separators separators);
 
     void startEditing();
     void refreshEditor();
+    void showLanguageName();
+    void refillTrackList();
+    void refillBoxes();
     // Finishes an input method's composition in the title boxes while they
     // still show the track and language it was typed for: every action that
     // gives the title box another track, or the window another language,
@@ -69,9 +84,9 @@ private:
     void onTrackSelected(int row);
     void updateMoveButtons();
     void switchLanguage();
-    void onDiscNameEdited(int language);
-    void onArtistEdited(int language);
-    void onTitleEdited(int language);
+    void onDiscNameEdited(Language language);
+    void onArtistEdited(Language language);
+    void onTitleEdited(Language language);
     void onTitleKeyPressed(int key);
     void moveTitleUp();
     void moveTitleDown();
@@ -83,6 +98,8 @@ private:
 
     TitleStore &m_store;
     Beeper &m_beeper;
+    int m_currentTrack = 0;
+    Language m_shownLanguage = Japanese;
 
     QWidget *m_client = nullptr;
     QPushButton *m_moveDownButton = nullptr;

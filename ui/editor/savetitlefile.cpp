@@ -72,7 +72,7 @@ std::optional<FileDialogChoice> chooseFileToSave(QWidget *owner, const QString &
 
 } // namespace
 
-bool SaveTitleFile(QWidget *owner, TitleStore &store)
+bool saveTitleFile(QWidget *owner, const TitleStore &store, QString &filePath)
 {
     if (!englishTextsAllowed(store)) {
         showStopMessage(owner, u"入力エラー"_s,
@@ -80,19 +80,18 @@ bool SaveTitleFile(QWidget *owner, TitleStore &store)
         return false;
     }
 
-    const std::optional<FileDialogChoice> choice = chooseFileToSave(owner, store.currentFilePath);
+    const std::optional<FileDialogChoice> choice = chooseFileToSave(owner, filePath);
     if (!choice)
         return false;
-    store.currentFilePath = WithTxtExtension(choice->path);
+    filePath = withTxtExtension(choice->path);
     // A type the dialog cannot tell is taken as the preselected one.
     const SaveFileType type =
         choice->filter >= 0 ? SaveFileType(choice->filter + 1) : SaveFileType::JapaneseAndEnglish;
 
-    const QByteArray bytes = WriteTitleFile(store, sectionsForFileType(type));
-    const SaveResult result = WriteFileAtomically(store.currentFilePath, bytes);
+    const QByteArray bytes = writeTitleFile(store, sectionsForFileType(type));
+    const SaveResult result = writeFileAtomically(filePath, bytes);
     if (!result.ok) {
-        showStopMessage(owner, SaveErrorTitle(),
-                        SaveErrorMessage(store.currentFilePath, result));
+        showStopMessage(owner, saveErrorTitle(), saveErrorMessage(filePath, result));
         return false;
     }
     return true;

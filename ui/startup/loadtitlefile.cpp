@@ -8,16 +8,16 @@
 
 namespace sonolabe {
 
-bool LoadTitleFile(QWidget *parent, const QString &path, TitleStore &store, Beeper &beeper)
+bool loadTitleFile(QWidget *parent, const QString &path, TitleStore &store, Beeper &beeper)
 {
-    const LoadResult result = ReadTitleFile(path);
+    const LoadResult result = readTitleFile(path);
     if (result.ok()) {
-        store.replaceDisc(result.disc());
+        store = result.disc();
         return true;
     }
-    if (result.failure() == LoadFailure::Aborted)
+    if (result.failure() == LoadFailure::Unreadable)
         beeper.beep();
-    showStopMessage(parent, LoadErrorTitle(), LoadErrorMessage(result.failure(), path));
+    showStopMessage(parent, loadErrorTitle(), loadErrorMessage(result.failure(), path));
     return false;
 }
 

@@ -15,6 +15,6 @@ class Beeper;
 // file's and true is returned. On failure the store is left exactly as it was
 // and the load error box has been shown (after a beep when the file could not
 // be read at all); false is returned.
-bool LoadTitleFile(QWidget *parent, const QString &path, TitleStore &store, Beeper &beeper);
+bool loadTitleFile(QWidget *parent, const QString &path, TitleStore &store, Beeper &beeper);
 
 } // namespace sonolabe

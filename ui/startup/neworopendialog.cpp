@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/startup/neworopendialog.h"
 
-#include "model/titlestore.h"
 #include "ui/common/filedialog.h"
 #include "ui/common/look.h"
 #include "ui/common/trackcountfield.h"
-#include "ui/startup/loadtitlefile.h"
 
 #include <QPointer>
 #include <QPushButton>
@@ -41,22 +39,21 @@ std::optional<QString> chooseTitleFileToOpen(QWidget *owner)
 
 } // namespace
 
-NewOrOpenDialog::NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *parent)
-    : QDialog(parent), m_store(store), m_beeper(beeper)
+NewOrOpenDialog::NewOrOpenDialog(QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"Form1"_s);
+    setObjectName(u"newOrOpenDialog"_s);
     const CancelAndOk buttons = setUpSmallDialogFrame(this, u"Sonolabe"_s);
     m_okButton = buttons.ok;
 
-    addLabel(this, u"Label1"_s, u"CD-TEXT 曲ファイルの作成方法を選択してください。"_s,
+    addLabel(this, u"promptLabel"_s, u"CD-TEXT 曲ファイルの作成方法を選択してください。"_s,
              twipsRect(240, 240, 4095, 255));
     m_newDiscOption = new QRadioButton(u"新規作成(&N)"_s, this);
-    m_newDiscOption->setObjectName(u"Option1"_s);
+    m_newDiscOption->setObjectName(u"newDiscOption"_s);
     m_newDiscOption->setGeometry(twipsRect(360, 840, 1575, 255));
     m_newDiscOption->setAccessibleName(u"新規作成"_s);
-    m_countField = addTrackCountRow(this, 1320, 1200, u"Label2"_s);
+    m_countField = addTrackCountRow(this, 1320, 1200);
     m_openFileOption = new QRadioButton(u"既存のファイルを開く(&O)"_s, this);
-    m_openFileOption->setObjectName(u"Option2"_s);
+    m_openFileOption->setObjectName(u"openFileOption"_s);
     m_openFileOption->setGeometry(twipsRect(360, 1800, 2535, 255));
     m_openFileOption->setAccessibleName(u"既存のファイルを開く"_s);
 
@@ -99,33 +96,15 @@ void NewOrOpenDialog::acceptChoice()
 {
     if (m_newDiscOption->isChecked()) {
         const int count = m_countField->count();
-        if (count == 0)
-            return;
-        // The fresh editor is shown before this dialog closes, so the program
-        // never runs out of windows on the way and does not end.
-        Q_EMIT newDiscChosen(count);
-    } else {
-        QPointer<NewOrOpenDialog> self(this);
-        const bool opened = openExistingFile();
-        if (!self || !opened)
-            return;
-        Q_EMIT fileLoaded();
+        if (count > 0)
+            Q_EMIT chosen({count, QString()});
+        return;
     }
-    accept();
-}
-
-bool NewOrOpenDialog::openExistingFile()
-{
+    // The session may end while the open-file dialog is up.
     QPointer<NewOrOpenDialog> self(this);
     const std::optional<QString> path = chooseTitleFileToOpen(this);
-    if (!self || !path)
-        return false;
-    // A file that fails to load does not become the current file: the next
-    // save must not offer to overwrite it with the disc on screen.
-    if (!LoadTitleFile(this, *path, m_store, m_beeper))
-        return false;
-    m_store.currentFilePath = *path;
-    return true;
+    if (self && path)
+        Q_EMIT chosen({0, *path});
 }
 
 } // namespace sonolabe

@@ -1,18 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The new-or-open dialog: a new disc with a number of tracks, or an existing
-// title file; the program then opens a fresh editor window on the store.
+// title file. It only asks; the receiver of its choice fills the store and
+// opens a fresh editor window.
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QPushButton;
 class QRadioButton;
 
 namespace sonolabe {
 
-class Beeper;
-struct TitleStore;
 class TrackCountField;
+
+// What OK chose: a new disc of trackCount tracks, or, when path is not
+// empty, the title file at path.
+struct NewOrOpenChoice
+{
+    int trackCount = 0;
+    QString path;
+};
 
 class NewOrOpenDialog : public QDialog
 {
@@ -20,29 +28,19 @@ class NewOrOpenDialog : public QDialog
 public:
     // Built in its initial state: "new" selected, the empty field focused, OK
     // disabled. The command line is never looked at here: start-up handles it
-    // once, before the dialog is first shown. The store and the beeper are
-    // only for loading a file.
-    NewOrOpenDialog(TitleStore &store, Beeper &beeper, QWidget *parent = nullptr);
+    // once, before the dialog is first shown.
+    explicit NewOrOpenDialog(QWidget *parent = nullptr);
 
 Q_SIGNALS:
-    // OK with "new": the receiver empties the store, sets the count and opens
-    // an editor, before the dialog closes.
-    void newDiscChosen(int trackCount);
-    // OK with "open": the chosen file is in the store and is its current
-    // file; the receiver opens an editor before the dialog closes.
-    void fileLoaded();
+    // OK with a count, or with "open" and a file chosen in the open-file
+    // dialog. The dialog stays open: the receiver accepts it once the choice
+    // is carried out, and leaves it open when the file fails to load.
+    void chosen(const sonolabe::NewOrOpenChoice &choice);
 
 private:
     void chooseNewDisc();
     void chooseExistingFile();
     void acceptChoice();
-    // Lets the user choose an existing title file and loads it. True when a
-    // file was chosen and loaded, which then is the current file; a failed
-    // load leaves the store, its path included, as it was.
-    bool openExistingFile();
-
-    TitleStore &m_store;
-    Beeper &m_beeper;
     QRadioButton *m_newDiscOption = nullptr;
     QRadioButton *m_openFileOption = nullptr;
     TrackCountField *m_countField = nullptr;

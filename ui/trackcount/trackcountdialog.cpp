@@ -13,17 +13,17 @@ using namespace Qt::Literals::StringLiterals;
 
 TrackCountDialog::TrackCountDialog(int currentCount, QWidget *parent) : QDialog(parent)
 {
-    setObjectName(u"Form4"_s);
+    setObjectName(u"trackCountDialog"_s);
     const CancelAndOk buttons = setUpSmallDialogFrame(this, u"曲数変更"_s);
 
-    addLabel(this, u"Label1"_s, u"曲数を変更します。"_s, twipsRect(240, 240, 3615, 255));
+    addLabel(this, u"promptLabel"_s, u"曲数を変更します。"_s, twipsRect(240, 240, 3615, 255));
     QLabel *warning =
-        addLabel(this, u"Label2_0"_s,
+        addLabel(this, u"warningLabel"_s,
                  u"編集内容は維持されますが、曲数を減らした場合は、超過分は破棄されます。"_s,
                  twipsRect(240, 600, 3615, 495));
     warning->setWordWrap(true);
     warning->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_countField = addTrackCountRow(this, 840, 1440, u"Label2_1"_s);
+    m_countField = addTrackCountRow(this, 840, 1440);
 
     setTabOrder(m_countField, buttons.cancel);
     setTabOrder(buttons.cancel, buttons.ok);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/editor/typedtext.h"
+#include "ui/editor/singlelineinput.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

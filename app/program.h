@@ -11,7 +11,7 @@ class QApplication;
 
 namespace sonolabe {
 
-class Session;
+class EditorSession;
 
 // Starts the next instance of the chain with its arguments.
 using StartSuccessor = std::function<void(const QStringList &arguments)>;
@@ -24,22 +24,22 @@ enum class StartupResult {
 
 // Runs once per process, never again when the dialog is shown later from the
 // editor. The successor is started before this instance loads its own file.
-StartupResult StartFromCommandLine(const CommandLine &commandLine, Session &session,
+StartupResult startFromCommandLine(const EditorCommandLine &commandLine, EditorSession &session,
                                    const StartSuccessor &startSuccessor);
 
 // Starts this program's executable, by its absolute path and without a shell,
 // detached, with the arguments as they are.
-void StartSuccessorProcess(const QStringList &arguments);
+void startSuccessorProcess(const QStringList &arguments);
 
 // The command line of main(), read before the application exists.
-CommandLine ReadCommandLine(int argc, char *argv[]);
+EditorCommandLine readEditorCommandLine(int argc, char *argv[]);
 
 // For --help, --version and a wrong option: prints the usage, the version or
 // the complaint and returns the exit status; no window is opened.
-int AnswerWithoutWindows(const CommandLine &commandLine);
+int answerWithoutWindows(const EditorCommandLine &commandLine);
 
 // The whole program: translations, store, windows, event loop. Qt is given
 // no option from the command line: every argument is a path.
-int RunSonolabe(QApplication &app, const CommandLine &commandLine);
+int runSonolabe(QApplication &app, const EditorCommandLine &commandLine);
 
 } // namespace sonolabe

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What typing and pasting may bring into a single-line box.
-#include "ui/editor/typedtext.h"
+#include "ui/editor/singlelineinput.h"
 
 #include <QTest>
 
 using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
 
-class TestTypedText : public QObject
+class TestSingleLineInput : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -15,7 +15,7 @@ private Q_SLOTS:
     void flatten();
 };
 
-void TestTypedText::flatten_data()
+void TestSingleLineInput::flatten_data()
 {
     QTest::addColumn<QString>("before");
     QTest::addColumn<QString>("after");
@@ -46,7 +46,7 @@ void TestTypedText::flatten_data()
         << u"d"_s << u"d\t\r\ne"_s << 5 << tabs << u"d  e"_s << 4;
 }
 
-void TestTypedText::flatten()
+void TestSingleLineInput::flatten()
 {
     QFETCH(QString, before);
     QFETCH(QString, after);
@@ -60,5 +60,5 @@ void TestTypedText::flatten()
     QCOMPARE(result.cursor, movedCursor);
 }
 
-QTEST_GUILESS_MAIN(TestTypedText)
-#include "tst_typedtext.moc"
+QTEST_GUILESS_MAIN(TestSingleLineInput)
+#include "tst_singlelineinput.moc"

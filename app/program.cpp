@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/startup.h"
+#include "app/program.h"
 
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/common/resources.h"
-#include "ui/session.h"
-#include "ui/startup/loadtitlefile.h"
+#include "ui/editorsession.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,14 +19,14 @@ namespace sonolabe {
 
 using namespace Qt::Literals::StringLiterals;
 
-StartupResult StartFromCommandLine(const CommandLine &commandLine, Session &session,
+StartupResult startFromCommandLine(const EditorCommandLine &commandLine, EditorSession &session,
                                    const StartSuccessor &startSuccessor)
 {
-    const QStringList successor = SuccessorArguments(commandLine.paths);
+    const QStringList successor = successorArguments(commandLine.paths);
     if (!successor.isEmpty())
         startSuccessor(successor);
     if (!commandLine.paths.isEmpty()) {
-        if (LoadTitleFile(nullptr, commandLine.paths.first(), session.store(), session.beeper())) {
+        if (session.load(commandLine.paths.first(), nullptr)) {
             session.openEditor();
             return StartupResult::EditorShown;
         }
@@ -39,24 +38,24 @@ StartupResult StartFromCommandLine(const CommandLine &commandLine, Session &sess
     return StartupResult::DialogShown;
 }
 
-void StartSuccessorProcess(const QStringList &arguments)
+void startSuccessorProcess(const QStringList &arguments)
 {
     QProcess::startDetached(QCoreApplication::applicationFilePath(), arguments);
 }
 
-CommandLine ReadCommandLine(int argc, char *argv[])
+EditorCommandLine readEditorCommandLine(int argc, char *argv[])
 {
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QFile::decodeName(argv[i]);
-    return ParseCommandLine(arguments);
+    return parseEditorCommandLine(arguments);
 }
 
-int AnswerWithoutWindows(const CommandLine &commandLine)
+int answerWithoutWindows(const EditorCommandLine &commandLine)
 {
     switch (commandLine.action) {
     case CommandLineAction::ShowHelp:
-        std::fputs(UsageText().toLocal8Bit().constData(), stdout);
+        std::fputs(usageText().toLocal8Bit().constData(), stdout);
         return 0;
     case CommandLineAction::ShowVersion:
         std::printf("sonolabe %d.%d.%d\n", SONOLABE_VERSION_MAJOR, SONOLABE_VERSION_MINOR,
@@ -64,7 +63,7 @@ int AnswerWithoutWindows(const CommandLine &commandLine)
         return 0;
     case CommandLineAction::WrongUsage:
         std::fputs(
-            (WrongOptionText(commandLine.unknownOption) + UsageText()).toLocal8Bit().constData(),
+            (wrongOptionText(commandLine.unknownOption) + usageText()).toLocal8Bit().constData(),
             stderr);
         return 2;
     case CommandLineAction::Open:
@@ -89,7 +88,7 @@ void installJapaneseTranslations(QApplication &app)
 
 } // namespace
 
-int RunSonolabe(QApplication &app, const CommandLine &commandLine)
+int runSonolabe(QApplication &app, const EditorCommandLine &commandLine)
 {
     QCoreApplication::setApplicationName(u"Sonolabe"_s);
     QCoreApplication::setApplicationVersion(u"%1.%2.%3"_s.arg(SONOLABE_VERSION_MAJOR)
@@ -102,11 +101,11 @@ int RunSonolabe(QApplication &app, const CommandLine &commandLine)
 
     TitleStore store;
     Beeper beeper;
-    Session session(store, beeper);
-    QObject::connect(&session, &Session::quitRequested, &app, &QCoreApplication::quit,
+    EditorSession session(store, beeper);
+    QObject::connect(&session, &EditorSession::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    if (StartFromCommandLine(commandLine, session, StartSuccessorProcess) == StartupResult::Ended)
+    if (startFromCommandLine(commandLine, session, startSuccessorProcess) == StartupResult::Ended)
         return 0;
     return app.exec();
 }
