@@ -35,28 +35,25 @@ inline TitleStore twoTracks()
 }
 
 // The discs of the burns, by name: three tracks in "both" languages or
-// "Japanese only", with "repeated" titles or not; or "98 tracks" or "99
-// tracks" whose blocks are at the budget. Texts hold the byte
-// 0x5C (表, 能) inside, never at the end, where a CUE sheet cannot have it.
+// "Japanese only", with "repeated" titles or not; or "99 tracks" whose blocks
+// are at the budget. Texts hold the byte 0x5C (表, 能) inside, never at the
+// end, where a CUE sheet cannot have it.
 inline TitleStore disc(const QString &name)
 {
     TitleStore store;
-    const auto number = [](int t) { return QString::number(t).rightJustified(2, u'0'); };
-    if (name.contains(u"tracks")) {
-        // Block budget: 252 packs of 12 bytes are 3024 bytes. English, 99
-        // tracks: a disc name of 53 characters and titles of 29, each with
-        // its NUL: 54 + 99 x 30. Japanese: 26 and 14 characters of two bytes,
-        // each with two NULs: 54 + 99 x 30. With 98 tracks the disc name is
-        // 30 bytes longer. One character more is one pack more.
-        const int tracks = name.startsWith(u"99") ? 99 : 98;
-        const int longer = (99 - tracks) * 30;
-        store.trackCount = static_cast<quint8>(tracks);
-        store.discNames[English] = u"Disc "_s + QString(48 + longer, u'y');
-        store.discNames[Japanese] = u"ベスト表ソ"_s + QString(21 + longer / 2, u'あ');
-        for (int t = 1; t <= tracks; ++t) {
+    if (name == u"99 tracks") {
+        // Block budget: 252 packs of 12 bytes are 3024 bytes. English: a disc
+        // name of 53 characters and titles of 29, each with its NUL: 54 + 99
+        // x 30. Japanese: 26 and 14 characters of two bytes, each with two
+        // NULs: 54 + 99 x 30. One character more is one pack more.
+        store.trackCount = 99;
+        store.discNames[English] = u"Disc "_s + QString(48, u'y');
+        store.discNames[Japanese] = u"ベスト表ソ"_s + QString(21, u'あ');
+        for (int t = 1; t <= 99; ++t) {
+            const QString number = QString::number(t).rightJustified(2, u'0');
             store.trackTitles(English, t) =
-                QString(u"English title number "_s + number(t) + u' ').leftJustified(29, u'x');
-            store.trackTitles(Japanese, t) = u"第"_s + number(t) + u"表ソ能十予表ソ能十予曲"_s;
+                QString(u"English title number "_s + number + u' ').leftJustified(29, u'x');
+            store.trackTitles(Japanese, t) = u"第"_s + number + u"表ソ能十予表ソ能十予曲"_s;
         }
         return store;
     }

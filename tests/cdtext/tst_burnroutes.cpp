@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every road from a title file to a disc, judged by the burner's own code:
-// libburn (the library cdrskin burns with) builds the lead-in packs from
-// what sonolabe-cdtext wrote (burn_session_input_sheet_v07t,
-// burn_session_by_cue_file with its CDTEXTFILE packs, then
-// burn_cdtext_from_session), and a player-side decoder here reads them by
+// libburn (the library cdrskin burns with) loads or builds the lead-in packs
+// from what sonolabe-cdtext wrote (burn_cdtext_from_packfile,
+// burn_session_input_sheet_v07t, burn_session_by_cue_file with its
+// CDTEXTFILE packs, then burn_cdtext_from_session), and a player-side
+// decoder here reads them by
 // each block's character code from its size information. A road either
 // gives exactly the title file's texts (Japanese in the full-width forms of
 // an MS-JIS block) or is refused with exit 1, naming the road that works.
@@ -157,18 +158,15 @@ Outcome burnRoad(const QString &road, int tracks)
     outcome.exitCode = cdtext(arguments, outcome.err);
     if (outcome.exitCode != ExitDone)
         return outcome;
-    if (road == u"packs") {
-        QFile file(output);
-        if (file.open(QIODevice::ReadOnly))
-            outcome.shown = playerReads(file.readAll().mid(4)); // after the header
-        return outcome;
-    }
     burn_session *session = burn_session_create();
     QByteArray path = output.toUtf8();
     unsigned char *packs = nullptr;
     int count = 0;
     bool read = false;
-    if (road == u"v07t") {
+    if (road == u"packs") {
+        // cdrskin textfile=: libburn takes the packs after the header.
+        read = burn_cdtext_from_packfile(path.data(), &packs, &count, 0) > 0;
+    } else if (road == u"v07t") {
         // cdrskin input_sheet_v07t=: the tracks come first, the sheet's
         // blocks are read into them.
         for (int t = 0; t < tracks; ++t) {
