@@ -10,7 +10,6 @@
 #include "cdtext/packs.h"
 #include "cdtext/tocfile.h"
 #include "cdtext/v07t.h"
-#include "model/codepage932.h"
 #include "model/safefile.h"
 #include "model/titlefile.h"
 
@@ -40,10 +39,10 @@ public:
 
 private:
     int runCommand(const QStringList &arguments);
-    void reportFileLines(const QString &path);
+    void reportFileLines(QByteArrayView bytes);
     void reportRoutes(const Arguments &args, const std::vector<DiscBlock> &blocks);
     std::optional<CdrdaoVersion> cdrdaoVersion(const Arguments &args);
-    int check(const Arguments &args, const TitleStore &store);
+    int check(const Arguments &args, const TitleStore &store, QByteArrayView bytes);
     int write(const Arguments &args, const TitleStore &store);
     bool sayProblems(const TitleStore &store, const std::vector<DiscBlock> &blocks);
     bool sayOverBudget(const Arguments &args, const std::vector<DiscBlock> &blocks);
@@ -105,22 +104,22 @@ int Session::runCommand(const QStringList &arguments)
         }
     }
 
-    const LoadResult loaded = readTitleFile(args.file);
-    if (!loaded.ok()) {
-        if (loaded.failure() == LoadFailure::NotATitleFile) {
-            const FileReadResult file = readRegularFile(args.file, MaxTitleFileBytes);
-            if (file.ok && file.bytes.contains('\n') && !file.bytes.contains('\r'))
-                return refuse(u"'%1': "_s.arg(args.file) % m_say.reportLfLineEnds());
-            return refuse(m_say.notATitleFile(args.file));
-        }
-        return refuse(m_say.cannotReadTitleFile(args.file, loaded.reason()));
+    // The file is read once: parsed here, and looked at line by line by check.
+    const FileReadResult file = readRegularFile(args.file, MaxTitleFileBytes);
+    if (!file.ok)
+        return refuse(m_say.cannotReadTitleFile(args.file, file.reason));
+    const std::optional<TitleStore> disc = parseTitleFile(file.bytes);
+    if (!disc) {
+        if (hasOnlyLfLineEnds(file.bytes))
+            return refuse(u"'%1': "_s.arg(args.file) % m_say.reportLfLineEnds());
+        return refuse(m_say.notATitleFile(args.file));
     }
     if (args.command == u"check")
-        return check(args, loaded.disc());
-    return write(args, loaded.disc());
+        return check(args, *disc, file.bytes);
+    return write(args, *disc);
 }
 
-int Session::check(const Arguments &args, const TitleStore &store)
+int Session::check(const Arguments &args, const TitleStore &store, QByteArrayView bytes)
 {
     const LanguageChoice choice = choiceOf(args);
     const std::vector<DiscBlock> blocks = DiscBlocks(store, choice);
@@ -128,7 +127,7 @@ int Session::check(const Arguments &args, const TitleStore &store)
     QStringList warnings;
 
     print(m_out, m_say.reportHeader(args.file, store.trackCount));
-    reportFileLines(args.file);
+    reportFileLines(bytes);
     if (store.trackCount == 0)
         errors << m_say.noTracks();
     for (const int language : {English, Japanese}) {
@@ -162,12 +161,9 @@ int Session::check(const Arguments &args, const TitleStore &store)
 // Lines of the title file that are neither a section name, nor empty, nor
 // a number of one or two digits, Tab, text: read as the editor reads them,
 // but hardly what was meant.
-void Session::reportFileLines(const QString &path)
+void Session::reportFileLines(QByteArrayView bytes)
 {
-    const FileReadResult file = readRegularFile(path, MaxTitleFileBytes);
-    if (!file.ok)
-        return;
-    QByteArrayView bytes = file.bytes;
+    const bool lfOnly = hasOnlyLfLineEnds(bytes);
     const bool utf8 = isUtf8TitleFile(bytes);
     if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
@@ -189,11 +185,11 @@ void Session::reportFileLines(const QString &path)
             (line[1] == '\t' || (line.size() >= 3 && QChar::isDigit(line[1]) && line[2] == '\t'));
         if (line.isEmpty() || line == "ja" || line == "en" || numbered)
             continue;
-        const QString text = utf8 ? QString::fromUtf8(line) : Cp932Decoder::instance().decode(line);
+        const QString text = decodeTitleFileLine(line, utf8);
         print(m_out, m_say.warning(m_say.reportStrayLine(number, text.left(40))));
         ++shown;
     }
-    if (file.bytes.contains('\n') && !file.bytes.contains('\r'))
+    if (lfOnly)
         print(m_out, m_say.warning(m_say.reportLfLineEnds()));
 }
 

@@ -93,17 +93,7 @@ public:
         if (raw.isEmpty())
             return;
 
-        QString text;
-        if (m_utf8) {
-            // Every byte gives at least one character (an invalid one
-            // U+FFFD); a byte-order mark inside the file is kept as U+FEFF,
-            // where QString::fromUtf8 would drop it from a line's start.
-            QStringDecoder utf8(QStringConverter::Utf8,
-                                QStringConverter::Flag::Stateless |
-                                    QStringConverter::Flag::ConvertInitialBom);
-            text = utf8(raw);
-        } else
-            m_decoder.appendDecoded(raw, text);
+        QString text = decodeTitleFileLine(raw, m_utf8);
         const int first = digitValue(text[0]);
         int number = first;
         if (text.size() < 2 || text[1] != u'\t')
@@ -161,7 +151,6 @@ private:
         m_disc.trackTitles(m_language, number) = std::move(text);
     }
 
-    const Cp932Decoder &m_decoder = Cp932Decoder::instance();
     const bool m_utf8;
     TitleStore m_disc;
     int m_language = Japanese; // lines before the first tag are Japanese
@@ -193,6 +182,25 @@ bool isUtf8TitleFile(QByteArrayView bytes)
     const bool beyondAscii = std::any_of(bytes.begin(), bytes.end(),
                                          [](char c) { return static_cast<quint8>(c) >= 0x80; });
     return beyondAscii && bytes.isValidUtf8();
+}
+
+QString decodeTitleFileLine(QByteArrayView line, bool utf8)
+{
+    if (!utf8) {
+        QString text;
+        Cp932Decoder::instance().appendDecoded(line, text);
+        return text;
+    }
+    // An invalid byte gives U+FFFD; ConvertInitialBom keeps a mark at the
+    // line's start, which QString::fromUtf8 would drop.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder(line);
+}
+
+bool hasOnlyLfLineEnds(QByteArrayView bytes)
+{
+    return bytes.contains('\n') && !bytes.contains('\r');
 }
 
 std::optional<TitleStore> parseTitleFile(QByteArrayView bytes)

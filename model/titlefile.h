@@ -48,6 +48,15 @@ QByteArray writeTitleFile(const TitleStore &store, TitleFileSections sections);
 // True when the bytes are read as UTF-8 rather than as code page 932.
 bool isUtf8TitleFile(QByteArrayView bytes);
 
+// One line of a title file (without its line end) as text: UTF-8 for a file
+// that isUtf8TitleFile, code page 932 otherwise. Every byte gives at least one
+// character; a byte-order mark inside a UTF-8 line is kept as U+FEFF.
+QString decodeTitleFileLine(QByteArrayView line, bool utf8);
+
+// True when the bytes hold LF line ends and no CR: a title file saved with
+// Linux line ends, which the reader takes as a single line.
+bool hasOnlyLfLineEnds(QByteArrayView bytes);
+
 // Reads title-file bytes into a fresh store (texts and trackCount set; the
 // editor's position and the path untouched). Never refuses a line; returns
 // nothing only when the bytes hold no section tag at all.
