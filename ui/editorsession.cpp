@@ -46,7 +46,7 @@ void EditorSession::carryOut(const NewOrOpenChoice &choice)
 {
     if (choice.path.isEmpty()) {
         m_store.clearTexts();
-        m_store.trackCount = quint8(choice.trackCount);
+        m_store.setTrackCount(choice.trackCount);
     } else {
         // A file that fails to load does not become the current file: the
         // next save must not offer to overwrite it with the disc on screen.
