@@ -2,8 +2,8 @@
 // What the cdtext tests share: the discs they write and read back.
 #pragma once
 
-#include "cdtext/discblocks.h"
-#include "cdtext/packs.h"
+#include "cdtext/disc/discblocks.h"
+#include "cdtext/packs/packs.h"
 #include "model/codepage932.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"

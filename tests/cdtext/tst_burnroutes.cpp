@@ -11,7 +11,7 @@
 #include "cdtexttest.h"
 #include "common/files.h"
 
-#include "cdtext/command.h"
+#include "cdtext/cli/command.h"
 
 #include <QBuffer>
 #include <QDir>

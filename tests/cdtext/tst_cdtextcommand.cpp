@@ -8,8 +8,8 @@
 #include "cdtexttest.h"
 #include "common/files.h"
 
-#include "cdtext/command.h"
-#include "cdtext/importsource.h"
+#include "cdtext/cli/command.h"
+#include "cdtext/import/importsource.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -7,10 +7,10 @@
 // changed or skipped reported).
 #include "cdtexttest.h"
 
-#include "cdtext/cuesheet.h"
-#include "cdtext/importsource.h"
-#include "cdtext/tocfile.h"
-#include "cdtext/v07t.h"
+#include "cdtext/cue/cuesheet.h"
+#include "cdtext/import/importsource.h"
+#include "cdtext/toc/tocfile.h"
+#include "cdtext/v07t/v07t.h"
 
 using namespace sonolabe;
 using namespace sonolabe::cdtext;

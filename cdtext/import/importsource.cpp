@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cdtext/import/importsource.h"
+
+#include "cdtext/import/importsheets.h"
+#include "cdtext/packs/packreader.h"
+#include "model/codepage932.h"
+
+#include <QList>
+
+#include <algorithm>
+
+namespace sonolabe::cdtext {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// What the lines of a text source show of its kind.
+struct KindEvidence
+{
+    bool v07t = false;
+    bool toc = false;
+    bool cue = false;
+};
+
+void weighLine(QByteArrayView line, KindEvidence &evidence)
+{
+    const QList<QByteArray> words = line.toByteArray().simplified().split(' ');
+    const QByteArray first = words[0].toUpper();
+    const QByteArray second = words.size() > 1 ? words[1].toUpper() : QByteArray();
+    static const QList<QByteArray> discTypes{"CD_DA", "CD_ROM",  "CD_ROM_XA",
+                                             "CD_I",  "CD_TEXT", "LANGUAGE_MAP"};
+    static const QList<QByteArray> fileTypes{"WAVE", "BINARY", "MOTOROLA", "AIFF", "MP3"};
+    bool number = false;
+    second.toInt(&number);
+    if (line.toByteArray().toLower().contains("input sheet version") && line.contains('='))
+        evidence.v07t = true;
+    else if (discTypes.contains(first) || first.startsWith("CD_TEXT{") ||
+             (first == "TRACK" && !second.isEmpty() && !number))
+        evidence.toc = true;
+    else if ((first == "TRACK" && number) ||
+             (first == "FILE" && fileTypes.contains(words.back().toUpper())) || first == "TITLE" ||
+             first == "PERFORMER" || first == "REM")
+        evidence.cue = true;
+}
+
+bool looksLikePackFile(QByteArrayView bytes)
+{
+    const std::optional<QByteArrayView> packs = PacksOfFile(bytes);
+    if (!packs)
+        return false;
+    for (qsizetype at = 0; at < packs->size(); at += PackSize) {
+        const auto type = static_cast<quint8>((*packs)[at]);
+        if (type < 0x80 || type > 0x8F)
+            return false;
+    }
+    return true;
+}
+
+// One flag per UTF-16 code unit: code page 932 writes it and reads it back
+// as itself. Some it writes by another character's code (U+00A5 as the
+// backslash, U+2014 as U+2015's code): the title file would not hold those.
+const std::vector<bool> &heldUnits()
+{
+    static const std::vector<bool> held = [] {
+        const Cp932Encoder &encoder = Cp932Encoder::instance();
+        const Cp932Decoder &decoder = Cp932Decoder::instance();
+        std::vector<bool> table(0x10000);
+        for (unsigned unit = 0; unit < 0x10000; ++unit) {
+            const QChar ch(static_cast<char16_t>(unit));
+            table[unit] =
+                encoder.canEncode(ch.unicode()) &&
+                decoder.decode(encoder.encode(QStringView(&ch, 1))) == QStringView(&ch, 1);
+        }
+        return table;
+    }();
+    return held;
+}
+
+std::optional<Replacement::Reason> reasonFor(char16_t unit)
+{
+    if (unit == u'\r' || unit == u'\n' || unit == u'\u0085' || unit == u'\u2028' ||
+        unit == u'\u2029')
+        return Replacement::LineBreak;
+    if (unit == u'\t')
+        return Replacement::Tab;
+    if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F))
+        return Replacement::ControlCharacter;
+    if (unit == Cp932Decoder::Replacement)
+        return Replacement::NoCharacter;
+    if (!heldUnits()[unit])
+        return Replacement::NotInCodePage;
+    return std::nullopt;
+}
+
+void note(std::vector<Replacement> &replacements, const TextRef &ref, Replacement::Reason reason,
+          qsizetype index, char32_t character)
+{
+    for (Replacement &seen : replacements) {
+        if (seen.text == ref && seen.reason == reason) {
+            ++seen.more;
+            return;
+        }
+    }
+    replacements.push_back({ref, reason, index + 1, character, 0});
+}
+
+SourceTexts readSource(QByteArrayView source, ImportKind kind, bool ignoreCrc)
+{
+    switch (kind) {
+    case ImportKind::Packs:
+        return ReadPackFile(source, ignoreCrc);
+    case ImportKind::V07t:
+        return ReadV07tSheets(source);
+    case ImportKind::Cue:
+        return ReadCueSheet(source);
+    case ImportKind::Toc:
+        break;
+    }
+    return ReadTocFile(source);
+}
+
+// Japanese when a text holds a character that code page 932 has and
+// ISO-8859-1 lacks.
+int languageByContent(const SourceBlock &block)
+{
+    const Cp932Encoder &encoder = Cp932Encoder::instance();
+    const auto japanese = [&](const QString &text) {
+        return std::any_of(text.begin(), text.end(), [&](QChar ch) {
+            return ch.unicode() > 0xFF && encoder.canEncode(ch.unicode());
+        });
+    };
+    const bool any = japanese(block.discTitle) || japanese(block.discPerformer) ||
+                     std::any_of(block.titles.begin(), block.titles.end(), japanese);
+    return any ? Japanese : English;
+}
+
+struct Pick
+{
+    const SourceBlock *block = nullptr;
+    int language = English;
+};
+
+std::vector<Pick> pickBlocks(const SourceTexts &source, ImportKind kind, const ImportChoice &choice,
+                             std::vector<SourceNote> &notes)
+{
+    std::vector<Pick> picks;
+    if (choice.block) {
+        for (const SourceBlock &block : source.blocks) {
+            if (block.number == *choice.block)
+                return {{&block, choice.language.value_or(
+                                     block.language.value_or(languageByContent(block)))}};
+        }
+        notes.push_back({SourceNote::NoSuchBlock, *choice.block, 0, {}});
+        return {};
+    }
+    for (const SourceBlock &block : source.blocks) {
+        std::optional<int> language = block.language;
+        if (kind == ImportKind::Cue)
+            language = choice.language.value_or(languageByContent(block));
+        if (!language) {
+            notes.push_back({SourceNote::OtherLanguage, block.number, 0, block.languageName});
+            continue;
+        }
+        if (choice.language && *language != *choice.language)
+            continue;
+        if (std::any_of(picks.begin(), picks.end(),
+                        [&](const Pick &pick) { return pick.language == *language; })) {
+            notes.push_back({SourceNote::LanguageAgain, block.number, *language, {}});
+            continue;
+        }
+        picks.push_back({&block, *language});
+    }
+    if (choice.language && picks.empty())
+        notes.push_back({SourceNote::NoBlockInLanguage, 0, *choice.language, {}});
+    return picks;
+}
+
+// Fills one section of the store; returns the last track the block names.
+int fillSection(TitleStore &store, const Pick &pick, std::vector<Replacement> &replacements)
+{
+    const SourceBlock &block = *pick.block;
+    const int language = pick.language;
+    store.discNames[language] =
+        CleanForTitleFile(block.discTitle, {language, TextRef::DiscName, 0}, replacements);
+    store.artistNames[language] =
+        CleanForTitleFile(block.discPerformer, {language, TextRef::Artist, 0}, replacements);
+    int last = block.lastTrack;
+    for (int track = 1; track <= MaxTracks; ++track) {
+        const QString &title = block.titles[track - 1];
+        store.trackTitles(language, track) =
+            CleanForTitleFile(title, {language, TextRef::TrackTitle, track}, replacements);
+        if (!title.isEmpty())
+            last = std::max(last, track);
+    }
+    return last;
+}
+
+} // namespace
+
+std::optional<ImportKind> DetectImportKind(QByteArrayView bytes)
+{
+    if (looksLikePackFile(bytes))
+        return ImportKind::Packs;
+    KindEvidence evidence;
+    qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        weighLine(bytes.sliced(start, end - start), evidence);
+        start = end + 1;
+    }
+    if (evidence.v07t)
+        return ImportKind::V07t;
+    if (evidence.toc)
+        return ImportKind::Toc;
+    if (evidence.cue)
+        return ImportKind::Cue;
+    return std::nullopt;
+}
+
+QString CleanForTitleFile(QStringView text, const TextRef &ref,
+                          std::vector<Replacement> &replacements)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = text[i].unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < text.size() &&
+            QChar::isLowSurrogate(text[i + 1].unicode())) {
+            note(replacements, ref, Replacement::NotInCodePage, i,
+                 QChar::surrogateToUcs4(unit, text[i + 1].unicode()));
+            out += QChar(CharacterReplacement);
+            ++i;
+            continue;
+        }
+        const std::optional<Replacement::Reason> reason = reasonFor(unit);
+        if (!reason) {
+            out += QChar(unit);
+            continue;
+        }
+        note(replacements, ref, *reason, i, unit);
+        const bool control = *reason == Replacement::LineBreak || *reason == Replacement::Tab ||
+                             *reason == Replacement::ControlCharacter;
+        out += QChar(control ? ControlReplacement : CharacterReplacement);
+    }
+    return out;
+}
+
+ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice)
+{
+    ImportResult result;
+    const SourceTexts texts = readSource(source, kind, choice.ignoreCrc);
+    result.notes = texts.notes;
+    const std::vector<Pick> picks = pickBlocks(texts, kind, choice, result.notes);
+
+    TitleStore store;
+    int tracks = texts.trackListCount;
+    for (const Pick &pick : picks)
+        tracks = std::max(tracks, fillSection(store, pick, result.replacements));
+    store.trackCount = static_cast<quint8>(std::min(tracks, int(MaxTracks)));
+    result.sections = {LanguageHasText(store, English), LanguageHasText(store, Japanese)};
+    if (result.sections.english || result.sections.japanese)
+        result.store = std::move(store);
+    return result;
+}
+
+QByteArray ImportResult::titleFile() const
+{
+    return store ? writeTitleFile(*store, sections) : QByteArray();
+}
+
+} // namespace sonolabe::cdtext

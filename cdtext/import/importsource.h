@@ -1,0 +1,136 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Reading texts back from what the burning tools read and write: CD-Text
+// pack files, cdrskin's v07t input sheets, CUE sheets and cdrdao TOC files.
+//
+// Every reader gives the source's language blocks with their texts decoded
+// (SourceTexts); ImportTexts then picks the blocks for the title file's two
+// sections and makes every text one a title file can hold:
+//  - a line break (CR, LF, U+0085, U+2028, U+2029), a Tab and any other
+//    control character becomes a space;
+//  - a character code page 932 cannot write and read back as itself, and
+//    bytes that decode to no character, become '?' (a surrogate pair is one
+//    '?').
+// Each such change is reported (Replacement).
+#pragma once
+
+#include "cdtext/disc/discblocks.h"
+#include "model/titlefile.h"
+#include "model/titlestore.h"
+
+#include <QByteArrayView>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace sonolabe::cdtext {
+
+enum class ImportKind { Packs, V07t, Cue, Toc };
+
+// The kind of a source told by its content, or nothing when it looks like
+// none of them: a pack file is binary and every 18-byte pack starts with a
+// pack type (0x80 to 0x8F); a v07t sheet has an "Input Sheet Version" line;
+// a TOC file starts a line with a disc type (CD_DA, CD_ROM, CD_ROM_XA, CD_I)
+// or CD_TEXT, or has "TRACK AUDIO"; a CUE sheet has "FILE", "TRACK nn",
+// TITLE or PERFORMER lines.
+std::optional<ImportKind> DetectImportKind(QByteArrayView bytes);
+
+// One language block of a source, its texts decoded to Unicode as they are
+// (not yet cleaned for the title file).
+struct SourceBlock
+{
+    int number = 0;              // block number; a TOC's language number
+    std::optional<int> language; // English or Japanese, when the source says so
+    QString languageName;        // how the source names its language, for reports
+    QString discTitle;
+    QString discPerformer;
+    std::array<QString, MaxTracks> titles; // titles[t - 1] for track t
+    int lastTrack = 0; // the last track of the block's own track list, 0 without one
+};
+
+// Something a reader or the import met and reports. Which fields matter
+// depends on the kind.
+struct SourceNote
+{
+    enum Kind {
+        NotAPackFile,         // the size fits no pack file: nothing read
+        CrcMismatch,          // number: the pack, counted from 1
+        CharacterCodeUnknown, // block number, value: the code; block skipped
+        OtherLanguage,        // block number, what: its language; block skipped
+        LanguageAgain,        // block number, value: the language; block skipped
+        NoSuchBlock,          // number: the block asked for with --block
+        NoBlockInLanguage,    // value: the language asked for with --lang
+        TrackBeyondLimit,     // number: the track (above 99); its texts skipped
+        TrackPerformers,      // block number: the tracks' performers, skipped (a
+                              // title file has one artist, the disc's)
+        NotUnderstood,        // number: the line, what: what was found there
+    };
+    Kind kind = NotAPackFile;
+    int number = 0;
+    int value = 0;
+    QString what;
+    bool operator==(const SourceNote &) const = default;
+};
+
+struct SourceTexts
+{
+    std::vector<SourceBlock> blocks;
+    std::vector<SourceNote> notes;
+    // The tracks of the source's track list (TRACK lines of a CUE sheet or
+    // a TOC file), 0 without one.
+    int trackListCount = 0;
+};
+
+// A text changed so that the title file can hold it.
+struct Replacement
+{
+    enum Reason { LineBreak, Tab, ControlCharacter, NotInCodePage, NoCharacter };
+    TextRef text;
+    Reason reason = LineBreak;
+    qsizetype position = 0; // of the first such character, counted from 1
+    char32_t character = 0;
+    int more = 0; // further characters of the same reason in the text
+    bool operator==(const Replacement &) const = default;
+};
+
+// What a line break, a Tab or another control character becomes, and what a
+// character the code page lacks becomes.
+inline constexpr char16_t ControlReplacement = u' ';
+inline constexpr char16_t CharacterReplacement = u'?';
+
+struct ImportChoice
+{
+    // Read only this block (a TOC's language number), whatever its language.
+    std::optional<int> block;
+    // The section the texts fill: with block, the one it fills; for a CUE
+    // sheet, the one its texts fill; otherwise read only the block of this
+    // language. Without it a block fills its own language's section, and a
+    // CUE sheet or a block of another language picked with block fills the
+    // Japanese section when its texts hold a character that code page 932
+    // has and ISO-8859-1 lacks, else the English one.
+    std::optional<int> language;
+    bool ignoreCrc = false;
+};
+
+struct ImportResult
+{
+    // Nothing when no text could be read.
+    std::optional<TitleStore> store;
+    TitleFileSections sections; // the languages that have text
+    std::vector<SourceNote> notes;
+    std::vector<Replacement> replacements;
+    // The title file: what the editor's save writes for the store.
+    QByteArray titleFile() const;
+};
+
+// Reads the source's texts into a title file's store. The track count is
+// the highest track with a text in either section, or the source's track
+// list when that is longer (at most MaxTracks).
+ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice);
+
+// The text as a title file can hold it, with the replacements noted for ref.
+QString CleanForTitleFile(QStringView text, const TextRef &ref,
+                          std::vector<Replacement> &replacements);
+
+} // namespace sonolabe::cdtext

@@ -1,0 +1,379 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cdtext/toc/tocreader.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace sonolabe::cdtext {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+using Token = TocToken;
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool isSpecial(char c)
+{
+    return c == '{' || c == '}' || c == ':' || c == ',' || c == '"';
+}
+
+bool startsComment(QByteArrayView toc, qsizetype pos)
+{
+    return toc[pos] == '/' && pos + 1 < toc.size() && toc[pos + 1] == '/';
+}
+
+Token::Kind kindOfSpecial(char c)
+{
+    return c == '{'   ? Token::Open
+           : c == '}' ? Token::Close
+           : c == ':' ? Token::Colon
+                      : Token::Comma;
+}
+
+// The end of the string that starts at pos (just after its closing quote),
+// or nothing when it does not end on its line.
+std::optional<qsizetype> stringEnd(QByteArrayView toc, qsizetype pos)
+{
+    qsizetype end = pos + 1;
+    while (end < toc.size() && toc[end] != '"' && toc[end] != '\n')
+        end += toc[end] == '\\' && end + 1 < toc.size() && toc[end + 1] != '\n' ? 2 : 1;
+    if (end >= toc.size() || toc[end] == '\n')
+        return std::nullopt;
+    return end + 1;
+}
+
+} // namespace
+
+std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxError> &error)
+{
+    std::vector<Token> tokens;
+    int line = 1;
+    qsizetype pos = 0;
+    while (pos < toc.size()) {
+        const char c = toc[pos];
+        if (c == '\n') {
+            ++line;
+            ++pos;
+        } else if (isBlank(c)) {
+            ++pos;
+        } else if (startsComment(toc, pos)) {
+            while (pos < toc.size() && toc[pos] != '\n')
+                ++pos;
+        } else if (c == '"') {
+            const std::optional<qsizetype> end = stringEnd(toc, pos);
+            if (!end) {
+                error = TocSyntaxError{line, u"a string that never ends"_s};
+                return tokens;
+            }
+            tokens.push_back({Token::String, pos, *end, line});
+            pos = *end;
+        } else if (isSpecial(c)) {
+            tokens.push_back({kindOfSpecial(c), pos, pos + 1, line});
+            ++pos;
+        } else {
+            qsizetype end = pos;
+            while (end < toc.size() && !isBlank(toc[end]) && !isSpecial(toc[end]) &&
+                   !startsComment(toc, end))
+                ++end;
+            tokens.push_back({Token::Word, pos, end, line});
+            pos = end;
+        }
+    }
+    return tokens;
+}
+
+namespace {
+
+// Words that start the part of a track after its CD_TEXT block.
+bool startsTrackBody(const QByteArray &word)
+{
+    static const char *const words[] = {"PREGAP", "FILE",    "AUDIOFILE", "DATAFILE",
+                                        "FIFO",   "SILENCE", "ZERO",      "START",
+                                        "END",    "INDEX",   "TRACK"};
+    return std::any_of(std::begin(words), std::end(words),
+                       [&](const char *w) { return word == w; });
+}
+
+std::optional<int> number(const QByteArray &word)
+{
+    bool ok = false;
+    const int value = word.toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
+// Reads the tokens into contexts. Every step moves the index i forward, and
+// a failure stops the reading at the first error found.
+class Reader
+{
+public:
+    Reader(QByteArrayView toc, const std::vector<Token> &tokens) : m_toc(toc), m_tokens(tokens) {}
+
+    TocLayout read();
+
+private:
+    QByteArray text(const Token &token) const
+    {
+        return m_toc.sliced(token.begin, token.end - token.begin).toByteArray();
+    }
+    bool at(size_t i, Token::Kind kind) const
+    {
+        return i < m_tokens.size() && m_tokens[i].kind == kind;
+    }
+    bool atWord(size_t i, const char *word) const
+    {
+        return at(i, Token::Word) && text(m_tokens[i]) == word;
+    }
+
+    std::optional<size_t> closing(size_t open);
+    size_t innermostUnclosed(size_t open) const;
+    void fail(size_t i, QString what);
+
+    void startTrack(size_t i);
+    void skipStatement(size_t &i);
+    std::optional<TocCdTextBlock> cdText(size_t &i);
+    bool languageMap(TocCdTextBlock &block, size_t &i);
+    std::optional<TocLanguageBlock> languageBlock(size_t &i);
+    std::optional<TocItem> item(size_t &i);
+
+    QByteArrayView m_toc;
+    const std::vector<Token> &m_tokens;
+    std::optional<TocSyntaxError> m_error;
+    std::vector<TocContext> m_contexts{1};
+    qsizetype m_discEnd = -1; // end of the last token of the disc's part
+};
+
+TocLayout Reader::read()
+{
+    size_t i = 0;
+    while (!m_error && i < m_tokens.size()) {
+        if (atWord(i, "TRACK")) {
+            startTrack(i);
+            ++i;
+        } else if (atWord(i, "CD_TEXT") && at(i + 1, Token::Open)) {
+            std::optional<TocCdTextBlock> block = cdText(i);
+            if (block && !m_contexts.back().cdText)
+                m_contexts.back().cdText = std::move(block);
+        } else {
+            skipStatement(i);
+        }
+        if (m_contexts.size() == 1 && i > 0 && i <= m_tokens.size())
+            m_discEnd = m_tokens[i - 1].end;
+    }
+    if (m_error)
+        return {{}, m_error};
+    if (m_contexts.back().insertAt < 0)
+        m_contexts.back().insertAt = m_toc.size();
+    return {std::move(m_contexts), std::nullopt};
+}
+
+// Index of the "}" that closes the "{" at open, or nothing. Counts instead
+// of keeping a stack, so that deep nesting costs no memory.
+std::optional<size_t> Reader::closing(size_t open)
+{
+    Q_ASSERT(at(open, Token::Open));
+    size_t depth = 0;
+    for (size_t i = open; i < m_tokens.size(); ++i) {
+        if (m_tokens[i].kind == Token::Open)
+            ++depth;
+        else if (m_tokens[i].kind == Token::Close && --depth == 0)
+            return i;
+    }
+    fail(innermostUnclosed(open), u"a \"{\" that is never closed"_s);
+    return std::nullopt;
+}
+
+// The innermost "{" from open on left open is where the text went wrong:
+// the last one that no "}" after it closes.
+size_t Reader::innermostUnclosed(size_t open) const
+{
+    size_t closed = 0;
+    for (size_t i = m_tokens.size(); i-- > open;) {
+        if (m_tokens[i].kind == Token::Close) {
+            ++closed;
+        } else if (m_tokens[i].kind == Token::Open) {
+            if (closed == 0)
+                return i;
+            --closed;
+        }
+    }
+    return open;
+}
+
+// Keeps the first error: the place where the reading went wrong.
+void Reader::fail(size_t i, QString what)
+{
+    if (m_error)
+        return;
+    const int line =
+        i < m_tokens.size() ? m_tokens[i].line : (m_tokens.empty() ? 1 : m_tokens.back().line);
+    m_error = TocSyntaxError{line, std::move(what)};
+}
+
+// The TRACK at i ends the part before it, which gets its place for a
+// CD_TEXT block if it has none yet.
+void Reader::startTrack(size_t i)
+{
+    if (m_contexts.size() == 1) {
+        // The disc's block goes on the line after the disc's last statement
+        // (the disc type), so that a comment in front of the first track
+        // stays with it.
+        const qsizetype lineEnd = m_discEnd < 0 ? -1 : m_toc.indexOf('\n', m_discEnd);
+        m_contexts[0].insertAt =
+            lineEnd >= 0 && lineEnd < m_tokens[i].begin ? lineEnd + 1 : m_tokens[i].begin;
+    } else if (m_contexts.back().insertAt < 0) {
+        m_contexts.back().insertAt = m_tokens[i].begin;
+    }
+    m_contexts.push_back({});
+}
+
+// Passes over a token that is no TRACK and starts no CD_TEXT block; a block
+// is passed over whole.
+void Reader::skipStatement(size_t &i)
+{
+    if (m_contexts.size() > 1 && m_contexts.back().insertAt < 0 &&
+        m_tokens[i].kind == Token::Word && startsTrackBody(text(m_tokens[i])))
+        m_contexts.back().insertAt = m_tokens[i].begin;
+    if (m_tokens[i].kind == Token::Open) {
+        const std::optional<size_t> close = closing(i);
+        i = close ? *close + 1 : m_tokens.size();
+    } else {
+        ++i;
+    }
+}
+
+// A CD_TEXT block: i is at the word CD_TEXT, followed by "{", and is left
+// after the block's "}".
+std::optional<TocCdTextBlock> Reader::cdText(size_t &i)
+{
+    const size_t open = i + 1;
+    if (!closing(open))
+        return std::nullopt;
+    TocCdTextBlock block;
+    block.begin = m_tokens[i].begin;
+    block.openEnd = m_tokens[open].end;
+    i = open + 1;
+    while (!m_error) {
+        if (at(i, Token::Close)) {
+            block.closeBegin = m_tokens[i].begin;
+            ++i;
+            return block;
+        }
+        if (atWord(i, "LANGUAGE_MAP") && at(i + 1, Token::Open)) {
+            if (!languageMap(block, i))
+                return std::nullopt;
+        } else if (atWord(i, "LANGUAGE") && at(i + 1, Token::Word) && at(i + 2, Token::Open)) {
+            std::optional<TocLanguageBlock> language = languageBlock(i);
+            if (!language)
+                return std::nullopt;
+            block.languages.push_back(std::move(*language));
+        } else {
+            fail(i, u"expected LANGUAGE_MAP, LANGUAGE or \"}\""_s);
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// A LANGUAGE_MAP block of the CD_TEXT block: i is at the word LANGUAGE_MAP
+// and is left after the map's "}".
+bool Reader::languageMap(TocCdTextBlock &block, size_t &i)
+{
+    i += 2;
+    block.hasMap = true;
+    while (!at(i, Token::Close)) {
+        if (!at(i, Token::Word) || !at(i + 1, Token::Colon) || !at(i + 2, Token::Word)) {
+            fail(i, u"expected \"number : language\" in LANGUAGE_MAP"_s);
+            return false;
+        }
+        const std::optional<int> key = number(text(m_tokens[i]));
+        if (!key) {
+            fail(i, u"a language number that is not a number"_s);
+            return false;
+        }
+        // Two languages under one number would have their items written into
+        // one block.
+        if (std::any_of(block.map.begin(), block.map.end(),
+                        [&](const TocMapEntry &entry) { return entry.number == *key; })) {
+            fail(i, u"a language number mapped twice"_s);
+            return false;
+        }
+        const QByteArray value = text(m_tokens[i + 2]);
+        block.map.push_back({*key, value == "EN" ? 9 : number(value).value_or(-1)});
+        i += 3;
+    }
+    block.mapCloseBegin = m_tokens[i].begin;
+    ++i;
+    return true;
+}
+
+// A LANGUAGE block: i is at the word LANGUAGE, followed by its number and
+// "{", and is left after the block's "}".
+std::optional<TocLanguageBlock> Reader::languageBlock(size_t &i)
+{
+    const std::optional<int> key = number(text(m_tokens[i + 1]));
+    if (!key) {
+        fail(i + 1, u"a language number that is not a number"_s);
+        return std::nullopt;
+    }
+    TocLanguageBlock language{*key, m_tokens[i].begin, m_tokens[i + 2].end, {}};
+    i += 3;
+    while (!at(i, Token::Close)) {
+        std::optional<TocItem> next = item(i);
+        if (!next)
+            return std::nullopt;
+        language.items.push_back(std::move(*next));
+    }
+    ++i;
+    return language;
+}
+
+// One item of a LANGUAGE block, with its string or { data }; i is left after
+// it.
+std::optional<TocItem> Reader::item(size_t &i)
+{
+    if (!at(i, Token::Word)) {
+        fail(i, u"expected an item such as TITLE"_s);
+        return std::nullopt;
+    }
+    TocItem found{text(m_tokens[i]), m_tokens[i].begin, 0, 0};
+    // A block's character code (cdrdao 1.2.5 and later) is a word alone.
+    if (found.keyword.startsWith("ENCODING_")) {
+        found.valueBegin = found.end = m_tokens[i].end;
+        ++i;
+        return found;
+    }
+    ++i;
+    found.valueBegin = i < m_tokens.size() ? m_tokens[i].begin : 0;
+    if (at(i, Token::String)) {
+        found.end = m_tokens[i].end;
+        ++i;
+    } else if (at(i, Token::Open)) {
+        const std::optional<size_t> close = closing(i);
+        if (!close)
+            return std::nullopt;
+        found.end = m_tokens[*close].end;
+        i = *close + 1;
+    } else {
+        fail(i, u"an item without a string or { data }"_s);
+        return std::nullopt;
+    }
+    return found;
+}
+
+} // namespace
+
+TocLayout ReadTocLayout(QByteArrayView toc)
+{
+    std::optional<TocSyntaxError> error;
+    const std::vector<Token> tokens = TokenizeToc(toc, error);
+    if (error)
+        return {{}, error};
+    return Reader(toc, tokens).read();
+}
+
+} // namespace sonolabe::cdtext
