@@ -1,19 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sonolabe-cdtext command line. Run in-process: usage errors (exit 2),
-// refused input (exit 1), help, the check report, and where results go. Run
-// as a process, against the burning tools that tst_burnroutes does not
-// cover: cdrskin loads a pack file for a burn and checks its CRCs, cdrdao
-// reads a TOC file. A test whose tool is not installed is skipped; ./test.sh
-// (and so CI) installs them all.
-#include "cdtexttest.h"
+// The sonolabe-cdtext command line. Every command line that the README and
+// the manual pages show, run as written and its result read back. Run
+// in-process: usage errors (exit 2), refused input (exit 1), the check
+// report, and where results go. Run as a process: the messages in English and
+// Japanese, and the burning tools that tst_burnroutes does not cover: cdrskin
+// loads a pack file for a burn and checks its CRCs, cdrdao reads a TOC file.
+// A test whose tool is not installed is skipped; ./test.sh (and so CI)
+// installs them all.
+#include "cdtext/cdtexttest.h"
 #include "common/files.h"
 
 #include "cdtext/cli/command.h"
+#include "cdtext/cli/messages.h"
 #include "cdtext/import/importsource.h"
+#include "cdtext/v07t/v07t.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -46,7 +52,12 @@ class TestCdTextCommand : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void initTestCase() { QVERIFY(InstallTranslation(QLocale(QLocale::English))); }
     void init();
+    void documentedUses_data();
+    void documentedUses();
+    void languages_data();
+    void languages();
     void exits_data();
     void exits();
     void checkReport();
@@ -69,13 +80,16 @@ private:
         QBuffer err;
         out.open(QIODevice::WriteOnly);
         err.open(QIODevice::WriteOnly);
-        const int exitCode = RunCdTextCommand(args, out, err, UiLanguage::English);
+        const int exitCode = RunCdTextCommand(args, out, err);
         return {exitCode, out.data(), QString::fromUtf8(err.data()).remove(m_dir->path() + u'/')};
     }
     // A run that does not end within 10 s counts as failed (exit code -1).
-    Run tool(const QString &program, const QStringList &arguments) const
+    Run
+    tool(const QString &program, const QStringList &arguments,
+         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) const
     {
         QProcess process;
+        process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir->path());
         process.start(program, arguments);
         const bool ended = process.waitForFinished(10000);
@@ -115,6 +129,144 @@ void TestCdTextCommand::init()
     write(u"a.cue"_s, "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n  TRACK 02 AUDIO\n");
 }
 
+// Every command line shown in the README and in the manual pages, English and
+// Japanese, as a row: "sonolabe-cdtext" lines of the README's indented
+// examples and of the manual pages' EX blocks.
+void TestCdTextCommand::documentedUses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QStringList seen;
+    for (const char *document :
+         {"README.md", "packaging/man/sonolabe-cdtext.1", "packaging/man/ja/sonolabe-cdtext.1"}) {
+        QFile file(QStringLiteral(SONOLABE_SOURCE_DIR "/") + QLatin1StringView(document));
+        QVERIFY2(file.open(QIODevice::ReadOnly), document);
+        const QString text = QString::fromUtf8(file.readAll()).replace(u"\\-"_s, u"-"_s);
+        static const QRegularExpression example(u"^(?:    )?sonolabe-cdtext ([a-z][^#\\n]*)"_s,
+                                                QRegularExpression::MultilineOption);
+        int found = 0;
+        for (const QRegularExpressionMatch &match : example.globalMatch(text)) {
+            ++found;
+            const QString line = match.captured(1).trimmed();
+            if (!seen.contains(line)) {
+                seen << line;
+                QTest::newRow(qPrintable(line)) << line.split(u' ', Qt::SkipEmptyParts);
+            }
+        }
+        QVERIFY2(found >= 4, document); // the examples are still there
+    }
+}
+
+// Run as written in a folder holding the files the documents start from, with
+// a cdrdao that can burn Japanese; each result is read back to the texts of
+// the title file it was made from (the languages --lang names).
+void TestCdTextCommand::documentedUses()
+{
+    QFETCH(QStringList, arguments);
+    const TitleStore store = disc(u"both"_s);
+    const auto only = [&](int language) {
+        TitleStore one = store;
+        one.discNames[1 - language] = one.artistNames[1 - language] = QString();
+        for (int t = 1; t <= one.trackCount; ++t)
+            one.trackTitles(1 - language, t).clear();
+        return burnedTitleFile(one);
+    };
+    write(u"disc.txt"_s, writeTitleFile(store, {}));
+    write(u"disc.cue"_s, "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n  TRACK 02 AUDIO\n"
+                         "  TRACK 03 AUDIO\n");
+    write(u"disc.toc"_s, "CD_DA\nTRACK AUDIO\nFILE \"a.raw\" 0\nTRACK AUDIO\nFILE \"a.raw\" 0\n"
+                         "TRACK AUDIO\nFILE \"a.raw\" 0\n");
+    write(u"disc.v07t"_s, WriteV07tSheets(DiscBlocks(store, {true, false})).bytes);
+    QVERIFY(QDir(m_dir->path()).mkdir(u"bin"_s));
+    write(u"bin/cdrdao"_s, "#!/bin/sh\necho 'Cdrdao version 1.2.5 - (C)'\n");
+    QFile::setPermissions(m_dir->filePath(u"bin/cdrdao"_s), QFile::ReadOwner | QFile::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"PATH"_s, m_dir->filePath(u"bin"_s) + u':' + environment.value(u"PATH"_s));
+
+    const Run result = tool(QStringLiteral(SONOLABE_CDTEXT_EXE), arguments, environment);
+    QVERIFY2(result.exitCode == ExitDone, qPrintable(result.err));
+    const QString command = arguments.value(0);
+    const qsizetype o = arguments.indexOf(u"-o"_s);
+    const QByteArray output = o < 0 ? result.out : read(arguments.value(o + 1));
+    const QString lang = arguments.value(arguments.indexOf(u"--lang"_s) + 1);
+    if (command == u"check") {
+        QVERIFY2(result.out.startsWith("disc.txt: 3 tracks\n") &&
+                     result.out.endsWith("\nready to burn; warnings: 1\n"),
+                 result.out.constData());
+    } else if (command == u"packs") {
+        QCOMPARE(ImportTexts(output, ImportKind::Packs, {}).titleFile(), burnedTitleFile(store));
+    } else if (command == u"v07t") {
+        QCOMPARE(ImportTexts(output, ImportKind::V07t, {}).titleFile(), only(English));
+    } else if (command == u"cue" && lang == u"en") {
+        ImportChoice english;
+        english.language = English;
+        QCOMPARE(ImportTexts(output, ImportKind::Cue, english).titleFile(), only(English));
+    } else if (command == u"cue") {
+        QVERIFY(output.contains("CDTEXTFILE \"disc-text.cdt\""));
+        QCOMPARE(ImportTexts(read(u"disc-text.cdt"_s), ImportKind::Packs, {}).titleFile(),
+                 only(Japanese));
+    } else if (command == u"toc") {
+        QCOMPARE(ImportTexts(output, ImportKind::Toc, {}).titleFile(), burnedTitleFile(store));
+    } else {
+        QCOMPARE(command, u"import"_s);
+        QCOMPARE(output, only(English));
+    }
+}
+
+void TestCdTextCommand::languages_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message"); // the beginning of what the command says
+    const QStringList check{u"check"_s, u"take%1.txt"_s};
+    const QStringList import{u"import"_s, u"t%2.cdt"_s, u"-o"_s, u"n.txt"_s};
+    const QString version = u"sonolabe-cdtext " SONOLABE_PROJECT_VERSION "\n"_s;
+    QTest::newRow("one track, a name with %1")
+        << u"C"_s << check << 0 << u"take%1.txt: 1 track\n"_s;
+    QTest::newRow("ja: one track, a name with %1")
+        << u"ja_JP.UTF-8"_s << check << 0 << u"take%1.txt: 1 曲\n"_s;
+    QTest::newRow("import: one track, a name with %2")
+        << u"C"_s << import << 0
+        << u"t%2.cdt (CD-Text pack file): 1 track, English and Japanese\n"_s;
+    QTest::newRow("ja: import") << u"ja_JP.UTF-8"_s << import << 0
+                                << u"t%2.cdt (CD-Text ﾊﾟｯｸﾌｧｲﾙ): 1 曲、英語と日本語\n"_s;
+    QTest::newRow("ja: wrong usage")
+        << u"ja_JP.UTF-8"_s << QStringList{u"packs"_s, u"take%1.txt"_s} << 2
+        << u"sonolabe-cdtext: 'packs' にはｵﾌﾟｼｮﾝ '-o' が必要です\n"
+           u"'sonolabe-cdtext --help' で使い方を表示します。\n"_s;
+    QTest::newRow("ja: a refusal with a choice")
+        << u"ja_JP.UTF-8"_s << QStringList{u"import"_s, u"x"_s, u"--from"_s, u"wav"_s} << 2
+        << u"sonolabe-cdtext: --from には 'packs'、'v07t'、'cue' か 'toc' を指定します"_s;
+    QTest::newRow("help") << u"C"_s << QStringList{u"-h"_s} << 0 << u"Usage: sonolabe-cdtext"_s;
+    QTest::newRow("ja: help") << u"ja_JP.UTF-8"_s << QStringList{u"cue"_s, u"--help"_s} << 0
+                              << u"使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ"_s;
+    QTest::newRow("version, as the editor's")
+        << u"C"_s << QStringList{u"--version"_s} << 0 << version;
+    QTest::newRow("ja: version") << u"ja_JP.UTF-8"_s << QStringList{u"--version"_s} << 0 << version;
+}
+
+// The messages as the locale's translation gives them, with a count of one
+// and file names holding the placeholders of a message.
+void TestCdTextCommand::languages()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    TitleStore one = disc(u"both"_s);
+    one.trackCount = 1;
+    write(u"take%1.txt"_s, writeTitleFile(one, {}));
+    write(u"t%2.cdt"_s, packFile(one));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"LANGUAGE"_s);
+    environment.insert(u"LC_ALL"_s, locale);
+    environment.insert(u"LANG"_s, locale);
+    const Run result = tool(QStringLiteral(SONOLABE_CDTEXT_EXE), arguments, environment);
+    QCOMPARE(result.exitCode, exitCode);
+    const QString said = QString::fromUtf8(result.out) + result.err;
+    QVERIFY2(said.startsWith(message), qPrintable(said));
+}
+
 void TestCdTextCommand::exits_data()
 {
     QTest::addColumn<QByteArray>("titleFile");
@@ -148,8 +300,6 @@ void TestCdTextCommand::exits_data()
     QTest::newRow("output over the sheet, named another way")
         << plain << cue + QStringList{u"en"_s, u"--output=@./a.cue"_s} << ExitUsage
         << u"'./a.cue' is an input"_s;
-    QTest::newRow("help") << plain << QStringList{u"packs"_s, u"x"_s, u"-h"_s} << ExitDone
-                          << u"Usage: sonolabe-cdtext"_s;
 
     // Results: without -o on standard output; a warning does not stop one.
     QTest::newRow("v07t on standard output")
@@ -283,7 +433,7 @@ void TestCdTextCommand::checkReport()
         u"warning: Japanese title of track 1: character 4 \"①\" (U+2460) is outside JIS X 0208; "
         u"many players cannot show it\n"
         u"warning: Japanese title of track 2: character 1 \"①\" (U+2460) is outside JIS X 0208; "
-        u"many players cannot show it (and 1 more such characters)\n"
+        u"many players cannot show it (and 1 more such character)\n"
         u"cannot be burned as it is; errors: 3, warnings: 2\n"_s);
     QVERIFY(result.err.isEmpty());
 }
