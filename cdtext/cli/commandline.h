@@ -8,11 +8,11 @@
 // names the command; QCommandLineParser reads the rest by one table of
 // options, and then each command's rules say which of them it takes and
 // which it needs. A wrong line is told by its first fault in this order: an
-// option the parser does not know (or a value given to one that takes none),
-// an option the command does not take or an empty or wrong value (in the
-// order given), a second FILE, a value missing after the last option, no
-// FILE, a missing option. "-h" or "--help" wins over everything else, then
-// "--version".
+// option the parser does not know; an option the command does not take, or
+// an empty or wrong value (in the order given); a value given to an option
+// that takes none; a second FILE; a value missing after the last option; no
+// FILE; a missing option. "-h" or "--help" wins over everything else, then
+// "--version"; after "--", or as the value of an option, they are arguments.
 //
 // Options: -o FILE (--output FILE), --into SHEET, --lang en|ja, --tab-repeat,
 // for check and toc --cdrdao-version X.Y.Z, and for import --from
