@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline.h"
 
-#include <QLocale>
+#include <QCoreApplication>
 
 namespace sonolabe {
 
@@ -43,34 +43,22 @@ QStringList successorArguments(const QStringList &paths)
     return QStringList{QStringView(SuccessorFlag).toString()} + paths.mid(1);
 }
 
-namespace {
-
-bool japaneseLocale()
-{
-    return QLocale::system().language() == QLocale::Japanese;
-}
-
-} // namespace
-
+// The texts go through Qt's translation: resources/translations/sonolabe_*.ts,
+// installed by answerWithoutWindows for the system locale.
 QString wrongOptionText(const QString &option)
 {
-    return (japaneseLocale() ? u"sonolabe: 知らないオプションです: "_s
-                             : u"sonolabe: unknown option: "_s) +
-           option + u'\n';
+    return QCoreApplication::translate("EditorCommandLine", "sonolabe: unknown option: %1\n")
+        .arg(option);
 }
 
 QString usageText()
 {
-    if (japaneseLocale()) {
-        return u"使い方: sonolabe [ファイル ...]\n"
-               "        sonolabe --help | --version\n"
-               "ファイルごとに別のプロセスでCD-TEXTの曲名ファイルを開きます。\n"
-               "ファイルがなければ、新規作成か既存のファイルを開くかを選ぶ画面を表示します。\n"_s;
-    }
-    return u"Usage: sonolabe [FILE ...]\n"
-           "       sonolabe --help | --version\n"
-           "Opens each CD-TEXT title file in a process and window of its own; without\n"
-           "FILE, shows the dialog that creates a new disc or opens a file.\n"_s;
+    return QCoreApplication::translate(
+        "EditorCommandLine",
+        "Usage: sonolabe [FILE ...]\n"
+        "       sonolabe --help | --version\n"
+        "Opens each CD-TEXT title file in a process and window of its own; without\n"
+        "FILE, shows the dialog that creates a new disc or opens a file.\n");
 }
 
 } // namespace sonolabe

@@ -42,8 +42,8 @@ EditorCommandLine parseEditorCommandLine(const QStringList &arguments);
 // when there are none, and then no successor is started.
 QStringList successorArguments(const QStringList &paths);
 
-// The usage, as the manual page's synopsis gives it, in Japanese when the
-// locale's language is Japanese, else in English.
+// The usage, as the manual page's synopsis gives it, in the language of the
+// translation installed.
 QString usageText();
 // The complaint about an option the program does not know, one line.
 QString wrongOptionText(const QString &option);

@@ -53,6 +53,17 @@ EditorCommandLine readEditorCommandLine(int argc, char *argv[])
 
 int answerWithoutWindows(const EditorCommandLine &commandLine)
 {
+    // The answers are in the system locale's language: the catalogue compiled
+    // in under :/i18n (resources/translations), English without one. A
+    // translator needs an application, and these answers come before the
+    // windows' one.
+    static char name[] = "sonolabe";
+    char *argv[] = {name, nullptr};
+    int argc = 1;
+    const QCoreApplication app(argc, argv);
+    QTranslator translator;
+    if (translator.load(QLocale::system(), u"sonolabe"_s, u"_"_s, u":/i18n"_s))
+        QCoreApplication::installTranslator(&translator);
     switch (commandLine.action) {
     case CommandLineAction::ShowHelp:
         std::fputs(usageText().toLocal8Bit().constData(), stdout);

@@ -44,6 +44,8 @@ Install these packages (or their equivalents) by hand, then run it again: $*"
         "${missing[@]}" >/dev/null || sonolabe_die "could not install: ${missing[*]}"
 }
 
-# What building and running the program needs.
-SONOLABE_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
-                         fonts-ipafont-gothic)
+# What building and running the program needs. qt6-tools-dev brings CMake's
+# Qt6LinguistTools (qt_add_translations), qt6-l10n-tools its lupdate and
+# lrelease, which compile the message catalogues into the programs.
+SONOLABE_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-tools-dev
+                         qt6-l10n-tools qt6-translations-l10n fonts-ipafont-gothic)

@@ -25,8 +25,8 @@ inline constexpr int ExitDone = 0;
 inline constexpr int ExitRefused = 1; // the input was refused; the reason was shown
 inline constexpr int ExitUsage = 2;
 
-// Runs one command; arguments do not include the program's name.
-int RunCdTextCommand(const QStringList &arguments, QIODevice &out, QIODevice &err,
-                     UiLanguage language);
+// Runs one command; arguments do not include the program's name. Messages
+// are in the language of the translation installed (InstallTranslation).
+int RunCdTextCommand(const QStringList &arguments, QIODevice &out, QIODevice &err);
 
 } // namespace sonolabe::cdtext

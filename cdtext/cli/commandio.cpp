@@ -46,7 +46,7 @@ int CommandIo::finish(int code)
 {
     if (m_outLost && code != ExitUsage) {
         m_outLost = false;
-        return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
+        return refuse(Messages::cannotWrite(u"-"_s, m_out.errorString()));
     }
     return code;
 }
@@ -54,13 +54,13 @@ int CommandIo::finish(int code)
 int CommandIo::usage(const QString &text)
 {
     say(u"sonolabe-cdtext: "_s % text);
-    say(m_words.tryHelp());
+    say(Messages::tryHelp());
     return ExitUsage;
 }
 
 int CommandIo::refuse(const QString &text)
 {
-    say(m_words.error(text));
+    say(Messages::error(text));
     return ExitRefused;
 }
 
@@ -68,12 +68,12 @@ int CommandIo::deliver(const std::optional<QString> &output, const QByteArray &b
 {
     if (!output) {
         if (m_out.write(bytes) != bytes.size() || !flushed(m_out))
-            return refuse(m_words.cannotWrite(u"-"_s, m_out.errorString()));
+            return refuse(Messages::cannotWrite(u"-"_s, m_out.errorString()));
         return ExitDone;
     }
     const SaveResult saved = writeFileAtomically(*output, bytes);
     if (!saved.ok)
-        return refuse(m_words.cannotWrite(*output, saved.reason));
+        return refuse(Messages::cannotWrite(*output, saved.reason));
     return ExitDone;
 }
 

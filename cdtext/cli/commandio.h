@@ -19,9 +19,7 @@ bool SameFile(const QString &a, const QString &b);
 class CommandIo
 {
 public:
-    CommandIo(QIODevice &out, QIODevice &err, UiLanguage language)
-        : m_out(out), m_err(err), m_words(language)
-    {}
+    CommandIo(QIODevice &out, QIODevice &err) : m_out(out), m_err(err) {}
 
 protected:
     // A line to the device; a line standard output does not take is noted.
@@ -44,7 +42,6 @@ protected:
     QIODevice &m_err;
 
 private:
-    Wording m_words;
     bool m_outLost = false;
 };
 

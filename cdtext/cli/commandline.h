@@ -2,27 +2,27 @@
 // Reading sonolabe-cdtext's command line:
 //
 //   sonolabe-cdtext COMMAND FILE [options]
+//   sonolabe-cdtext --help | --version
 //
-// FILE is the title file, or for import the SOURCE read.
-// The first argument names the command; QCommandLineParser splits the rest
-// into options, their values and positional arguments, and each command's
-// rules say which options it takes and which it needs. A wrong line gives
-// the message for its first wrong argument (an unknown option, an option
-// the command does not take, an empty or wrong value, a second FILE); then,
-// at the end of the line, a value missing after the last option, no FILE,
-// a missing option. "-h" or "--help" anywhere wins over everything else.
+// FILE is the title file, or for import the SOURCE read. The first argument
+// names the command; QCommandLineParser reads the rest by one table of
+// options, and then each command's rules say which of them it takes and
+// which it needs. A wrong line is told by its first fault in this order: an
+// option the parser does not know; an option the command does not take, or
+// an empty or wrong value (in the order given); a value given to an option
+// that takes none; a second FILE; a value missing after the last option; no
+// FILE; a missing option. "-h" or "--help" wins over everything else, then
+// "--version"; after "--", or as the value of an option, they are arguments.
 //
 // Options: -o FILE (--output FILE), --into SHEET, --lang en|ja, --tab-repeat,
 // for check and toc --cdrdao-version X.Y.Z, and for import --from
-// packs|v07t|cue|toc, --block N, --ignore-crc;
-// "--option=value" gives a value too, and so do the parser's short forms
-// "-oFILE" and "-o=FILE". A lone "--" ends the options. An option given twice
-// keeps the last value.
+// packs|v07t|cue|toc, --block N, --ignore-crc; "--option=value" gives a value
+// too, and so do the parser's short forms "-oFILE" and "-o=FILE". A lone "--"
+// ends the options. An option given twice keeps the last value.
 #pragma once
 
 #include "cdtext/disc/burnroutes.h"
 #include "cdtext/import/importsource.h"
-#include "cdtext/cli/messages.h"
 
 #include <QString>
 #include <QStringList>
@@ -31,29 +31,30 @@
 
 namespace sonolabe::cdtext {
 
-struct Arguments
+// What the command line asks for; every command reads the fields it takes.
+struct Options
 {
     QString command;
-    QString file; // the title file, or the source of import
-    std::optional<QString> output;
+    QString file;                  // the title file, or the source of import
+    std::optional<QString> output; // none: standard output
     std::optional<QString> into;
     std::optional<int> language; // English or Japanese
     bool tabRepeat = false;
-    std::optional<ImportKind> from;
-    std::optional<int> block; // any number; import checks its range
+    std::optional<ImportKind> from; // none: told by the source's content
+    std::optional<int> block;       // any number; import checks its range
     bool ignoreCrc = false;
-    std::optional<CdrdaoVersion> cdrdaoVersion; // given with --cdrdao-version
+    std::optional<CdrdaoVersion> cdrdaoVersion; // none: the installed cdrdao's
 };
 
 struct CommandLine
 {
-    enum Outcome { Run, Help, WrongUsage };
+    enum Outcome { Run, Help, Version, WrongUsage };
     Outcome outcome = Run;
-    Arguments arguments; // for Run
-    QString error;       // for WrongUsage: what was wrong, without the program's name
+    Options options; // for Run
+    QString error;   // for WrongUsage: what was wrong, without the program's name
 };
 
-// Reads the arguments (without the program's name); messages come from say.
-CommandLine ReadCommandLine(const QStringList &arguments, const Messages &say);
+// Reads the arguments (without the program's name).
+CommandLine ReadCommandLine(const QStringList &arguments);
 
 } // namespace sonolabe::cdtext

@@ -3,7 +3,7 @@
 
 #include "cdtext/cli/command.h"
 #include "cdtext/cli/commandio.h"
-#include "cdtext/cli/importmessages.h"
+#include "cdtext/cli/messages.h"
 #include "model/safefile.h"
 
 namespace sonolabe::cdtext {
@@ -20,45 +20,44 @@ constexpr int CrcMismatchesShown = 10;
 class ImportRun : private CommandIo
 {
 public:
-    ImportRun(const ImportOptions &options, QIODevice &out, QIODevice &err, UiLanguage language)
-        : CommandIo(out, err, language), m_options(options), m_say(language)
+    ImportRun(const Options &options, QIODevice &out, QIODevice &err)
+        : CommandIo(out, err), m_options(options)
     {}
 
     int run();
 
 private:
     void report(const ImportResult &result);
-    // Standard output when the options name no output file.
-    std::optional<QString> output() const;
 
-    const ImportOptions &m_options;
-    ImportMessages m_say;
+    const Options &m_options;
 };
 
 int ImportRun::run()
 {
     if (m_options.block && (*m_options.block < 0 || *m_options.block >= MaxBlocks))
-        return usage(m_say.blockOutOfRange(*m_options.block));
-    if (!m_options.output.isEmpty() && SameFile(m_options.output, m_options.source))
-        return usage(m_say.outputIsSource(m_options.output));
-    const FileReadResult read = readRegularFile(m_options.source, MaxSourceBytes);
+        return usage(Messages::blockOutOfRange(*m_options.block));
+    if (m_options.output && SameFile(*m_options.output, m_options.file))
+        return usage(Messages::outputIsSource(*m_options.output));
+    const FileReadResult read = readRegularFile(m_options.file, MaxSourceBytes);
     if (!read.ok)
-        return refuse(m_say.cannotRead(m_options.source, read.reason));
+        return refuse(Messages::cannotRead(m_options.file, read.reason));
     const std::optional<ImportKind> kind =
         m_options.from ? m_options.from : DetectImportKind(read.bytes);
     if (!kind)
-        return refuse(m_say.kindUnknown(m_options.source));
+        return refuse(Messages::kindUnknown(m_options.file));
     if (*kind == ImportKind::Cue && m_options.block)
-        return usage(m_say.blockNotForCue());
+        return usage(Messages::blockNotForCue());
 
-    const ImportResult result =
-        ImportTexts(read.bytes, *kind, {m_options.block, m_options.lang, m_options.ignoreCrc});
+    const ImportResult result = ImportTexts(read.bytes, *kind,
+                                            {.block = m_options.block,
+                                             .language = m_options.language,
+                                             .ignoreCrc = m_options.ignoreCrc});
     report(result);
     if (!result.store)
-        return refuse(m_say.nothingRead(m_options.source));
-    if (const int written = deliver(output(), result.titleFile()); written != ExitDone)
+        return refuse(Messages::nothingRead(m_options.file));
+    if (const int written = deliver(m_options.output, result.titleFile()); written != ExitDone)
         return written;
-    say(m_say.imported(m_options.source, *kind, result.store->trackCount, result.sections));
+    say(Messages::imported(m_options.file, *kind, result.store->trackCount, result.sections));
     return ExitDone;
 }
 
@@ -68,26 +67,19 @@ void ImportRun::report(const ImportResult &result)
     for (const SourceNote &note : result.notes) {
         if (note.kind == SourceNote::CrcMismatch && ++crcMismatches > CrcMismatchesShown)
             continue;
-        say(m_say.warning(m_say.note(note)));
+        say(Messages::warning(Messages::note(note)));
     }
     if (crcMismatches > CrcMismatchesShown)
-        say(m_say.warning(m_say.moreCrcMismatches(crcMismatches - CrcMismatchesShown)));
+        say(Messages::warning(Messages::moreCrcMismatches(crcMismatches - CrcMismatchesShown)));
     for (const Replacement &replacement : result.replacements)
-        say(m_say.warning(m_say.replacement(replacement)));
-}
-
-std::optional<QString> ImportRun::output() const
-{
-    if (m_options.output.isEmpty())
-        return std::nullopt;
-    return m_options.output;
+        say(Messages::warning(Messages::replacement(replacement)));
 }
 
 } // namespace
 
-int RunImport(const ImportOptions &options, QIODevice &out, QIODevice &err, UiLanguage language)
+int RunImport(const Options &options, QIODevice &out, QIODevice &err)
 {
-    ImportRun run(options, out, err, language);
+    ImportRun run(options, out, err);
     return run.run();
 }
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/cli/command.h"
+#include "cdtext/cli/messages.h"
 #include "model/safefile.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    sonolabe::cdtext::InstallTranslation();
     // The descriptors themselves, unbuffered: every write reaches the
     // system at once, so a failing one (a full disk, a closed pipe) is seen
     // and told instead of being lost in a buffer at exit.
@@ -24,6 +26,5 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << sonolabe::pathFromNative(argv[i]);
-    return sonolabe::cdtext::RunCdTextCommand(arguments, out, err,
-                                              sonolabe::cdtext::UiLanguageFromLocale());
+    return sonolabe::cdtext::RunCdTextCommand(arguments, out, err);
 }

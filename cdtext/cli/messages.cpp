@@ -1,532 +1,548 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/cli/messages.h"
 
-#include "cdtext/cli/importmessages.h"
-
-#include <QLocale>
+#include <QTranslator>
 
 namespace sonolabe::cdtext {
 
 using namespace Qt::Literals::StringLiterals;
 
-UiLanguage UiLanguageFromLocale()
+bool InstallTranslation(const QLocale &locale)
 {
-    return QLocale::system().language() == QLocale::Japanese ? UiLanguage::Japanese
-                                                             : UiLanguage::English;
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    // The catalogues are compiled in, under :/i18n (resources/translations).
+    if ((translator->load(locale, u"sonolabe-cdtext"_s, u"_"_s, u":/i18n"_s) ||
+         translator->load(u"sonolabe-cdtext_en"_s, u":/i18n"_s)) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 namespace {
 
-QString codePoint(QChar ch)
+QString number(int n)
 {
-    return u"U+"_s % QString::number(ch.unicode(), 16).toUpper().rightJustified(4, u'0');
+    return QString::number(n);
 }
 
-bool printable(QChar ch)
+// A character as the user can find it: U+XXXX, and the character itself when
+// it can be shown on a line.
+QString codePoint(char32_t character)
 {
-    return ch.isPrint() && !ch.isSpace();
+    return u"U+"_s + QString::number(character, 16).toUpper().rightJustified(4, u'0');
 }
 
-// The help up to its import lines, and from them on.
-QString englishHelpStart()
+QString shown(char32_t character)
 {
-    return uR"(Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
-
-Turns a CD-TEXT title file into what Linux burning tools read.
-
-Commands:
-  check TITLEFILE            show the tracks, the text packs each language block
-                             needs, whether each command's output burns the texts
-                             as they are, and every text that cannot be burned
-  packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)
-  v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE
-                             (English only: libburn mis-burns Japanese sheets)
-  cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]
-                             rewrite the TITLE and PERFORMER lines of a CUE sheet;
-                             with ja, the packs go beside FILE (as .cdt), named
-                             by a CDTEXTFILE line
-  toc TITLEFILE --into FILE.toc [-o FILE]
-                             rewrite the CD_TEXT blocks of a cdrdao TOC file
-                             (Japanese needs cdrdao 1.2.5 or later)
-)"_s;
-}
-
-QString englishHelpEnd()
-{
-    return uR"(
-Options:
-  -o, --output FILE   where to write (standard output when omitted; packs needs it)
-  --into SHEET        the CUE sheet or TOC file to rewrite; it is never changed itself
-  --lang en|ja        only the English or only the Japanese texts (cue needs it)
-  --tab-repeat        write a title equal to the previous track's as a Tab, which
-                      saves packs (check, packs)
-  --cdrdao-version X.Y.Z  the cdrdao that burns the TOC file (toc, check;
-                      default: the installed one)
-  -h, --help          show this help
-
-Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes
-for every character, so ASCII and half-width katakana in Japanese texts are
-written in their full-width forms.
-Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.
-)"_s;
-}
-
-QString japaneseHelpStart()
-{
-    return uR"(使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
-
-CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形にします。
-
-ｺﾏﾝﾄﾞ:
-  check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
-                           ﾃｷｽﾄ、各ｺﾏﾝﾄﾞの出力でﾃｷｽﾄがそのまま記録されるかを
-                           表示します
-  packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
-  v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
-                           (英語だけ。libburn は日本語のｼｰﾄを誤って記録します)
-  cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
-                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます。ja では
-                           CDTEXTFILE 行で指定するﾊﾟｯｸﾌｧｲﾙ (.cdt) も作ります
-  toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
-                           cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
-                           (日本語は cdrdao 1.2.5 以降)
-)"_s;
-}
-
-QString japaneseHelpEnd()
-{
-    return uR"(
-ｵﾌﾟｼｮﾝ:
-  -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
-  --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
-  --lang en|ja       英語または日本語だけを扱います (cue では必須)
-  --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
-  --cdrdao-version X.Y.Z  TOC ﾌｧｲﾙを書き込む cdrdao の版 (toc, check。省略すると
-                     ｲﾝｽﾄｰﾙされている版)
-  -h, --help         この説明を表示します
-
-ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
-なので、日本語のﾃｷｽﾄの半角英数字と半角ｶﾀｶﾅは全角で書き込みます。
-終了ｺｰﾄﾞ: 0 完了、1 入力を受け付けられない (理由を表示)、2 使い方の誤り。
-)"_s;
+    const bool printable = character > 0x20 && (character < 0x7F || character > 0x9F) &&
+                           character != 0xFFFD && character != 0x2028 && character != 0x2029;
+    if (!printable)
+        return codePoint(character);
+    return codePoint(character) + u" \""_s + QString::fromUcs4(&character, 1) + u'"';
 }
 
 } // namespace
 
-QString Wording::tryHelp() const
+QString Messages::help()
 {
-    return pick(u"Try 'sonolabe-cdtext --help'.",
-                u"'sonolabe-cdtext --help' で使い方を表示します。");
+    return tr(
+        "Usage: sonolabe-cdtext COMMAND TITLEFILE [options]\n"
+        "\n"
+        "Turns a CD-TEXT title file into what Linux burning tools read.\n"
+        "\n"
+        "Commands:\n"
+        "  check TITLEFILE            show the tracks, the text packs each language block\n"
+        "                             needs, whether each command's output burns the texts\n"
+        "                             as they are, and every text that cannot be burned\n"
+        "  packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)\n"
+        "  v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE\n"
+        "                             (English only: libburn mis-burns Japanese sheets)\n"
+        "  cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]\n"
+        "                             rewrite the TITLE and PERFORMER lines of a CUE sheet;\n"
+        "                             with ja, the packs go beside FILE (as .cdt), named\n"
+        "                             by a CDTEXTFILE line\n"
+        "  toc TITLEFILE --into FILE.toc [-o FILE]\n"
+        "                             rewrite the CD_TEXT blocks of a cdrdao TOC file\n"
+        "                             (Japanese needs cdrdao 1.2.5 or later)\n"
+        "  import SOURCE -o TITLEFILE   a title file from a pack file, a v07t sheet, a CUE\n"
+        "                               sheet or a TOC file (told by its content)\n"
+        "    --from packs|v07t|cue|toc  the kind of SOURCE\n"
+        "    --lang en|ja               CUE: the section its texts fill (default: ja when\n"
+        "                               they hold Japanese characters); others: read only\n"
+        "                               that language's block\n"
+        "    --block N                  read block N (a TOC's language N) only, whatever\n"
+        "                               its language; --lang says which section it fills\n"
+        "    --ignore-crc               read a pack file whose CRCs are wrong\n"
+        "\n"
+        "Options:\n"
+        "  -o, --output FILE   where to write (standard output when omitted; packs needs it)\n"
+        "  --into SHEET        the CUE sheet or TOC file to rewrite; it is never changed itself\n"
+        "  --lang en|ja        only the English or only the Japanese texts (cue needs it)\n"
+        "  --tab-repeat        write a title equal to the previous track's as a Tab, which\n"
+        "                      saves packs (check, packs)\n"
+        "  --cdrdao-version X.Y.Z  the cdrdao that burns the TOC file (toc, check;\n"
+        "                      default: the installed one)\n"
+        "  -h, --help          show this help\n"
+        "  --version           show the version\n"
+        "\n"
+        "Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes\n"
+        "for every character, so ASCII and half-width katakana in Japanese texts are\n"
+        "written in their full-width forms.\n"
+        "Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.\n");
 }
 
-QString Wording::cannotRead(const QString &path, const QString &reason) const
+QString Messages::version()
 {
-    return pick(u"cannot read '%1': %2", u"'%1' を読めません: %2").arg(path, reason);
+    return u"sonolabe-cdtext %1.%2.%3"_s.arg(number(SONOLABE_VERSION_MAJOR),
+                                             number(SONOLABE_VERSION_MINOR),
+                                             number(SONOLABE_VERSION_PATCH));
 }
 
-QString Wording::cannotWrite(const QString &path, const QString &reason) const
+QString Messages::tryHelp()
 {
-    return pick(u"cannot write '%1': %2", u"'%1' に書き込めません: %2").arg(path, reason);
+    return tr("Try 'sonolabe-cdtext --help'.");
 }
 
-QString Wording::warning(const QString &text) const
+QString Messages::cannotRead(const QString &path, const QString &reason)
 {
-    return pick(u"warning: ", u"警告: ") % text;
+    return tr("cannot read '%1': %2").arg(path, reason);
 }
 
-QString Wording::error(const QString &text) const
+QString Messages::cannotWrite(const QString &path, const QString &reason)
 {
-    return pick(u"error: ", u"ｴﾗｰ: ") % text;
+    return tr("cannot write '%1': %2").arg(path, reason);
 }
 
-QString Wording::languageName(int language) const
+QString Messages::warning(const QString &text)
 {
-    if (language == English)
-        return pick(u"English", u"英語");
-    return pick(u"Japanese", u"日本語");
+    return tr("warning: %1").arg(text);
 }
 
-QString Wording::textName(const TextRef &text) const
+QString Messages::error(const QString &text)
+{
+    return tr("error: %1").arg(text);
+}
+
+QString Messages::languageName(int language)
+{
+    return language == English ? tr("English") : tr("Japanese");
+}
+
+QString Messages::textName(const TextRef &text)
 {
     switch (text.slot) {
     case TextRef::DiscName:
-        return pick(u"%1 disc name", u"%1のﾃﾞｨｽｸ名").arg(languageName(text.language));
+        return tr("%1 disc name").arg(languageName(text.language));
     case TextRef::Artist:
-        return pick(u"%1 artist name", u"%1の作者名").arg(languageName(text.language));
+        return tr("%1 artist name").arg(languageName(text.language));
     case TextRef::TrackTitle:
         break;
     }
-    return pick(u"%1 title of track %2", u"%1の曲名 (%2曲目)")
-        .arg(languageName(text.language))
-        .arg(text.track);
+    return tr("%1 title of track %2").arg(languageName(text.language), number(text.track));
 }
 
-QString Messages::help() const
+QString Messages::noCommand()
 {
-    const QString import = ImportMessages(language()).help();
-    if (m_japanese)
-        return japaneseHelpStart() % import % u'\n' % japaneseHelpEnd();
-    return englishHelpStart() % import % u'\n' % englishHelpEnd();
+    return tr("no command given");
 }
 
-QString Messages::noCommand() const
+QString Messages::unknownCommand(const QString &command)
 {
-    return pick(u"no command given", u"ｺﾏﾝﾄﾞがありません");
+    return tr("unknown command '%1'").arg(command);
 }
 
-QString Messages::unknownCommand(const QString &command) const
+QString Messages::unknownOption(const QString &option)
 {
-    return pick(u"unknown command '%1'", u"'%1' というｺﾏﾝﾄﾞはありません").arg(command);
+    return tr("unknown option '%1'").arg(option);
 }
 
-QString Messages::unknownOption(const QString &option) const
+QString Messages::missingValue(const QString &option)
 {
-    return pick(u"unknown option '%1'", u"'%1' というｵﾌﾟｼｮﾝはありません").arg(option);
+    return tr("option '%1' needs a value").arg(option);
 }
 
-QString Messages::missingValue(const QString &option) const
+QString Messages::missingTitleFile()
 {
-    return pick(u"option '%1' needs a value", u"ｵﾌﾟｼｮﾝ '%1' には値が必要です").arg(option);
+    return tr("no title file given");
 }
 
-QString Messages::missingTitleFile() const
+QString Messages::missingSource()
 {
-    return pick(u"no title file given", u"曲名ﾌｧｲﾙが指定されていません");
+    return tr("no source given");
 }
 
-QString Messages::missingSource() const
+QString Messages::extraArgument(const QString &argument)
 {
-    return pick(u"no source given", u"元ﾌｧｲﾙが指定されていません");
+    return tr("unexpected argument '%1'").arg(argument);
 }
 
-QString Messages::extraArgument(const QString &argument) const
+QString Messages::optionNotForCommand(const QString &option, const QString &command)
 {
-    return pick(u"unexpected argument '%1'", u"余分な引数 '%1' があります").arg(argument);
+    return tr("option '%1' does not apply to '%2'").arg(option, command);
 }
 
-QString Messages::optionNotForCommand(const QString &option, const QString &command) const
+QString Messages::missingOption(const QString &option, const QString &command)
 {
-    return pick(u"option '%1' does not apply to '%2'", u"ｵﾌﾟｼｮﾝ '%1' は '%2' では使えません")
-        .arg(option, command);
+    return tr("'%2' needs the option '%1'").arg(option, command);
 }
 
-QString Messages::missingOption(const QString &option, const QString &command) const
-{
-    return pick(u"'%2' needs the option '%1'", u"'%2' にはｵﾌﾟｼｮﾝ '%1' が必要です")
-        .arg(option, command);
-}
-
-QString Messages::badChoice(const QString &option, const QString &value,
-                            const QStringList &choices) const
+QString Messages::badChoice(const QString &option, const QString &value, const QStringList &choices)
 {
     QStringList quoted;
     for (const QString &choice : choices)
         quoted << u'\'' + choice + u'\'';
     const QString last = quoted.takeLast();
-    const QString listed = quoted.isEmpty() ? last
-                           : m_japanese     ? quoted.join(u"、"_s) + u" か "_s + last
-                                            : quoted.join(u", "_s) + u" or "_s + last;
-    return pick(u"%1 takes %2, not '%3'", u"%1 には %2 を指定します ('%3' は使えません)")
-        .arg(option, listed, value);
+    const QString listed = quoted.isEmpty()
+                               ? last
+                               : tr("%1 or %2").arg(quoted.join(tr(", ", "between choices")), last);
+    return tr("%1 takes %2, not '%3'").arg(option, listed, value);
 }
 
-QString Messages::notANumber(const QString &option, const QString &value) const
+QString Messages::notANumber(const QString &option, const QString &value)
 {
-    return pick(u"%1 takes a number, not '%2'", u"%1 には数を指定します ('%2' は使えません)")
-        .arg(option, value);
+    return tr("%1 takes a number, not '%2'").arg(option, value);
 }
 
-QString Messages::notAVersion(const QString &option, const QString &value) const
+QString Messages::notAVersion(const QString &option, const QString &value)
 {
-    return pick(u"%1 takes a version such as 1.2.4, not '%2'",
-                u"%1 には 1.2.4 のような版を指定します ('%2' は使えません)")
-        .arg(option, value);
+    return tr("%1 takes a version such as 1.2.4, not '%2'").arg(option, value);
 }
 
-QString Messages::outputIsInput(const QString &path) const
+QString Messages::outputIsInput(const QString &path)
 {
-    return pick(u"'%1' is an input; write the result to another file",
-                u"'%1' は入力ﾌｧｲﾙです。結果は別のﾌｧｲﾙに書き込んでください")
-        .arg(path);
+    return tr("'%1' is an input; write the result to another file").arg(path);
 }
 
-QString Messages::cannotReadTitleFile(const QString &path, const QString &reason) const
+QString Messages::blockOutOfRange(int block)
 {
-    return pick(u"cannot read the title file '%1': %2", u"曲名ﾌｧｲﾙ '%1' を読めません: %2")
-        .arg(path, reason);
+    return tr("--block %1: a block number is 0 to 7").arg(block);
 }
 
-QString Messages::notATitleFile(const QString &path) const
+QString Messages::blockNotForCue()
 {
-    return pick(u"'%1' is not a CD-TEXT title file (it has no \"ja\" or \"en\" line)",
-                u"'%1' は CD-TEXT の曲名ﾌｧｲﾙの規格に合っていません (\"ja\" も \"en\" "
-                u"の行もありません)")
-        .arg(path);
+    return tr("--block does not apply to a CUE sheet; use --lang");
 }
 
-QString Messages::noTracks() const
+QString Messages::outputIsSource(const QString &path)
 {
-    return pick(u"the title file has no tracks", u"曲名ﾌｧｲﾙに曲がありません");
+    return tr("'%1' is the source; write the title file to another file").arg(path);
 }
 
-QString Messages::noText() const
+QString Messages::cannotReadTitleFile(const QString &path, const QString &reason)
 {
-    return pick(u"the title file holds no text to write", u"曲名ﾌｧｲﾙに書き込むﾃｷｽﾄがありません");
+    return tr("cannot read the title file '%1': %2").arg(path, reason);
 }
 
-QString Messages::noTextInLanguage(int language) const
+QString Messages::notATitleFile(const QString &path)
 {
-    return pick(u"the title file holds no %1 text", u"曲名ﾌｧｲﾙに%1のﾃｷｽﾄがありません")
-        .arg(languageName(language));
+    return tr("'%1' is not a CD-TEXT title file (it has no \"ja\" or \"en\" line)").arg(path);
+}
+
+QString Messages::lfLineEnds(const QString &path)
+{
+    return u"'%1': %2"_s.arg(path, reportLfLineEnds());
+}
+
+QString Messages::noTracks()
+{
+    return tr("the title file has no tracks");
+}
+
+QString Messages::noText()
+{
+    return tr("the title file holds no text to write");
+}
+
+QString Messages::noTextInLanguage(int language)
+{
+    return tr("the title file holds no %1 text").arg(languageName(language));
 }
 
 QString Messages::overBudget(int language, int blockNumber, int needed, int budget,
-                             std::optional<int> withTabRepeat) const
+                             std::optional<int> withTabRepeat)
 {
-    QString line = pick(u"block %1 (%2) needs %3 text packs, %4 more than the %5 that fit",
-                        u"ﾌﾞﾛｯｸ %1 (%2) にはﾃｷｽﾄﾊﾟｯｸが %3 個必要で、入る %5 個を %4 個超えています")
-                       .arg(blockNumber)
-                       .arg(languageName(language))
-                       .arg(needed)
-                       .arg(needed - budget)
-                       .arg(budget);
-    if (withTabRepeat) {
-        line += u"; "_s % pick(u"with --tab-repeat it needs %1 text packs and fits",
-                               u"--tab-repeat を付けると %1 個で収まります")
-                              .arg(*withTabRepeat);
-    }
+    QString line = tr("block %1 (%2) needs %3 text packs, %4 more than the %5 that fit")
+                       .arg(number(blockNumber), languageName(language), number(needed),
+                            number(needed - budget), number(budget));
+    if (withTabRepeat)
+        line += tr("; with --tab-repeat it needs %1 text packs and fits").arg(*withTabRepeat);
     return line;
 }
 
-QString Messages::problem(const TextProblem &problem) const
+QString Messages::problem(const TextProblem &problem)
 {
-    const QChar ch = problem.character;
-    QString character;
-    if (printable(ch))
-        character = pick(u"character %1 \"%2\" (%3)", u"%1文字目の「%2」(%3)")
-                        .arg(problem.position)
-                        .arg(QString(ch), codePoint(ch));
-    else
-        character =
-            pick(u"character %1 (%2)", u"%1文字目 (%2)").arg(problem.position).arg(codePoint(ch));
-
-    QString line =
-        textName(problem.text) % u": "_s % problemWording(problem.problem).arg(character);
+    const char32_t ch = problem.character.unicode();
+    const bool printable = problem.character.isPrint() && !problem.character.isSpace();
+    const QString character =
+        printable ? tr("character %1 \"%2\" (%3)")
+                        .arg(number(problem.position), QString(problem.character), codePoint(ch))
+                  : tr("character %1 (%2)").arg(number(problem.position), codePoint(ch));
+    QString wording;
+    switch (problem.problem) {
+    case Problem::EditorRefuses:
+        wording = tr("%1 is not allowed in an English title file");
+        break;
+    case Problem::NotIso8859_1:
+        wording = tr("%1 has no ISO-8859-1 form; the disc would show another character");
+        break;
+    case Problem::ControlCharacter:
+        wording = tr("%1 is a control character, which CD-Text cannot hold");
+        break;
+    case Problem::OutsideJisX0208:
+        wording = tr("%1 is outside JIS X 0208; many players cannot show it");
+        break;
+    case Problem::NotInCodePage:
+        wording = tr("%1 has no code page 932 form and is written as \"？\"");
+        break;
+    }
+    QString line = textName(problem.text) % u": "_s % wording.arg(character);
     if (problem.more > 0)
-        line += pick(u" (and %1 more such characters)", u" (ほかに %1 文字)").arg(problem.more);
+        line += tr(" (and %n more such character(s))", nullptr, problem.more);
     return line;
 }
 
-// What is wrong with a character, which %1 names.
-QString Messages::problemWording(Problem problem) const
-{
-    struct Wording
-    {
-        Problem problem;
-        QStringView english;
-        QStringView japanese;
-    };
-    static constexpr Wording wordings[] = {
-        {Problem::EditorRefuses, u"%1 is not allowed in an English title file",
-         u"%1は英語の曲名ﾌｧｲﾙに使えない文字です"},
-        {Problem::NotIso8859_1, u"%1 has no ISO-8859-1 form; the disc would show another character",
-         u"%1は ISO-8859-1 にないため、ﾃﾞｨｽｸには別の文字が記録されます"},
-        {Problem::ControlCharacter, u"%1 is a control character, which CD-Text cannot hold",
-         u"%1は制御文字で、CD-TEXT に記録できません"},
-        {Problem::OutsideJisX0208, u"%1 is outside JIS X 0208; many players cannot show it",
-         u"%1は JIS X 0208 にない文字で、表示できないﾌﾟﾚｰﾔｰが多くあります"},
-        {Problem::NotInCodePage, u"%1 has no code page 932 form and is written as \"？\"",
-         u"%1はｺｰﾄﾞﾍﾟｰｼﾞ 932 にないため「？」として書き込まれます"},
-    };
-    for (const Wording &wording : wordings) {
-        if (wording.problem == problem)
-            return pick(wording.english, wording.japanese);
-    }
-    Q_UNREACHABLE();
-    return {};
-}
-
-QString Messages::notWritableInSheet(const TextRef &text, const QString &why) const
+QString Messages::notWritableInSheet(const TextRef &text, const QString &why)
 {
     return textName(text) % u": "_s % why;
 }
 
-QString Messages::quoteInCueText() const
+QString Messages::quoteInCueText()
 {
-    return pick(u"a CUE sheet cannot hold a double quote (\"); use packs or toc",
-                u"CUE ｼｰﾄには二重引用符 (\") を書けません。packs か toc を使ってください");
+    return tr("a CUE sheet cannot hold a double quote (\"); use packs or toc");
 }
 
-QString Messages::backslashEndsCueText() const
+QString Messages::backslashEndsCueText()
 {
-    return pick(u"its last byte is 0x5C (\\, or the second byte of a character such as 表 or "
-                u"ソ), which CUE readers that take \\ as an escape misread; use packs or toc",
-                u"最後のﾊﾞｲﾄが 0x5C (\\ または 表・ソ などの 2 ﾊﾞｲﾄ目) で、\\ をｴｽｹｰﾌﾟと"
-                u"みなす CUE の読み込みｿﾌﾄが誤読します。packs か toc を使ってください");
+    return tr("its last byte is 0x5C (\\, or the second byte of a character such as 表 or ソ), "
+              "which CUE readers that take \\ as an escape misread; use packs or toc");
 }
 
-QString Messages::leadingSpaceInSheet() const
+QString Messages::leadingSpaceInSheet()
 {
-    return pick(u"an input sheet drops the spaces at the start of a text; use packs",
-                u"ｼｰﾄではﾃｷｽﾄ先頭の空白が失われます。packs を使ってください");
+    return tr("an input sheet drops the spaces at the start of a text; use packs");
 }
 
-QString Messages::trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const
+QString Messages::trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks)
 {
-    return pick(u"'%1' has %2 tracks but the title file has %3",
-                u"'%1' の曲数は %2 ですが、曲名ﾌｧｲﾙの曲数は %3 です")
-        .arg(sheet)
-        .arg(sheetTracks)
-        .arg(fileTracks);
+    return tr("'%1' has %n track(s) but the title file has %2", nullptr, sheetTracks)
+        .arg(sheet, number(fileTracks));
 }
 
-QString Messages::sheetNotUnderstood(const QString &path, int line, const QString &what) const
+QString Messages::sheetNotUnderstood(const QString &path, int line, const QString &what)
 {
-    return pick(u"%1:%2: cannot read this CD_TEXT block (%3)",
-                u"%1:%2: この CD_TEXT ﾌﾞﾛｯｸを読めません (%3)")
-        .arg(path)
-        .arg(line)
-        .arg(what);
+    return tr("%1:%2: cannot read this CD_TEXT block (%3)").arg(path, number(line), what);
 }
 
-QString Messages::noFreeLanguageNumber(const QString &path) const
+QString Messages::noFreeLanguageNumber(const QString &path)
 {
-    return pick(u"'%1' already uses all eight language numbers",
-                u"'%1' では 8 つの言語番号がすべて使われています")
-        .arg(path);
+    return tr("'%1' already uses all eight language numbers").arg(path);
 }
 
-QString Messages::routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao) const
+QString Messages::routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao)
 {
     switch (fault) {
     case RouteFault::None:
         break;
     case RouteFault::JapaneseV07t:
-        return pick(u"cdrskin (libburn) burns the texts of a Japanese (MS-JIS) v07t sheet on the "
-                    u"wrong tracks: it ends each text with one NUL and clears the double-byte "
-                    u"flag; use packs (v07t --lang en writes the English block alone)",
-                    u"cdrskin (libburn) は日本語 (MS-JIS) の v07t ｼｰﾄのﾃｷｽﾄを誤った曲に記録します"
-                    u" (ﾃｷｽﾄの終わりを NUL 1 ﾊﾞｲﾄにし、2 ﾊﾞｲﾄ文字の印を消すため)。packs を使って"
-                    u"ください (英語ﾌﾞﾛｯｸだけなら v07t --lang en)");
+        return tr("cdrskin (libburn) burns the texts of a Japanese (MS-JIS) v07t sheet on the "
+                  "wrong tracks: it ends each text with one NUL and clears the double-byte flag; "
+                  "use packs (v07t --lang en writes the English block alone)");
     case RouteFault::JapaneseTocOldCdrdao:
-        return pick(u"cdrdao %1 marks every CD-Text block ISO-8859-1, so the Japanese texts would "
-                    u"be burned as other characters (ENCODING_MS_JIS needs cdrdao 1.2.5 or "
-                    u"later); use packs with cdrskin, or toc --lang en, or --cdrdao-version if "
-                    u"you burn with a newer cdrdao",
-                    u"cdrdao %1 はすべての CD-TEXT ﾌﾞﾛｯｸを ISO-8859-1 とするため、日本語のﾃｷｽﾄは"
-                    u"別の文字として記録されます (ENCODING_MS_JIS は cdrdao 1.2.5 以降)。cdrskin "
-                    u"で packs を使うか、toc --lang en を使ってください。新しい cdrdao で書き込む"
-                    u"なら --cdrdao-version で版を指定してください")
+        return tr("cdrdao %1 marks every CD-Text block ISO-8859-1, so the Japanese texts would be "
+                  "burned as other characters (ENCODING_MS_JIS needs cdrdao 1.2.5 or later); use "
+                  "packs with cdrskin, or toc --lang en, or --cdrdao-version if you burn with a "
+                  "newer cdrdao")
             .arg(cdrdao ? cdrdao->toString() : QString());
     case RouteFault::JapaneseTocNoCdrdao:
-        return pick(u"no cdrdao is installed to tell whether it can burn Japanese texts (1.2.5 "
-                    u"and later can); name the version that burns with --cdrdao-version, or use "
-                    u"packs",
-                    u"cdrdao がｲﾝｽﾄｰﾙされていないため、日本語のﾃｷｽﾄを書き込めるか (1.2.5 以降) "
-                    u"分かりません。書き込みに使う版を --cdrdao-version で指定するか、packs を"
-                    u"使ってください");
+        return tr("no cdrdao is installed to tell whether it can burn Japanese texts (1.2.5 and "
+                  "later can); name the version that burns with --cdrdao-version, or use packs");
     }
     return {};
 }
 
-QString Messages::cueJapaneseNeedsOutput() const
+QString Messages::cueJapaneseNeedsOutput()
 {
-    return pick(u"cdrskin burns the texts of a CUE sheet as ISO-8859-1, so --lang ja writes the "
-                u"Japanese block as a pack file beside the sheet, named by a CDTEXTFILE line; "
-                u"give the sheet's name with -o, or use packs",
-                u"cdrskin は CUE ｼｰﾄのﾃｷｽﾄを ISO-8859-1 として記録するため、--lang ja では日本語"
-                u"ﾌﾞﾛｯｸをｼｰﾄの隣のﾊﾟｯｸﾌｧｲﾙに書き、CDTEXTFILE 行で指定します。-o でｼｰﾄの名前を"
-                u"指定するか、packs を使ってください");
+    return tr("cdrskin burns the texts of a CUE sheet as ISO-8859-1, so --lang ja writes the "
+              "Japanese block as a pack file beside the sheet, named by a CDTEXTFILE line; give "
+              "the sheet's name with -o, or use packs");
 }
 
-QString Messages::cuePackFileIsInput(const QString &path) const
+QString Messages::cuePackFileIsInput(const QString &path)
 {
-    return pick(u"the pack file '%1' beside the sheet would overwrite an input; choose another "
-                u"name with -o",
-                u"ｼｰﾄの隣のﾊﾟｯｸﾌｧｲﾙ '%1' が入力ﾌｧｲﾙを上書きしてしまいます。-o で別の名前を"
-                u"指定してください")
+    return tr("the pack file '%1' beside the sheet would overwrite an input; choose another name "
+              "with -o")
         .arg(path);
 }
 
-QString Messages::cuePackFileNameUnusable(const QString &path) const
+QString Messages::cuePackFileNameUnusable(const QString &path)
 {
-    return pick(u"a CUE sheet cannot name the pack file '%1' (a double quote or a line break in "
-                u"its name); choose another name with -o",
-                u"ﾊﾟｯｸﾌｧｲﾙ '%1' の名前に二重引用符か改行があり、CUE ｼｰﾄに書けません。-o で別の"
-                u"名前を指定してください")
+    return tr("a CUE sheet cannot name the pack file '%1' (a double quote or a line break in its "
+              "name); choose another name with -o")
         .arg(path);
 }
 
-QString Messages::reportRoute(const QString &route, const QString &verdict) const
+QString Messages::kindUnknown(const QString &path)
 {
-    return pick(u"%1: %2", u"%1: %2").arg(route, verdict);
+    return tr("cannot tell what kind of file '%1' is; name it with --from packs|v07t|cue|toc")
+        .arg(path);
 }
 
-QString Messages::routeBurnsAsIs() const
+QString Messages::nothingRead(const QString &path)
 {
-    return pick(u"the texts reach the disc as they are", u"ﾃｷｽﾄはそのままﾃﾞｨｽｸに記録されます");
+    return tr("no text could be read from '%1'; no title file written").arg(path);
 }
 
-QString Messages::cueRouteVerdict(bool english, bool japanese) const
+QString Messages::reportHeader(const QString &path, int trackCount)
+{
+    return tr("%1: %n track(s)", nullptr, trackCount).arg(path);
+}
+
+QString Messages::reportBlock(int language, int blockNumber, int textPacks, int budget)
+{
+    return tr("block %1 (%2): %3 of %4 text packs")
+        .arg(number(blockNumber), languageName(language), number(textPacks), number(budget));
+}
+
+QString Messages::reportNoBlock(int language)
+{
+    return tr("%1: no text, no block").arg(languageName(language));
+}
+
+QString Messages::routeBurnsAsIs()
+{
+    return tr("the texts reach the disc as they are");
+}
+
+QString Messages::cueRouteVerdict(bool english, bool japanese)
 {
     if (english && japanese)
-        return pick(u"one language a sheet: --lang en burns the English texts as they are, "
-                    u"--lang ja the Japanese ones through a pack file (CDTEXTFILE)",
-                    u"ｼｰﾄ 1 つに 1 言語: --lang en で英語、--lang ja で日本語 (ﾊﾟｯｸﾌｧｲﾙと "
-                    u"CDTEXTFILE) がそのまま記録されます");
+        return tr("one language a sheet: --lang en burns the English texts as they are, --lang "
+                  "ja the Japanese ones through a pack file (CDTEXTFILE)");
     if (japanese)
-        return pick(u"--lang ja burns the texts as they are through a pack file (CDTEXTFILE)",
-                    u"--lang ja でﾃｷｽﾄはﾊﾟｯｸﾌｧｲﾙ (CDTEXTFILE) からそのまま記録されます");
-    return pick(u"--lang en burns the texts as they are",
-                u"--lang en でﾃｷｽﾄはそのまま記録されます");
+        return tr("--lang ja burns the texts as they are through a pack file (CDTEXTFILE)");
+    return tr("--lang en burns the texts as they are");
 }
 
-QString Messages::reportLfLineEnds() const
+QString Messages::reportLfLineEnds()
 {
-    return pick(u"the lines end in LF alone; a title file's lines end in CR LF, so the whole file "
-                u"is one line",
-                u"行末が LF だけです。曲名ﾌｧｲﾙの行末は CR LF なので、ﾌｧｲﾙ全体が 1 行になります");
+    return tr("the lines end in LF alone; a title file's lines end in CR LF, so the whole file is "
+              "one line");
 }
 
-QString Messages::reportStrayLine(int line, const QString &text) const
+QString Messages::reportStrayLine(int line, const QString &text)
 {
-    return pick(u"line %1 is neither a section name nor number, Tab, text; it is read as the "
-                u"editor reads it: \"%2\"",
-                u"%1 行目はｾｸｼｮﾝ名でも「番号 Tab ﾃｷｽﾄ」でもありません。ｴﾃﾞｨﾀと同じように"
-                u"読みます: 「%2」")
-        .arg(line)
-        .arg(text);
+    return tr("line %1 is neither a section name nor number, Tab, text; it is read as the editor "
+              "reads it: \"%2\"")
+        .arg(number(line), text);
 }
 
-QString Messages::reportHeader(const QString &path, int trackCount) const
-{
-    return pick(u"%1: %2 tracks", u"%1: %2 曲").arg(path).arg(trackCount);
-}
-
-QString Messages::reportBlock(int language, int blockNumber, int textPacks, int budget) const
-{
-    return pick(u"block %1 (%2): %3 of %4 text packs", u"ﾌﾞﾛｯｸ %1 (%2): ﾃｷｽﾄﾊﾟｯｸ %3 / %4 個")
-        .arg(blockNumber)
-        .arg(languageName(language))
-        .arg(textPacks)
-        .arg(budget);
-}
-
-QString Messages::reportNoBlock(int language) const
-{
-    return pick(u"%1: no text, no block", u"%1: ﾃｷｽﾄなし (ﾌﾞﾛｯｸなし)").arg(languageName(language));
-}
-
-QString Messages::reportVerdict(int errors, int warnings) const
+QString Messages::reportVerdict(int errors, int warnings)
 {
     if (errors == 0 && warnings == 0)
-        return pick(u"ready to burn", u"そのまま書き込めます");
+        return tr("ready to burn");
     if (errors == 0)
-        return pick(u"ready to burn; warnings: %1", u"書き込めます (警告 %1 件)").arg(warnings);
-    return pick(u"cannot be burned as it is; errors: %1, warnings: %2",
-                u"このままでは書き込めません (ｴﾗｰ %1 件、警告 %2 件)")
-        .arg(errors)
-        .arg(warnings);
+        return tr("ready to burn; warnings: %1").arg(warnings);
+    return tr("cannot be burned as it is; errors: %1, warnings: %2")
+        .arg(number(errors), number(warnings));
+}
+
+QString Messages::note(const SourceNote &note)
+{
+    switch (note.kind) {
+    case SourceNote::NotAPackFile:
+        return tr("the size fits no CD-Text pack file");
+    case SourceNote::CrcMismatch:
+        return tr("pack %1: wrong CRC (--ignore-crc reads it anyway)").arg(note.number);
+    case SourceNote::CharacterCodeUnknown:
+        return tr("block %1: character code %2 cannot be read; block skipped")
+            .arg(number(note.number),
+                 note.what.isEmpty() ? u"0x"_s + QString::number(note.value, 16) : note.what);
+    case SourceNote::OtherLanguage: {
+        const QString block =
+            note.what.isEmpty() ? tr("block %1 (no language given)").arg(note.number)
+                                : tr("block %1 (language %2)").arg(number(note.number), note.what);
+        return tr("%1 is neither English nor Japanese; skipped (--block %2 reads it)")
+            .arg(block, number(note.number));
+    }
+    case SourceNote::LanguageAgain:
+        return tr("block %1: a second %2 block; skipped (--block %1 reads it)")
+            .arg(number(note.number), languageName(note.value));
+    case SourceNote::NoSuchBlock:
+        return tr("there is no block %1").arg(note.number);
+    case SourceNote::NoBlockInLanguage:
+        return tr("there is no %1 block").arg(languageName(note.value));
+    case SourceNote::TrackBeyondLimit:
+        return tr("track %1: a title file names tracks 1 to 99; its text skipped").arg(note.number);
+    case SourceNote::TrackPerformers:
+        return tr("the tracks' performers are skipped: a title file has one artist, the disc's");
+    case SourceNote::NotUnderstood:
+        break;
+    }
+    return tr("line %1: %2; read up to there").arg(number(note.number), note.what);
+}
+
+QString Messages::moreCrcMismatches(int count)
+{
+    return tr("%n more pack(s) with a wrong CRC", nullptr, count);
+}
+
+QString Messages::replacement(const Replacement &replacement)
+{
+    QString what;
+    switch (replacement.reason) {
+    case Replacement::LineBreak:
+        what = tr("a line break");
+        break;
+    case Replacement::Tab:
+        what = tr("a Tab");
+        break;
+    case Replacement::ControlCharacter:
+        what = tr("the control character %1").arg(shown(replacement.character));
+        break;
+    case Replacement::NotInCodePage:
+        what = tr("%1, which code page 932 lacks,").arg(shown(replacement.character));
+        break;
+    case Replacement::NoCharacter:
+        what = tr("bytes that are no character");
+        break;
+    }
+    const bool control = replacement.reason == Replacement::LineBreak ||
+                         replacement.reason == Replacement::Tab ||
+                         replacement.reason == Replacement::ControlCharacter;
+    const QString into = control ? tr("a space") : u"'?'"_s;
+    QString line = tr("%1: %2 at character %3 written as %4")
+                       .arg(textName(replacement.text), what, number(replacement.position), into);
+    if (replacement.more > 0)
+        line += tr(" (and %1 more)").arg(replacement.more);
+    return line;
+}
+
+QString Messages::imported(const QString &path, ImportKind kind, int tracks,
+                           TitleFileSections sections)
+{
+    QStringList languages;
+    if (sections.english)
+        languages << languageName(English);
+    if (sections.japanese)
+        languages << languageName(Japanese);
+    return tr("%1 (%2): %n track(s), %3", nullptr, tracks)
+        .arg(path, kindName(kind), languages.join(tr(" and ")));
+}
+
+QString Messages::kindName(ImportKind kind)
+{
+    switch (kind) {
+    case ImportKind::Packs:
+        return tr("CD-Text pack file");
+    case ImportKind::V07t:
+        return tr("v07t sheet");
+    case ImportKind::Cue:
+        return tr("CUE sheet");
+    case ImportKind::Toc:
+        break;
+    }
+    return tr("TOC file");
 }
 
 } // namespace sonolabe::cdtext

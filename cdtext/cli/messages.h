@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Everything sonolabe-cdtext tells its user, in English or in Japanese (the
-// editor's style: half-width katakana for loanwords). The language follows
-// the locale: Japanese when the locale's language is Japanese, English
-// otherwise.
+// Everything sonolabe-cdtext tells its user. The texts are English here and
+// go through Qt's translation (tr); resources/translations holds the
+// catalogues, compiled into the program, and InstallTranslation picks the
+// one of the system locale (Japanese in the editor's style: half-width
+// katakana for loanwords). English has a catalogue too, for its plurals.
 #pragma once
 
 #include "cdtext/disc/burnroutes.h"
 #include "cdtext/disc/discblocks.h"
+#include "cdtext/import/importsource.h"
 
+#include <QCoreApplication>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -15,97 +19,90 @@
 
 namespace sonolabe::cdtext {
 
-enum class UiLanguage { English, Japanese };
+// Loads the catalogue of locale (English when there is none for it) into the
+// running application; false when none could be installed.
+bool InstallTranslation(const QLocale &locale = QLocale::system());
 
-UiLanguage UiLanguageFromLocale();
-
-// What every command says alike, in the language chosen.
-class Wording
+struct Messages
 {
+    Q_DECLARE_TR_FUNCTIONS(Messages)
+
 public:
-    explicit Wording(UiLanguage language) : m_japanese(language == UiLanguage::Japanese) {}
-
-    QString tryHelp() const;
-    QString cannotRead(const QString &path, const QString &reason) const;
-    QString cannotWrite(const QString &path, const QString &reason) const;
-    QString warning(const QString &text) const;
-    QString error(const QString &text) const;
-
-    QString languageName(int language) const;
-    QString textName(const TextRef &text) const;
-
-protected:
-    QString pick(QStringView english, QStringView japanese) const
-    {
-        return (m_japanese ? japanese : english).toString();
-    }
-    UiLanguage language() const { return m_japanese ? UiLanguage::Japanese : UiLanguage::English; }
-    bool m_japanese;
-};
-
-class Messages : public Wording
-{
-public:
-    explicit Messages(UiLanguage language) : Wording(language) {}
-
-    QString help() const;
+    static QString help();
+    static QString version();
+    static QString tryHelp();
+    static QString cannotRead(const QString &path, const QString &reason);
+    static QString cannotWrite(const QString &path, const QString &reason);
+    static QString warning(const QString &text);
+    static QString error(const QString &text);
+    static QString languageName(int language);
+    static QString textName(const TextRef &text);
 
     // Usage errors.
-    QString noCommand() const;
-    QString unknownCommand(const QString &command) const;
-    QString unknownOption(const QString &option) const;
-    QString missingValue(const QString &option) const;
-    QString missingTitleFile() const;
-    QString missingSource() const;
-    QString extraArgument(const QString &argument) const;
-    QString optionNotForCommand(const QString &option, const QString &command) const;
-    QString missingOption(const QString &option, const QString &command) const;
+    static QString noCommand();
+    static QString unknownCommand(const QString &command);
+    static QString unknownOption(const QString &option);
+    static QString missingValue(const QString &option);
+    static QString missingTitleFile();
+    static QString missingSource();
+    static QString extraArgument(const QString &argument);
+    static QString optionNotForCommand(const QString &option, const QString &command);
+    static QString missingOption(const QString &option, const QString &command);
     // A value that is none of the choices the option takes.
-    QString badChoice(const QString &option, const QString &value,
-                      const QStringList &choices) const;
-    QString notANumber(const QString &option, const QString &value) const;
-    QString notAVersion(const QString &option, const QString &value) const;
-    QString outputIsInput(const QString &path) const;
+    static QString badChoice(const QString &option, const QString &value,
+                             const QStringList &choices);
+    static QString notANumber(const QString &option, const QString &value);
+    static QString notAVersion(const QString &option, const QString &value);
+    static QString outputIsInput(const QString &path);
+    static QString blockOutOfRange(int block);
+    static QString blockNotForCue();
+    static QString outputIsSource(const QString &path);
 
     // Refusals.
-    QString cannotReadTitleFile(const QString &path, const QString &reason) const;
-    QString notATitleFile(const QString &path) const;
-    QString noTracks() const;
-    QString noText() const;
-    QString noTextInLanguage(int language) const;
+    static QString cannotReadTitleFile(const QString &path, const QString &reason);
+    static QString notATitleFile(const QString &path);
+    static QString lfLineEnds(const QString &path);
+    static QString noTracks();
+    static QString noText();
+    static QString noTextInLanguage(int language);
     // A block needing more text packs than the budget; withTabRepeat is
     // what it would need with Tab repeats, when that fits.
-    QString overBudget(int language, int blockNumber, int needed, int budget,
-                       std::optional<int> withTabRepeat) const;
-    QString problem(const TextProblem &problem) const;
-    QString notWritableInSheet(const TextRef &text, const QString &why) const;
-    QString quoteInCueText() const;
-    QString backslashEndsCueText() const;
-    QString leadingSpaceInSheet() const;
-    QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const;
-    QString sheetNotUnderstood(const QString &path, int line, const QString &what) const;
-    QString noFreeLanguageNumber(const QString &path) const;
+    static QString overBudget(int language, int blockNumber, int needed, int budget,
+                              std::optional<int> withTabRepeat);
+    static QString problem(const TextProblem &problem);
+    static QString notWritableInSheet(const TextRef &text, const QString &why);
+    static QString quoteInCueText();
+    static QString backslashEndsCueText();
+    static QString leadingSpaceInSheet();
+    static QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks);
+    static QString sheetNotUnderstood(const QString &path, int line, const QString &what);
+    static QString noFreeLanguageNumber(const QString &path);
     // A road that would burn other texts than the title file holds: why, and
     // the road that works.
-    QString routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao) const;
-    QString cueJapaneseNeedsOutput() const;
-    QString cuePackFileIsInput(const QString &path) const;
-    QString cuePackFileNameUnusable(const QString &path) const;
+    static QString routeFault(RouteFault fault, std::optional<CdrdaoVersion> cdrdao);
+    static QString cueJapaneseNeedsOutput();
+    static QString cuePackFileIsInput(const QString &path);
+    static QString cuePackFileNameUnusable(const QString &path);
+    static QString kindUnknown(const QString &path);
+    static QString nothingRead(const QString &path);
 
     // The check report.
-    QString reportHeader(const QString &path, int trackCount) const;
-    QString reportBlock(int language, int blockNumber, int textPacks, int budget) const;
-    QString reportNoBlock(int language) const;
-    // Whether a road burns the texts as they are: fault None says it does.
-    QString reportRoute(const QString &route, const QString &verdict) const;
-    QString routeBurnsAsIs() const;
-    QString cueRouteVerdict(bool english, bool japanese) const;
-    QString reportLfLineEnds() const;
-    QString reportStrayLine(int line, const QString &text) const;
-    QString reportVerdict(int errors, int warnings) const;
+    static QString reportHeader(const QString &path, int trackCount);
+    static QString reportBlock(int language, int blockNumber, int textPacks, int budget);
+    static QString reportNoBlock(int language);
+    static QString routeBurnsAsIs();
+    static QString cueRouteVerdict(bool english, bool japanese);
+    static QString reportLfLineEnds();
+    static QString reportStrayLine(int line, const QString &text);
+    static QString reportVerdict(int errors, int warnings);
 
-private:
-    QString problemWording(Problem problem) const;
+    // The import's report.
+    static QString note(const SourceNote &note);
+    static QString moreCrcMismatches(int count);
+    static QString replacement(const Replacement &replacement);
+    static QString imported(const QString &path, ImportKind kind, int tracks,
+                            TitleFileSections sections);
+    static QString kindName(ImportKind kind);
 };
 
 } // namespace sonolabe::cdtext

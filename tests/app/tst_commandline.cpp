@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The real executable answering --help, --version and a wrong option without
-// opening a window. How the other arguments become paths is tested through
-// the start-up (tst_startup); the successor started by the installed program
-// on a name a shell would change, in the package test (check-deb.sh).
+// opening a window, in the locale's language. How the other arguments become paths is tested
+// through the start-up (tst_startup); the successor started by the installed program on a name a
+// shell would change, in the package test (check-deb.sh).
 #include <QProcess>
 #include <QTest>
 
@@ -30,6 +30,10 @@ void TestCommandLine::answersWithoutWindows_data()
     // Qt is given no option: its own -platform is unknown here.
     QTest::newRow("unknown option") << QStringList{u"-platform"_s, u"xcb"_s} << 2 << QString()
                                     << u"sonolabe: unknown option: -platform\n"_s + usage;
+    // "ja:" rows run in a Japanese locale; an option holding a placeholder stays as given.
+    QTest::newRow("ja: unknown option")
+        << QStringList{u"--%1"_s} << 2 << QString()
+        << u"sonolabe: 知らないオプションです: --%1\n使い方: sonolabe [ファイル ...]\n..."_s;
 }
 
 // No display is needed: the program answers before any window exists.
@@ -41,8 +45,12 @@ void TestCommandLine::answersWithoutWindows()
     QFETCH(QString, errors);
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const QString &name : {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s})
+    for (const QString &name :
+         {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s})
         environment.remove(name);
+    environment.insert(u"LC_ALL"_s, QByteArray(QTest::currentDataTag()).startsWith("ja:")
+                                        ? u"ja_JP.UTF-8"_s
+                                        : u"C"_s);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(SONOLABE_PROGRAM), arguments);
     QVERIFY(program.waitForFinished(60'000));

@@ -132,7 +132,7 @@ int cdtext(const QStringList &arguments, QString &err)
     QBuffer errors;
     out.open(QIODevice::WriteOnly);
     errors.open(QIODevice::WriteOnly);
-    const int code = RunCdTextCommand(arguments, out, errors, UiLanguage::English);
+    const int code = RunCdTextCommand(arguments, out, errors);
     err = QString::fromUtf8(errors.data());
     return code;
 }
