@@ -7,7 +7,6 @@
 #include "harness.h"
 
 #include "model/codepage932.h"
-#include "model/englishtext.h"
 #include "model/titlefile.h"
 
 #include <QCoreApplication>

@@ -9,7 +9,6 @@
 #include "cdtext/toc/tocfile.h"
 #include "cdtext/v07t/v07t.h"
 #include "model/codepage932.h"
-#include "model/englishtext.h"
 #include "model/titlefile.h"
 
 #include <QRegularExpression>

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace sonolabe {
 
@@ -17,6 +18,41 @@ TitleFileSections sectionsForFileType(SaveFileType type)
 {
     // English unless "Japanese only" was chosen, Japanese unless "English only".
     return {type != SaveFileType::JapaneseOnly, type != SaveFileType::EnglishOnly};
+}
+
+bool isHeldByTitleFile(char16_t unit)
+{
+    static const std::vector<bool> held = [] {
+        const Cp932Encoder &encoder = Cp932Encoder::instance();
+        std::vector<bool> table(0x10000);
+        for (unsigned u = 0; u < 0x10000; ++u) {
+            const QChar ch(static_cast<char16_t>(u));
+            table[u] = encoder.canEncode(ch.unicode()) &&
+                       Cp932Decoder::instance().decode(encoder.encode(QStringView(&ch, 1))) == ch;
+        }
+        return table;
+    }();
+    return held[unit];
+}
+
+int firstDoubleByteCharacter(QStringView text)
+{
+    const Cp932Encoder &encoder = Cp932Encoder::instance();
+    const auto first = std::find_if(text.begin(), text.end(),
+                                    [&](QChar ch) { return encoder.isDoubleByte(ch.unicode()); });
+    return first == text.end() ? 0 : static_cast<int>(first - text.begin() + 1);
+}
+
+bool isEnglishUnit(char16_t unit)
+{
+    const unsigned low = unit & 0xFF;
+    return low >= 32 && low <= 126 && !Cp932Encoder::instance().isDoubleByte(unit);
+}
+
+bool isEnglishText(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar ch) { return isEnglishUnit(ch.unicode()); });
 }
 
 QString withTxtExtension(const QString &path)
@@ -80,13 +116,8 @@ public:
     {
         // Decoding cannot produce "ja", "en" or an empty line from other bytes,
         // so the tags are recognised on the bytes.
-        if (raw == "ja") {
-            m_language = Japanese;
-            m_anyTag = true;
-            return;
-        }
-        if (raw == "en") {
-            m_language = English;
+        if (raw == "ja" || raw == "en") {
+            m_language = raw == "ja" ? Japanese : English;
             m_anyTag = true;
             return;
         }
@@ -96,7 +127,7 @@ public:
         QString text = decodeTitleFileLine(raw, m_utf8);
         const int first = digitValue(text[0]);
         int number = first;
-        if (text.size() < 2 || text[1] != u'\t')
+        if (text.size() < 2 || text[1] != TitleFieldSeparator)
             number = 10 * first + (text.size() >= 2 ? digitValue(text[1]) : 0);
         m_highest = std::max(m_highest, number);
 
@@ -122,7 +153,7 @@ private:
         QString &disc = m_disc.discNames[m_language];
         QString &artist = m_disc.artistNames[m_language];
         const QStringView rest = QStringView(text).mid(std::min<qsizetype>(2, text.size()));
-        const qsizetype tab = rest.indexOf(u'\t');
+        const qsizetype tab = rest.indexOf(TitleFieldSeparator);
         if (tab < 0) {
             if (disc.isEmpty()) {
                 // One long disc name is moved, not copied: a huge one-line
@@ -135,7 +166,7 @@ private:
             return;
         }
         disc += rest.left(tab);
-        for (QStringView piece : rest.mid(tab + 1).tokenize(u'\t'))
+        for (QStringView piece : rest.mid(tab + 1).tokenize(TitleFieldSeparator))
             artist += piece;
     }
 
@@ -143,11 +174,8 @@ private:
     // for 10 to 99, whatever those characters are.
     void trackLine(int number, QString text)
     {
-        const qsizetype start = number <= 9 ? 2 : 3;
-        if (text.size() <= start)
-            text.clear();
-        else
-            text.remove(0, start);
+        // remove() empties a text no longer than start.
+        text.remove(0, number <= 9 ? 2 : 3);
         m_disc.trackTitles(m_language, number) = std::move(text);
     }
 

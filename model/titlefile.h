@@ -26,6 +26,38 @@
 
 namespace sonolabe {
 
+// What a text can hold. Each text is written into one line of the file, in
+// code page 932. Texts read from a file are kept as they are; what comes in
+// from elsewhere (typed, pasted, imported) is made to fit these rules. CR and
+// LF end a line: a text holds neither.
+constexpr bool isTitleLineEnd(char16_t unit)
+{
+    return unit == u'\r' || unit == u'\n';
+}
+
+// The disc line holds the disc name and the artist with this between them.
+inline constexpr char16_t TitleFieldSeparator = u'\t';
+
+// True when code page 932 writes the code unit and reads it back as itself.
+// Some it writes by another character's code (U+00A5 as the backslash,
+// U+2014 as U+2015's code): the file would give back that other character.
+bool isHeldByTitleFile(char16_t unit);
+
+// English texts hold plain single-byte printable text only. Position (counted
+// from 1, in UTF-16 code units) of the first character that code page 932
+// writes with two bytes, or 0 when there is none.
+int firstDoubleByteCharacter(QStringView text);
+
+// The rule for one UTF-16 code unit of an English text: code page 932 writes
+// it with one byte, and its low byte lies between 32 (space) and 126 (tilde).
+// Only the low byte is looked at, so for instance U+0141 (low byte 0x41)
+// passes and is written as '?' later.
+bool isEnglishUnit(char16_t unit);
+
+// True when every code unit of the text passes isEnglishUnit (an empty text
+// does): the text may stand on the English side of a title file.
+bool isEnglishText(QStringView text);
+
 // Which sections a saved file holds; the English one is always written first.
 struct TitleFileSections
 {

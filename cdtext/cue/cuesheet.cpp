@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/cue/cuesheet.h"
 
-#include "model/codepage932.h"
+#include "cdtext/disc/sheetwords.h"
 
 #include <algorithm>
 #include <optional>
@@ -22,11 +22,6 @@ struct Line
     QByteArray keyword; // as written
     QByteArray upperKeyword;
 };
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 std::vector<Line> splitLines(QByteArrayView sheet)
 {
@@ -119,15 +114,7 @@ QByteArray sheetBytes(const QString &text, int language, bool utf8)
         return text.toLatin1();
     if (utf8)
         return text.toUtf8();
-    const Cp932Encoder &encoder = Cp932Encoder::instance();
-    QByteArray bytes;
-    for (const QChar ch : text) {
-        if (encoder.canEncode(ch.unicode()))
-            encoder.appendEncoded(QStringView(&ch, 1), bytes);
-        else
-            bytes += "\x81\x48";
-    }
-    return bytes;
+    return Cp932WithFullWidthMarks(text, false);
 }
 
 // The sheet's own line end, as its first line has it.

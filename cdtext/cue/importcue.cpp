@@ -2,6 +2,7 @@
 // The CUE sheet reader of importsheets.h.
 #include "cdtext/import/importsheets.h"
 
+#include "cdtext/disc/sheetwords.h"
 #include "model/codepage932.h"
 
 #include <algorithm>
@@ -9,11 +10,6 @@
 namespace sonolabe::cdtext {
 
 namespace {
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t';
-}
 
 QByteArrayView trimmedStart(QByteArrayView text)
 {
@@ -86,9 +82,7 @@ SourceTexts ReadCueSheet(QByteArrayView sheet)
         } else if (keyword == "TITLE" && !cueText(rest).isEmpty()) {
             source.notes.push_back({SourceNote::TrackBeyondLimit, track, 0, {}});
         } else if (keyword == "PERFORMER" && !cueText(rest).isEmpty()) {
-            const SourceNote note{SourceNote::TrackPerformers, 0, 0, {}};
-            if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
-                source.notes.push_back(note);
+            NoteTrackPerformers(source, 0);
         }
     }
     source.trackListCount = std::min(track, int(MaxTracks));

@@ -2,7 +2,7 @@
 #include "cdtext/disc/discblocks.h"
 
 #include "model/codepage932.h"
-#include "model/englishtext.h"
+#include "model/titlefile.h"
 
 #include <algorithm>
 
@@ -54,39 +54,26 @@ bool isControl(char16_t unit)
     return unit < 0x20 || unit == 0x7F;
 }
 
+using ProblemList = std::vector<TextProblem>;
+
 // Notes the first character of a text with a problem and counts the others.
-class ProblemList
+void note(ProblemList &list, const TextRef &ref, Problem problem, qsizetype index, QChar ch)
 {
-public:
-    explicit ProblemList(std::vector<TextProblem> &out) : m_out(out) {}
-
-    void note(const TextRef &ref, Problem problem, qsizetype index, QChar ch)
-    {
-        for (TextProblem &seen : m_out) {
-            if (seen.text == ref && seen.problem == problem) {
-                ++seen.more;
-                return;
-            }
-        }
-        m_out.push_back({ref, problem, index + 1, ch, 0});
-    }
-
-private:
-    std::vector<TextProblem> &m_out;
-};
+    NoteFirstOfKind(list, {ref, problem, index + 1, ch, 0}, &TextProblem::problem);
+}
 
 void findEnglishProblems(const TextRef &ref, QStringView text, ProblemList &list)
 {
     if (!isEnglishText(text)) {
         for (qsizetype i = 0; i < text.size(); ++i) {
             if (!isEnglishUnit(text[i].unicode()))
-                list.note(ref, Problem::EditorRefuses, i, text[i]);
+                note(list, ref, Problem::EditorRefuses, i, text[i]);
         }
         return;
     }
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!isPrintableAscii(text[i].unicode()))
-            list.note(ref, Problem::NotIso8859_1, i, text[i]);
+            note(list, ref, Problem::NotIso8859_1, i, text[i]);
     }
 }
 
@@ -96,11 +83,11 @@ void findJapaneseProblems(const TextRef &ref, QStringView text, ProblemList &lis
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i].unicode();
         if (isControl(unit))
-            list.note(ref, Problem::ControlCharacter, i, text[i]);
+            note(list, ref, Problem::ControlCharacter, i, text[i]);
         else if (!encoder.canEncode(unit))
-            list.note(ref, Problem::NotInCodePage, i, text[i]);
+            note(list, ref, Problem::NotInCodePage, i, text[i]);
         else if (encoder.isDoubleByte(unit) && !IsJisX0208(encoder.code(unit)))
-            list.note(ref, Problem::OutsideJisX0208, i, text[i]);
+            note(list, ref, Problem::OutsideJisX0208, i, text[i]);
     }
 }
 
@@ -135,13 +122,12 @@ bool LanguageHasText(const TitleStore &store, int language)
 
 std::vector<TextProblem> FindProblems(const TitleStore &store, int language)
 {
-    std::vector<TextProblem> problems;
-    ProblemList list(problems);
+    ProblemList problems;
     for (const TextRef &ref : textsOf(store, language)) {
         if (language == English)
-            findEnglishProblems(ref, TextOf(store, ref), list);
+            findEnglishProblems(ref, TextOf(store, ref), problems);
         else
-            findJapaneseProblems(ref, TextOf(store, ref), list);
+            findJapaneseProblems(ref, TextOf(store, ref), problems);
     }
     return problems;
 }
@@ -192,17 +178,20 @@ QString DoubleByteForm(QStringView text)
 
 QByteArray JapaneseBlockBytes(QStringView text)
 {
+    return Cp932WithFullWidthMarks(DoubleByteForm(text), true);
+}
+
+QByteArray Cp932WithFullWidthMarks(QStringView text, bool twoBytesEach)
+{
     const Cp932Encoder &encoder = Cp932Encoder::instance();
-    constexpr quint16 FullWidthQuestionMark = 0x8148;
-    const QString form = DoubleByteForm(text);
     QByteArray bytes;
-    bytes.reserve(2 * form.size());
-    for (const QChar ch : form) {
-        quint16 code = encoder.code(ch.unicode());
-        if (code <= 0xFF)
-            code = FullWidthQuestionMark; // not in the code page, or a control
-        bytes.append(static_cast<char>(code >> 8));
-        bytes.append(static_cast<char>(code & 0xFF));
+    bytes.reserve(2 * text.size());
+    for (const QChar ch : text) {
+        const char16_t unit = ch.unicode();
+        if (!encoder.canEncode(unit) || (twoBytesEach && !encoder.isDoubleByte(unit)))
+            bytes += "\x81\x48";
+        else
+            encoder.appendEncoded(QStringView(&ch, 1), bytes);
     }
     return bytes;
 }
@@ -264,11 +253,6 @@ std::vector<PackBlock> PackBlocksOf(const std::vector<DiscBlock> &blocks)
     for (const DiscBlock &block : blocks)
         packs.push_back(block.pack);
     return packs;
-}
-
-quint8 LanguageCodeOf(int language)
-{
-    return language == English ? LanguageCodeEnglish : LanguageCodeJapanese;
 }
 
 } // namespace sonolabe::cdtext

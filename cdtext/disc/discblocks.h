@@ -8,6 +8,7 @@
 // Japanese texts only has the Japanese block as block 0.
 #pragma once
 
+#include "cdtext/disc/sheetwords.h"
 #include "cdtext/packs/packs.h"
 #include "model/titlestore.h"
 
@@ -68,6 +69,21 @@ struct TextProblem
     int more = 0; // further characters of the same problem in the text
 };
 
+// Notes a finding (a problem, a replacement) of a text only when it is the
+// text's first of its kind; a later one of the same kind is counted in that
+// first one's `more`.
+template <typename Finding, typename Kind>
+void NoteFirstOfKind(std::vector<Finding> &found, const Finding &finding, Kind Finding::*kind)
+{
+    for (Finding &seen : found) {
+        if (seen.text == finding.text && seen.*kind == finding.*kind) {
+            ++seen.more;
+            return;
+        }
+    }
+    found.push_back(finding);
+}
+
 // True when the language holds any text: a disc name, an artist name or the
 // title of a track from 1 to trackCount.
 bool LanguageHasText(const TitleStore &store, int language);
@@ -85,6 +101,11 @@ QString DoubleByteForm(QStringView text);
 // The bytes of a text in a Japanese block: code page 932 of its double-byte
 // form, two bytes for every character, "？" for one the code page lacks.
 QByteArray JapaneseBlockBytes(QStringView text);
+
+// Code page 932 of a text where a character the code page lacks becomes a
+// full-width "？" (0x81 0x48); with twoBytesEach, so does one it writes with
+// one byte.
+QByteArray Cp932WithFullWidthMarks(QStringView text, bool twoBytesEach);
 
 // The bytes of a text in an English block. Only meaningful for texts
 // without problems, which are printable ASCII.
@@ -107,8 +128,5 @@ struct DiscBlock
 std::vector<DiscBlock> DiscBlocks(const TitleStore &store, LanguageChoice choice);
 
 std::vector<PackBlock> PackBlocksOf(const std::vector<DiscBlock> &blocks);
-
-// The language code of the block of a title file's language.
-quint8 LanguageCodeOf(int language);
 
 } // namespace sonolabe::cdtext

@@ -57,38 +57,19 @@ bool looksLikePackFile(QByteArrayView bytes)
     return true;
 }
 
-// One flag per UTF-16 code unit: code page 932 writes it and reads it back
-// as itself. Some it writes by another character's code (U+00A5 as the
-// backslash, U+2014 as U+2015's code): the title file would not hold those.
-const std::vector<bool> &heldUnits()
-{
-    static const std::vector<bool> held = [] {
-        const Cp932Encoder &encoder = Cp932Encoder::instance();
-        const Cp932Decoder &decoder = Cp932Decoder::instance();
-        std::vector<bool> table(0x10000);
-        for (unsigned unit = 0; unit < 0x10000; ++unit) {
-            const QChar ch(static_cast<char16_t>(unit));
-            table[unit] =
-                encoder.canEncode(ch.unicode()) &&
-                decoder.decode(encoder.encode(QStringView(&ch, 1))) == QStringView(&ch, 1);
-        }
-        return table;
-    }();
-    return held;
-}
-
+// The title file's rules, and Unicode's other line breaks: a text holding
+// one would show as two lines wherever it is read as Unicode.
 std::optional<Replacement::Reason> reasonFor(char16_t unit)
 {
-    if (unit == u'\r' || unit == u'\n' || unit == u'\u0085' || unit == u'\u2028' ||
-        unit == u'\u2029')
+    if (isTitleLineEnd(unit) || unit == u'\u0085' || unit == u'\u2028' || unit == u'\u2029')
         return Replacement::LineBreak;
-    if (unit == u'\t')
+    if (unit == TitleFieldSeparator)
         return Replacement::Tab;
     if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F))
         return Replacement::ControlCharacter;
     if (unit == Cp932Decoder::Replacement)
         return Replacement::NoCharacter;
-    if (!heldUnits()[unit])
+    if (!isHeldByTitleFile(unit))
         return Replacement::NotInCodePage;
     return std::nullopt;
 }
@@ -96,13 +77,7 @@ std::optional<Replacement::Reason> reasonFor(char16_t unit)
 void note(std::vector<Replacement> &replacements, const TextRef &ref, Replacement::Reason reason,
           qsizetype index, char32_t character)
 {
-    for (Replacement &seen : replacements) {
-        if (seen.text == ref && seen.reason == reason) {
-            ++seen.more;
-            return;
-        }
-    }
-    replacements.push_back({ref, reason, index + 1, character, 0});
+    NoteFirstOfKind(replacements, {ref, reason, index + 1, character, 0}, &Replacement::reason);
 }
 
 SourceTexts readSource(QByteArrayView source, ImportKind kind, bool ignoreCrc)
@@ -218,6 +193,13 @@ std::optional<ImportKind> DetectImportKind(QByteArrayView bytes)
     if (evidence.cue)
         return ImportKind::Cue;
     return std::nullopt;
+}
+
+void NoteTrackPerformers(SourceTexts &source, int block)
+{
+    const SourceNote note{SourceNote::TrackPerformers, block, 0, {}};
+    if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
+        source.notes.push_back(note);
 }
 
 QString CleanForTitleFile(QStringView text, const TextRef &ref,

@@ -82,6 +82,10 @@ struct SourceTexts
     int trackListCount = 0;
 };
 
+// Notes, once for the block, that its tracks have performers: a title file
+// has one artist, the disc's.
+void NoteTrackPerformers(SourceTexts &source, int block);
+
 // A text changed so that the title file can hold it.
 struct Replacement
 {

@@ -168,10 +168,7 @@ void readType(const RawBlock &raw, quint8 type, quint8 characterCode, bool doubl
         } else if (track == 0) {
             block.discPerformer = text;
         } else {
-            // The title file has one artist per disc.
-            const SourceNote note{SourceNote::TrackPerformers, block.number, 0, {}};
-            if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
-                source.notes.push_back(note);
+            NoteTrackPerformers(source, block.number);
         }
         block.lastTrack = std::max(block.lastTrack, std::min(track, int(MaxTracks)));
     }
@@ -199,10 +196,7 @@ std::optional<SourceBlock> readBlock(const std::map<int, RawBlock> &blocks, int 
     SourceBlock block;
     block.number = number;
     if (const std::optional<quint8> code = languageCodeOf(blocks, number)) {
-        if (*code == LanguageCodeEnglish)
-            block.language = English;
-        else if (*code == LanguageCodeJapanese)
-            block.language = Japanese;
+        block.language = LanguageOfCode(*code);
         block.languageName = languageNameOf(*code);
     }
     readType(raw, PackTypeTitle, characterCode, dbccBit, block, source);

@@ -237,25 +237,12 @@ void TocReader::item(LanguageTexts &texts, const QByteArray &keyword, const Toke
     } else if (text.bytes.isEmpty()) {
         return;
     } else if (!title) {
-        const SourceNote note{SourceNote::TrackPerformers, 0, 0, {}};
-        if (std::find(m_source.notes.begin(), m_source.notes.end(), note) == m_source.notes.end())
-            m_source.notes.push_back(note);
+        NoteTrackPerformers(m_source, 0);
     } else if (tracks > MaxTracks) {
         m_source.notes.push_back({SourceNote::TrackBeyondLimit, tracks, 0, {}});
     } else {
         texts.titles[tracks - 1] = text;
     }
-}
-
-std::optional<int> languageOf(const QByteArray &code)
-{
-    bool number = false;
-    const int value = code.toInt(&number);
-    if (code == "EN" || (number && value == LanguageCodeEnglish))
-        return English;
-    if (number && value == LanguageCodeJapanese)
-        return Japanese;
-    return std::nullopt;
 }
 
 QString decode(const TocText &text, bool codePage932)
@@ -272,7 +259,7 @@ SourceBlock blockOf(int number, const QByteArray &code, const LanguageTexts &tex
 {
     SourceBlock block;
     block.number = number;
-    block.language = languageOf(code);
+    block.language = LanguageOfCode(TocLanguageCode(code).value_or(-1));
     block.languageName = QString::fromLatin1(code);
     const bool codePage932 = texts.encoding == "ENCODING_MS_JIS" ||
                              (texts.encoding.isEmpty() && block.language == Japanese);

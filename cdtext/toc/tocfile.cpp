@@ -148,12 +148,6 @@ private:
     std::vector<Edit> m_edits;
 };
 
-// A language code as a LANGUAGE_MAP entry names it.
-QByteArray languageCodeWord(int code)
-{
-    return code == LanguageCodeEnglish ? QByteArray("EN") : QByteArray::number(code);
-}
-
 // The text of context c (0 the disc, n the n-th track); one the block does
 // not hold counts as empty.
 QByteArrayView entryOf(const PackTexts &texts, size_t c)
@@ -301,7 +295,7 @@ Wanted Rewriter::wanted(size_t b, size_t c) const
 
 QByteArray Rewriter::mapEntryLine(const QByteArray &outer, int number, int code) const
 {
-    return outer + "    " + QByteArray::number(number) + " : " + languageCodeWord(code) + m_nl;
+    return outer + "    " + QByteArray::number(number) + " : " + TocLanguageWord(code) + m_nl;
 }
 
 // A LANGUAGE block holding the items, indented one step inside outer.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/toc/tocreader.h"
 
+#include "cdtext/disc/sheetwords.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -11,11 +13,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using Token = TocToken;
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
 
 bool isSpecial(char c)
 {
@@ -59,7 +56,7 @@ std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxErr
         if (c == '\n') {
             ++line;
             ++pos;
-        } else if (isBlank(c)) {
+        } else if (isBlank(c) || c == '\r') {
             ++pos;
         } else if (startsComment(toc, pos)) {
             while (pos < toc.size() && toc[pos] != '\n')
@@ -77,8 +74,8 @@ std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxErr
             ++pos;
         } else {
             qsizetype end = pos;
-            while (end < toc.size() && !isBlank(toc[end]) && !isSpecial(toc[end]) &&
-                   !startsComment(toc, end))
+            while (end < toc.size() && !isBlank(toc[end]) && toc[end] != '\r' && toc[end] != '\n' &&
+                   !isSpecial(toc[end]) && !startsComment(toc, end))
                 ++end;
             tokens.push_back({Token::Word, pos, end, line});
             pos = end;
@@ -303,7 +300,7 @@ bool Reader::languageMap(TocCdTextBlock &block, size_t &i)
             return false;
         }
         const QByteArray value = text(m_tokens[i + 2]);
-        block.map.push_back({*key, value == "EN" ? 9 : number(value).value_or(-1)});
+        block.map.push_back({*key, TocLanguageCode(value).value_or(-1)});
         i += 3;
     }
     block.mapCloseBegin = m_tokens[i].begin;

@@ -75,23 +75,9 @@ void readLine(const QByteArray &key, QByteArrayView value, RawSheet &sheet, Sour
         else if (name == "title" && track <= MaxTracks)
             sheet.titles[track - 1] = value.toByteArray();
         else if (name == "artist" && !value.isEmpty()) {
-            const SourceNote note{SourceNote::TrackPerformers, sheet.number, 0, {}};
-            if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
-                source.notes.push_back(note);
+            NoteTrackPerformers(source, sheet.number);
         }
     }
-}
-
-std::optional<int> languageOf(const QByteArray &code)
-{
-    const QByteArray lower = code.toLower();
-    bool ok = false;
-    const int number = lower.startsWith("0x") ? lower.mid(2).toInt(&ok, 16) : lower.toInt(&ok);
-    if (lower == "english" || (ok && number == LanguageCodeEnglish))
-        return English;
-    if (lower == "japanese" || (ok && number == LanguageCodeJapanese))
-        return Japanese;
-    return std::nullopt;
 }
 
 void finishSheet(const RawSheet &sheet, SourceTexts &source)
@@ -108,7 +94,7 @@ void finishSheet(const RawSheet &sheet, SourceTexts &source)
     };
     SourceBlock block;
     block.number = sheet.number;
-    block.language = languageOf(sheet.languageCode);
+    block.language = V07tLanguageOf(sheet.languageCode);
     block.languageName = QString::fromLatin1(sheet.languageCode);
     block.discTitle = decode(sheet.discTitle);
     block.discPerformer = decode(sheet.discPerformer);

@@ -28,7 +28,7 @@ V07tSheets WriteV07tSheets(const std::vector<DiscBlock> &blocks)
         QByteArray &out = sheets.bytes;
         appendLine(out, "Input Sheet Version", "0.7T");
         appendLine(out, "Text Code", english ? "8859" : "MS-JIS");
-        appendLine(out, "Language Code", english ? "English" : "Japanese");
+        appendLine(out, "Language Code", V07tLanguageName(block.language));
 
         const PackTexts *titles = pack.textsOf(PackTypeTitle);
         const PackTexts *performers = pack.textsOf(PackTypePerformer);

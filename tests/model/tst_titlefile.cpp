@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Title files as bytes: the reader's line kinds and whole files, the writer's
-// exact bytes. Write-then-read over generated discs is the fuzz target's
-// property, replayed over its corpus by tst_fuzzcorpus.
+// exact bytes; the English rule. Write-then-read over generated discs is the
+// fuzz target's property, replayed over its corpus by tst_fuzzcorpus.
 #include "model/titlefile.h"
 
 #include "model/codepage932.h"
@@ -52,6 +52,8 @@ private Q_SLOTS:
     void encodings_data();
     void encodings();
     void codePageFilesStayCodePage();
+    void englishTexts_data();
+    void englishTexts();
 };
 
 // One line read inside a Japanese section: which track or disc text it fills.
@@ -232,6 +234,26 @@ void TestTitleFile::codePageFilesStayCodePage()
     // The folders were found and hold Japanese files.
     QVERIFY(files >= 10);
     QVERIFY(beyondAscii >= 3);
+}
+
+// The texts whose bytes a title file could hold either way; tst_fuzzcorpus
+// checks the refusals of double-byte and control characters.
+void TestTitleFile::englishTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("tilde space bang, half-width katakana A") << u"~ !ｱ"_s << true;
+    QTest::newRow("half-width katakana N") << u"ﾝ"_s << false;
+    QTest::newRow("L stroke, not in code page") << u"Ł"_s << true;
+    // U+2F861 is D87E DC61: each half alone is single-byte, low bytes 7E, 61.
+    QTest::newRow("surrogate pair, printable low bytes") << u"x\U0002F861"_s << true;
+}
+
+void TestTitleFile::englishTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, english);
+    QCOMPARE(isEnglishText(text), english);
 }
 
 QTEST_GUILESS_MAIN(TestTitleFile)

@@ -17,7 +17,6 @@
 // SONOLABE_SOAK_STEPS=N sets the number of steps per seed. A failure names
 // the seed, the step and its action; the same seed replays the same steps.
 #include "common/modalanswer.h"
-#include "model/englishtext.h"
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editor/savetitlefile.h"
 
-#include "model/englishtext.h"
 #include "model/safefile.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"

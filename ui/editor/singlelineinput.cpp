@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/editor/singlelineinput.h"
 
+#include "model/titlefile.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -22,8 +24,8 @@ namespace {
 
 bool isSeparator(QChar ch, Separators separators)
 {
-    return ch == u'\r' || ch == u'\n' ||
-           (separators == Separators::LineBreaksAndTabs && ch == u'\t');
+    return isTitleLineEnd(ch.unicode()) ||
+           (separators == Separators::LineBreaksAndTabs && ch == TitleFieldSeparator);
 }
 
 // Each CR LF, lone CR or lone LF (and Tab) of text as one space.
