@@ -25,4 +25,14 @@ inline TitleStore numberedDisc(int count)
     return disc;
 }
 
+// The text an editor box edits, by the box's name: the disc name, the artist
+// or the title of track.
+inline QString &textOf(TitleStore &store, const QString &box, int track)
+{
+    const int language = box.endsWith(u"English") ? English : Japanese;
+    return box.startsWith(u"discNameEdit") ? store.discNames[language]
+           : box.startsWith(u"artistEdit") ? store.artistNames[language]
+                                           : store.trackTitles(language, track);
+}
+
 } // namespace sonolabe::test

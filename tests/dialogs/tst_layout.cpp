@@ -3,7 +3,10 @@
 // the controls lie inside the window and show (the editor's boxes of the
 // other language stay hidden), none covers another, each caption sits left of
 // or above its box, the track-count row reads "曲数：", the count and "曲"
-// from left to right, and Tab walks the controls in the window's order.
+// from left to right, and Tab walks the controls in the window's order. And
+// what a screen reader finds there: every shown control that takes the focus
+// has a name of its own, which says the language of a box or list and what a
+// direction button does.
 #include "common/discs.h"
 #include "common/layout.h"
 #include "model/titlestore.h"
@@ -13,12 +16,14 @@
 #include "ui/startup/neworopendialog.h"
 #include "ui/trackcount/trackcountdialog.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 using namespace sonolabe;
@@ -29,6 +34,37 @@ namespace {
 
 // The two strokes of one etched rule lie on each other by design.
 const QStringList etchedRule{u"ruleShadow ruleHighlight"_s};
+
+// The names of the shown controls that take the focus, as a screen reader
+// walks the accessibility tree, plus the language label's: a fault for each
+// control without a name of its own, and for each of expected not found.
+QStringList nameFaults(QWidget *window, const QStringList &expected)
+{
+    QStringList names, faults;
+    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
+        for (int i = 0; i < node->childCount(); ++i) {
+            QAccessibleInterface *child = node->child(i);
+            auto *widget = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
+            if (!widget)
+                continue;
+            const QString name = child->text(QAccessible::Name);
+            if (child->state().focusable && !child->state().invisible) {
+                if (name.isEmpty() || names.contains(name))
+                    faults << widget->objectName() + u" has no name of its own: "_s + name;
+                names << name;
+            }
+            walk(child);
+        }
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+    if (auto *label = window->findChild<QWidget *>(u"languageLabel"_s))
+        names << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+    for (const QString &name : expected) {
+        if (!names.contains(name))
+            faults << name + u" missing from "_s + names.join(u", "_s);
+    }
+    return faults;
+}
 
 } // namespace
 
@@ -55,6 +91,12 @@ void TestLayout::window_data()
     QTest::addColumn<QString>("line");         // a control, and the line through it ...
     QTest::addColumn<QString>("reads");        // ... as read left to right
     QTest::addColumn<QStringList>("tabs");     // the Tab cycle; none: the reading order
+    QTest::addColumn<QStringList>("names");    // a few of the names a screen reader finds
+    const auto editorNames = [](const QString &language) {
+        return QStringList{u"ディスク名 ("_s + language + u')', u"作者名 ("_s + language + u')',
+                           u"曲名 ("_s + language + u')', u"曲の一覧 ("_s + language + u')',
+                           u"入力中の言語: "_s + language};
+    };
 
     // The editor's Tab order is its own, not the reading order: from the
     // Down button up to the list, then into the boxes; the Japanese boxes
@@ -63,25 +105,30 @@ void TestLayout::window_data()
         << u"editor"_s << u"discNameEditEnglish artistEditEnglish titleEditEnglish"_s.split(u' ')
         << QStringList() << u"titleEditJapanese"_s << u"曲名： | J5"_s
         << u"moveDownButton moveUpButton trackList titleEditJapanese artistEditJapanese "
-           u"discNameEditJapanese"_s.split(u' ');
+           u"discNameEditJapanese"_s.split(u' ')
+        << editorNames(u"日本語"_s);
     QTest::newRow("editor, English")
         << u"English editor"_s
         << u"discNameEditJapanese artistEditJapanese titleEditJapanese"_s.split(u' ')
         << QStringList() << u"discNameEditEnglish"_s << u"ﾃﾞｨｽｸ名： | Disc"_s
         << u"moveDownButton moveUpButton trackList discNameEditEnglish artistEditEnglish "
-           u"titleEditEnglish"_s.split(u' ');
+           u"titleEditEnglish"_s.split(u' ')
+        << editorNames(u"英語"_s);
     // The field comes first so that it has the focus on opening; only the
     // chosen option is a stop of Tab; OK comes before Cancel.
     QTest::newRow("new or open, new disc")
         << u"new disc"_s << QStringList() << QStringList() << u"trackCountField"_s
         << u"曲数： | 12 | 曲"_s
-        << QStringList{u"trackCountField"_s, u"newDiscOption"_s, u"okButton"_s, u"cancelButton"_s};
+        << QStringList{u"trackCountField"_s, u"newDiscOption"_s, u"okButton"_s, u"cancelButton"_s}
+        << QStringList{u"曲数"_s, u"新規作成"_s, u"OK"_s};
     QTest::newRow("new or open, open a file")
         << u"open a file"_s << QStringList() << QStringList() << u"openFileOption"_s
         << u"既存のファイルを開く(&O)"_s
-        << QStringList{u"openFileOption"_s, u"okButton"_s, u"cancelButton"_s};
+        << QStringList{u"openFileOption"_s, u"okButton"_s, u"cancelButton"_s}
+        << QStringList{u"既存のファイルを開く"_s};
     QTest::newRow("track count") << u"track count"_s << QStringList() << QStringList()
-                                 << u"trackCountField"_s << u"曲数： | 12 | 曲"_s << QStringList();
+                                 << u"trackCountField"_s << u"曲数： | 12 | 曲"_s << QStringList()
+                                 << QStringList{u"曲数"_s, u"ｷｬﾝｾﾙ"_s};
     // The copy dialog's captions name its rows and columns; Tab starts in
     // the lists.
     const QStringList copyCaptions{
@@ -94,10 +141,14 @@ void TestLayout::window_data()
         u"titleDirectionButton okButton cancelButton blankOnlyCheckBox selectNoneButton "
         u"selectAllButton"_s.split(u' ');
     QTest::newRow("copy") << u"copy"_s << QStringList() << copyCaptions << u"discNameTextJapanese"_s
-                          << u"ディスク名： | ディスク | × | Disc"_s << copyTabs;
+                          << u"ディスク名： | ディスク | × | Disc"_s << copyTabs
+                          << QStringList{u"曲名 (日本語)"_s, u"曲名 (英語)"_s,
+                                         u"ディスク名: コピーしない"_s,
+                                         u"コピー先が空白の部分のみコピー"_s, u"全て選択"_s};
     QTest::newRow("copy, every direction set, long names, 99 tracks")
         << u"busy copy"_s << QStringList() << copyCaptions << u"artistDirectionButton"_s
-        << u"作者名： | "_s + QString(40, u'作') + u" | → | "_s + QString(80, u'W') << copyTabs;
+        << u"作者名： | "_s + QString(40, u'作') + u" | → | "_s + QString(80, u'W') << copyTabs
+        << QStringList{u"作者名: 日本語から英語へ"_s, u"曲名: 英語から日本語へ"_s};
 }
 
 std::unique_ptr<QWidget> TestLayout::show(const QString &window)
@@ -149,6 +200,7 @@ void TestLayout::window()
     QFETCH(QString, line);
     QFETCH(QString, reads);
     QFETCH(QStringList, tabs);
+    QFETCH(QStringList, names);
     const std::unique_ptr<QWidget> shown = show(window);
     QVERIFY(shown);
 
@@ -161,6 +213,8 @@ void TestLayout::window()
     const auto *anchor = shown->findChild<QWidget *>(line);
     QVERIFY(anchor);
     QCOMPARE(lineThrough(anchor), reads);
+    const QStringList named = nameFaults(shown.get(), names);
+    QVERIFY2(named.isEmpty(), qUtf8Printable(named.join(u'\n')));
 
     if (tabs.isEmpty())
         tabs = readingOrder(shown.get());

@@ -41,15 +41,6 @@ int languageOf(const QString &box)
     return box.endsWith(u"English") ? English : Japanese;
 }
 
-// The text a box edits, by the box's name: the disc name, the artist or a title.
-QString &textOf(TitleStore &store, const QString &box, int track)
-{
-    const int language = languageOf(box);
-    return box.startsWith(u"discNameEdit") ? store.discNames[language]
-           : box.startsWith(u"artistEdit") ? store.artistNames[language]
-                                           : store.trackTitles(language, track);
-}
-
 // The list entries a store gives in a language.
 QStringList entriesOf(const TitleStore &store, int language)
 {
@@ -253,33 +244,20 @@ void TestEditorWindow::inputMethodAndPointer()
     }
 }
 
-// The window opens on Japanese and track 1, whatever the store held, the
-// focus on the first control of the tab order that takes it; a click (and
-// Ctrl with a click on the selected entry) selects exactly that track.
+// The window opens with the focus on the first control of the tab order that
+// takes it (what it shows is checked by the soak test and loadedTextsKept); a
+// click, and Ctrl with a click on the selected entry, selects exactly that
+// track and gives the list the focus.
 void TestEditorWindow::opening()
 {
-    TitleStore disc = numberedDisc(99);
-    open(disc);
-    QCOMPARE(m_window->shownLanguage(), Japanese);
-    QCOMPARE(m_window->currentTrack(), 1);
-    QCOMPARE(entries(), entriesOf(disc, Japanese));
+    open(numberedDisc(99));
     QCOMPARE(list()->item(8)->text(), u"09 J9"_s);
-    QCOMPARE(box(u"discNameEditJapanese"_s)->text(), u"ディスク"_s);
-    QCOMPARE(box(u"artistEditJapanese"_s)->text(), u"作者"_s);
-    QCOMPARE(box(u"titleEditJapanese"_s)->text(), u"J1"_s);
-    for (const QString &name : {u"discNameEdit"_s, u"artistEdit"_s, u"titleEdit"_s})
-        QVERIFY(box(name + u"Japanese")->isVisible() && !box(name + u"English")->isVisible());
-    QVERIFY(!find(u"moveUpButton"_s)->isEnabled() && find(u"moveDownButton"_s)->isEnabled());
     QTRY_COMPARE(QApplication::focusWidget(), find(u"moveDownButton"_s));
-
     clickTrack(99);
     clickTrack(99, Qt::ControlModifier);
     QCOMPARE(m_window->currentTrack(), 99);
     QCOMPARE(list()->selectedItems(), QList<QListWidgetItem *>{list()->item(98)});
-    QCOMPARE(box(u"titleEditJapanese"_s)->text(), u"J99"_s);
-    QVERIFY(find(u"moveUpButton"_s)->isEnabled() && !find(u"moveDownButton"_s)->isEnabled());
     QCOMPARE(QApplication::focusWidget(), list());
-    QCOMPARE(*m_store, disc);
 }
 
 void TestEditorWindow::editing_data()

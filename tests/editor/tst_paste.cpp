@@ -29,16 +29,6 @@ namespace {
 
 enum class PastePath { CtrlV, ShiftInsert, ContextMenu, MiddleButton };
 
-// The store's text behind a box: the disc name, the artist or the title of
-// track 2 (the track the tests select).
-QString storedText(const TitleStore &store, const QString &box)
-{
-    const int language = box.endsWith(u"English") ? English : Japanese;
-    return box.startsWith(u"discNameEdit") ? store.discNames[language]
-           : box.startsWith(u"artistEdit") ? store.artistNames[language]
-                                           : store.trackTitles(language, 2);
-}
-
 void pressKeys(QWidget *target, QKeySequence::StandardKey key)
 {
     const QKeyCombination combination = QKeySequence(key)[0];
@@ -101,11 +91,9 @@ class TestPaste : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup();
-    void pasteIsOneUndoStep_data();
-    void pasteIsOneUndoStep();
-    void pasteOverSelection_data();
-    void pasteOverSelection();
+    void cleanup() { m_session.reset(); }
+    void paste_data();
+    void paste();
 
 private:
     QLineEdit *openAt(const QString &boxName)
@@ -134,109 +122,83 @@ private:
     QPointer<EditorWindow> m_window;
 };
 
-void TestPaste::cleanup()
-{
-    m_session.reset();
-}
-
-void TestPaste::pasteIsOneUndoStep_data()
+void TestPaste::paste_data()
 {
     QTest::addColumn<PastePath>("path");
-    QTest::addColumn<QString>("boxName");
+    QTest::addColumn<QString>("boxName"); // of track 2
+    QTest::addColumn<QString>("typed");   // at the end of the box's text ...
+    QTest::addColumn<int>("start");       // ... then selected, unless the length is 0,
+    QTest::addColumn<int>("length");
+    QTest::addColumn<bool>("deleteFirst"); // and deleted
     QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<QString>("pasted"); // what the paste adds to the box
+    // The box's text after the paste, then after each Ctrl+Z.
+    QTest::addColumn<QStringList>("texts");
     const std::pair<const char *, PastePath> paths[] = {{"Ctrl+V", PastePath::CtrlV},
                                                         {"Shift+Insert", PastePath::ShiftInsert},
                                                         {"context menu", PastePath::ContextMenu},
                                                         {"middle button", PastePath::MiddleButton}};
-    const QString longText(100'000, u'長');
+    const QString title = u"titleEditJapanese"_s, longText(100'000, u'長');
     for (const auto &[name, path] : paths) {
-        QTest::addRow("%s, plain text into a title", name)
-            << path << u"titleEditJapanese"_s << u"春の歌"_s << u"春の歌"_s;
-        QTest::addRow("%s, line breaks into a title", name)
-            << path << u"titleEditJapanese"_s << u"a\r\nb\nc\td"_s << u"a b c\td"_s;
-        QTest::addRow("%s, Tab and CR LF into the English disc name", name)
-            << path << u"discNameEditEnglish"_s << u"x\ty\r\n"_s << u"x y "_s;
-        QTest::addRow("%s, 100,000 characters into an artist", name)
-            << path << u"artistEditJapanese"_s << longText << longText;
+        const auto row = [&, path = path, name = name](const char *what, const QString &box) {
+            return &(QTest::addRow("%s, %s", name, what)
+                     << path << box << u"!?"_s << 0 << 0 << false);
+        };
+        *row("plain text into a title", title)
+            << u"春の歌"_s << QStringList{u"J2!?春の歌"_s, u"J2!?"_s, u"J2"_s};
+        *row("line breaks into a title", title)
+            << u"a\r\nb\nc\td"_s << QStringList{u"J2!?a b c\td"_s, u"J2!?"_s, u"J2"_s};
+        *row("Tab and CR LF into the English disc name", u"discNameEditEnglish"_s)
+            << u"x\ty\r\n"_s << QStringList{u"Disc!?x y "_s, u"Disc!?"_s, u"Disc"_s};
+        *row("100,000 characters into an artist", u"artistEditJapanese"_s)
+            << longText << QStringList{u"作者!?"_s + longText, u"作者!?"_s, u"作者"_s};
     }
+    const QStringList replaced{u"J Ayz"_s, u"J2xyz"_s, u"J2"_s};
+    QTest::newRow("Ctrl+V, over a selection made left to right")
+        << PastePath::CtrlV << title << u"xyz"_s << 1 << 2 << false << u"\r\nA"_s << replaced;
+    QTest::newRow("Shift+Insert, over a selection made right to left")
+        << PastePath::ShiftInsert << title << u"xyz"_s << 3 << -2 << false << u"\r\nA"_s
+        << replaced;
+    QTest::newRow("context menu, over a selection made right to left")
+        << PastePath::ContextMenu << title << u"xyz"_s << 3 << -2 << false << u"\r\nA"_s
+        << replaced;
+    QTest::newRow("Ctrl+V, into a box emptied by the user")
+        << PastePath::CtrlV << title << u"xyz"_s << 0 << 5 << true << u"\r\nA"_s
+        << QStringList{u" A"_s, u""_s, u"J2xyz"_s, u"J2"_s};
 }
 
-// Typing, then pasting: the paste lands whole, cleaned of line breaks (and
-// Tabs in the names), in the box and in the store; Ctrl+Z takes back the
-// paste alone, a second Ctrl+Z the typing; redo brings both back in order.
-void TestPaste::pasteIsOneUndoStep()
+// Typing, then pasting, over selected text too: the paste lands whole,
+// cleaned of line breaks (and Tabs in the names), in the box and in the
+// store. Each Ctrl+Z takes back one step, the paste alone first, back to the
+// loaded text; redo brings the steps back in order.
+void TestPaste::paste()
 {
     QFETCH(PastePath, path);
     QFETCH(QString, boxName);
-    QFETCH(QString, clipboard);
-    QFETCH(QString, pasted);
-
-    QLineEdit *box = openAt(boxName);
-    QVERIFY(box);
-    const QString original = box->text();
-    QTest::keyClicks(box, u"!?"_s);
-    const QString typed = original + u"!?"_s;
-    paste(box, path, clipboard);
-    if (QTest::currentTestFailed())
-        return;
-
-    const QString whole = typed + pasted;
-    QCOMPARE(box->text().size(), whole.size());
-    QCOMPARE(box->text(), whole);
-    QCOMPARE(storedText(*m_store, boxName), whole);
-
-    const std::pair<QKeySequence::StandardKey, QString> steps[] = {{QKeySequence::Undo, typed},
-                                                                   {QKeySequence::Undo, original},
-                                                                   {QKeySequence::Redo, typed},
-                                                                   {QKeySequence::Redo, whole}};
-    for (const auto &[key, text] : steps) {
-        pressKeys(box, key);
-        QCOMPARE(box->text(), text);
-        QCOMPARE(storedText(*m_store, boxName), text);
-    }
-}
-
-void TestPaste::pasteOverSelection_data()
-{
-    QTest::addColumn<PastePath>("path");
-    QTest::addColumn<int>("start"); // of the selection in "J2xyz", after typing xyz
-    QTest::addColumn<int>("length");
-    QTest::addColumn<bool>("deleteFirst");
-    QTest::addColumn<QStringList>("texts"); // after the paste, and after each Ctrl+Z
-    const QStringList replaced{u"J Ayz"_s, u"J2xyz"_s, u"J2"_s};
-    QTest::newRow("Ctrl+V, selected left to right")
-        << PastePath::CtrlV << 1 << 2 << false << replaced;
-    QTest::newRow("Shift+Insert, selected right to left")
-        << PastePath::ShiftInsert << 3 << -2 << false << replaced;
-    QTest::newRow("context menu, selected right to left")
-        << PastePath::ContextMenu << 3 << -2 << false << replaced;
-    QTest::newRow("Ctrl+V, all deleted first")
-        << PastePath::CtrlV << 0 << 5 << true << QStringList{u" A"_s, u""_s, u"J2xyz"_s, u"J2"_s};
-}
-
-// A paste over selected text replaces it, into a box emptied by the user too;
-// each Ctrl+Z takes back one step: the paste, then what came before it.
-void TestPaste::pasteOverSelection()
-{
-    QFETCH(PastePath, path);
+    QFETCH(QString, typed);
     QFETCH(int, start);
     QFETCH(int, length);
     QFETCH(bool, deleteFirst);
+    QFETCH(QString, clipboard);
     QFETCH(QStringList, texts);
-    QLineEdit *box = openAt(u"titleEditJapanese"_s);
+
+    QLineEdit *box = openAt(boxName);
     QVERIFY(box);
-    QTest::keyClicks(box, u"xyz"_s);
-    box->setSelection(start, length);
+    QTest::keyClicks(box, typed);
+    if (length != 0)
+        box->setSelection(start, length);
     if (deleteFirst)
         QTest::keyClick(box, Qt::Key_Delete);
-    paste(box, path, u"\r\nA"_s);
+    ::paste(box, path, clipboard);
     if (QTest::currentTestFailed())
         return;
-    for (const QString &text : texts) {
+
+    // Down the undo steps, then up again by redo.
+    const qsizetype last = texts.size() - 1;
+    for (qsizetype step = 0; step <= 2 * last; ++step) {
+        const QString &text = texts.at(step <= last ? step : 2 * last - step);
         QCOMPARE(box->text(), text);
-        QCOMPARE(m_store->trackTitles(Japanese, 2), text);
-        pressKeys(box, QKeySequence::Undo);
+        QCOMPARE(textOf(*m_store, boxName, 2), text);
+        pressKeys(box, step < last ? QKeySequence::Undo : QKeySequence::Redo);
     }
 }
 

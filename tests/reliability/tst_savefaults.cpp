@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saving under real faults, at the file level (writeFileAtomically): the disk
-// fills, flushing to the disk fails, the saving process is killed in the
-// middle. Whatever happens, the file that was there keeps every byte it had,
-// and no half-written file takes its name. And a save that succeeds keeps
-// what the file was: its mode, owner and links.
+// fills, the saving process is killed in the middle (a failing flush is a
+// row of tst_openandsave, through the save dialog). Whatever happens, the
+// file that was there keeps every byte it had, and no half-written file
+// takes its name. And a save that succeeds keeps what the file was: its mode,
+// owner and links.
 //
 // Faults that need a process of their own (a mount namespace, a kill at a
 // chosen point) run in this executable started again as
@@ -17,8 +18,6 @@
 //   locked  The same, the folder taking no new file (read-only, and as root
 //           the save runs as the user nobody, whose file it is), so that the
 //           file is rewritten in place.
-//   syncfails  Flushing to the disk fails with EIO, as when a disk fills late
-//           or breaks.
 //   bytes, sync, rename  The save stops when the temporary file holds ROOM
 //           bytes (a file-size limit of ROOM raises SIGXFSZ then), with all
 //           written and about to be flushed to the disk, or flushed and about
@@ -60,8 +59,7 @@ namespace {
 
 constexpr uid_t nobody = 65534;
 
-// What the helper does at the last steps of a save: "sync" or "rename", stop
-// there; "syncfails", fail to flush.
+// Where the helper stops at the last steps of a save: "sync" or "rename".
 QByteArray lastSteps;
 
 QByteArray contents(const QString &path)
@@ -180,16 +178,12 @@ int helper(char *argv[])
 } // namespace
 
 // The calls a save makes at its last steps (Qt's included), taken over so that
-// the helper can stop there or make them fail; otherwise they do what the C
+// the helper can stop there; otherwise they do what the C
 // library does.
 extern "C" int fdatasync(int fd)
 {
     if (lastSteps == "sync")
         stopHere();
-    if (lastSteps == "syncfails") {
-        errno = EIO;
-        return -1;
-    }
     static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
     return real(fd);
 }
@@ -297,8 +291,6 @@ void TestSaveFaults::faults_data()
                                  << u"ok new disc.txt"_s;
     QTest::newRow("disk fills") << QStringList{u"full"_s, k16, k256, k64}
                                 << u"failed old disc.txt"_s;
-    QTest::newRow("flushing to the disk fails")
-        << QStringList{u"syncfails"_s, u"1000"_s, u"8192"_s, u"0"_s} << u"failed old disc.txt"_s;
     // The old bytes are put back into the same file.
     QTest::newRow("rewritten in place, disk fills")
         << QStringList{u"linked"_s, k16, k256, k64} << u"failed old 2.txt/disc.txt"_s;
