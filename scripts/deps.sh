@@ -44,6 +44,7 @@ Install these packages (or their equivalents) by hand, then run it again: $*"
         "${missing[@]}" >/dev/null || sonolabe_die "could not install: ${missing[*]}"
 }
 
-# What building and running the program needs.
+# What building and running the program needs (libtag1-dev: TagLib, which
+# sonolabe-cdtext reads audio files' tags with).
 SONOLABE_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-translations-l10n
-                         fonts-ipafont-gothic)
+                         fonts-ipafont-gothic libtag1-dev)
