@@ -36,9 +36,11 @@ const QStringList &audioExtensions()
     return extensions;
 }
 
+// TagLib keeps its texts as wide strings (UTF-32 here): converted straight,
+// without a trip through UTF-8.
 QString fromTagLib(const TagLib::String &text)
 {
-    return QString::fromUtf8(text.toCString(true)).trimmed();
+    return QString::fromStdWString(text.toWString()).trimmed();
 }
 
 // Single-byte texts whose encoding the tag does not state: UTF-8 when they
@@ -97,25 +99,26 @@ void installStringHandlers()
     (void)installed;
 }
 
-QString property(const TagLib::PropertyMap &properties, const char *key)
+// A property's values, joined; empty ones left out.
+QString joined(const TagLib::StringList &values)
 {
-    const auto found = properties.find(key);
-    if (found == properties.end())
-        return {};
-    QStringList values;
-    for (const TagLib::String &value : found->second) {
+    if (values.size() == 1)
+        return fromTagLib(values.front());
+    QStringList texts;
+    for (const TagLib::String &value : values) {
         if (const QString text = fromTagLib(value); !text.isEmpty())
-            values.append(text);
+            texts.append(text);
     }
-    return values.join(u" / "_s);
+    return texts.join(u" / "_s);
 }
 
 // "3" or "3/12" as 3; 0 for anything else.
-int leadingNumber(const QString &text)
+int leadingNumber(QStringView text)
 {
-    const QString number = text.section(u'/', 0, 0).trimmed();
+    if (const qsizetype slash = text.indexOf(u'/'); slash >= 0)
+        text = text.first(slash);
     bool ok = false;
-    const int value = number.toInt(&ok);
+    const int value = text.trimmed().toInt(&ok);
     return ok && value > 0 ? value : 0;
 }
 
@@ -240,16 +243,18 @@ QStringList audioFilesOf(const QStringList &paths)
             files.append(path);
             continue;
         }
-        QStringList found;
-        const QDir dir(path);
-        for (const QFileInfo &entry : dir.entryInfoList(QDir::Files | QDir::Readable)) {
+        // Sorted here, not by QDir: its name order puts "10" before "2". A
+        // file that cannot be read is kept, to be reported.
+        const QFileInfoList entries = QDir(path).entryInfoList(QDir::Files, QDir::Unsorted);
+        std::vector<std::pair<QString, QString>> found; // name, path
+        for (const QFileInfo &entry : entries) {
             if (audioExtensions().contains(entry.suffix().toLower()))
-                found.append(entry.filePath());
+                found.emplace_back(entry.fileName(), entry.filePath());
         }
-        std::sort(found.begin(), found.end(), [](const QString &x, const QString &y) {
-            return naturalLess(QFileInfo(x).fileName(), QFileInfo(y).fileName());
-        });
-        files += found;
+        std::sort(found.begin(), found.end(),
+                  [](const auto &x, const auto &y) { return naturalLess(x.first, y.first); });
+        for (const auto &[name, file] : found)
+            files.append(file);
     }
     return files;
 }
@@ -268,15 +273,25 @@ std::optional<AudioTrack> readAudioTrack(const QString &file)
     if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file());
         mpeg && mpeg->firstFrameOffset() < 0)
         return std::nullopt;
-    const TagLib::PropertyMap properties = ref.file()->properties();
     AudioTrack track;
     track.file = file;
-    track.title = property(properties, "TITLE");
-    track.artist = property(properties, "ARTIST");
-    track.albumArtist = property(properties, "ALBUMARTIST");
-    track.album = property(properties, "ALBUM");
-    track.number = leadingNumber(property(properties, "TRACKNUMBER"));
-    track.disc = leadingNumber(property(properties, "DISCNUMBER"));
+    // One pass over the map (its keys are upper case): a lookup by name would
+    // build and upper-case a key string each time.
+    const TagLib::PropertyMap properties = ref.file()->properties();
+    for (const auto &[key, values] : properties) {
+        if (key == "TITLE")
+            track.title = joined(values);
+        else if (key == "ARTIST")
+            track.artist = joined(values);
+        else if (key == "ALBUMARTIST")
+            track.albumArtist = joined(values);
+        else if (key == "ALBUM")
+            track.album = joined(values);
+        else if (key == "TRACKNUMBER")
+            track.number = leadingNumber(joined(values));
+        else if (key == "DISCNUMBER")
+            track.disc = leadingNumber(joined(values));
+    }
     // Where the property map lacks a field, the format's basic tag may have
     // it; a WAV file's properties and tag() are its ID3v2 tag's alone, so its
     // RIFF INFO chunk is asked as well.
