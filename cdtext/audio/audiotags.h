@@ -75,9 +75,9 @@ struct AudioTexts
 };
 
 // The files a path list stands for: a file as it is, a folder as the audio
-// files in it (not in its subfolders; by their extension) in the natural
-// order of their names ("2" before "10"). A path that is neither is kept,
-// to be reported as unreadable.
+// files in it (by their extension; not in its subfolders) in the natural
+// order of their names ("2" before "10"). Files that cannot be read, and
+// paths that are neither file nor folder, are kept, to be reported.
 QStringList audioFilesOf(const QStringList &paths);
 
 // The order of names in which a run of digits counts as its number: "2"
