@@ -1,17 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz/fuzzchecks.h"
 
+#include "cdtext/audio/audiotags.h"
 #include "cdtext/cue/cuesheet.h"
 #include "cdtext/disc/discblocks.h"
 #include "cdtext/import/importsheets.h"
 #include "cdtext/import/importsource.h"
+#include "cdtext/list/tracklist.h"
 #include "cdtext/packs/packs.h"
 #include "cdtext/toc/tocfile.h"
 #include "cdtext/v07t/v07t.h"
 #include "model/codepage932.h"
 #include "model/titlefile.h"
 
+#include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstring>
@@ -439,6 +443,63 @@ QString checkImportRoundTrip(QByteArrayView bytes)
         if (!result.replacements.empty() || !result.notes.empty() || !result.store ||
             !(*result.store == expected))
             return u"kind %1: not the disc written, or notes"_s.arg(int(kind));
+    }
+    return {};
+}
+
+QString checkAudioTags(QByteArrayView bytes)
+{
+    // The extensions TagLib tells formats by, and one it knows nothing of.
+    static constexpr std::array<const char *, 12> AudioExtensions{
+        "flac", "mp3", "ogg", "opus", "wav", "aiff", "m4a", "wma", "ape", "wv", "mpc", "bin"};
+    static QTemporaryDir dir;
+    if (!dir.isValid())
+        return u"no temporary folder"_s;
+    const unsigned selector = ByteReader{bytes}.byte();
+    const QString path = dir.filePath(
+        u"01 Input."_s + QLatin1StringView(AudioExtensions[selector % AudioExtensions.size()]));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.sliced(bytes.isEmpty() ? 0 : 1).toByteArray()) < 0)
+        return u"could not write %1"_s.arg(path);
+    file.close();
+
+    const AudioTexts texts = readAudioTags({path});
+    if (texts.titles.size() != texts.files.size())
+        return u"%1 titles for %2 files"_s.arg(texts.titles.size()).arg(texts.files.size());
+    if (texts.titles.empty()) {
+        const AudioNote unreadable{AudioNote::Unreadable, 0, 0, path};
+        return texts.notes == std::vector{unreadable} ? QString()
+                                                      : u"no title, yet not unreadable"_s;
+    }
+    if (texts.titles.size() != 1 || texts.files.front() != path || texts.titles.front().isEmpty())
+        return u"one file, %1 titles or an empty one"_s.arg(texts.titles.size());
+    for (const AudioNote &note : texts.notes) {
+        if (note.kind != AudioNote::TitleFromFileName || texts.titles.front() != u"Input"_s)
+            return u"note %1 for a single file"_s.arg(note.kind);
+    }
+    return {};
+}
+
+QString checkTrackList(QByteArrayView bytes)
+{
+    const TrackList list = readTrackList(bytes);
+    // Code page 932's second bytes are never CR or LF, so in every encoding
+    // the lines are where the bytes have them.
+    qsizetype lines = 0;
+    for (const QByteArrayView line :
+         QByteArray(bytes.toByteArray()).replace('\r', '\n').split('\n'))
+        lines += line.isEmpty() ? 0 : 1;
+    const bool refused = std::any_of(list.notes.begin(), list.notes.end(), [](const auto &note) {
+        return note.kind == TrackListNote::TooManyTracks;
+    });
+    if (refused && (!list.titles.empty() || lines <= MaxTracks))
+        return u"refused with %1 titles of %2 lines"_s.arg(list.titles.size()).arg(lines);
+    if (qsizetype(list.titles.size()) > std::min<qsizetype>(lines, MaxTracks))
+        return u"%1 titles of %2 lines"_s.arg(list.titles.size()).arg(lines);
+    for (const QString &text : list.titles) {
+        if (text.contains(u'\r') || text.contains(u'\n'))
+            return u"a line break in a title"_s;
     }
     return {};
 }

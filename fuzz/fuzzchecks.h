@@ -60,19 +60,34 @@ QString checkTocRewrite(QByteArrayView bytes);
 // read as UTF-8 by rule, and is left out.
 QString checkImportRoundTrip(QByteArrayView bytes);
 
+// An audio file: the first byte picks the file's extension (the order of
+// AudioExtensions in fuzzchecks.cpp), the rest are its bytes, written to a
+// temporary file. Reading it never crashes and gives one of two outcomes:
+// the file reported unreadable and no title, or exactly one title, not
+// empty, for that file and no note but a title taken from the file's name.
+QString checkAudioTags(QByteArrayView bytes);
+
+// A plain track list: reading any bytes never crashes and gives at most 99
+// titles, none holding a line break, never more titles than the bytes have
+// lines that are not empty; a refusal only of more than 99 such lines, and
+// then no title.
+QString checkTrackList(QByteArrayView bytes);
+
 struct Target
 {
     const char *name; // the folder of its seed corpus under fuzz/corpus
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 6> Targets{{
+inline constexpr std::array<Target, 8> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
     {"englishtext_check", checkEnglishText},
     {"cuesheet_rewrite", checkCueRewrite},
     {"tocfile_rewrite", checkTocRewrite},
     {"import_roundtrip", checkImportRoundTrip},
+    {"audiotags_read", checkAudioTags},
+    {"tracklist_read", checkTrackList},
 }};
 
 } // namespace sonolabe::fuzz

@@ -247,3 +247,47 @@ write(I, "cdrdao-both-styles.toc",
       b"  LANGUAGE 1 { TITLE \"a\\\\b\\\"\" SIZE_INFO { 0, 1 } }\n"
       b"  LANGUAGE 2 { TITLE \"x\" } }\n"
       b"TRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"\\202\\240\" } }\nFILE \"a\" 0\n")
+
+# --- audio files' tags -----------------------------------------------------
+# The first byte picks the extension (AudioExtensions in fuzzchecks.cpp:
+# 0 flac, 1 mp3, 4 wav); the rest is the file.
+A = "audiotags_read"
+
+
+def le32(n):
+    return struct.pack("<I", n)
+
+
+def flac(comments):
+    info = struct.pack(">HH", 4096, 4096) + bytes(6) + struct.pack(">Q", 44100 << 44 | 15 << 36)
+    info += bytes(16)
+    body = le32(6) + b"seeder" + le32(len(comments))
+    for c in comments:
+        body += le32(len(c)) + c
+    return (b"fLaC" + b"\x00" + len(info).to_bytes(3, "big") + info + b"\x84" +
+            len(body).to_bytes(3, "big") + body)
+
+
+def syncsafe(n):
+    return bytes([(n >> 21) & 0x7F, (n >> 14) & 0x7F, (n >> 7) & 0x7F, n & 0x7F])
+
+
+MPEG_FRAME = b"\xff\xfb\x90\xc0" + bytes(413)
+write(A, "flac-vorbis-comments.bin", b"\x00" + flac([
+    "TITLE=夏の日".encode(), b"ARTIST=Band", b"ALBUMARTIST=Various", b"ALBUM=Best",
+    b"TRACKNUMBER=3/12", b"DISCNUMBER=1/2"]))
+title_frame = b"TIT2" + struct.pack(">I", 1 + len(sjis("夏の日"))) + b"\x00\x00\x00" + sjis("夏の日")
+write(A, "mp3-id3v2-cp932.bin", b"\x01" + b"ID3\x03\x00\x00" + syncsafe(len(title_frame)) +
+      title_frame + MPEG_FRAME * 2)
+info = b"INFO" + b"INAM" + le32(6) + sjis("表ソ") + b"\x00\x00" + b"IPRT" + le32(2) + b"7\x00"
+fmt = struct.pack("<HHIIHH", 1, 1, 8000, 16000, 2, 16)
+wav = b"WAVE" + b"fmt " + le32(len(fmt)) + fmt + b"data" + le32(4) + bytes(4) + b"LIST" + \
+    le32(len(info)) + info
+write(A, "wav-riff-info.bin", b"\x04" + b"RIFF" + le32(len(wav)) + wav)
+write(A, "not-audio.bin", b"\x00not audio at all\n")
+
+# --- plain track lists -----------------------------------------------------
+L = "tracklist_read"
+write(L, "numbered-cp932.txt", sjis("1. 夏の日\r\n2) 表ソ\r\n\r\n3\t冬\r\n"))
+write(L, "artist-form-utf8-bom.txt", "\ufeffBand - Intro\nBand / Song - Live\nBand - Outro\n".encode())
+write(L, "windows-1252.txt", b"Sigur R\xf3s - \xc1g\xe6tis byrjun\r")

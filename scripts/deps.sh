@@ -46,6 +46,7 @@ Install these packages (or their equivalents) by hand, then run it again: $*"
 
 # What building and running the program needs. qt6-tools-dev brings CMake's
 # Qt6LinguistTools (qt_add_translations), qt6-l10n-tools its lupdate and
-# lrelease, which compile the message catalogues into the programs.
+# lrelease, which compile the message catalogues into the programs;
+# libtag1-dev is TagLib, which sonolabe-cdtext reads audio files' tags with.
 SONOLABE_BUILD_PACKAGES=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-tools-dev
-                         qt6-l10n-tools qt6-translations-l10n fonts-ipafont-gothic)
+                         qt6-l10n-tools qt6-translations-l10n fonts-ipafont-gothic libtag1-dev)
