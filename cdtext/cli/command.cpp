@@ -356,7 +356,7 @@ int Session::rewriteToc(const Arguments &args, const QByteArray &sheet, const Ti
     case TocRewrite::TrackCount:
         return refuse(m_say.trackCountDiffers(*args.into, toc.sheetTracks, store.trackCount));
     case TocRewrite::NotUnderstood:
-        return refuse(m_say.sheetNotUnderstood(*args.into, toc.line, toc.what));
+        return refuse(m_say.sheetNotUnderstood(*args.into, toc.line, toc.problem));
     case TocRewrite::NoFreeLanguageNumber:
         return refuse(m_say.noFreeLanguageNumber(*args.into));
     }

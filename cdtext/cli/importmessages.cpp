@@ -124,7 +124,7 @@ QString ImportMessages::note(const SourceNote &note) const
     }
     return pick(u"line %1: %2; read up to there", u"%1 行目: %2。そこまでを読みました")
         .arg(note.number)
-        .arg(note.what);
+        .arg(tocSyntaxProblemText(static_cast<TocSyntaxError::Kind>(note.value)));
 }
 
 QString ImportMessages::moreCrcMismatches(int count) const

@@ -146,6 +146,40 @@ QString Wording::languageName(int language) const
     return pick(u"Japanese", u"日本語");
 }
 
+QString Wording::tocSyntaxProblemText(TocSyntaxError::Kind kind) const
+{
+    switch (kind) {
+    case TocSyntaxError::StringNeverEnds:
+        return pick(u"a string that never ends", u"終わらない文字列");
+    case TocSyntaxError::BraceNeverClosed:
+        return pick(u"a \"{\" that is never closed", u"閉じられない \"{\"");
+    case TocSyntaxError::BlockExpected:
+        return pick(u"expected LANGUAGE_MAP, LANGUAGE or \"}\"",
+                    u"LANGUAGE_MAP、LANGUAGE または \"}\" がありません");
+    case TocSyntaxError::MapEntryExpected:
+        return pick(u"expected \"number : language\" in LANGUAGE_MAP",
+                    u"LANGUAGE_MAP に \"番号 : 言語\" がありません");
+    case TocSyntaxError::BadLanguageNumber:
+        return pick(u"a language number that is not a number from 0 to 7",
+                    u"0 から 7 の数でない言語番号");
+    case TocSyntaxError::BadLanguageCode:
+        return pick(u"a language code that is neither a number from 0 to 255 nor EN",
+                    u"0 から 255 の数でも EN でもない言語ｺｰﾄﾞ");
+    case TocSyntaxError::ItemExpected:
+        return pick(u"expected an item such as TITLE", u"TITLE などの項目がありません");
+    case TocSyntaxError::ValueExpected:
+        return pick(u"an item without a string or { data }",
+                    u"文字列も { ﾃﾞｰﾀ } もない項目");
+    case TocSyntaxError::TooManyTokens:
+        return pick(u"more words and signs than any TOC file holds",
+                    u"TOC ﾌｧｲﾙとしては多すぎる語と記号");
+    case TocSyntaxError::NestedTooDeep:
+        return pick(u"blocks nested deeper than any TOC file nests them",
+                    u"TOC ﾌｧｲﾙとしては深すぎるﾌﾞﾛｯｸの入れ子");
+    }
+    return {};
+}
+
 QString Wording::textName(const TextRef &text) const
 {
     switch (text.slot) {
@@ -380,13 +414,14 @@ QString Messages::trackCountDiffers(const QString &sheet, int sheetTracks, int f
         .arg(fileTracks);
 }
 
-QString Messages::sheetNotUnderstood(const QString &path, int line, const QString &what) const
+QString Messages::sheetNotUnderstood(const QString &path, int line,
+                                     TocSyntaxError::Kind problem) const
 {
     return pick(u"%1:%2: cannot read this CD_TEXT block (%3)",
                 u"%1:%2: この CD_TEXT ﾌﾞﾛｯｸを読めません (%3)")
         .arg(path)
         .arg(line)
-        .arg(what);
+        .arg(tocSyntaxProblemText(problem));
 }
 
 QString Messages::noFreeLanguageNumber(const QString &path) const

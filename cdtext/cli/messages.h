@@ -7,6 +7,7 @@
 
 #include "cdtext/disc/burnroutes.h"
 #include "cdtext/disc/discblocks.h"
+#include "cdtext/toc/tocreader.h"
 
 #include <QString>
 #include <QStringList>
@@ -33,6 +34,8 @@ public:
 
     QString languageName(int language) const;
     QString textName(const TextRef &text) const;
+    // What a TOC file that cannot be read holds where it goes wrong.
+    QString tocSyntaxProblemText(TocSyntaxError::Kind kind) const;
 
 protected:
     QString pick(QStringView english, QStringView japanese) const
@@ -83,7 +86,7 @@ public:
     QString backslashEndsCueText() const;
     QString leadingSpaceInSheet() const;
     QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks) const;
-    QString sheetNotUnderstood(const QString &path, int line, const QString &what) const;
+    QString sheetNotUnderstood(const QString &path, int line, TocSyntaxError::Kind problem) const;
     QString noFreeLanguageNumber(const QString &path) const;
     // A road that would burn other texts than the title file holds: why, and
     // the road that works.
