@@ -355,6 +355,30 @@ QString checkCueRewrite(QByteArrayView bytes)
         });
 }
 
+namespace {
+
+// The import and the rewrite read a TOC file through one grammar: the
+// import notes that it cannot read the file exactly when the rewrite refuses
+// it as not understood, at the same line and for the same fault.
+QString checkTocAgreement(QByteArrayView toc)
+{
+    const TitleStore store;
+    const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
+    const ImportResult import = ImportTexts(toc, ImportKind::Toc, {});
+    const auto note =
+        std::find_if(import.notes.begin(), import.notes.end(),
+                     [](const SourceNote &n) { return n.kind == SourceNote::NotUnderstood; });
+    const bool refused = rewrite.fault == TocRewrite::NotUnderstood;
+    if ((note != import.notes.end()) != refused ||
+        (refused && (note->number != rewrite.line || note->value != int(rewrite.problem))))
+        return u"the import %1 the file, the rewrite %2 it"_s.arg(
+            note == import.notes.end() ? u"reads"_s : u"cannot read"_s,
+            refused ? u"refuses"_s : u"takes"_s);
+    return {};
+}
+
+} // namespace
+
 // Selector: bits 0 and 1 the languages written (English only when 1,
 // Japanese only when 2, else both), bits 2 and 3 the kind of texts, bits 4
 // to 7 the disc's track count.
@@ -365,7 +389,7 @@ QString checkTocRewrite(QByteArrayView bytes)
     const auto rewrite = [&](QByteArrayView toc, const TitleStore &store) {
         return RewriteTocFile(toc, store, DiscBlocks(store, choice));
     };
-    return checkSheet(
+    const QString failure = checkSheet(
         bytes, 2, rewrite, &TocRewrite::toc,
         [&](const TitleStore &store, const TocRewrite &result) {
             for (const DiscBlock &block : DiscBlocks(store, choice)) {
@@ -377,9 +401,11 @@ QString checkTocRewrite(QByteArrayView bytes)
             // end too).
             const bool fits = result.ok() || result.fault == TocRewrite::NoFreeLanguageNumber ||
                               (result.fault == TocRewrite::NotUnderstood && result.line >= 1 &&
-                               result.line <= bytes.count('\n') + 1 && !result.what.isEmpty());
+                               result.line <= bytes.count('\n') + 1 &&
+                               result.problem <= TocSyntaxError::NestedTooDeep);
             return fits ? QString() : u"fault %1 does not fit the file"_s.arg(result.fault);
         });
+    return failure.isEmpty() ? checkTocAgreement(bytes.sliced(bytes.isEmpty() ? 0 : 1)) : failure;
 }
 
 QString checkImportRoundTrip(QByteArrayView bytes)

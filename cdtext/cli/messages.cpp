@@ -168,8 +168,7 @@ QString Wording::tocSyntaxProblemText(TocSyntaxError::Kind kind) const
     case TocSyntaxError::ItemExpected:
         return pick(u"expected an item such as TITLE", u"TITLE などの項目がありません");
     case TocSyntaxError::ValueExpected:
-        return pick(u"an item without a string or { data }",
-                    u"文字列も { ﾃﾞｰﾀ } もない項目");
+        return pick(u"an item without a string or { data }", u"文字列も { ﾃﾞｰﾀ } もない項目");
     case TocSyntaxError::TooManyTokens:
         return pick(u"more words and signs than any TOC file holds",
                     u"TOC ﾌｧｲﾙとしては多すぎる語と記号");

@@ -239,8 +239,9 @@ class Rewriter
 public:
     Rewriter(QByteArrayView toc, const std::vector<DiscBlock> &blocks, LanguageNumbers numbers,
              std::vector<int> trackPerformers, bool declareMsJis)
-        : m_toc(toc), m_editor(toc), m_nl(m_editor.lineEnd()), m_blocks(blocks), m_numbers(std::move(numbers)),
-          m_trackPerformers(std::move(trackPerformers)), m_declareMsJis(declareMsJis)
+        : m_toc(toc), m_editor(toc), m_nl(m_editor.lineEnd()), m_blocks(blocks),
+          m_numbers(std::move(numbers)), m_trackPerformers(std::move(trackPerformers)),
+          m_declareMsJis(declareMsJis)
     {}
 
     QByteArray rewrite(const std::vector<TocContext> &contexts);
@@ -392,9 +393,8 @@ void Rewriter::setItem(const TocLanguageBlock &language, const char *keyword,
 // one place cdrdao reads it; another character code there is replaced.
 void Rewriter::setEncoding(const TocLanguageBlock &language, bool msJis)
 {
-    const TocItem *declared = language.items.empty() || !language.items[0].isEncoding()
-                                  ? nullptr
-                                  : &language.items[0];
+    const TocItem *declared =
+        language.items.empty() || !language.items[0].isEncoding() ? nullptr : &language.items[0];
     if (!msJis || (declared && declared->keyword(m_toc) == "ENCODING_MS_JIS"))
         return;
     if (declared) {

@@ -115,8 +115,9 @@ bool startsTrackBody(QByteArrayView word)
 // A number as cdrdao reads one (digits only) when it is at most max.
 std::optional<int> number(QByteArrayView word, int max)
 {
-    const bool digits = !word.isEmpty() && word.size() <= 3 &&
-                        std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const bool digits =
+        !word.isEmpty() && word.size() <= 3 &&
+        std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
     const int value = digits ? word.toInt() : max + 1;
     return value <= max ? std::optional<int>(value) : std::nullopt;
 }
@@ -124,9 +125,8 @@ std::optional<int> number(QByteArrayView word, int max)
 // The character codes cdrdao 1.2.5 and later take as a LANGUAGE block's first word.
 bool isEncoding(QByteArrayView word)
 {
-    static const char *const words[] = {"ENCODING_ISO_8859_1", "ENCODING_ASCII",
-                                        "ENCODING_MS_JIS", "ENCODING_KOREAN",
-                                        "ENCODING_MANDARIN"};
+    static const char *const words[] = {"ENCODING_ISO_8859_1", "ENCODING_ASCII", "ENCODING_MS_JIS",
+                                        "ENCODING_KOREAN", "ENCODING_MANDARIN"};
     return std::any_of(std::begin(words), std::end(words),
                        [&](const char *w) { return word == w; });
 }
@@ -317,12 +317,13 @@ bool Reader::languageMap(TocCdTextBlock &block, size_t &i)
         const QByteArrayView value = text(m_tokens[i + 2]);
         const std::optional<int> code = value == "EN" ? 9 : number(value, 255);
         if (!key || !code) {
-            fail(key ? i + 2 : i, key ? TocSyntaxError::BadLanguageCode
-                                      : TocSyntaxError::BadLanguageNumber);
+            fail(key ? i + 2 : i,
+                 key ? TocSyntaxError::BadLanguageCode : TocSyntaxError::BadLanguageNumber);
             return false;
         }
-        const auto same = std::find_if(block.map.begin(), block.map.end(),
-                                       [&](const TocMapEntry &entry) { return entry.number == *key; });
+        const auto same =
+            std::find_if(block.map.begin(), block.map.end(),
+                         [&](const TocMapEntry &entry) { return entry.number == *key; });
         if (same == block.map.end())
             block.map.push_back({*key, *code});
         else

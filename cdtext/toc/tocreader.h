@@ -39,13 +39,16 @@ struct TocItem
     qsizetype keywordEnd = 0; // after it
     qsizetype valueBegin = 0; // of the string or the "{"
     qsizetype end = 0;        // after the value
-    QByteArrayView keyword(QByteArrayView toc) const { return toc.sliced(begin, keywordEnd - begin); }
+    QByteArrayView keyword(QByteArrayView toc) const
+    {
+        return toc.sliced(begin, keywordEnd - begin);
+    }
     bool isEncoding() const { return end == keywordEnd; }
     // The string as written, quotes and escapes included; empty for data.
     QByteArrayView string(QByteArrayView toc) const
     {
         return valueBegin < end && toc[valueBegin] == '"' ? toc.sliced(valueBegin, end - valueBegin)
-                                                           : QByteArrayView();
+                                                          : QByteArrayView();
     }
 };
 
@@ -70,8 +73,8 @@ struct TocCdTextBlock
     qsizetype openEnd = 0;    // just after its "{"
     qsizetype closeBegin = 0; // of its "}"
     bool hasMap = false;
-    qsizetype mapCloseBegin = 0;   // of the LANGUAGE_MAP's "}", when there is one
-    std::vector<TocMapEntry> map;  // each number once, with the code it ends up with
+    qsizetype mapCloseBegin = 0;  // of the LANGUAGE_MAP's "}", when there is one
+    std::vector<TocMapEntry> map; // each number once, with the code it ends up with
     std::vector<TocLanguageBlock> languages;
 };
 
@@ -93,14 +96,14 @@ struct TocSyntaxError
     enum Kind {
         StringNeverEnds,
         BraceNeverClosed,
-        BlockExpected,      // LANGUAGE_MAP, LANGUAGE or "}" in a CD_TEXT block
-        MapEntryExpected,   // "number : code" in a LANGUAGE_MAP
-        BadLanguageNumber,  // not a number from 0 to 7
-        BadLanguageCode,    // not a number from 0 to 255, nor EN
-        ItemExpected,       // a word such as TITLE in a LANGUAGE block
-        ValueExpected,      // a string or { data } after an item's word
-        TooManyTokens,      // more than MaxTocTokens
-        NestedTooDeep,      // "{" more than MaxTocDepth deep
+        BlockExpected,     // LANGUAGE_MAP, LANGUAGE or "}" in a CD_TEXT block
+        MapEntryExpected,  // "number : code" in a LANGUAGE_MAP
+        BadLanguageNumber, // not a number from 0 to 7
+        BadLanguageCode,   // not a number from 0 to 255, nor EN
+        ItemExpected,      // a word such as TITLE in a LANGUAGE block
+        ValueExpected,     // a string or { data } after an item's word
+        TooManyTokens,     // more than MaxTocTokens
+        NestedTooDeep,     // "{" more than MaxTocDepth deep
     };
     Kind kind = StringNeverEnds;
     int line = 0;
