@@ -110,11 +110,13 @@ struct TocSyntaxError
     bool operator==(const TocSyntaxError &) const = default;
 };
 
-// A 99-track TOC with every CD-Text item in all eight languages is about
-// 30,000 tokens, and cdrdao's grammar nests blocks three deep (CD_TEXT,
-// LANGUAGE, { data }). The limits are far above that and keep a hostile
-// file's tokens (24 bytes each) and items within a few times its size.
-inline constexpr qsizetype MaxTocTokens = qsizetype(1) << 20;
+// A 99-track TOC with every CD-Text item in all eight languages is under
+// 20,000 tokens, and cdrdao's grammar nests blocks three deep (CD_TEXT,
+// LANGUAGE, { data }). The limits are more than ten times that, and keep
+// what a hostile file costs beside its own bytes small: at most 6 MiB of
+// tokens (24 bytes each), and as many items and rewrites of them as the
+// tokens allow.
+inline constexpr qsizetype MaxTocTokens = qsizetype(1) << 18;
 inline constexpr int MaxTocDepth = 32;
 
 struct TocLayout
