@@ -71,7 +71,8 @@ std::vector<Token> tokenize(QByteArrayView toc, std::optional<TocSyntaxError> &e
             error = TocSyntaxError{TocSyntaxError::NestedTooDeep, line};
         else
             tokens.push_back({kind, line, pos, end});
-        depth -= kind == Token::Close && depth > 0;
+        if (kind == Token::Close && depth > 0)
+            --depth;
         pos = end;
     };
     while (!error && pos < toc.size()) {
