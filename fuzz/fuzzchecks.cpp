@@ -355,29 +355,19 @@ QString checkCueRewrite(QByteArrayView bytes)
         });
 }
 
-namespace {
-
 // The import and the rewrite read a TOC file through one grammar: the
 // import notes that it cannot read the file exactly when the rewrite refuses
 // it as not understood, at the same line and for the same fault.
-QString checkTocAgreement(QByteArrayView toc)
+static QString checkTocAgreement(QByteArrayView toc)
 {
     const TitleStore store;
     const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
-    const ImportResult import = ImportTexts(toc, ImportKind::Toc, {});
-    const auto note =
-        std::find_if(import.notes.begin(), import.notes.end(),
-                     [](const SourceNote &n) { return n.kind == SourceNote::NotUnderstood; });
-    const bool refused = rewrite.fault == TocRewrite::NotUnderstood;
-    if ((note != import.notes.end()) != refused ||
-        (refused && (note->number != rewrite.line || note->value != int(rewrite.problem))))
-        return u"the import %1 the file, the rewrite %2 it"_s.arg(
-            note == import.notes.end() ? u"reads"_s : u"cannot read"_s,
-            refused ? u"refuses"_s : u"takes"_s);
-    return {};
+    std::vector<SourceNote> notes = ImportTexts(toc, ImportKind::Toc, {}).notes, refused;
+    std::erase_if(notes, [](const SourceNote &n) { return n.kind != SourceNote::NotUnderstood; });
+    if (rewrite.fault == TocRewrite::NotUnderstood)
+        refused.push_back({SourceNote::NotUnderstood, rewrite.line, int(rewrite.problem), {}});
+    return notes == refused ? QString() : u"the import and the rewrite disagree on the file"_s;
 }
-
-} // namespace
 
 // Selector: bits 0 and 1 the languages written (English only when 1,
 // Japanese only when 2, else both), bits 2 and 3 the kind of texts, bits 4
