@@ -358,6 +358,20 @@ QString checkCueRewrite(QByteArrayView bytes)
         });
 }
 
+// The import and the rewrite read a TOC file through one grammar: the
+// import notes that it cannot read the file exactly when the rewrite refuses
+// it as not understood, at the same line and for the same fault.
+static QString checkTocAgreement(QByteArrayView toc)
+{
+    const TitleStore store;
+    const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
+    std::vector<SourceNote> notes = ImportTexts(toc, ImportKind::Toc, {}).notes, refused;
+    std::erase_if(notes, [](const SourceNote &n) { return n.kind != SourceNote::NotUnderstood; });
+    if (rewrite.fault == TocRewrite::NotUnderstood)
+        refused.push_back({SourceNote::NotUnderstood, rewrite.line, int(rewrite.problem), {}});
+    return notes == refused ? QString() : u"the import and the rewrite disagree on the file"_s;
+}
+
 // Selector: bits 0 and 1 the languages written (English only when 1,
 // Japanese only when 2, else both), bits 2 and 3 the kind of texts, bits 4
 // to 7 the disc's track count.
@@ -368,7 +382,7 @@ QString checkTocRewrite(QByteArrayView bytes)
     const auto rewrite = [&](QByteArrayView toc, const TitleStore &store) {
         return RewriteTocFile(toc, store, DiscBlocks(store, choice));
     };
-    return checkSheet(
+    const QString failure = checkSheet(
         bytes, 2, rewrite, &TocRewrite::toc,
         [&](const TitleStore &store, const TocRewrite &result) {
             for (const DiscBlock &block : DiscBlocks(store, choice)) {
@@ -380,9 +394,11 @@ QString checkTocRewrite(QByteArrayView bytes)
             // end too).
             const bool fits = result.ok() || result.fault == TocRewrite::NoFreeLanguageNumber ||
                               (result.fault == TocRewrite::NotUnderstood && result.line >= 1 &&
-                               result.line <= bytes.count('\n') + 1 && !result.what.isEmpty());
+                               result.line <= bytes.count('\n') + 1 &&
+                               result.problem <= TocSyntaxError::NestedTooDeep);
             return fits ? QString() : u"fault %1 does not fit the file"_s.arg(result.fault);
         });
+    return failure.isEmpty() ? checkTocAgreement(bytes.sliced(bytes.isEmpty() ? 0 : 1)) : failure;
 }
 
 QString checkImportRoundTrip(QByteArrayView bytes)

@@ -357,7 +357,7 @@ int Session::rewriteToc(const Options &args, const QByteArray &sheet, const Titl
     case TocRewrite::TrackCount:
         return refuse(Messages::trackCountDiffers(*args.into, toc.sheetTracks, store.trackCount));
     case TocRewrite::NotUnderstood:
-        return refuse(Messages::sheetNotUnderstood(*args.into, toc.line, toc.what));
+        return refuse(Messages::sheetNotUnderstood(*args.into, toc.line, toc.problem));
     case TocRewrite::NoFreeLanguageNumber:
         return refuse(Messages::noFreeLanguageNumber(*args.into));
     }

@@ -129,6 +129,33 @@ QString Messages::languageName(int language)
     return language == English ? tr("English") : tr("Japanese");
 }
 
+QString Messages::tocSyntaxProblem(TocSyntaxError::Kind kind)
+{
+    switch (kind) {
+    case TocSyntaxError::StringNeverEnds:
+        return tr("a string that never ends");
+    case TocSyntaxError::BraceNeverClosed:
+        return tr("a \"{\" that is never closed");
+    case TocSyntaxError::BlockExpected:
+        return tr("expected LANGUAGE_MAP, LANGUAGE or \"}\"");
+    case TocSyntaxError::MapEntryExpected:
+        return tr("expected \"number : language\" in LANGUAGE_MAP");
+    case TocSyntaxError::BadLanguageNumber:
+        return tr("a language number that is not a number from 0 to 7");
+    case TocSyntaxError::BadLanguageCode:
+        return tr("a language code that is neither a number from 0 to 255 nor EN");
+    case TocSyntaxError::ItemExpected:
+        return tr("expected an item such as TITLE");
+    case TocSyntaxError::ValueExpected:
+        return tr("an item without a string or { data }");
+    case TocSyntaxError::TooManyTokens:
+        return tr("more words and signs than any TOC file holds");
+    case TocSyntaxError::NestedTooDeep:
+        return tr("blocks nested deeper than any TOC file nests them");
+    }
+    return {};
+}
+
 QString Messages::textName(const TextRef &text)
 {
     switch (text.slot) {
@@ -329,9 +356,10 @@ QString Messages::trackCountDiffers(const QString &sheet, int sheetTracks, int f
         .arg(sheet, number(fileTracks));
 }
 
-QString Messages::sheetNotUnderstood(const QString &path, int line, const QString &what)
+QString Messages::sheetNotUnderstood(const QString &path, int line, TocSyntaxError::Kind problem)
 {
-    return tr("%1:%2: cannot read this CD_TEXT block (%3)").arg(path, number(line), what);
+    return tr("%1:%2: cannot read this CD_TEXT block (%3)")
+        .arg(path, number(line), tocSyntaxProblem(problem));
 }
 
 QString Messages::noFreeLanguageNumber(const QString &path)
@@ -479,7 +507,8 @@ QString Messages::note(const SourceNote &note)
     case SourceNote::NotUnderstood:
         break;
     }
-    return tr("line %1: %2; read up to there").arg(number(note.number), note.what);
+    return tr("line %1: %2; read up to there")
+        .arg(number(note.number), tocSyntaxProblem(TocSyntaxError::Kind(note.value)));
 }
 
 QString Messages::moreCrcMismatches(int count)

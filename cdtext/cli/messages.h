@@ -9,6 +9,7 @@
 #include "cdtext/disc/burnroutes.h"
 #include "cdtext/disc/discblocks.h"
 #include "cdtext/import/importsource.h"
+#include "cdtext/toc/tocreader.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -37,6 +38,8 @@ public:
     static QString error(const QString &text);
     static QString languageName(int language);
     static QString textName(const TextRef &text);
+    // What a TOC file that cannot be read holds where it goes wrong.
+    static QString tocSyntaxProblem(TocSyntaxError::Kind kind);
 
     // Usage errors.
     static QString noCommand();
@@ -75,7 +78,8 @@ public:
     static QString backslashEndsCueText();
     static QString leadingSpaceInSheet();
     static QString trackCountDiffers(const QString &sheet, int sheetTracks, int fileTracks);
-    static QString sheetNotUnderstood(const QString &path, int line, const QString &what);
+    static QString sheetNotUnderstood(const QString &path, int line,
+                                      TocSyntaxError::Kind problem);
     static QString noFreeLanguageNumber(const QString &path);
     // A road that would burn other texts than the title file holds: why, and
     // the road that works.

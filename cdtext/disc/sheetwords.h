@@ -32,17 +32,10 @@ constexpr std::optional<int> LanguageOfCode(int code)
 }
 
 // A TOC file's LANGUAGE_MAP gives a code as its decimal number, or English's
-// as EN, which is how it is written back.
+// as EN (the TOC reader reads both).
 inline QByteArray TocLanguageWord(int code)
 {
     return code == LanguageCodeEnglish ? QByteArray("EN") : QByteArray::number(code);
-}
-
-inline std::optional<int> TocLanguageCode(const QByteArray &word)
-{
-    bool ok = word == "EN";
-    const int code = ok ? LanguageCodeEnglish : word.toInt(&ok);
-    return ok ? std::optional<int>(code) : std::nullopt;
 }
 
 // A v07t sheet's "Language Code" is written as English or Japanese, and read

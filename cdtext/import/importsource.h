@@ -64,7 +64,7 @@ struct SourceNote
         TrackBeyondLimit,     // number: the track (above 99); its texts skipped
         TrackPerformers,      // block number: the tracks' performers, skipped (a
                               // title file has one artist, the disc's)
-        NotUnderstood,        // number: the line, what: what was found there
+        NotUnderstood,        // number: the line, value: a TocSyntaxError::Kind
     };
     Kind kind = NotAPackFile;
     int number = 0;

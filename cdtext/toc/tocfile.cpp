@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/toc/tocfile.h"
 
-#include "cdtext/toc/tocreader.h"
-
 #include <algorithm>
 #include <optional>
 
@@ -202,7 +200,7 @@ std::optional<LanguageNumbers> languageNumbers(const TocContext &disc,
 // The language numbers under which a track keeps a performer of its own,
 // which makes cdrdao want one on the disc and on every other track too.
 // Found once, sorted: the tracks' items are looked at for every block.
-std::vector<int> trackPerformerNumbers(const std::vector<TocContext> &contexts)
+std::vector<int> trackPerformerNumbers(QByteArrayView toc, const std::vector<TocContext> &contexts)
 {
     std::vector<int> numbers;
     for (size_t c = 1; c < contexts.size(); ++c) {
@@ -210,7 +208,7 @@ std::vector<int> trackPerformerNumbers(const std::vector<TocContext> &contexts)
             continue;
         for (const TocLanguageBlock &language : contexts[c].cdText->languages) {
             if (std::any_of(language.items.begin(), language.items.end(),
-                            [](const TocItem &item) { return item.keyword == "PERFORMER"; }))
+                            [&](const TocItem &item) { return item.keyword(toc) == "PERFORMER"; }))
                 numbers.push_back(language.number);
         }
     }
@@ -235,8 +233,9 @@ class Rewriter
 public:
     Rewriter(QByteArrayView toc, const std::vector<DiscBlock> &blocks, LanguageNumbers numbers,
              std::vector<int> trackPerformers, bool declareMsJis)
-        : m_editor(toc), m_nl(m_editor.lineEnd()), m_blocks(blocks), m_numbers(std::move(numbers)),
-          m_trackPerformers(std::move(trackPerformers)), m_declareMsJis(declareMsJis)
+        : m_toc(toc), m_editor(toc), m_nl(m_editor.lineEnd()), m_blocks(blocks),
+          m_numbers(std::move(numbers)), m_trackPerformers(std::move(trackPerformers)),
+          m_declareMsJis(declareMsJis)
     {}
 
     QByteArray rewrite(const std::vector<TocContext> &contexts);
@@ -252,6 +251,7 @@ private:
     void addMapEntries(const TocCdTextBlock &disc);
     void setEncoding(const TocLanguageBlock &language, bool msJis);
 
+    QByteArrayView m_toc;
     Editor m_editor;
     QByteArray m_nl;
     const std::vector<DiscBlock> &m_blocks;
@@ -367,7 +367,7 @@ void Rewriter::setItem(const TocLanguageBlock &language, const char *keyword,
 {
     bool first = true;
     for (const TocItem &item : language.items) {
-        if (item.keyword != keyword)
+        if (item.keyword(m_toc) != keyword)
             continue;
         if (first && value) {
             if (!keepExisting)
@@ -383,20 +383,17 @@ void Rewriter::setItem(const TocLanguageBlock &language, const char *keyword,
     }
 }
 
-// A Japanese block's encoding is declared once, as the block's first item;
-// any other declaration of the block goes.
+// A Japanese block's encoding is declared as the block's first item, the
+// one place cdrdao reads it; another character code there is replaced.
 void Rewriter::setEncoding(const TocLanguageBlock &language, bool msJis)
 {
-    bool declared = false;
-    for (const TocItem &item : language.items) {
-        if (!item.keyword.startsWith("ENCODING_"))
-            continue;
-        if (msJis && !declared && item.keyword == "ENCODING_MS_JIS")
-            declared = true;
-        else if (msJis)
-            m_editor.remove(item.begin, item.end);
-    }
-    if (msJis && !declared) {
+    const TocItem *declared =
+        language.items.empty() || !language.items[0].isEncoding() ? nullptr : &language.items[0];
+    if (!msJis || (declared && declared->keyword(m_toc) == "ENCODING_MS_JIS"))
+        return;
+    if (declared) {
+        m_editor.replace(declared->begin, declared->end, "ENCODING_MS_JIS");
+    } else {
         const QByteArray indent = m_editor.indentAt(language.begin) + "  ";
         m_editor.insert(language.openEnd, m_nl + indent + "ENCODING_MS_JIS");
     }
@@ -425,7 +422,7 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
     if (layout.error) {
         result.fault = TocRewrite::NotUnderstood;
         result.line = layout.error->line;
-        result.what = layout.error->what;
+        result.problem = layout.error->kind;
         return result;
     }
     result.sheetTracks = static_cast<int>(layout.contexts.size()) - 1;
@@ -440,7 +437,7 @@ TocRewrite RewriteTocFile(QByteArrayView toc, const TitleStore &store,
         result.fault = TocRewrite::NoFreeLanguageNumber;
         return result;
     }
-    Rewriter rewriter(toc, blocks, std::move(*numbers), trackPerformerNumbers(layout.contexts),
+    Rewriter rewriter(toc, blocks, std::move(*numbers), trackPerformerNumbers(toc, layout.contexts),
                       declareMsJis);
     result.toc = rewriter.rewrite(layout.contexts);
     return result;

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "cdtext/disc/discblocks.h"
+#include "cdtext/toc/tocreader.h"
 #include "model/titlestore.h"
 
 #include <QByteArray>
@@ -40,7 +41,7 @@ struct TocRewrite
     QByteArray toc;
     int sheetTracks = 0;
     int line = 0; // where the file could not be read
-    QString what; // what was found there
+    TocSyntaxError::Kind problem = TocSyntaxError::StringNeverEnds; // what was found there
     bool ok() const { return fault == None; }
 };
 
@@ -49,7 +50,7 @@ struct TocRewrite
 //
 // Any bytes give a rewritten file or a fault, in time close to linear in
 // their size: a file that cannot be read (an unterminated string or
-// block, a language number that is no number or is mapped twice, ...) is
+// block, a language number that is no number from 0 to 7, ...) is
 // NotUnderstood with the line, and a file with more tracks than a title file
 // can name (MaxTracks) has the wrong track count for every store.
 //

@@ -8,11 +8,18 @@
 
 namespace sonolabe::cdtext {
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace {
 
-using Token = TocToken;
+// One token: the bytes from begin to end, on the line it starts on. A
+// string's token holds its quotes, its escapes as they are written.
+struct Token
+{
+    enum Kind : quint8 { Word, String, Open, Close, Colon, Comma };
+    Kind kind = Word;
+    int line = 1;
+    qsizetype begin = 0;
+    qsizetype end = 0;
+};
 
 bool isSpecial(char c)
 {
@@ -44,14 +51,28 @@ std::optional<qsizetype> stringEnd(QByteArrayView toc, qsizetype pos)
     return end + 1;
 }
 
-} // namespace
-
-std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxError> &error)
+// Splits the file into tokens; comments and blanks separate them and are not
+// kept. A string that does not end on its line, too many tokens or too deep
+// a nesting set error and end the splitting, with the tokens before.
+std::vector<Token> tokenize(QByteArrayView toc, std::optional<TocSyntaxError> &error)
 {
     std::vector<Token> tokens;
+    tokens.reserve(static_cast<size_t>(std::min(toc.size(), MaxTocTokens)));
     int line = 1;
+    int depth = 0;
     qsizetype pos = 0;
-    while (pos < toc.size()) {
+    const auto add = [&](Token::Kind kind, qsizetype end) {
+        if (qsizetype(tokens.size()) == MaxTocTokens)
+            error = TocSyntaxError{TocSyntaxError::TooManyTokens, line};
+        else if (kind == Token::Open && ++depth > MaxTocDepth)
+            error = TocSyntaxError{TocSyntaxError::NestedTooDeep, line};
+        else
+            tokens.push_back({kind, line, pos, end});
+        if (kind == Token::Close && depth > 0)
+            --depth;
+        pos = end;
+    };
+    while (!error && pos < toc.size()) {
         const char c = toc[pos];
         if (c == '\n') {
             ++line;
@@ -62,32 +83,25 @@ std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxErr
             while (pos < toc.size() && toc[pos] != '\n')
                 ++pos;
         } else if (c == '"') {
-            const std::optional<qsizetype> end = stringEnd(toc, pos);
-            if (!end) {
-                error = TocSyntaxError{line, u"a string that never ends"_s};
-                return tokens;
-            }
-            tokens.push_back({Token::String, pos, *end, line});
-            pos = *end;
+            if (const std::optional<qsizetype> end = stringEnd(toc, pos))
+                add(Token::String, *end);
+            else
+                error = TocSyntaxError{TocSyntaxError::StringNeverEnds, line};
         } else if (isSpecial(c)) {
-            tokens.push_back({kindOfSpecial(c), pos, pos + 1, line});
-            ++pos;
+            add(kindOfSpecial(c), pos + 1);
         } else {
             qsizetype end = pos;
             while (end < toc.size() && !isBlank(toc[end]) && toc[end] != '\r' && toc[end] != '\n' &&
                    !isSpecial(toc[end]) && !startsComment(toc, end))
                 ++end;
-            tokens.push_back({Token::Word, pos, end, line});
-            pos = end;
+            add(Token::Word, end);
         }
     }
     return tokens;
 }
 
-namespace {
-
 // Words that start the part of a track after its CD_TEXT block.
-bool startsTrackBody(const QByteArray &word)
+bool startsTrackBody(QByteArrayView word)
 {
     static const char *const words[] = {"PREGAP", "FILE",    "AUDIOFILE", "DATAFILE",
                                         "FIFO",   "SILENCE", "ZERO",      "START",
@@ -96,11 +110,23 @@ bool startsTrackBody(const QByteArray &word)
                        [&](const char *w) { return word == w; });
 }
 
-std::optional<int> number(const QByteArray &word)
+// A number as cdrdao reads one (digits only) when it is at most max.
+std::optional<int> number(QByteArrayView word, int max)
 {
-    bool ok = false;
-    const int value = word.toInt(&ok);
-    return ok ? std::optional<int>(value) : std::nullopt;
+    const bool digits =
+        !word.isEmpty() && word.size() <= 3 &&
+        std::all_of(word.begin(), word.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const int value = digits ? word.toInt() : max + 1;
+    return value <= max ? std::optional<int>(value) : std::nullopt;
+}
+
+// The character codes cdrdao 1.2.5 and later take as a LANGUAGE block's first word.
+bool isEncoding(QByteArrayView word)
+{
+    static const char *const words[] = {"ENCODING_ISO_8859_1", "ENCODING_ASCII", "ENCODING_MS_JIS",
+                                        "ENCODING_KOREAN", "ENCODING_MANDARIN"};
+    return std::any_of(std::begin(words), std::end(words),
+                       [&](const char *w) { return word == w; });
 }
 
 // Reads the tokens into contexts. Every step moves the index i forward, and
@@ -113,9 +139,9 @@ public:
     TocLayout read();
 
 private:
-    QByteArray text(const Token &token) const
+    QByteArrayView text(const Token &token) const
     {
-        return m_toc.sliced(token.begin, token.end - token.begin).toByteArray();
+        return m_toc.sliced(token.begin, token.end - token.begin);
     }
     bool at(size_t i, Token::Kind kind) const
     {
@@ -128,7 +154,7 @@ private:
 
     std::optional<size_t> closing(size_t open);
     size_t innermostUnclosed(size_t open) const;
-    void fail(size_t i, QString what);
+    void fail(size_t i, TocSyntaxError::Kind kind);
 
     void startTrack(size_t i);
     void skipStatement(size_t &i);
@@ -161,11 +187,9 @@ TocLayout Reader::read()
         if (m_contexts.size() == 1 && i > 0 && i <= m_tokens.size())
             m_discEnd = m_tokens[i - 1].end;
     }
-    if (m_error)
-        return {{}, m_error};
     if (m_contexts.back().insertAt < 0)
         m_contexts.back().insertAt = m_toc.size();
-    return {std::move(m_contexts), std::nullopt};
+    return {std::move(m_contexts), m_error};
 }
 
 // Index of the "}" that closes the "{" at open, or nothing. Counts instead
@@ -180,7 +204,7 @@ std::optional<size_t> Reader::closing(size_t open)
         else if (m_tokens[i].kind == Token::Close && --depth == 0)
             return i;
     }
-    fail(innermostUnclosed(open), u"a \"{\" that is never closed"_s);
+    fail(innermostUnclosed(open), TocSyntaxError::BraceNeverClosed);
     return std::nullopt;
 }
 
@@ -202,13 +226,13 @@ size_t Reader::innermostUnclosed(size_t open) const
 }
 
 // Keeps the first error: the place where the reading went wrong.
-void Reader::fail(size_t i, QString what)
+void Reader::fail(size_t i, TocSyntaxError::Kind kind)
 {
     if (m_error)
         return;
     const int line =
         i < m_tokens.size() ? m_tokens[i].line : (m_tokens.empty() ? 1 : m_tokens.back().line);
-    m_error = TocSyntaxError{line, std::move(what)};
+    m_error = TocSyntaxError{kind, line};
 }
 
 // The TRACK at i ends the part before it, which gets its place for a
@@ -269,61 +293,68 @@ std::optional<TocCdTextBlock> Reader::cdText(size_t &i)
                 return std::nullopt;
             block.languages.push_back(std::move(*language));
         } else {
-            fail(i, u"expected LANGUAGE_MAP, LANGUAGE or \"}\""_s);
-            return std::nullopt;
+            fail(i, TocSyntaxError::BlockExpected);
         }
     }
     return std::nullopt;
 }
 
 // A LANGUAGE_MAP block of the CD_TEXT block: i is at the word LANGUAGE_MAP
-// and is left after the map's "}".
+// and is left after the map's "}". It holds one entry or more; a number
+// mapped again takes the later code, as in cdrdao.
 bool Reader::languageMap(TocCdTextBlock &block, size_t &i)
 {
     i += 2;
     block.hasMap = true;
-    while (!at(i, Token::Close)) {
+    do {
         if (!at(i, Token::Word) || !at(i + 1, Token::Colon) || !at(i + 2, Token::Word)) {
-            fail(i, u"expected \"number : language\" in LANGUAGE_MAP"_s);
+            fail(i, TocSyntaxError::MapEntryExpected);
             return false;
         }
-        const std::optional<int> key = number(text(m_tokens[i]));
-        if (!key) {
-            fail(i, u"a language number that is not a number"_s);
+        const std::optional<int> key = number(text(m_tokens[i]), 7);
+        const QByteArrayView value = text(m_tokens[i + 2]);
+        const std::optional<int> code = value == "EN" ? LanguageCodeEnglish : number(value, 255);
+        if (!key || !code) {
+            fail(key ? i + 2 : i,
+                 key ? TocSyntaxError::BadLanguageCode : TocSyntaxError::BadLanguageNumber);
             return false;
         }
-        // Two languages under one number would have their items written into
-        // one block.
-        if (std::any_of(block.map.begin(), block.map.end(),
-                        [&](const TocMapEntry &entry) { return entry.number == *key; })) {
-            fail(i, u"a language number mapped twice"_s);
-            return false;
-        }
-        const QByteArray value = text(m_tokens[i + 2]);
-        block.map.push_back({*key, TocLanguageCode(value).value_or(-1)});
+        const auto same =
+            std::find_if(block.map.begin(), block.map.end(),
+                         [&](const TocMapEntry &entry) { return entry.number == *key; });
+        if (same == block.map.end())
+            block.map.push_back({*key, *code});
+        else
+            same->code = *code;
         i += 3;
-    }
+    } while (!at(i, Token::Close));
     block.mapCloseBegin = m_tokens[i].begin;
     ++i;
     return true;
 }
 
 // A LANGUAGE block: i is at the word LANGUAGE, followed by its number and
-// "{", and is left after the block's "}".
+// "{", and is left after the block's "}". Its first word may be its
+// character code.
 std::optional<TocLanguageBlock> Reader::languageBlock(size_t &i)
 {
-    const std::optional<int> key = number(text(m_tokens[i + 1]));
+    const std::optional<int> key = number(text(m_tokens[i + 1]), 7);
     if (!key) {
-        fail(i + 1, u"a language number that is not a number"_s);
+        fail(i + 1, TocSyntaxError::BadLanguageNumber);
         return std::nullopt;
     }
     TocLanguageBlock language{*key, m_tokens[i].begin, m_tokens[i + 2].end, {}};
     i += 3;
+    if (at(i, Token::Word) && isEncoding(text(m_tokens[i]))) {
+        const qsizetype end = m_tokens[i].end;
+        language.items.push_back({m_tokens[i].begin, end, end, end});
+        ++i;
+    }
     while (!at(i, Token::Close)) {
         std::optional<TocItem> next = item(i);
         if (!next)
             return std::nullopt;
-        language.items.push_back(std::move(*next));
+        language.items.push_back(*next);
     }
     ++i;
     return language;
@@ -334,29 +365,24 @@ std::optional<TocLanguageBlock> Reader::languageBlock(size_t &i)
 std::optional<TocItem> Reader::item(size_t &i)
 {
     if (!at(i, Token::Word)) {
-        fail(i, u"expected an item such as TITLE"_s);
+        fail(i, TocSyntaxError::ItemExpected);
         return std::nullopt;
     }
-    TocItem found{text(m_tokens[i]), m_tokens[i].begin, 0, 0};
-    // A block's character code (cdrdao 1.2.5 and later) is a word alone.
-    if (found.keyword.startsWith("ENCODING_")) {
-        found.valueBegin = found.end = m_tokens[i].end;
-        ++i;
-        return found;
-    }
+    TocItem found{m_tokens[i].begin, m_tokens[i].end, 0, 0};
     ++i;
-    found.valueBegin = i < m_tokens.size() ? m_tokens[i].begin : 0;
     if (at(i, Token::String)) {
+        found.valueBegin = m_tokens[i].begin;
         found.end = m_tokens[i].end;
         ++i;
     } else if (at(i, Token::Open)) {
         const std::optional<size_t> close = closing(i);
         if (!close)
             return std::nullopt;
+        found.valueBegin = m_tokens[i].begin;
         found.end = m_tokens[*close].end;
         i = *close + 1;
     } else {
-        fail(i, u"an item without a string or { data }"_s);
+        fail(i, TocSyntaxError::ValueExpected);
         return std::nullopt;
     }
     return found;
@@ -366,11 +392,14 @@ std::optional<TocItem> Reader::item(size_t &i)
 
 TocLayout ReadTocLayout(QByteArrayView toc)
 {
-    std::optional<TocSyntaxError> error;
-    const std::vector<Token> tokens = TokenizeToc(toc, error);
-    if (error)
-        return {{}, error};
-    return Reader(toc, tokens).read();
+    std::optional<TocSyntaxError> split;
+    const std::vector<Token> tokens = tokenize(toc, split);
+    TocLayout layout = Reader(toc, tokens).read();
+    // Splitting stopped at split; the reading found an earlier fault unless
+    // it only missed the end of a block the splitting cut off.
+    if (split && (!layout.error || layout.error->kind == TocSyntaxError::BraceNeverClosed))
+        layout.error = split;
+    return layout;
 }
 
 } // namespace sonolabe::cdtext

@@ -1,27 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading the structure of a cdrdao TOC file: where the disc's part and every
-// track's part are, the CD_TEXT block each of them holds, and where a new
-// CD_TEXT block would go. Nothing here changes the file; positions are byte
-// offsets into it, so that a rewrite can replace exactly what it names.
+// The one reading of a cdrdao TOC file, shared by the rewrite (tocfile.h),
+// which takes the positions, and the import (importsheets.h), which takes the
+// values: where the disc's part and every track's part are, the CD_TEXT block
+// each of them holds, and where a new CD_TEXT block would go. Positions are
+// byte offsets into the file, so that a rewrite can replace exactly what they
+// name.
 //
 // The file is split into tokens: words, quoted strings (a string ends on its
 // own line; a backslash escapes the byte after it), "{", "}", ":" and ",".
 // Blanks and comments (// to the end of the line) separate them. Blocks
 // other than CD_TEXT are skipped whole, whatever they hold.
 //
-// A CD_TEXT block holds at most one LANGUAGE_MAP { number : code ... } and
-// LANGUAGE number { ITEM value ... } blocks, where a value is a string or a
-// { data } block. Map codes are read as numbers, with EN standing for 9 (the
-// only name cdrdao knows that this program writes).
+// A CD_TEXT block holds LANGUAGE_MAP { number : code ... } and LANGUAGE
+// number { ITEM value ... } blocks, as cdrdao reads them: the map's entries
+// are not separated by commas; a language number is 0 to 7 and a code 0 to
+// 255 or EN (9); a number mapped again takes the later code; a LANGUAGE block
+// may start with one ENCODING_... word (cdrdao 1.2.5 and later), and every
+// other item has a string or a { data } block as its value.
 //
-// Any bytes are read in time close to linear in their size, without
-// recursion: a file that cannot be read gives the line it goes wrong on and
-// what was found there.
+// Any bytes are read in time close to linear in their size and in memory a
+// small multiple of it, without recursion: a file that cannot be read gives
+// the line it goes wrong on and the kind of fault found there.
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
-#include <QString>
 #include <QtGlobal>
 
 #include <optional>
@@ -29,13 +31,25 @@
 
 namespace sonolabe::cdtext {
 
-// One item of a LANGUAGE block, such as TITLE "text".
+// One item of a LANGUAGE block, such as TITLE "text", or its ENCODING_...
+// word (then the value is empty, valueBegin == end == keywordEnd).
 struct TocItem
 {
-    QByteArray keyword;
     qsizetype begin = 0;      // of the keyword
+    qsizetype keywordEnd = 0; // after it
     qsizetype valueBegin = 0; // of the string or the "{"
     qsizetype end = 0;        // after the value
+    QByteArrayView keyword(QByteArrayView toc) const
+    {
+        return toc.sliced(begin, keywordEnd - begin);
+    }
+    bool isEncoding() const { return end == keywordEnd; }
+    // The string as written, quotes and escapes included; empty for data.
+    QByteArrayView string(QByteArrayView toc) const
+    {
+        return valueBegin < end && toc[valueBegin] == '"' ? toc.sliced(valueBegin, end - valueBegin)
+                                                          : QByteArrayView();
+    }
 };
 
 struct TocLanguageBlock
@@ -50,7 +64,7 @@ struct TocLanguageBlock
 struct TocMapEntry
 {
     int number = 0;
-    int code = -1; // -1 for a name this program does not know
+    int code = 0;
 };
 
 struct TocCdTextBlock
@@ -59,8 +73,8 @@ struct TocCdTextBlock
     qsizetype openEnd = 0;    // just after its "{"
     qsizetype closeBegin = 0; // of its "}"
     bool hasMap = false;
-    qsizetype mapCloseBegin = 0; // of the LANGUAGE_MAP's "}", when there is one
-    std::vector<TocMapEntry> map;
+    qsizetype mapCloseBegin = 0;  // of the LANGUAGE_MAP's "}", when there is one
+    std::vector<TocMapEntry> map; // each number once, with the code it ends up with
     std::vector<TocLanguageBlock> languages;
 };
 
@@ -76,32 +90,39 @@ struct TocContext
     qsizetype insertAt = -1;
 };
 
+// What went wrong where; the words for it are the command line's.
 struct TocSyntaxError
 {
+    enum Kind {
+        StringNeverEnds,
+        BraceNeverClosed,
+        BlockExpected,     // LANGUAGE_MAP, LANGUAGE or "}" in a CD_TEXT block
+        MapEntryExpected,  // "number : code" in a LANGUAGE_MAP
+        BadLanguageNumber, // not a number from 0 to 7
+        BadLanguageCode,   // not a number from 0 to 255, nor EN
+        ItemExpected,      // a word such as TITLE in a LANGUAGE block
+        ValueExpected,     // a string or { data } after an item's word
+        TooManyTokens,     // more than MaxTocTokens
+        NestedTooDeep,     // "{" more than MaxTocDepth deep
+    };
+    Kind kind = StringNeverEnds;
     int line = 0;
-    QString what;
+    bool operator==(const TocSyntaxError &) const = default;
 };
 
-// One token: the bytes from begin to end, on the line it starts on. A
-// string's token holds its quotes, its escapes as they are written.
-struct TocToken
-{
-    enum Kind { Word, String, Open, Close, Colon, Comma };
-    Kind kind = Word;
-    qsizetype begin = 0;
-    qsizetype end = 0;
-    int line = 1;
-};
-
-// Splits the file into tokens; comments and blanks separate them and are not
-// kept. A string that does not end on its line sets error and ends the
-// splitting, with the tokens before it.
-std::vector<TocToken> TokenizeToc(QByteArrayView toc, std::optional<TocSyntaxError> &error);
+// A 99-track TOC with every CD-Text item in all eight languages is under
+// 20,000 tokens, and cdrdao's grammar nests blocks three deep (CD_TEXT,
+// LANGUAGE, { data }). The limits are more than ten times that, and keep
+// what a hostile file costs beside its own bytes small: at most 6 MiB of
+// tokens (24 bytes each), and as many items and rewrites of them as the
+// tokens allow.
+inline constexpr qsizetype MaxTocTokens = qsizetype(1) << 18;
+inline constexpr int MaxTocDepth = 32;
 
 struct TocLayout
 {
-    // contexts[0] is the disc, contexts[n] the n-th TRACK. Empty when the
-    // file could not be read.
+    // contexts[0] is the disc, contexts[n] the n-th TRACK. With an error,
+    // the parts read whole before it.
     std::vector<TocContext> contexts;
     std::optional<TocSyntaxError> error;
 };

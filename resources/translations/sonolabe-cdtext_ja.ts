@@ -484,5 +484,45 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <source>TOC file</source>
         <translation>TOC ﾌｧｲﾙ</translation>
     </message>
+    <message>
+        <source>a string that never ends</source>
+        <translation>終わらない文字列</translation>
+    </message>
+    <message>
+        <source>a &quot;{&quot; that is never closed</source>
+        <translation>閉じられない &quot;{&quot;</translation>
+    </message>
+    <message>
+        <source>expected LANGUAGE_MAP, LANGUAGE or &quot;}&quot;</source>
+        <translation>LANGUAGE_MAP、LANGUAGE または &quot;}&quot; がありません</translation>
+    </message>
+    <message>
+        <source>expected &quot;number : language&quot; in LANGUAGE_MAP</source>
+        <translation>LANGUAGE_MAP に &quot;番号 : 言語&quot; がありません</translation>
+    </message>
+    <message>
+        <source>a language number that is not a number from 0 to 7</source>
+        <translation>0 から 7 の数でない言語番号</translation>
+    </message>
+    <message>
+        <source>a language code that is neither a number from 0 to 255 nor EN</source>
+        <translation>0 から 255 の数でも EN でもない言語ｺｰﾄﾞ</translation>
+    </message>
+    <message>
+        <source>expected an item such as TITLE</source>
+        <translation>TITLE などの項目がありません</translation>
+    </message>
+    <message>
+        <source>an item without a string or { data }</source>
+        <translation>文字列も { ﾃﾞｰﾀ } もない項目</translation>
+    </message>
+    <message>
+        <source>more words and signs than any TOC file holds</source>
+        <translation>TOC ﾌｧｲﾙとしては多すぎる語と記号</translation>
+    </message>
+    <message>
+        <source>blocks nested deeper than any TOC file nests them</source>
+        <translation>TOC ﾌｧｲﾙとしては深すぎるﾌﾞﾛｯｸの入れ子</translation>
+    </message>
 </context>
 </TS>

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The formats, in-process: CD-Text packs (the published example both ways,
 // texts over packs and blocks with Tab repeats, the double-byte form of
-// Japanese texts, the layouts of a pack file), CUE sheets and TOC files given
-// with --into (what is written, kept and refused), and the import of texts
+// Japanese texts, the layouts of a pack file), CUE sheets given with --into
+// (what is written and kept), and the import of texts
 // back into a title file (block choices and foreign texts, with what was
 // changed or skipped reported).
 #include "cdtexttest.h"
 
 #include "cdtext/cue/cuesheet.h"
 #include "cdtext/import/importsource.h"
-#include "cdtext/toc/tocfile.h"
 #include "cdtext/v07t/v07t.h"
 
 using namespace sonolabe;
@@ -17,7 +16,6 @@ using namespace sonolabe::cdtext;
 using namespace sonolabe::cdtext::test;
 
 Q_DECLARE_METATYPE(sonolabe::cdtext::ImportKind)
-Q_DECLARE_METATYPE(sonolabe::cdtext::TocRewrite::Fault)
 Q_DECLARE_METATYPE(std::optional<int>)
 
 namespace {
@@ -131,18 +129,16 @@ void TestCdTextFormats::doubleByteForm()
     QCOMPARE(DoubleByteForm(u"\u00A5\u203E"_s), u"￥￣"_s);
 }
 
-// The disc of twoTracks(), its tracks cut to the row's count; in a TOC file
-// its Japanese texts are "\203x\203X\203g" and "\217\230\213\310".
+// The disc of twoTracks(), its tracks cut to the row's count.
 void TestCdTextFormats::rewrite_data()
 {
-    QTest::addColumn<int>("language"); // a CUE sheet's; -1 for a TOC file
+    QTest::addColumn<int>("language");
     QTest::addColumn<int>("tracks");
     QTest::addColumn<bool>("artist");             // the English one kept
-    QTest::addColumn<TocRewrite::Fault>("fault"); // a TOC file's; a refused one gives no bytes
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QByteArray>("expected");
     QTest::newRow("CUE: added, a title replaced; byte-order mark, CR LF, no line end at the end")
-        << int(English) << 2 << true << TocRewrite::None
+        << int(English) << 2 << true
         << QByteArray("\xEF\xBB\xBF"
                       "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    title \"old\"\r\n"
                       "    PERFORMER \"Guest\"\r\n    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO")
@@ -151,7 +147,7 @@ void TestCdTextFormats::rewrite_data()
                       "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
     // Japanese sheets name the pack file disc.cdt, which the disc gets.
     QTest::newRow("CUE, Japanese: no artist removes the performer, duplicates go")
-        << int(Japanese) << 2 << true << TocRewrite::None
+        << int(Japanese) << 2 << true
         << QByteArray("TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
                       "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                       "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
@@ -160,7 +156,7 @@ void TestCdTextFormats::rewrite_data()
                sjis(u"序曲"_s) + "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" +
                sjis(u"表紙"_s) + "\"\n    INDEX 01 01:00:00\n";
     QTest::newRow("CUE, Japanese, UTF-8 with byte-order mark: UTF-8 texts, the mark kept")
-        << int(Japanese) << 2 << true << TocRewrite::None
+        << int(Japanese) << 2 << true
         << QByteArray(
                "\xEF\xBB\xBFREM \xC3\xA9\r\nCDTEXTFILE \"old.cdt\"\r\nFILE \"a.wav\" WAVE\r\n"
                "  TRACK 01 AUDIO\r\n  TRACK 02 AUDIO\r\n")
@@ -168,79 +164,18 @@ void TestCdTextFormats::rewrite_data()
            u"  TRACK 01 AUDIO\r\n    TITLE \"序曲\"\r\n  TRACK 02 AUDIO\r\n    TITLE \"表紙\"\r\n"_s
                .toUtf8();
     QTest::newRow("CUE, Japanese, UTF-8 without a mark")
-        << int(Japanese) << 0 << true << TocRewrite::None << u"TITLE \"古い\"\n"_s.toUtf8()
+        << int(Japanese) << 0 << true << u"TITLE \"古い\"\n"_s.toUtf8()
         << u"TITLE \"ベスト\"\nCDTEXTFILE \"disc.cdt\"\n"_s.toUtf8();
     QTest::newRow("CUE, English: a CDTEXTFILE line goes, as it would hide the texts")
-        << int(English) << 1 << false << TocRewrite::None
+        << int(English) << 1 << false
         << QByteArray("CDTEXTFILE \"old.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n")
         << QByteArray(
                "TITLE \"Best\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"Intro\"\n");
     // Nothing to put the disc's lines in front of: they go at the end.
     QTest::newRow("CUE: no tracks, no FILE or TRACK line")
-        << int(English) << 0 << true << TocRewrite::None
+        << int(English) << 0 << true
         << QByteArray("REM DATE 2001\nPERFORMER \"Old\"\nREM COMMENT x")
         << QByteArray("REM DATE 2001\nPERFORMER \"Band\"\nREM COMMENT x\nTITLE \"Best\"\n");
-
-    // New blocks go after the disc type (a comment stays with its track) and
-    // before a track's first statement, indented like it.
-    QTest::newRow("TOC without CD-Text")
-        << -1 << 1 << true << TocRewrite::None
-        << QByteArray("CD_DA\n\n// first\nTRACK AUDIO\n  PREGAP 0:2:0\n  FILE \"a\" 0\n")
-        << QByteArray("CD_DA\nCD_TEXT {\n  LANGUAGE_MAP {\n    0 : EN\n    1 : 105\n  }\n"
-                      "  LANGUAGE 0 {\n    TITLE \"Best\"\n    PERFORMER \"Band\"\n  }\n"
-                      "  LANGUAGE 1 {\n    TITLE \"\\203x\\203X\\203g\"\n  }\n}\n"
-                      "\n// first\nTRACK AUDIO\n  CD_TEXT {\n"
-                      "    LANGUAGE 0 {\n      TITLE \"Intro\"\n      PERFORMER \"\"\n    }\n"
-                      "    LANGUAGE 1 {\n      TITLE \"\\217\\230\\213\\310\"\n    }\n  }\n"
-                      "  PREGAP 0:2:0\n  FILE \"a\" 0\n");
-    // English is already language 1 and Japanese is added as 2; German with
-    // its data, the songwriter and the track performer stay; the disc's
-    // performer gets the artist, the missing title goes on top.
-    QTest::newRow("TOC: another language, other items and a track performer kept")
-        << -1 << 1 << true << TocRewrite::None
-        << QByteArray("CD_DA\nCD_TEXT {\n  LANGUAGE_MAP {\n    0 : 8\n    1 : EN\n  }\n"
-                      "  LANGUAGE 0 { TITLE \"Deutsch\" SIZE_INFO { 0, 1 } }\n"
-                      "  LANGUAGE 1 {\n    PERFORMER \"Old\"\n    SONGWRITER \"Writer\" // kept\n"
-                      "  }\n}\nTRACK AUDIO\nCD_TEXT {\n  LANGUAGE 0 { TITLE \"Eins\" }\n"
-                      "  LANGUAGE 1 {\n    TITLE \"old 1\"\n    PERFORMER \"Guest\"\n  }\n}\n"
-                      "FILE \"a\" 0\n")
-        << QByteArray("CD_DA\nCD_TEXT {\n  LANGUAGE_MAP {\n    0 : 8\n    1 : EN\n    2 : 105\n"
-                      "  }\n  LANGUAGE 0 { TITLE \"Deutsch\" SIZE_INFO { 0, 1 } }\n"
-                      "  LANGUAGE 1 {\n    TITLE \"Best\"\n    PERFORMER \"Band\"\n"
-                      "    SONGWRITER \"Writer\" // kept\n  }\n"
-                      "  LANGUAGE 2 {\n    TITLE \"\\203x\\203X\\203g\"\n  }\n}\n"
-                      "TRACK AUDIO\nCD_TEXT {\n  LANGUAGE 0 { TITLE \"Eins\" }\n"
-                      "  LANGUAGE 1 {\n    TITLE \"Intro\"\n    PERFORMER \"Guest\"\n  }\n"
-                      "  LANGUAGE 2 {\n    TITLE \"\\217\\230\\213\\310\"\n  }\n}\n"
-                      "FILE \"a\" 0\n");
-    // Without an artist, and with no track performer that would need one on
-    // the disc, the disc's old performer goes.
-    QTest::newRow("TOC, no artist: the disc performer goes")
-        << -1 << 1 << false << TocRewrite::None
-        << QByteArray("CD_TEXT {\n  LANGUAGE_MAP { 0 : EN }\n"
-                      "  LANGUAGE 0 { TITLE \"Old\"\n    PERFORMER \"Old band\" }\n}\n"
-                      "TRACK AUDIO\nFILE \"a\" 0")
-        << QByteArray("CD_TEXT {\n  LANGUAGE_MAP { 0 : EN \n    1 : 105\n  }\n"
-                      "  LANGUAGE 0 { TITLE \"Best\"\n    }\n"
-                      "  LANGUAGE 1 {\n    TITLE \"\\203x\\203X\\203g\"\n  }\n}\n"
-                      "TRACK AUDIO\nCD_TEXT {\n  LANGUAGE 0 {\n    TITLE \"Intro\"\n  }\n"
-                      "  LANGUAGE 1 {\n    TITLE \"\\217\\230\\213\\310\"\n  }\n}\nFILE \"a\" 0");
-    const QByteArray tracks = "TRACK AUDIO\nFILE \"a\" 0\nTRACK AUDIO\nFILE \"a\" 0\n";
-    QTest::newRow("TOC refused: three tracks")
-        << -1 << 2 << true << TocRewrite::TrackCount << tracks + "TRACK AUDIO\nFILE \"a\" 0\n"
-        << QByteArray();
-    QTest::newRow("TOC refused: a string never ends")
-        << -1 << 2 << true << TocRewrite::NotUnderstood
-        << QByteArray("CD_DA\nCATALOG \"123\n") + tracks << QByteArray();
-    QTest::newRow("TOC refused: a language number mapped twice")
-        << -1 << 2 << true << TocRewrite::NotUnderstood
-        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : EN 0 : 105 } }\n") + tracks << QByteArray();
-    QTest::newRow("TOC refused: all language numbers taken")
-        << -1 << 2 << true << TocRewrite::NoFreeLanguageNumber
-        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : 1 1 : 2 2 : 3 3 : 4 4 : 5 5 : 6 6 : 7 7 : 8 } "
-                      "}\n") +
-               tracks
-        << QByteArray();
 }
 
 void TestCdTextFormats::rewrite()
@@ -248,24 +183,17 @@ void TestCdTextFormats::rewrite()
     QFETCH(int, language);
     QFETCH(int, tracks);
     QFETCH(bool, artist);
-    QFETCH(TocRewrite::Fault, fault);
     QFETCH(QByteArray, sheet);
     QFETCH(QByteArray, expected);
     TitleStore store = twoTracks();
     store.setTrackCount(tracks);
     if (!artist)
         store.artistNames[English].clear();
-    if (language < 0) {
-        const TocRewrite toc = RewriteTocFile(sheet, store, DiscBlocks(store, {}));
-        QCOMPARE(toc.fault, fault);
-        QCOMPARE(toc.toc, expected);
-    } else {
-        const CueRewrite cue = RewriteCueSheet(
-            sheet, store, language,
-            language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt);
-        QCOMPARE(cue.fault, CueRewrite::None);
-        QCOMPARE(cue.sheet, expected);
-    }
+    const CueRewrite cue = RewriteCueSheet(
+        sheet, store, language,
+        language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt);
+    QCOMPARE(cue.fault, CueRewrite::None);
+    QCOMPARE(cue.sheet, expected);
 }
 
 // A pack file reads with or without its header and trailing NUL, its Tabs
@@ -346,26 +274,6 @@ void TestCdTextFormats::reads_data()
                       "  TRACK 01 AUDIO\n    TITLE \"ﾃｽﾄ \"quoted\"\"\n")
         << none << none << section("ja", u"日本 ?"_s, u"ﾃｽﾄ \"quoted\""_s)
         << QList<int>{Replacement::NotInCodePage} << QList<int>{};
-    QTest::newRow("TOC: cdrdao up to 1.2.4, octal MS-JIS and a kept \\\\")
-        << ImportKind::Toc
-        << QByteArray("CD_DA\nCD_TEXT { LANGUAGE_MAP { 0 : 105 }\n"
-                      "  LANGUAGE 0 { TITLE \"\\203\\134\\225\\134\" PERFORMER \"\" } }\n"
-                      "TRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"a\\\\b\\\"\" } }\n")
-        << none << none << section("ja", u"ソ表"_s, u"a\\\\b\""_s) << QList<int>{} << QList<int>{};
-    QTest::newRow("TOC: cdrdao 1.2.5, UTF-8 and ENCODING_MS_JIS")
-        << ImportKind::Toc
-        << QByteArray("CD_DA\nCD_TEXT { LANGUAGE_MAP { 0 : 105, }\n"
-                      "  LANGUAGE 0 { ENCODING_MS_JIS TITLE \"\xE3\x82\xBD\xE8\xA1\xA8\" } }\n"
-                      "TRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"\\202\\240\" } }\n")
-        << none << none << section("ja", u"ソ表"_s, u"あ"_s) << QList<int>{} << QList<int>{};
-    // Data items in braces are passed over; a track's performer is not read.
-    QTest::newRow("TOC: English is ISO-8859-1, data skipped, a track performer")
-        << ImportKind::Toc
-        << QByteArray("CD_TEXT { LANGUAGE_MAP { 0 : EN }\n"
-                      "  LANGUAGE 0 { TITLE \"Caf\\351 \\261\" SIZE_INFO { 0, 1 } } }\n"
-                      "TRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"x\" PERFORMER \"Guest\" } }\n")
-        << none << none << section("en", u"Caf? ±"_s, u"x"_s)
-        << QList<int>{Replacement::NotInCodePage} << QList<int>{SourceNote::TrackPerformers};
 }
 
 // The kind of source is told by its content. Texts the title file cannot
