@@ -60,19 +60,26 @@ QString checkTocRewrite(QByteArrayView bytes);
 // read as UTF-8 by rule, and is left out.
 QString checkImportRoundTrip(QByteArrayView bytes);
 
+// The sheets' two ways agree on any bytes: the CUE rewrite and the CUE
+// import, the v07t writer and the v07t reader (see fuzzchecks.cpp).
+QString checkCueAgreement(QByteArrayView bytes);
+QString checkV07tAgreement(QByteArrayView bytes);
+
 struct Target
 {
     const char *name; // the folder of its seed corpus under fuzz/corpus
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 6> Targets{{
+inline constexpr std::array<Target, 8> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
     {"englishtext_check", checkEnglishText},
     {"cuesheet_rewrite", checkCueRewrite},
     {"tocfile_rewrite", checkTocRewrite},
     {"import_roundtrip", checkImportRoundTrip},
+    {"cuesheet_agree", checkCueAgreement},
+    {"v07t_agree", checkV07tAgreement},
 }};
 
 } // namespace sonolabe::fuzz

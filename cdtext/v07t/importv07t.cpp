@@ -37,45 +37,29 @@ struct RawSheet
     int lastTrack = 0;
 };
 
-void noteOnce(SourceTexts &source, const SourceNote &note)
-{
-    if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
-        source.notes.push_back(note);
-}
-
 void readLine(const V07tField &field, QByteArrayView value, RawSheet &sheet, SourceTexts &source)
 {
-    switch (field.key) {
-    case V07tKey::TextCode:
+    const SourceNote beyond{SourceNote::TrackBeyondLimit, field.track, 0, {}};
+    if (field.key == V07tKey::TextCode) {
         sheet.textCode = value.trimmed();
-        break;
-    case V07tKey::LanguageCode:
+    } else if (field.key == V07tKey::LanguageCode) {
         sheet.languageCode = value.trimmed();
-        break;
-    case V07tKey::AlbumTitle:
+    } else if (field.key == V07tKey::AlbumTitle) {
         sheet.discTitle = value;
-        break;
-    case V07tKey::ArtistName:
+    } else if (field.key == V07tKey::ArtistName) {
         sheet.discPerformer = value;
-        break;
-    case V07tKey::LastTrack:
+    } else if (field.key == V07tKey::LastTrack) {
         sheet.lastTrack = std::clamp(value.trimmed().toInt(), 0, int(MaxTracks));
-        break;
-    case V07tKey::TrackTitle:
-        if (const SourceNote note{SourceNote::TrackBeyondLimit, field.track, 0, {}};
-            field.track > MaxTracks && !value.isEmpty() &&
-            (source.notes.empty() || !(source.notes.back() == note)))
-            source.notes.push_back(note); // once for lines of one track in a row
-        else if (field.track >= 1 && field.track <= MaxTracks)
-            sheet.titles[field.track - 1] = value;
-        break;
-    case V07tKey::TrackArtist:
-        if (field.track >= 1 && !value.isEmpty())
-            noteOnce(source, {SourceNote::TrackPerformers, sheet.number, 0, {}});
-        break;
-    case V07tKey::SheetVersion:
-    case V07tKey::FirstTrack:
-        break;
+    } else if (field.key == V07tKey::TrackTitle && field.track > MaxTracks) {
+        // Noted once for lines of one track in a row.
+        if (!value.isEmpty() && (source.notes.empty() || !(source.notes.back() == beyond)))
+            source.notes.push_back(beyond);
+    } else if (field.key == V07tKey::TrackTitle && field.track >= 1) {
+        sheet.titles[field.track - 1] = value;
+    } else if (field.key == V07tKey::TrackArtist && field.track >= 1 && !value.isEmpty()) {
+        const SourceNote note{SourceNote::TrackPerformers, sheet.number, 0, {}};
+        if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
+            source.notes.push_back(note);
     }
 }
 

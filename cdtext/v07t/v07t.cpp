@@ -7,21 +7,13 @@ namespace sonolabe::cdtext {
 
 namespace {
 
-const char *nameOf(V07tKey key)
-{
-    for (const V07tKeyName &entry : V07tKeys) {
-        if (entry.key == key)
-            return entry.name;
-    }
-    return "";
-}
-
 // The key as written: a track key with its two-digit number.
 QByteArray keyText(V07tKey key, int track)
 {
-    if (key != V07tKey::TrackTitle && key != V07tKey::TrackArtist)
-        return nameOf(key);
-    return "Track " % QByteArray::number(track).rightJustified(2, '0') % ' ' % nameOf(key);
+    const char *name = V07tKeyNames[int(key)];
+    if (key < V07tKey::TrackTitle)
+        return name;
+    return "Track " % QByteArray::number(track).rightJustified(2, '0') % ' ' % name;
 }
 
 void appendLine(QByteArray &out, V07tKey key, QByteArrayView value, int track = 0)
@@ -40,11 +32,10 @@ std::optional<V07tField> ParseV07tKey(QByteArrayView key)
     const int track = words.size() == 3 && words[0].compare("track", Qt::CaseInsensitive) == 0
                           ? words[1].toInt(&numbered)
                           : 0;
-    for (const V07tKeyName &entry : V07tKeys) {
-        const bool trackKey = entry.key == V07tKey::TrackTitle || entry.key == V07tKey::TrackArtist;
-        if (trackKey == numbered &&
-            (numbered ? words[2] : simple).compare(entry.name, Qt::CaseInsensitive) == 0)
-            return V07tField{entry.key, track};
+    for (int key = 0; key < int(std::size(V07tKeyNames)); ++key) {
+        if ((key >= int(V07tKey::TrackTitle)) == numbered &&
+            (numbered ? words[2] : simple).compare(V07tKeyNames[key], Qt::CaseInsensitive) == 0)
+            return V07tField{V07tKey(key), track};
     }
     return std::nullopt;
 }

@@ -17,9 +17,10 @@
 
 namespace sonolabe::cdtext {
 
-// The keys this program writes and reads, one table for both. The track
-// keys are "Track NN Title" and "Track NN Artist": the table holds the word
-// after the number.
+// The keys this program writes and reads, one table for both, in the order
+// of V07tKey. The track keys are "Track NN Title" and "Track NN Artist": the
+// table holds the word after the number. The reader ignores case and runs of
+// blanks.
 enum class V07tKey {
     SheetVersion,
     TextCode,
@@ -29,24 +30,11 @@ enum class V07tKey {
     FirstTrack,
     LastTrack,
     TrackTitle,
-    TrackArtist,
+    TrackArtist
 };
-struct V07tKeyName
-{
-    V07tKey key;
-    const char *name; // as written; the reader ignores case and runs of blanks
-};
-inline constexpr V07tKeyName V07tKeys[] = {
-    {V07tKey::SheetVersion, "Input Sheet Version"},
-    {V07tKey::TextCode, "Text Code"},
-    {V07tKey::LanguageCode, "Language Code"},
-    {V07tKey::AlbumTitle, "Album Title"},
-    {V07tKey::ArtistName, "Artist Name"},
-    {V07tKey::FirstTrack, "First Track Number"},
-    {V07tKey::LastTrack, "Last Track Number"},
-    {V07tKey::TrackTitle, "Title"},
-    {V07tKey::TrackArtist, "Artist"},
-};
+inline constexpr const char *V07tKeyNames[] = {
+    "Input Sheet Version", "Text Code",         "Language Code", "Album Title", "Artist Name",
+    "First Track Number",  "Last Track Number", "Title",         "Artist"};
 
 // The key of a line's text before "=", with the track number of a track
 // key; nothing for a key not in the table.

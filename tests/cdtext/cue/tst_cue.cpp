@@ -58,9 +58,6 @@ void TestCue::rewrite_data()
         << u"\uFEFFREM é\r\nCDTEXTFILE \"disc.cdt\"\r\nTITLE \"ベスト\"\r\nFILE \"a.wav\" WAVE\r\n"
            u"  TRACK 01 AUDIO\r\n    TITLE \"序曲\"\r\n  TRACK 02 AUDIO\r\n    TITLE \"表紙\"\r\n"_s
                .toUtf8();
-    QTest::newRow("Japanese, UTF-8 without a mark")
-        << int(Japanese) << 0 << true << u"TITLE \"古い\"\n"_s.toUtf8()
-        << u"TITLE \"ベスト\"\nCDTEXTFILE \"disc.cdt\"\n"_s.toUtf8();
     QTest::newRow("English: a CDTEXTFILE line goes, as it would hide the texts")
         << int(English) << 1 << false
         << QByteArray("CDTEXTFILE \"old.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n")
