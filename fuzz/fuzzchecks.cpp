@@ -463,13 +463,13 @@ bool englishIsAscii(const TitleStore &store)
 
 // The CUE rewrite and the import read a sheet alike, as far as both read
 // texts (a sheet of at most MaxTracks tracks): the import's track count is
-// the rewrite's; the texts the import reads, written back into the sheet,
-// read back the same (or are refused for a double quote or a final
-// backslash, which a CUE sheet cannot hold; English texts as the writers
-// take them); and a disc the rewrite writes
-// into the sheet reads back as written. The first byte picks the language
-// of the texts written; a sheet whose encoding the rewrite changes (code
-// page 932 bytes that happen to be valid UTF-8) is left out.
+// the rewrite's; the texts the import reads (English ones as the writers
+// take them), written back into the sheet, read back the same or are refused
+// for a double quote or a final backslash, which a CUE sheet cannot hold;
+// and a disc the rewrite writes into the sheet reads back as written. The
+// first byte picks the language of the texts written; a sheet whose encoding
+// the rewrite changes (code page 932 bytes that happen to be valid UTF-8) is
+// left out.
 QString checkCueAgreement(QByteArrayView bytes)
 {
     const int language = ByteReader{bytes}.byte() & 1 ? Japanese : English;

@@ -159,14 +159,14 @@ inline void checkImportRow(ImportKind kind)
     QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(kind));
     const ImportResult result = ImportTexts(source, kind, {block, language, false});
     QCOMPARE(result.titleFile(), Cp932Encoder::instance().encode(file));
-    QList<int> found;
-    for (const Replacement &replacement : result.replacements)
-        found << replacement.reason;
-    QCOMPARE(found, reasons);
-    found.clear();
-    for (const SourceNote &note : result.notes)
-        found << note.kind;
-    QCOMPARE(found, notes);
+    const auto kinds = [](const auto &list, auto kind) {
+        QList<int> found;
+        for (const auto &item : list)
+            found << item.*kind;
+        return found;
+    };
+    QCOMPARE(kinds(result.replacements, &Replacement::reason), reasons);
+    QCOMPARE(kinds(result.notes, &SourceNote::kind), notes);
 }
 
 } // namespace sonolabe::cdtext::test

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // CD-Text packs: the published example both ways, texts over packs and
-// blocks with Tab repeats, the double-byte form of Japanese texts, the
-// layouts of a pack file, and the import of blocks back into a title file.
+// blocks with Tab repeats, the double-byte form of Japanese texts, and the
+// import of blocks back into a title file. The round trips through every
+// layout of a pack file are the import fuzz target's property, replayed over
+// its corpus in tst_fuzzcorpus.
 #include "cdtext/cdtexttest.h"
 
 using namespace sonolabe;
@@ -32,7 +34,6 @@ private Q_SLOTS:
     void publishedExample();
     void twoBlocks();
     void doubleByteForm();
-    void packLayouts();
     void reads_data();
     void reads() { checkImportRow(ImportKind::Packs); }
 };
@@ -108,25 +109,6 @@ void TestPacks::doubleByteForm()
     QCOMPARE(DoubleByteForm(u"CD 1-A\"a'表ソ①"_s), u"ＣＤ\u3000１－Ａ\u201Dａ\u2019表ソ①"_s);
     QCOMPARE(DoubleByteForm(u"ｶﾞｷﾞﾊﾟｳﾞﾞﾝﾟﾜﾞ"_s), u"ガギパヴ゛ン゜ワ゛"_s);
     QCOMPARE(DoubleByteForm(u"\u00A5\u203E"_s), u"￥￣"_s);
-}
-
-// A pack file reads with or without its header and trailing NUL, its Tabs
-// as the texts they repeat, its Japanese block in full-width forms. The round
-// trips through every writer are the import fuzz target's property, replayed
-// over its corpus in tst_fuzzcorpus.
-void TestPacks::packLayouts()
-{
-    const TitleStore store = disc(u"both repeated"_s);
-    const QByteArray withHeader = packFile(store, true);
-    const QByteArray packs = withHeader.sliced(4);
-    for (const QByteArray &source :
-         {withHeader, packs, QByteArray(packs + '\0'), QByteArray(withHeader + '\0')}) {
-        QVERIFY(packFileWhole(source));
-        QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(ImportKind::Packs));
-        const ImportResult result = ImportTexts(source, ImportKind::Packs, {});
-        QCOMPARE(result.titleFile(), burnedTitleFile(store));
-        QVERIFY(result.notes.empty() && result.replacements.empty());
-    }
 }
 
 // The blocks read, and those skipped with the reason.
