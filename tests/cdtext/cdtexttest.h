@@ -103,21 +103,6 @@ inline QByteArray packFile(const TitleStore &store, bool tabRepeat = false)
     return PackFileBytes(BuildPacks(PackBlocksOf(DiscBlocks(store, {})), options).value());
 }
 
-// Three blocks of one track: English, German (language code 0x08) and
-// Japanese.
-inline std::vector<DiscBlock> threeBlocks()
-{
-    TitleStore store;
-    store.trackCount = 1;
-    store.discNames[English] = u"Best"_s;
-    store.discNames[Japanese] = u"ベスト"_s;
-    std::vector<DiscBlock> blocks = DiscBlocks(store, {});
-    blocks.insert(blocks.begin() + 1, blocks[0]);
-    blocks[1].pack.languageCode = 0x08;
-    blocks[1].pack.types[0].entries[0] = "Die Besten";
-    return blocks;
-}
-
 // The pack file is whole: its size fits one and every pack's CRC is right.
 inline bool packFileWhole(QByteArrayView file)
 {

@@ -12,6 +12,21 @@ using namespace sonolabe::cdtext::test;
 
 namespace {
 
+// Three blocks of one track: English, German (language code 0x08) and
+// Japanese.
+std::vector<DiscBlock> threeBlocks()
+{
+    TitleStore store;
+    store.trackCount = 1;
+    store.discNames[English] = u"Best"_s;
+    store.discNames[Japanese] = u"ベスト"_s;
+    std::vector<DiscBlock> blocks = DiscBlocks(store, {});
+    blocks.insert(blocks.begin() + 1, blocks[0]);
+    blocks[1].pack.languageCode = 0x08;
+    blocks[1].pack.types[0].entries[0] = "Die Besten";
+    return blocks;
+}
+
 PackBlock makeBlock(int lastTrack, std::vector<PackTexts> types, bool doubleByte = false)
 {
     PackBlock block;

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// v07t sheets read back into a title file: the blocks read and skipped,
-// keys as cdrskin reads them, and no more than the eight blocks of a disc.
+// v07t sheets read back into a title file: keys as cdrskin reads them, and
+// no more than the eight blocks of a disc. Which blocks are read is told by
+// the pack file rows (tst_packs); the round trip through the writer is a
+// fuzz target's property.
 #include "cdtext/cdtexttest.h"
-
-#include "cdtext/v07t/v07t.h"
 
 using namespace sonolabe;
 using namespace sonolabe::cdtext;
@@ -21,11 +21,6 @@ void TestV07t::reads_data()
 {
     importColumns();
     const auto none = std::optional<int>();
-    QByteArray sheets = WriteV07tSheets(threeBlocks()).bytes;
-    sheets.replace(sheets.indexOf("English", sheets.indexOf("English") + 1), 7, "German");
-    QTest::newRow("German skipped")
-        << sheets << none << none << section("en", u"Best"_s) + section("ja", u"ベスト"_s)
-        << QList<int>{} << QList<int>{SourceNote::OtherLanguage};
     // Keys in any case and spacing, a track number of one digit, CR LF.
     QTest::newRow("keys as cdrskin reads them")
         << QByteArray("input sheet VERSION=0.7T\r\n  Language code = 9\r\n"
