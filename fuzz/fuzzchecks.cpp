@@ -520,4 +520,87 @@ QString checkTrackList(QByteArrayView bytes)
     return {};
 }
 
+namespace {
+
+// The store's English texts are ASCII, as the writers take them: the title
+// file holds no other character below U+0100, and an English text with a
+// Japanese one is an error the command refuses before writing.
+bool englishIsAscii(const TitleStore &store)
+{
+    bool ascii = true;
+    forEachText(store, [&](const QString &text, int language, int) {
+        ascii = ascii && (language == Japanese || std::all_of(text.begin(), text.end(),
+                                                              [](QChar c) { return c < u'\x7F'; }));
+    });
+    return ascii;
+}
+
+} // namespace
+
+// The CUE rewrite and the import read a sheet alike, as far as both read
+// texts (a sheet of at most MaxTracks tracks): the import's track count is
+// the rewrite's; the texts the import reads (English ones as the writers
+// take them), written back into the sheet, read back the same or are refused
+// for a double quote or a final backslash, which a CUE sheet cannot hold;
+// and a disc the rewrite writes into the sheet reads back as written. The
+// first byte picks the language of the texts written; a sheet whose encoding
+// the rewrite changes (code page 932 bytes that happen to be valid UTF-8) is
+// left out.
+QString checkCueAgreement(QByteArrayView bytes)
+{
+    const int language = ByteReader{bytes}.byte() & 1 ? Japanese : English;
+    const QByteArrayView sheet = bytes.sliced(bytes.isEmpty() ? 0 : 1);
+    const int tracks = RewriteCueSheet(sheet, TitleStore{}, English).sheetTracks;
+    if (tracks > MaxTracks)
+        return {};
+    const ImportChoice choice{std::nullopt, language, false};
+    // Writes the store's texts into the sheet and reads them back.
+    const auto writtenAndRead = [&](const TitleStore &store) -> std::optional<TitleStore> {
+        const CueRewrite rewritten = RewriteCueSheet(sheet, store, language);
+        const QByteArray text = Cp932Encoder::instance().encode(TextOf(store, rewritten.text));
+        if (rewritten.fault == CueRewrite::Quote || rewritten.fault == CueRewrite::BackslashAtEnd)
+            return text.contains('"') || text.endsWith('\\') ? std::optional(store) : std::nullopt;
+        if (!rewritten.ok())
+            return std::nullopt;
+        if (IsUtf8CueSheet(rewritten.sheet) != IsUtf8CueSheet(sheet))
+            return store;
+        return ImportTexts(rewritten.sheet, ImportKind::Cue, choice).store.value_or(TitleStore{});
+    };
+    const ImportResult read = ImportTexts(sheet, ImportKind::Cue, choice);
+    if (read.store && read.store->trackCount != tracks)
+        return u"the import counts %1 tracks, the rewrite %2"_s.arg(read.store->trackCount)
+            .arg(tracks);
+    if (read.store && englishIsAscii(*read.store) && writtenAndRead(*read.store) != read.store)
+        return u"the texts read, written back, are refused or read otherwise"_s;
+    const TitleStore disc =
+        keptLanguages(sheetDisc(0, tracks), {language == English, language == Japanese});
+    if (writtenAndRead(disc) != disc)
+        return u"a disc written into the sheet is refused or read otherwise"_s;
+    return {};
+}
+
+// The v07t writer and reader agree: what the reader reads from any bytes,
+// written as v07t sheets and read again, is what the sheets' blocks hold
+// (Japanese texts in their full-width forms), unless a text starts with a
+// space, which a sheet cannot hold. Left out: a disc without tracks, and
+// English texts the writers do not take (englishIsAscii).
+QString checkV07tAgreement(QByteArrayView bytes)
+{
+    const ImportResult read = ImportTexts(bytes, ImportKind::V07t, {});
+    if (!read.store || read.store->trackCount == 0)
+        return {};
+    const V07tSheets sheets = WriteV07tSheets(DiscBlocks(*read.store, {}));
+    if (!englishIsAscii(*read.store) || !sheets.ok())
+        return {};
+    TitleStore burned = *read.store;
+    forEachText(burned, [](QString &text, int language, int) {
+        if (language == Japanese)
+            text = Cp932Decoder::instance().decode(JapaneseBlockBytes(text));
+    });
+    const ImportResult again = ImportTexts(sheets.bytes, ImportKind::V07t, {});
+    if (!again.store || !(*again.store == burned) || !again.replacements.empty())
+        return u"the texts read, written as v07t sheets, read back otherwise"_s;
+    return {};
+}
+
 } // namespace sonolabe::fuzz

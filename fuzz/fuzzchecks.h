@@ -73,13 +73,18 @@ QString checkAudioTags(QByteArrayView bytes);
 // then no title.
 QString checkTrackList(QByteArrayView bytes);
 
+// The sheets' two ways agree on any bytes: the CUE rewrite and the CUE
+// import, the v07t writer and the v07t reader (see fuzzchecks.cpp).
+QString checkCueAgreement(QByteArrayView bytes);
+QString checkV07tAgreement(QByteArrayView bytes);
+
 struct Target
 {
     const char *name; // the folder of its seed corpus under fuzz/corpus
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 8> Targets{{
+inline constexpr std::array<Target, 10> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
     {"englishtext_check", checkEnglishText},
@@ -88,6 +93,9 @@ inline constexpr std::array<Target, 8> Targets{{
     {"import_roundtrip", checkImportRoundTrip},
     {"audiotags_read", checkAudioTags},
     {"tracklist_read", checkTrackList},
+
+    {"cuesheet_agree", checkCueAgreement},
+    {"v07t_agree", checkV07tAgreement},
 }};
 
 } // namespace sonolabe::fuzz

@@ -504,6 +504,9 @@ QString Messages::note(const SourceNote &note)
         return tr("track %1: a title file names tracks 1 to 99; its text skipped").arg(note.number);
     case SourceNote::TrackPerformers:
         return tr("the tracks' performers are skipped: a title file has one artist, the disc's");
+    case SourceNote::TooManyBlocks:
+        return tr("line %1: a disc holds eight blocks at most; read up to there")
+            .arg(number(note.number));
     case SourceNote::NotUnderstood:
         break;
     }

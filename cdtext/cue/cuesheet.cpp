@@ -4,8 +4,7 @@
 #include "cdtext/disc/sheetwords.h"
 
 #include <algorithm>
-#include <optional>
-#include <vector>
+#include <map>
 
 namespace sonolabe::cdtext {
 
@@ -13,96 +12,63 @@ namespace {
 
 constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
 
-struct Line
+// Reads a sheet line by line, in place. A byte-order mark before the first
+// keyword is kept apart, so that a line put in front of the first one
+// cannot push it inward.
+class LineReader
 {
-    qsizetype begin = 0;
-    qsizetype contentEnd = 0; // the line end starts here
-    qsizetype end = 0;        // after the line end
-    QByteArray indent;
-    QByteArray keyword; // as written
-    QByteArray upperKeyword;
+public:
+    explicit LineReader(QByteArrayView sheet)
+        : m_sheet(sheet), m_pos(sheet.startsWith(ByteOrderMark) ? 3 : 0)
+    {}
+    bool next(CueLine &line);
+
+private:
+    QByteArrayView m_sheet;
+    qsizetype m_pos;
+    int m_number = 0;
 };
 
-std::vector<Line> splitLines(QByteArrayView sheet)
+bool LineReader::next(CueLine &line)
 {
-    std::vector<Line> lines;
-    qsizetype pos = 0;
-    while (pos < sheet.size()) {
-        Line line;
-        line.begin = pos;
-        qsizetype end = pos;
-        while (end < sheet.size() && sheet[end] != '\n' && sheet[end] != '\r')
-            ++end;
-        line.contentEnd = end;
-        if (end < sheet.size())
-            end += sheet[end] == '\r' && end + 1 < sheet.size() && sheet[end + 1] == '\n' ? 2 : 1;
-        line.end = end;
-
-        // A byte-order mark before the first keyword is kept apart, so that
-        // a line put in front of the first one cannot push it inward.
-        if (lines.empty() && sheet.startsWith(ByteOrderMark))
-            line.begin += 3;
-        qsizetype word = line.begin;
-        const qsizetype indentStart = word;
-        while (word < line.contentEnd && isBlank(sheet[word]))
-            ++word;
-        line.indent = sheet.sliced(indentStart, word - indentStart).toByteArray();
-        qsizetype wordEnd = word;
-        while (wordEnd < line.contentEnd && !isBlank(sheet[wordEnd]))
-            ++wordEnd;
-        line.keyword = sheet.sliced(word, wordEnd - word).toByteArray();
-        line.upperKeyword = line.keyword.toUpper();
-        lines.push_back(std::move(line));
-        pos = end;
-    }
-    return lines;
+    if (m_pos >= m_sheet.size())
+        return false;
+    qsizetype end = m_pos;
+    while (end < m_sheet.size() && m_sheet[end] != '\n' && m_sheet[end] != '\r')
+        ++end;
+    const qsizetype endLength =
+        end == m_sheet.size() ? 0 : (m_sheet.sliced(end).startsWith("\r\n") ? 2 : 1);
+    line.number = m_number++;
+    line.content = m_sheet.sliced(m_pos, end - m_pos);
+    line.lineEnd = m_sheet.sliced(end, endLength);
+    m_pos = end + endLength;
+    const QByteArrayView content = line.content;
+    qsizetype word = 0;
+    while (word < content.size() && isBlank(content[word]))
+        ++word;
+    qsizetype wordEnd = word;
+    while (wordEnd < content.size() && !isBlank(content[wordEnd]))
+        ++wordEnd;
+    qsizetype rest = wordEnd;
+    while (rest < content.size() && isBlank(content[rest]))
+        ++rest;
+    line.indent = content.first(word);
+    line.keyword = content.sliced(word, wordEnd - word);
+    line.rest = content.sliced(rest);
+    return true;
 }
 
-QByteArray textLine(const QByteArray &indent, const QByteArray &keyword, const QByteArray &text,
+void addLine(CueTextLines &lines, const CueLine &line)
+{
+    if (lines.last)
+        lines.earlier.push_back(lines.last->number);
+    lines.last = line;
+}
+
+QByteArray textLine(QByteArrayView indent, QByteArrayView keyword, QByteArrayView text,
                     QByteArrayView lineEnd)
 {
     return indent % keyword % " \"" % text % '"' % lineEnd;
-}
-
-// Context 0 is the disc, context n the n-th TRACK: the lines of each.
-struct Context
-{
-    int trackLine = -1;
-    std::vector<int> titles;
-    std::vector<int> performers;
-};
-
-struct Layout
-{
-    std::vector<Context> contexts{1};
-    std::vector<int> cdTextFiles; // CDTEXTFILE lines, wherever they are
-    // The first FILE or TRACK line; none in a sheet without either, whose
-    // disc lines then go at its end.
-    int discInsertLine = -1;
-};
-
-Layout layOut(const std::vector<Line> &lines)
-{
-    Layout layout;
-    std::vector<Context> &contexts = layout.contexts;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const QByteArray &keyword = lines[i].upperKeyword;
-        const int line = static_cast<int>(i);
-        if (keyword == "TRACK") {
-            contexts.push_back({line, {}, {}});
-            if (layout.discInsertLine < 0)
-                layout.discInsertLine = line;
-        } else if (keyword == "FILE" && contexts.size() == 1 && layout.discInsertLine < 0) {
-            layout.discInsertLine = line;
-        } else if (keyword == "TITLE") {
-            contexts.back().titles.push_back(line);
-        } else if (keyword == "PERFORMER") {
-            contexts.back().performers.push_back(line);
-        } else if (keyword == "CDTEXTFILE") {
-            layout.cdTextFiles.push_back(line);
-        }
-    }
-    return layout;
 }
 
 // The bytes of a text in the sheet: UTF-8 in a UTF-8 sheet; else code page
@@ -117,95 +83,94 @@ QByteArray sheetBytes(const QString &text, int language, bool utf8)
     return Cp932WithFullWidthMarks(text, false);
 }
 
-// The sheet's own line end, as its first line has it.
-QByteArray lineEndOf(QByteArrayView sheet, const std::vector<Line> &lines)
-{
-    const bool crlf =
-        !lines.empty() &&
-        sheet.sliced(lines[0].contentEnd, lines[0].end - lines[0].contentEnd).endsWith("\r\n");
-    return crlf ? QByteArray("\r\n") : QByteArray("\n");
-}
-
 // Where a line that a context lacks goes: next to a line of the sheet, or
-// at its end (line -1).
+// at its end.
 struct Place
 {
-    int line = -1;
+    std::optional<CueLine> line;
     bool after = false;
     QByteArray indent;
 };
 
-// What becomes of the sheet's lines: each is kept, replaced or dropped, and
-// new lines may go in front of it or after it.
+// What becomes of the sheet's lines: a line is kept, replaced or dropped,
+// and new lines may go in front of it or after it.
 class Edits
 {
 public:
-    Edits(QByteArrayView sheet, const std::vector<Line> &lines)
-        : m_sheet(sheet), m_lines(lines), m_lineEnd(lineEndOf(sheet, lines)),
-          m_replacement(lines.size()), m_before(lines.size()), m_after(lines.size())
-    {}
+    explicit Edits(QByteArrayView sheet) : m_sheet(sheet)
+    {
+        CueLine first;
+        if (LineReader(sheet).next(first) && first.lineEnd == "\r\n")
+            m_lineEnd = "\r\n";
+    }
 
-    // Sets the text of one kind of line in one context: the first such line
-    // gets the text, the others go; without one, a line is added at place.
-    // An empty text only removes lines.
-    void set(const std::vector<int> &existing, const char *keyword, const QByteArray &bytes,
+    // Sets the text of one kind of line in one context: the last such line,
+    // the one burners take, gets the text and the others go; without one, a
+    // line is added at place. An empty text only removes lines.
+    void set(const CueTextLines &lines, const char *keyword, const QByteArray &bytes,
              const Place &place);
     QByteArray result() const;
 
 private:
+    struct Edit
+    {
+        std::optional<QByteArray> replacement; // an empty one drops the line
+        QByteArray before;
+        QByteArray after;
+    };
     QByteArrayView m_sheet;
-    const std::vector<Line> &m_lines;
-    QByteArray m_lineEnd;
-    std::vector<std::optional<QByteArray>> m_replacement; // an empty one drops the line
-    std::vector<QByteArray> m_before;
-    std::vector<QByteArray> m_after;
-    QByteArray m_atEnd; // after the last line
+    QByteArray m_lineEnd = "\n"; // the sheet's own, as its first line has it
+    std::map<int, Edit> m_edits; // by line number
+    QByteArray m_atEnd;          // after the last line
 };
 
-void Edits::set(const std::vector<int> &existing, const char *keyword, const QByteArray &bytes,
+void Edits::set(const CueTextLines &lines, const char *keyword, const QByteArray &bytes,
                 const Place &place)
 {
-    for (size_t k = 0; k < existing.size(); ++k) {
-        const Line &line = m_lines[existing[k]];
-        if (k == 0 && !bytes.isEmpty()) {
-            // The pack file's line is written as burners look for it.
-            const QByteArray &word =
-                qstrcmp(keyword, "CDTEXTFILE") == 0 ? QByteArray(keyword) : line.keyword;
-            m_replacement[existing[k]] =
-                textLine(line.indent, word, bytes,
-                         m_sheet.sliced(line.contentEnd, line.end - line.contentEnd));
-        } else {
-            m_replacement[existing[k]] = QByteArray();
-        }
+    for (const int line : lines.earlier)
+        m_edits[line].replacement = QByteArray();
+    if (const std::optional<CueLine> &last = lines.last) {
+        // The pack file's line is written as burners look for it.
+        const QByteArrayView word =
+            qstrcmp(keyword, "CDTEXTFILE") == 0 ? QByteArrayView(keyword) : last->keyword;
+        m_edits[last->number].replacement =
+            bytes.isEmpty() ? QByteArray() : textLine(last->indent, word, bytes, last->lineEnd);
+        return;
     }
-    if (!existing.empty() || bytes.isEmpty())
+    if (bytes.isEmpty())
         return;
     const QByteArray added = textLine(place.indent, keyword, bytes, m_lineEnd);
-    if (place.line < 0)
+    if (!place.line)
         m_atEnd += added;
     else if (place.after)
-        m_after[place.line] += added;
+        m_edits[place.line->number].after += added;
     else
-        m_before[place.line] += added;
+        m_edits[place.line->number].before += added;
 }
 
 QByteArray Edits::result() const
 {
     QByteArray out;
-    out.reserve(m_sheet.size() + 64 * qsizetype(m_lines.size() + 2));
-    const qsizetype prefix = m_lines.empty() ? 0 : m_lines[0].begin;
+    out.reserve(m_sheet.size() + 64 * qsizetype(m_edits.size() + 2));
+    const qsizetype prefix = m_sheet.startsWith(ByteOrderMark) ? 3 : 0;
     out += m_sheet.first(prefix); // the byte-order mark, if any
-    for (size_t i = 0; i < m_lines.size(); ++i) {
-        const Line &line = m_lines[i];
-        out += m_before[i];
-        if (m_replacement[i])
-            out += *m_replacement[i];
+    LineReader reader(m_sheet);
+    CueLine line;
+    while (reader.next(line)) {
+        const auto edit = m_edits.find(line.number);
+        if (edit == m_edits.end()) {
+            out += line.content % line.lineEnd;
+            continue;
+        }
+        out += edit->second.before;
+        if (edit->second.replacement)
+            out += *edit->second.replacement;
         else
-            out += m_sheet.sliced(line.begin, line.end - line.begin);
-        if (!m_after[i].isEmpty()) {
-            if (line.end == line.contentEnd && !m_replacement[i])
+            out += line.content % line.lineEnd;
+        if (!edit->second.after.isEmpty()) {
+            if (line.lineEnd.isEmpty() && !edit->second.replacement)
                 out += m_lineEnd; // the last line had no line end
-            out += m_after[i];
+            out += edit->second.after;
         }
     }
     if (!m_atEnd.isEmpty()) {
@@ -236,6 +201,56 @@ CueRewrite::Fault faultOf(const QByteArray &bytes)
 
 } // namespace
 
+bool CueLine::is(const char *upperKeyword) const
+{
+    return keyword.compare(upperKeyword, Qt::CaseInsensitive) == 0;
+}
+
+QByteArrayView CueText(const CueLine &line)
+{
+    QByteArrayView text = line.rest;
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    if (text.startsWith('"')) {
+        text = text.sliced(1);
+        if (text.endsWith('"'))
+            text.chop(1);
+    }
+    return text;
+}
+
+CueLayout LayOutCueSheet(QByteArrayView sheet)
+{
+    CueLayout layout;
+    layout.utf8 = IsUtf8CueSheet(sheet);
+    LineReader reader(sheet);
+    CueLine line;
+    while (reader.next(line)) {
+        // Tracks above MaxTracks: only whether they hold texts.
+        CueContext *context = layout.tracks <= MaxTracks ? &layout.contexts.back() : nullptr;
+        if (line.is("TRACK")) {
+            if (++layout.tracks <= MaxTracks)
+                layout.contexts.push_back({line, {}, {}});
+            if (!layout.discInsert)
+                layout.discInsert = line;
+        } else if (line.is("FILE") && layout.tracks == 0 && !layout.discInsert) {
+            layout.discInsert = line;
+        } else if (line.is("TITLE") && context) {
+            addLine(context->title, line);
+        } else if (line.is("TITLE") && !CueText(line).isEmpty() &&
+                   (layout.titledBeyond.empty() || layout.titledBeyond.back() != layout.tracks)) {
+            layout.titledBeyond.push_back(layout.tracks);
+        } else if (line.is("PERFORMER") && context) {
+            addLine(context->performer, line);
+        } else if (line.is("CDTEXTFILE")) {
+            addLine(layout.cdTextFile, line);
+        }
+        if (line.is("PERFORMER") && layout.tracks > 0 && !CueText(line).isEmpty())
+            layout.trackPerformers = true;
+    }
+    return layout;
+}
+
 bool IsUtf8CueSheet(QByteArrayView sheet)
 {
     if (sheet.startsWith(ByteOrderMark))
@@ -248,11 +263,9 @@ bool IsUtf8CueSheet(QByteArrayView sheet)
 CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language,
                            const std::optional<QByteArray> &cdTextFile)
 {
-    const bool utf8 = IsUtf8CueSheet(sheet);
     CueRewrite result;
-    const std::vector<Line> lines = splitLines(sheet);
-    const Layout layout = layOut(lines);
-    result.sheetTracks = static_cast<int>(layout.contexts.size()) - 1;
+    const CueLayout layout = LayOutCueSheet(sheet);
+    result.sheetTracks = layout.tracks;
     // A title file names at most MaxTracks tracks, so a longer sheet never
     // matches one (and a store claiming more has no titles for them).
     if (result.sheetTracks != store.trackCount || result.sheetTracks > MaxTracks) {
@@ -260,23 +273,23 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
         return result;
     }
 
-    Edits edits(sheet, lines);
+    Edits edits(sheet);
     // Sets one text, or refuses it: nothing is written then.
-    const auto set = [&](const std::vector<int> &existing, const char *keyword, const TextRef &ref,
+    const auto set = [&](const CueTextLines &lines, const char *keyword, const TextRef &ref,
                          const Place &place) {
-        const QByteArray bytes = sheetBytes(TextOf(store, ref), language, utf8);
+        const QByteArray bytes = sheetBytes(TextOf(store, ref), language, layout.utf8);
         result.fault = faultOf(bytes);
         if (result.fault != CueRewrite::None) {
             result.text = ref;
             return false;
         }
-        edits.set(existing, keyword, bytes, place);
+        edits.set(lines, keyword, bytes, place);
         return true;
     };
-    const Context &disc = layout.contexts[0];
-    const Place discPlace{layout.discInsertLine, false,
-                          layout.discInsertLine < 0 ? QByteArray()
-                                                    : lines[layout.discInsertLine].indent};
+    const CueContext &disc = layout.contexts[0];
+    const Place discPlace{layout.discInsert, false,
+                          layout.discInsert ? layout.discInsert->indent.toByteArray()
+                                            : QByteArray()};
     // The pack file first: read before the sheet's texts, it replaces them.
     // Without one, a CDTEXTFILE line of the sheet goes, as it would hide the
     // texts written.
@@ -285,14 +298,14 @@ CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int la
         result.fault = CueRewrite::PackFileName;
         return result;
     }
-    edits.set(layout.cdTextFiles, "CDTEXTFILE", packFile, discPlace);
-    if (!set(disc.titles, "TITLE", {language, TextRef::DiscName, 0}, discPlace) ||
-        !set(disc.performers, "PERFORMER", {language, TextRef::Artist, 0}, discPlace))
+    edits.set(layout.cdTextFile, "CDTEXTFILE", packFile, discPlace);
+    if (!set(disc.title, "TITLE", {language, TextRef::DiscName, 0}, discPlace) ||
+        !set(disc.performer, "PERFORMER", {language, TextRef::Artist, 0}, discPlace))
         return result;
     for (int track = 1; track <= result.sheetTracks; ++track) {
-        const Context &context = layout.contexts[track];
-        const Place place{context.trackLine, true, lines[context.trackLine].indent + "  "};
-        if (!set(context.titles, "TITLE", {language, TextRef::TrackTitle, track}, place))
+        const CueContext &context = layout.contexts[track];
+        const Place place{context.track, true, context.track->indent % "  "};
+        if (!set(context.title, "TITLE", {language, TextRef::TrackTitle, track}, place))
             return result;
     }
     result.sheet = edits.result();

@@ -23,8 +23,58 @@
 #include <QByteArrayView>
 
 #include <optional>
+#include <vector>
 
 namespace sonolabe::cdtext {
+
+// One line of a sheet, split as libburn (which cdrskin burns with) splits
+// it: the keyword is the first word after blanks, its case ignored here; the
+// rest starts after the blanks that follow it. The rewrite and the import
+// both read a sheet through these lines.
+struct CueLine
+{
+    int number = 0;         // counted from 0
+    QByteArrayView content; // without the line end (and the sheet's byte-order mark)
+    QByteArrayView lineEnd; // CR LF, CR, LF, or nothing on the last line
+    QByteArrayView indent;
+    QByteArrayView keyword; // as written
+    QByteArrayView rest;
+    bool is(const char *upperKeyword) const;
+};
+
+// The lines of one kind of text in one context. A burner reads them in turn,
+// each replacing the text before it: the last one is the text burned.
+struct CueTextLines
+{
+    std::optional<CueLine> last;
+    std::vector<int> earlier; // numbers of the other lines
+};
+
+// Context 0 is the disc, context n the n-th TRACK (kept up to MaxTracks).
+struct CueContext
+{
+    std::optional<CueLine> track;
+    CueTextLines title;
+    CueTextLines performer;
+};
+
+struct CueLayout
+{
+    std::vector<CueContext> contexts{1};
+    int tracks = 0; // TRACK lines, all of them
+    CueTextLines cdTextFile;
+    // The first FILE or TRACK line, in front of which the disc's lines go.
+    std::optional<CueLine> discInsert;
+    std::vector<int> titledBeyond; // tracks above MaxTracks with a TITLE text
+    bool trackPerformers = false;  // a track has a PERFORMER text
+    bool utf8 = false;             // IsUtf8CueSheet
+};
+
+CueLayout LayOutCueSheet(QByteArrayView sheet);
+
+// The text of a TITLE, PERFORMER or CDTEXTFILE line as libburn reads it: the
+// rest without trailing blanks, a leading double quote and the last one.
+QByteArrayView CueText(const CueLine &line);
 
 struct CueRewrite
 {
@@ -37,7 +87,9 @@ struct CueRewrite
 };
 
 // Rewrites the sheet with the texts of the language. Track performers are
-// left alone: the title file has none. A text that is empty removes its line.
+// left alone: the title file has none. A text goes on the line burners take
+// (CueTextLines), the other lines of its kind go; an empty text removes them
+// all.
 // The disc's lines are added in front of the first FILE or TRACK line, or at
 // the end of a sheet that has neither; a track's after its TRACK line.
 //

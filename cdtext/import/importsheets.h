@@ -6,10 +6,10 @@
 //    line; "Text Code" 8859 and ASCII read byte by byte, MS-JIS as code page
 //    932. Lines before the first sheet (cdrskin's greeting) are skipped.
 //  - CUE sheets: the disc's TITLE and PERFORMER and each TRACK's TITLE, one
-//    block without a language. A quoted text runs to the line's last double
-//    quote. The texts are read as UTF-8 when the sheet starts with a
-//    byte-order mark or when they are valid UTF-8 and hold a character
-//    beyond ASCII; otherwise as code page 932, as Sonolabe writes them.
+//    block without a language, read as libburn reads them (cuesheet.h): the
+//    last of two TITLE lines counts. The texts are read as UTF-8 in a sheet
+//    the rewrite writes UTF-8 into (IsUtf8CueSheet); otherwise as code page
+//    932, as Sonolabe writes them.
 //  - cdrdao TOC files: the CD_TEXT blocks of the disc and the tracks, one
 //    block per language number, its language from the LANGUAGE_MAP (EN or 9
 //    English, 105 Japanese). Escapes are read as cdrdao reads them: \" is a

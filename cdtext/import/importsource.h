@@ -65,6 +65,7 @@ struct SourceNote
         TrackPerformers,      // block number: the tracks' performers, skipped (a
                               // title file has one artist, the disc's)
         NotUnderstood,        // number: the line, value: a TocSyntaxError::Kind
+        TooManyBlocks,        // number: the line of a ninth v07t sheet; not read
     };
     Kind kind = NotAPackFile;
     int number = 0;

@@ -197,39 +197,4 @@ QByteArray PackFileBytes(QByteArrayView packs)
     return file;
 }
 
-PackFileVerdict VerifyPackFile(QByteArrayView file)
-{
-    PackFileVerdict verdict;
-    QByteArrayView packs = file;
-    if (file.size() % PackSize == 4) {
-        const qsizetype stated = static_cast<quint8>(file[0]) << 8 | static_cast<quint8>(file[1]);
-        if (stated != file.size() - 2 || file[2] != 0 || file[3] != 0) {
-            verdict.badLayout = true;
-            return verdict;
-        }
-        packs = file.sliced(4);
-    } else if (file.size() % PackSize == 1 && file.back() == 0) {
-        packs = file.chopped(1); // the trailing NUL some writers add
-    } else if (file.size() % PackSize != 0) {
-        verdict.badLayout = true;
-        return verdict;
-    }
-    verdict.packCount = static_cast<int>(packs.size() / PackSize);
-    if (verdict.packCount == 0) {
-        verdict.badLayout = true;
-        return verdict;
-    }
-    for (int i = 0; i < verdict.packCount; ++i) {
-        const QByteArrayView pack = packs.sliced(i * PackSize, PackSize);
-        const quint16 stored = static_cast<quint16>(static_cast<quint8>(pack[16]) << 8 |
-                                                    static_cast<quint8>(pack[17]));
-        if (PackCrc(pack) != stored) {
-            verdict.badPack = i;
-            return verdict;
-        }
-    }
-    verdict.ok = true;
-    return verdict;
-}
-
 } // namespace sonolabe::cdtext

@@ -91,16 +91,4 @@ std::optional<QByteArray> BuildPacks(const std::vector<PackBlock> &blocks,
 // size minus 2 (big-endian) and two zero bytes, then the packs.
 QByteArray PackFileBytes(QByteArrayView packs);
 
-struct PackFileVerdict
-{
-    bool ok = false;
-    int packCount = 0;
-    int badPack = -1;       // index of the first pack whose CRC is wrong
-    bool badLayout = false; // the size fits no pack file, or the header lies
-};
-
-// Checks a pack file (with or without the 4-byte header) and the CRC of
-// every pack.
-PackFileVerdict VerifyPackFile(QByteArrayView file);
-
 } // namespace sonolabe::cdtext

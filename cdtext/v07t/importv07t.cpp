@@ -1,17 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The v07t sheet reader of importsheets.h.
+// The v07t sheet reader of importsheets.h, over the keys of v07t.h.
+#include "cdtext/disc/sheetwords.h"
 #include "cdtext/import/importsheets.h"
+#include "cdtext/v07t/v07t.h"
 
 #include "model/codepage932.h"
 
-#include <QList>
 #include <QStringDecoder>
 
 #include <algorithm>
 
 namespace sonolabe::cdtext {
-
-using namespace Qt::Literals::StringLiterals;
 
 std::optional<QString> DecodeUtf8BeyondAscii(QByteArrayView bytes)
 {
@@ -26,75 +25,58 @@ std::optional<QString> DecodeUtf8BeyondAscii(QByteArrayView bytes)
 
 namespace {
 
-// One sheet's values as bytes, decoded once its text code is known.
+// One sheet's values as they stand in the source, decoded once its text
+// code is known.
 struct RawSheet
 {
     int number = 0;
-    QByteArray textCode;
-    QByteArray languageCode;
-    QByteArray discTitle;
-    QByteArray discPerformer;
-    std::array<QByteArray, MaxTracks> titles;
+    QByteArrayView textCode;
+    QByteArrayView languageCode;
+    QByteArrayView discTitle;
+    QByteArrayView discPerformer;
+    std::array<QByteArrayView, MaxTracks> titles;
     int lastTrack = 0;
 };
 
-QByteArray simplifiedKey(QByteArrayView key)
+void readLine(const V07tField &field, QByteArrayView value, RawSheet &sheet, SourceTexts &source)
 {
-    return key.toByteArray().simplified().toLower();
-}
-
-// "Track NN Title" or "Track NN Artist": the track number and the field.
-std::optional<std::pair<int, QByteArray>> trackField(const QByteArray &key)
-{
-    const QList<QByteArray> words = key.split(' ');
-    if (words.size() != 3 || words[0] != "track")
-        return std::nullopt;
-    bool ok = false;
-    const int track = words[1].toInt(&ok);
-    if (!ok || track < 1)
-        return std::nullopt;
-    return std::pair(track, words[2]);
-}
-
-void readLine(const QByteArray &key, QByteArrayView value, RawSheet &sheet, SourceTexts &source)
-{
-    if (key == "text code") {
-        sheet.textCode = value.toByteArray().trimmed().toUpper();
-    } else if (key == "language code") {
-        sheet.languageCode = value.toByteArray().trimmed();
-    } else if (key == "album title") {
-        sheet.discTitle = value.toByteArray();
-    } else if (key == "artist name") {
-        sheet.discPerformer = value.toByteArray();
-    } else if (key == "last track number") {
-        sheet.lastTrack = std::clamp(value.toByteArray().trimmed().toInt(), 0, int(MaxTracks));
-    } else if (const auto field = trackField(key)) {
-        const auto [track, name] = *field;
-        if (name == "title" && track > MaxTracks && !value.isEmpty())
-            source.notes.push_back({SourceNote::TrackBeyondLimit, track, 0, {}});
-        else if (name == "title" && track <= MaxTracks)
-            sheet.titles[track - 1] = value.toByteArray();
-        else if (name == "artist" && !value.isEmpty()) {
-            NoteTrackPerformers(source, sheet.number);
-        }
+    const SourceNote beyond{SourceNote::TrackBeyondLimit, field.track, 0, {}};
+    if (field.key == V07tKey::TextCode) {
+        sheet.textCode = value.trimmed();
+    } else if (field.key == V07tKey::LanguageCode) {
+        sheet.languageCode = value.trimmed();
+    } else if (field.key == V07tKey::AlbumTitle) {
+        sheet.discTitle = value;
+    } else if (field.key == V07tKey::ArtistName) {
+        sheet.discPerformer = value;
+    } else if (field.key == V07tKey::LastTrack) {
+        sheet.lastTrack = std::clamp(value.trimmed().toInt(), 0, int(MaxTracks));
+    } else if (field.key == V07tKey::TrackTitle && field.track > MaxTracks) {
+        // Noted once for lines of one track in a row.
+        if (!value.isEmpty() && (source.notes.empty() || !(source.notes.back() == beyond)))
+            source.notes.push_back(beyond);
+    } else if (field.key == V07tKey::TrackTitle && field.track >= 1) {
+        sheet.titles[field.track - 1] = value;
+    } else if (field.key == V07tKey::TrackArtist && field.track >= 1 && !value.isEmpty()) {
+        NoteTrackPerformers(source, sheet.number);
     }
 }
 
 void finishSheet(const RawSheet &sheet, SourceTexts &source)
 {
-    const bool msJis = sheet.textCode == "MS-JIS";
-    if (!msJis && sheet.textCode != "8859" && sheet.textCode != "ASCII" &&
-        !sheet.textCode.isEmpty()) {
-        source.notes.push_back({SourceNote::CharacterCodeUnknown, sheet.number, 0,
-                                QString::fromLatin1(sheet.textCode)});
+    const QByteArray textCode = sheet.textCode.toByteArray().toUpper();
+    const bool msJis = textCode == "MS-JIS";
+    if (!msJis && textCode != "8859" && textCode != "ASCII" && !textCode.isEmpty()) {
+        source.notes.push_back(
+            {SourceNote::CharacterCodeUnknown, sheet.number, 0, QString::fromLatin1(textCode)});
         return;
     }
-    const auto decode = [msJis](const QByteArray &bytes) {
+    const auto decode = [msJis](QByteArrayView bytes) {
         return msJis ? Cp932Decoder::instance().decode(bytes) : QString::fromLatin1(bytes);
     };
     SourceBlock block;
     block.number = sheet.number;
-    block.language = V07tLanguageOf(sheet.languageCode);
+    block.language = V07tLanguageOf(sheet.languageCode.toByteArray());
     block.languageName = QString::fromLatin1(sheet.languageCode);
     block.discTitle = decode(sheet.discTitle);
     block.discPerformer = decode(sheet.discPerformer);
@@ -109,29 +91,42 @@ void finishSheet(const RawSheet &sheet, SourceTexts &source)
 
 } // namespace
 
+// The lines are read in place, one at a time: a source holds at most eight
+// sheets, so what is kept stays small whatever the size of the source.
 SourceTexts ReadV07tSheets(QByteArrayView sheets)
 {
     SourceTexts source;
     std::optional<RawSheet> sheet;
     int count = 0;
-    for (QByteArrayView line : QByteArray::fromRawData(sheets.data(), sheets.size()).split('\n')) {
+    int lineNumber = 0;
+    for (qsizetype start = 0; start < sheets.size();) {
+        qsizetype end = sheets.indexOf('\n', start);
+        end = end < 0 ? sheets.size() : end;
+        QByteArrayView line = sheets.sliced(start, end - start);
+        start = end + 1;
+        ++lineNumber;
         if (line.endsWith('\r'))
             line.chop(1);
         const qsizetype equals = line.indexOf('=');
-        if (equals < 0)
+        const std::optional<V07tField> field =
+            equals < 0 ? std::nullopt : ParseV07tKey(line.first(equals));
+        if (!field)
             continue;
-        const QByteArray key = simplifiedKey(line.first(equals));
         QByteArrayView value = line.sliced(equals + 1);
         // The sheet reader skips the blanks after "=", as cdrskin's does.
         while (!value.isEmpty() && (value.front() == ' ' || value.front() == '\t'))
             value = value.sliced(1);
-        if (key == "input sheet version") {
+        if (field->key == V07tKey::SheetVersion) {
+            if (count == MaxBlocks) {
+                source.notes.push_back({SourceNote::TooManyBlocks, lineNumber, 0, {}});
+                break;
+            }
             if (sheet)
                 finishSheet(*sheet, source);
             sheet = RawSheet{};
             sheet->number = count++;
         } else if (sheet) {
-            readLine(key, value, *sheet, source);
+            readLine(*field, value, *sheet, source);
         }
     }
     if (sheet)

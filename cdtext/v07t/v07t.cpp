@@ -1,23 +1,46 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cdtext/v07t/v07t.h"
 
+#include "cdtext/disc/sheetwords.h"
+
+#include <QList>
+
 namespace sonolabe::cdtext {
 
 namespace {
 
-void appendLine(QByteArray &out, const char *key, QByteArrayView value)
+// The key as written: a track key with its two-digit number.
+QByteArray keyText(V07tKey key, int track)
+{
+    const char *name = V07tKeyNames[int(key)];
+    if (key < V07tKey::TrackTitle)
+        return name;
+    return "Track " % QByteArray::number(track).rightJustified(2, '0') % ' ' % name;
+}
+
+void appendLine(QByteArray &out, V07tKey key, QByteArrayView value, int track = 0)
 {
     // Keys are padded so that the "=" line up, as in cdrskin's own sheets.
-    QByteArray line(key);
-    if (line.size() < 20)
-        line.append(20 - line.size(), ' ');
-    out += line;
-    out += "= ";
-    out += value;
-    out += '\n';
+    out += keyText(key, track).leftJustified(20, ' ') % "= " % value % '\n';
 }
 
 } // namespace
+
+std::optional<V07tField> ParseV07tKey(QByteArrayView key)
+{
+    const QByteArray simple = key.toByteArray().simplified();
+    const QList<QByteArray> words = simple.split(' ');
+    bool numbered = false;
+    const int track = words.size() == 3 && words[0].compare("track", Qt::CaseInsensitive) == 0
+                          ? words[1].toInt(&numbered)
+                          : 0;
+    for (int key = 0; key < int(std::size(V07tKeyNames)); ++key) {
+        if ((key >= int(V07tKey::TrackTitle)) == numbered &&
+            (numbered ? words[2] : simple).compare(V07tKeyNames[key], Qt::CaseInsensitive) == 0)
+            return V07tField{V07tKey(key), track};
+    }
+    return std::nullopt;
+}
 
 V07tSheets WriteV07tSheets(const std::vector<DiscBlock> &blocks)
 {
@@ -26,9 +49,9 @@ V07tSheets WriteV07tSheets(const std::vector<DiscBlock> &blocks)
         const PackBlock &pack = block.pack;
         const bool english = block.language == English;
         QByteArray &out = sheets.bytes;
-        appendLine(out, "Input Sheet Version", "0.7T");
-        appendLine(out, "Text Code", english ? "8859" : "MS-JIS");
-        appendLine(out, "Language Code", V07tLanguageName(block.language));
+        appendLine(out, V07tKey::SheetVersion, "0.7T");
+        appendLine(out, V07tKey::TextCode, english ? "8859" : "MS-JIS");
+        appendLine(out, V07tKey::LanguageCode, V07tLanguageName(block.language));
 
         const PackTexts *titles = pack.textsOf(PackTypeTitle);
         const PackTexts *performers = pack.textsOf(PackTypePerformer);
@@ -38,22 +61,18 @@ V07tSheets WriteV07tSheets(const std::vector<DiscBlock> &blocks)
         };
         if (titles) {
             check(titles->entries[0], {block.language, TextRef::DiscName, 0});
-            appendLine(out, "Album Title", titles->entries[0]);
+            appendLine(out, V07tKey::AlbumTitle, titles->entries[0]);
         }
         if (performers) {
             check(performers->entries[0], {block.language, TextRef::Artist, 0});
-            appendLine(out, "Artist Name", performers->entries[0]);
+            appendLine(out, V07tKey::ArtistName, performers->entries[0]);
         }
-        appendLine(out, "First Track Number", QByteArray::number(pack.firstTrack));
-        appendLine(out, "Last Track Number", QByteArray::number(pack.lastTrack));
-        if (titles) {
-            for (int track = pack.firstTrack; track <= pack.lastTrack; ++track) {
-                const QByteArray &title = titles->entries[track - pack.firstTrack + 1];
-                check(title, {block.language, TextRef::TrackTitle, track});
-                const QByteArray key =
-                    "Track " % QByteArray::number(track).rightJustified(2, '0') % " Title";
-                appendLine(out, key.constData(), title);
-            }
+        appendLine(out, V07tKey::FirstTrack, QByteArray::number(pack.firstTrack));
+        appendLine(out, V07tKey::LastTrack, QByteArray::number(pack.lastTrack));
+        for (int track = pack.firstTrack; titles && track <= pack.lastTrack; ++track) {
+            const QByteArray &title = titles->entries[track - pack.firstTrack + 1];
+            check(title, {block.language, TextRef::TrackTitle, track});
+            appendLine(out, V07tKey::TrackTitle, title, track);
         }
     }
     if (!sheets.ok())

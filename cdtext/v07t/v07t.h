@@ -1,18 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Input sheets in the text format version 0.7T that cdrskin reads with
-// input_sheet_v07t=: one sheet per language block, all in one file. Every
-// sheet starts with the line "Input Sheet Version = 0.7T", which tells the
-// reader that the next such line begins the next block.
+// input_sheet_v07t= and writes with cdtext_to_v07t=: one sheet per language
+// block, all in one file, each a list of "Key = value" lines. Every sheet
+// starts with the line "Input Sheet Version = 0.7T", which tells the reader
+// that the next such line begins the next block. A disc has at most eight
+// blocks: the reader stops at a ninth sheet.
 #pragma once
 
 #include "cdtext/disc/discblocks.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 #include <optional>
 #include <vector>
 
 namespace sonolabe::cdtext {
+
+// The keys this program writes and reads, one table for both, in the order
+// of V07tKey. The track keys are "Track NN Title" and "Track NN Artist": the
+// table holds the word after the number. The reader ignores case and runs of
+// blanks.
+enum class V07tKey {
+    SheetVersion,
+    TextCode,
+    LanguageCode,
+    AlbumTitle,
+    ArtistName,
+    FirstTrack,
+    LastTrack,
+    TrackTitle,
+    TrackArtist
+};
+inline constexpr const char *V07tKeyNames[] = {
+    "Input Sheet Version", "Text Code",         "Language Code", "Album Title", "Artist Name",
+    "First Track Number",  "Last Track Number", "Title",         "Artist"};
+
+// The key of a line's text before "=", with the track number of a track
+// key; nothing for a key not in the table.
+struct V07tField
+{
+    V07tKey key;
+    int track = 0;
+};
+std::optional<V07tField> ParseV07tKey(QByteArrayView key);
 
 struct V07tSheets
 {

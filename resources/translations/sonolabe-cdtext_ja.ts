@@ -524,5 +524,9 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <source>blocks nested deeper than any TOC file nests them</source>
         <translation>TOC ﾌｧｲﾙとしては深すぎるﾌﾞﾛｯｸの入れ子</translation>
     </message>
+    <message>
+        <source>line %1: a disc holds eight blocks at most; read up to there</source>
+        <translation>%1 行目: ﾌﾞﾛｯｸは 1 枚に 8 つまでです。そこまでを読みました</translation>
+    </message>
 </context>
 </TS>

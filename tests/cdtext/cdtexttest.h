@@ -3,12 +3,18 @@
 #pragma once
 
 #include "cdtext/disc/discblocks.h"
+#include "cdtext/import/importsource.h"
+#include "cdtext/packs/packreader.h"
 #include "cdtext/packs/packs.h"
 #include "model/codepage932.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 
 #include <QTest>
+
+#include <algorithm>
+
+Q_DECLARE_METATYPE(std::optional<int>)
 
 namespace sonolabe::cdtext::test {
 
@@ -95,6 +101,57 @@ inline QByteArray packFile(const TitleStore &store, bool tabRepeat = false)
 {
     const PackOptions options{tabRepeat, TextPackBudget};
     return PackFileBytes(BuildPacks(PackBlocksOf(DiscBlocks(store, {})), options).value());
+}
+
+// The pack file is whole: its size fits one and every pack's CRC is right.
+inline bool packFileWhole(QByteArrayView file)
+{
+    const std::vector<SourceNote> notes = ReadPackFile(file, false).notes;
+    return std::none_of(notes.begin(), notes.end(), [](const SourceNote &note) {
+        return note.kind == SourceNote::NotAPackFile || note.kind == SourceNote::CrcMismatch;
+    });
+}
+
+// A section of a one-track title file.
+inline QString section(const char *language, const QString &disc, const QString &title1 = {})
+{
+    return QString::fromLatin1(language) + u"\r\n0\t"_s + disc + u"\t\r\n1\t"_s + title1 +
+           u"\r\n\r\n"_s;
+}
+
+// The columns of the import rows of every kind of source, and their check:
+// the kind is told by the content; texts the title file cannot hold are
+// written with the stated replacement and reported, each reason once per
+// text.
+inline void importColumns()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<std::optional<int>>("block");
+    QTest::addColumn<std::optional<int>>("language");
+    QTest::addColumn<QString>("file");       // the title file written, "" for none
+    QTest::addColumn<QList<int>>("reasons"); // Replacement reasons, in order
+    QTest::addColumn<QList<int>>("notes");   // SourceNote kinds
+}
+
+inline void checkImportRow(ImportKind kind)
+{
+    QFETCH(QByteArray, source);
+    QFETCH(std::optional<int>, block);
+    QFETCH(std::optional<int>, language);
+    QFETCH(QString, file);
+    QFETCH(QList<int>, reasons);
+    QFETCH(QList<int>, notes);
+    QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(kind));
+    const ImportResult result = ImportTexts(source, kind, {block, language, false});
+    QCOMPARE(result.titleFile(), Cp932Encoder::instance().encode(file));
+    const auto kinds = [](const auto &list, auto kind) {
+        QList<int> found;
+        for (const auto &item : list)
+            found << item.*kind;
+        return found;
+    };
+    QCOMPARE(kinds(result.replacements, &Replacement::reason), reasons);
+    QCOMPARE(kinds(result.notes, &SourceNote::kind), notes);
 }
 
 } // namespace sonolabe::cdtext::test

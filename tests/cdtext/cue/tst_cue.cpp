@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// CUE sheets: the texts of a title file written into a sheet given with
+// --into (what is written and kept), and the texts read back from one, both
+// as libburn reads a sheet.
+#include "cdtext/cdtexttest.h"
+
+#include "cdtext/cue/cuesheet.h"
+
+using namespace sonolabe;
+using namespace sonolabe::cdtext;
+using namespace sonolabe::cdtext::test;
+
+class TestCue : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void rewrite_data();
+    void rewrite();
+    void reads_data();
+    void reads() { checkImportRow(ImportKind::Cue); }
+};
+
+// The disc of twoTracks(), its tracks cut to the row's count.
+void TestCue::rewrite_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<int>("tracks");
+    QTest::addColumn<bool>("artist"); // the English one kept
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QByteArray>("expected");
+    // Of two titles, the last is the one burners take (and the import reads):
+    // it gets the text, the first goes.
+    QTest::newRow(
+        "added, the last of two titles replaced; byte-order mark, CR LF, no last line end")
+        << int(English) << 2 << true
+        << QByteArray("\xEF\xBB\xBF"
+                      "FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE \"old\"\r\n"
+                      "    PERFORMER \"Guest\"\r\n    title \"older\"\r\n    INDEX 01 00:00:00\r\n"
+                      "  TRACK 02 AUDIO")
+        << QByteArray("\xEF\xBB\xBFTITLE \"Best\"\r\nPERFORMER \"Band\"\r\nFILE \"a.wav\" WAVE\r\n"
+                      "  TRACK 01 AUDIO\r\n    PERFORMER \"Guest\"\r\n    title \"Intro\"\r\n"
+                      "    INDEX 01 00:00:00\r\n  TRACK 02 AUDIO\r\n    TITLE \"Outro\"\r\n");
+    // Japanese sheets name the pack file disc.cdt, which the disc gets.
+    QTest::newRow("Japanese: no artist removes the performer, duplicates go")
+        << int(Japanese) << 2 << true
+        << QByteArray("TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
+                      "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                      "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n")
+        << "TITLE \"" + sjis(u"ベスト"_s) +
+               "\"\nCDTEXTFILE \"disc.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"" +
+               sjis(u"序曲"_s) + "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" +
+               sjis(u"表紙"_s) + "\"\n    INDEX 01 01:00:00\n";
+    QTest::newRow("Japanese, UTF-8 with byte-order mark: UTF-8 texts, the mark kept")
+        << int(Japanese) << 2 << true
+        << QByteArray(
+               "\xEF\xBB\xBFREM \xC3\xA9\r\nCDTEXTFILE \"old.cdt\"\r\nFILE \"a.wav\" WAVE\r\n"
+               "  TRACK 01 AUDIO\r\n  TRACK 02 AUDIO\r\n")
+        << u"\uFEFFREM é\r\nCDTEXTFILE \"disc.cdt\"\r\nTITLE \"ベスト\"\r\nFILE \"a.wav\" WAVE\r\n"
+           u"  TRACK 01 AUDIO\r\n    TITLE \"序曲\"\r\n  TRACK 02 AUDIO\r\n    TITLE \"表紙\"\r\n"_s
+               .toUtf8();
+    QTest::newRow("English: a CDTEXTFILE line goes, as it would hide the texts")
+        << int(English) << 1 << false
+        << QByteArray("CDTEXTFILE \"old.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n")
+        << QByteArray(
+               "TITLE \"Best\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"Intro\"\n");
+    // Nothing to put the disc's lines in front of: they go at the end.
+    QTest::newRow("no tracks, no FILE or TRACK line")
+        << int(English) << 0 << true
+        << QByteArray("REM DATE 2001\nPERFORMER \"Old\"\nREM COMMENT x")
+        << QByteArray("REM DATE 2001\nPERFORMER \"Band\"\nREM COMMENT x\nTITLE \"Best\"\n");
+}
+
+void TestCue::rewrite()
+{
+    QFETCH(int, language);
+    QFETCH(int, tracks);
+    QFETCH(bool, artist);
+    QFETCH(QByteArray, sheet);
+    QFETCH(QByteArray, expected);
+    TitleStore store = twoTracks();
+    store.setTrackCount(tracks);
+    if (!artist)
+        store.artistNames[English].clear();
+    const CueRewrite cue = RewriteCueSheet(
+        sheet, store, language,
+        language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt);
+    QCOMPARE(cue.fault, CueRewrite::None);
+    QCOMPARE(cue.sheet, expected);
+}
+
+// The section the texts fill is told by their characters.
+void TestCue::reads_data()
+{
+    importColumns();
+    const auto none = std::optional<int>();
+    QTest::newRow("UTF-8, Japanese by its characters")
+        << QByteArray("TITLE \"\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5\"\nFILE \"a.wav\" WAVE\n"
+                      "  TRACK 01 AUDIO\n    TITLE \"ﾃｽﾄ \"quoted\"\"\n")
+        << none << none << section("ja", u"日本 ?"_s, u"ﾃｽﾄ \"quoted\""_s)
+        << QList<int>{Replacement::NotInCodePage} << QList<int>{};
+    QTest::newRow("of two titles the last, blanks after the quote dropped")
+        << QByteArray("TITLE \"A\"\nTITLE B \nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"
+                      "    TITLE \"first\"\n    TITLE \"last\" \t\n")
+        << none << none << section("en", u"B"_s, u"last"_s) << QList<int>{} << QList<int>{};
+}
+
+QTEST_GUILESS_MAIN(TestCue)
+#include "tst_cue.moc"

@@ -1,0 +1,40 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// v07t sheets read back into a title file: keys as cdrskin reads them, and
+// no more than the eight blocks of a disc. Which blocks are read is told by
+// the pack file rows (tst_packs); the round trip through the writer is a
+// fuzz target's property.
+#include "cdtext/cdtexttest.h"
+
+using namespace sonolabe;
+using namespace sonolabe::cdtext;
+using namespace sonolabe::cdtext::test;
+
+class TestV07t : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void reads_data();
+    void reads() { checkImportRow(ImportKind::V07t); }
+};
+
+void TestV07t::reads_data()
+{
+    importColumns();
+    const auto none = std::optional<int>();
+    // Keys in any case and spacing, a track number of one digit, CR LF.
+    QTest::newRow("keys as cdrskin reads them")
+        << QByteArray("input sheet VERSION=0.7T\r\n  Language code = 9\r\n"
+                      "album TITLE =\tThe disc\r\nTrack 1  title= One\r\nTrack x Title = no\r\n")
+        << none << none << section("en", u"The disc"_s, u"One"_s) << QList<int>{} << QList<int>{};
+    // A ninth sheet is no block of a disc: reading stops at its first line,
+    // the Japanese block is never read.
+    const QByteArray english = "Input Sheet Version = 0.7T\nLanguage Code = English\n";
+    QTest::newRow("nine sheets: eight read")
+        << QByteArray(english + "Album Title = A\nTrack 01 Title = a\n" + english.repeated(7) +
+                      "Input Sheet Version = 0.7T\nLanguage Code = Japanese\nAlbum Title = B\n")
+        << none << none << section("en", u"A"_s, u"a"_s) << QList<int>{}
+        << QList<int>{SourceNote::TooManyBlocks} + QList<int>(7, SourceNote::LanguageAgain);
+}
+
+QTEST_GUILESS_MAIN(TestV07t)
+#include "tst_v07t.moc"
