@@ -16,7 +16,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Option { Output, Into, Lang, TabRepeat, From, Block, IgnoreCrc, CdrdaoVersion };
+enum class Option { Output, Into, Lang, TabRepeat, From, Block, IgnoreCrc, CdrdaoVersion, Encoding };
 
 // The options table: the parser's names (without dashes), whether a value
 // follows, and how messages name the option.
@@ -39,6 +39,7 @@ const std::vector<OptionSpec> &optionSpecs()
         {Option::Block, {u"block"_s}, true, u"--block"_s},
         {Option::IgnoreCrc, {u"ignore-crc"_s}, false, u"--ignore-crc"_s},
         {Option::CdrdaoVersion, {u"cdrdao-version"_s}, true, u"--cdrdao-version"_s},
+        {Option::Encoding, {u"encoding"_s}, true, u"--encoding"_s},
     };
     return specs;
 }
@@ -69,7 +70,7 @@ const CommandSpec *commandSpec(const QString &command)
         {u"v07t"_s, {Output, Lang}, {}},
         {u"cue"_s, {Output, Into, Lang}, {Into, Lang}},
         {u"toc"_s, {Output, Into, Lang, CdrdaoVersion}, {Into}},
-        {u"import"_s, {Output, From, Lang, Block, IgnoreCrc}, {}, true},
+        {u"import"_s, {Output, From, Lang, Block, IgnoreCrc, Encoding}, {}, true},
     };
     const auto found = std::find_if(specs.begin(), specs.end(),
                                     [&](const CommandSpec &spec) { return spec.name == command; });
@@ -117,6 +118,17 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
         if (!options.cdrdaoVersion)
             return Messages::notAVersion(spec.shown, value);
         break;
+    case Option::Encoding: {
+        static const std::map<QString, SheetEncoding> encodings{
+            {u"utf-8"_s, SheetEncoding::Utf8},
+            {u"cp932"_s, SheetEncoding::Cp932},
+            {u"cp1252"_s, SheetEncoding::Windows1252}};
+        const auto encoding = encodings.find(value);
+        if (encoding == encodings.end())
+            return Messages::badChoice(spec.shown, value, {u"utf-8"_s, u"cp932"_s, u"cp1252"_s});
+        options.encoding = encoding->second;
+        break;
+    }
     case Option::TabRepeat:
         options.tabRepeat = true;
         break;

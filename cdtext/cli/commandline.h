@@ -16,7 +16,7 @@
 //
 // Options: -o FILE (--output FILE), --into SHEET, --lang en|ja, --tab-repeat,
 // for check and toc --cdrdao-version X.Y.Z, and for import --from
-// packs|v07t|cue|toc, --block N, --ignore-crc; "--option=value" gives a value
+// packs|v07t|cue|toc, --block N, --ignore-crc, --encoding utf-8|cp932|cp1252; "--option=value" gives a value
 // too, and so do the parser's short forms "-oFILE" and "-o=FILE". A lone "--"
 // ends the options. An option given twice keeps the last value.
 #pragma once
@@ -44,6 +44,7 @@ struct Options
     std::optional<int> block;       // any number; import checks its range
     bool ignoreCrc = false;
     std::optional<CdrdaoVersion> cdrdaoVersion; // none: the installed cdrdao's
+    std::optional<SheetEncoding> encoding;      // none: told by the sheet's bytes
 };
 
 struct CommandLine

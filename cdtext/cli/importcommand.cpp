@@ -51,7 +51,8 @@ int ImportRun::run()
     const ImportResult result = ImportTexts(read.bytes, *kind,
                                             {.block = m_options.block,
                                              .language = m_options.language,
-                                             .ignoreCrc = m_options.ignoreCrc});
+                                             .ignoreCrc = m_options.ignoreCrc,
+                                             .encoding = m_options.encoding});
     report(result);
     if (!result.store)
         return refuse(Messages::nothingRead(m_options.file));

@@ -74,6 +74,8 @@ QString Messages::help()
         "    --block N                  read block N (a TOC's language N) only, whatever\n"
         "                               its language; --lang says which section it fills\n"
         "    --ignore-crc               read a pack file whose CRCs are wrong\n"
+        "    --encoding utf-8|cp932|cp1252\n"
+        "                               a CUE sheet's encoding (default: told by its bytes)\n"
         "\n"
         "Options:\n"
         "  -o, --output FILE   where to write (standard output when omitted; packs needs it)\n"
@@ -504,6 +506,12 @@ QString Messages::note(const SourceNote &note)
         return tr("track %1: a title file names tracks 1 to 99; its text skipped").arg(note.number);
     case SourceNote::TrackPerformers:
         return tr("the tracks' performers are skipped: a title file has one artist, the disc's");
+    case SourceNote::EncodingGuessed:
+        return note.value == int(SheetEncoding::Windows1252)
+                   ? tr("read as Windows-1252, as its bytes suggest (--encoding cp932 or utf-8 "
+                        "reads it otherwise)")
+                   : tr("read as code page 932, as its bytes suggest (--encoding cp1252 or utf-8 "
+                        "reads it otherwise)");
     case SourceNote::TooManyBlocks:
         return tr("line %1: a disc holds eight blocks at most; read up to there")
             .arg(number(note.number));

@@ -4,25 +4,28 @@
 #include "cdtext/cue/cuesheet.h"
 #include "cdtext/import/importsheets.h"
 
-#include "model/codepage932.h"
-
 #include <algorithm>
 
 namespace sonolabe::cdtext {
 
-SourceTexts ReadCueSheet(QByteArrayView sheet)
+SourceTexts ReadCueSheet(QByteArrayView sheet, std::optional<SheetEncoding> encoding)
 {
     const CueLayout layout = LayOutCueSheet(sheet);
     SourceTexts source;
+    if (!encoding) {
+        const SheetEncodingChoice choice = chooseSheetEncoding(sheet);
+        encoding = choice.encoding;
+        if (choice.guessed)
+            source.notes.push_back({SourceNote::EncodingGuessed, 0, int(*encoding), {}});
+    }
     for (const int track : layout.titledBeyond)
         source.notes.push_back({SourceNote::TrackBeyondLimit, track, 0, {}});
     if (layout.trackPerformers)
         NoteTrackPerformers(source, 0);
     source.trackListCount = std::min(layout.tracks, int(MaxTracks));
 
-    const auto text = [&layout](const CueTextLines &lines) {
-        const QByteArrayView bytes = lines.last ? CueText(*lines.last) : QByteArrayView();
-        return layout.utf8 ? QString::fromUtf8(bytes) : Cp932Decoder::instance().decode(bytes);
+    const auto text = [encoding](const CueTextLines &lines) {
+        return lines.last ? decodeSheet(CueText(*lines.last), *encoding) : QString();
     };
     SourceBlock block;
     block.discTitle = text(layout.contexts[0].title);

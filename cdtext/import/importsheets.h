@@ -31,7 +31,8 @@
 namespace sonolabe::cdtext {
 
 SourceTexts ReadV07tSheets(QByteArrayView sheets);
-SourceTexts ReadCueSheet(QByteArrayView sheet);
+// Without encoding, the sheet's bytes tell it; a guess is noted.
+SourceTexts ReadCueSheet(QByteArrayView sheet, std::optional<SheetEncoding> encoding = {});
 SourceTexts ReadTocFile(QByteArrayView toc);
 
 // The bytes as UTF-8 when they are valid UTF-8 and hold a byte beyond

@@ -80,15 +80,15 @@ void note(std::vector<Replacement> &replacements, const TextRef &ref, Replacemen
     NoteFirstOfKind(replacements, {ref, reason, index + 1, character, 0}, &Replacement::reason);
 }
 
-SourceTexts readSource(QByteArrayView source, ImportKind kind, bool ignoreCrc)
+SourceTexts readSource(QByteArrayView source, ImportKind kind, const ImportChoice &choice)
 {
     switch (kind) {
     case ImportKind::Packs:
-        return ReadPackFile(source, ignoreCrc);
+        return ReadPackFile(source, choice.ignoreCrc);
     case ImportKind::V07t:
         return ReadV07tSheets(source);
     case ImportKind::Cue:
-        return ReadCueSheet(source);
+        return ReadCueSheet(source, choice.encoding);
     case ImportKind::Toc:
         break;
     }
@@ -233,7 +233,7 @@ QString CleanForTitleFile(QStringView text, const TextRef &ref,
 ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice)
 {
     ImportResult result;
-    const SourceTexts texts = readSource(source, kind, choice.ignoreCrc);
+    const SourceTexts texts = readSource(source, kind, choice);
     result.notes = texts.notes;
     const std::vector<Pick> picks = pickBlocks(texts, kind, choice, result.notes);
 

@@ -14,6 +14,7 @@
 #pragma once
 
 #include "cdtext/disc/discblocks.h"
+#include "cdtext/import/sheetencoding.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 
@@ -66,6 +67,7 @@ struct SourceNote
                               // title file has one artist, the disc's)
         NotUnderstood,        // number: the line, value: a TocSyntaxError::Kind
         TooManyBlocks,        // number: the line of a ninth v07t sheet; not read
+        EncodingGuessed,      // value: the SheetEncoding a CUE sheet was read in
     };
     Kind kind = NotAPackFile;
     int number = 0;
@@ -116,6 +118,9 @@ struct ImportChoice
     // has and ISO-8859-1 lacks, else the English one.
     std::optional<int> language;
     bool ignoreCrc = false;
+    // A CUE sheet's encoding as the user names it; without it, told by the
+    // sheet's bytes (sheetencoding.h).
+    std::optional<SheetEncoding> encoding;
 };
 
 struct ImportResult

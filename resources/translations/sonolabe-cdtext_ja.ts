@@ -31,6 +31,8 @@ Commands:
     --block N                  read block N (a TOC&apos;s language N) only, whatever
                                its language; --lang says which section it fills
     --ignore-crc               read a pack file whose CRCs are wrong
+    --encoding utf-8|cp932|cp1252
+                               a CUE sheet&apos;s encoding (default: told by its bytes)
 
 Options:
   -o, --output FILE   where to write (standard output when omitted; packs needs it)
@@ -73,6 +75,8 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
     --block N                  ﾌﾞﾛｯｸ N (TOC は言語番号 N) だけを読む。入れる
                                言語は --lang で指定
     --ignore-crc               CRC が合わないﾊﾟｯｸﾌｧｲﾙも読む
+    --encoding utf-8|cp932|cp1252
+                               CUE ｼｰﾄの文字ｺｰﾄﾞ (既定: ﾊﾞｲﾄ列から判断)
 
 ｵﾌﾟｼｮﾝ:
   -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
@@ -527,6 +531,14 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
     <message>
         <source>line %1: a disc holds eight blocks at most; read up to there</source>
         <translation>%1 行目: ﾌﾞﾛｯｸは 1 枚に 8 つまでです。そこまでを読みました</translation>
+    </message>
+    <message>
+        <source>read as Windows-1252, as its bytes suggest (--encoding cp932 or utf-8 reads it otherwise)</source>
+        <translation>ﾊﾞｲﾄ列から判断して Windows-1252 として読みました (--encoding cp932 または utf-8 で別の読み方になります)</translation>
+    </message>
+    <message>
+        <source>read as code page 932, as its bytes suggest (--encoding cp1252 or utf-8 reads it otherwise)</source>
+        <translation>ﾊﾞｲﾄ列から判断してｺｰﾄﾞﾍﾟｰｼﾞ 932 として読みました (--encoding cp1252 または utf-8 で別の読み方になります)</translation>
     </message>
 </context>
 </TS>

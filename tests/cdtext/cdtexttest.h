@@ -142,7 +142,7 @@ inline void checkImportRow(ImportKind kind)
     QFETCH(QList<int>, reasons);
     QFETCH(QList<int>, notes);
     QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(kind));
-    const ImportResult result = ImportTexts(source, kind, {block, language, false});
+    const ImportResult result = ImportTexts(source, kind, {block, language, false, {}});
     QCOMPARE(result.titleFile(), Cp932Encoder::instance().encode(file));
     const auto kinds = [](const auto &list, auto kind) {
         QList<int> found;

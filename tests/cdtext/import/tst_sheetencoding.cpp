@@ -2,6 +2,7 @@
 // The encoding of a sheet that does not name it: the sheets as rippers write
 // them in each encoding, and where a Latin-1 sheet and a Japanese one could
 // be taken for each other.
+#include "cdtext/import/importsource.h"
 #include "cdtext/import/sheetencoding.h"
 
 #include "model/codepage932.h"
@@ -48,6 +49,8 @@ class TestSheetEncoding : public QObject
 private Q_SLOTS:
     void chooses_data();
     void chooses();
+    void cueImport_data();
+    void cueImport();
 };
 
 void TestSheetEncoding::chooses_data()
@@ -107,6 +110,38 @@ void TestSheetEncoding::chooses()
     const QString text = decodeSheet(sheet, choice.encoding);
     QVERIFY2(text.startsWith(u"PERFORMER"_s), qPrintable(text.left(20)));
     QVERIFY2(text.contains(u"TITLE \""_s + title + u'"'), qPrintable(text));
+}
+
+// A Windows-1252 sheet as a ripper writes it, imported: guessed and said so,
+// or read as the user names it.
+void TestSheetEncoding::cueImport_data()
+{
+    QTest::addColumn<std::optional<SheetEncoding>>("forced");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("discName");
+    QTest::addColumn<bool>("guessNoted");
+    QTest::newRow("guessed") << std::optional<SheetEncoding>() << int(English)
+                             << u"?g?tis byrjun"_s << true;
+    QTest::newRow("named cp1252") << std::optional(SheetEncoding::Windows1252) << int(English)
+                                  << u"?g?tis byrjun"_s << false;
+    QTest::newRow("named cp932") << std::optional(SheetEncoding::Cp932) << int(Japanese)
+                                 << u"ﾁg誥is byrjun"_s << false;
+}
+
+void TestSheetEncoding::cueImport()
+{
+    QFETCH(std::optional<SheetEncoding>, forced);
+    QFETCH(int, language);
+    QFETCH(QString, discName);
+    QFETCH(bool, guessNoted);
+    ImportChoice choice;
+    choice.encoding = forced;
+    const ImportResult result =
+        ImportTexts(cueSheet(windows1252(u"Ágætis byrjun")), ImportKind::Cue, choice);
+    QVERIFY(result.store);
+    QCOMPARE(result.store->discNames[language], discName);
+    const SourceNote guess{SourceNote::EncodingGuessed, 0, int(SheetEncoding::Windows1252), {}};
+    QCOMPARE(std::count(result.notes.begin(), result.notes.end(), guess), qsizetype(guessNoted));
 }
 
 QTEST_GUILESS_MAIN(TestSheetEncoding)
