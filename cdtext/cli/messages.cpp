@@ -530,6 +530,7 @@ QString Messages::moreCrcMismatches(int count)
 QString Messages::replacement(const Replacement &replacement)
 {
     QString what;
+    QString into = u"'?'"_s;
     switch (replacement.reason) {
     case Replacement::LineBreak:
         what = tr("a line break");
@@ -546,11 +547,22 @@ QString Messages::replacement(const Replacement &replacement)
     case Replacement::NoCharacter:
         what = tr("bytes that are no character");
         break;
+    case Replacement::Typographic: {
+        what = tr("the typographic %1").arg(shown(replacement.character));
+        const QStringView form = TypographicAsciiForm(replacement.character);
+        const QChar quote = form.contains(u'"') ? u'\'' : u'"';
+        into = tr("its ASCII form %1").arg(quote + form.toString() + quote);
+        break;
     }
-    const bool control = replacement.reason == Replacement::LineBreak ||
-                         replacement.reason == Replacement::Tab ||
-                         replacement.reason == Replacement::ControlCharacter;
-    const QString into = control ? tr("a space") : u"'?'"_s;
+    case Replacement::Mapped:
+        what = shown(replacement.character);
+        into = tr("its code page 932 twin %1")
+                   .arg(shown(TitleFileTwin(replacement.character, replacement.text.language)));
+        break;
+    }
+    if (replacement.reason == Replacement::LineBreak || replacement.reason == Replacement::Tab ||
+        replacement.reason == Replacement::ControlCharacter)
+        into = tr("a space");
     QString line = tr("%1: %2 at character %3 written as %4")
                        .arg(textName(replacement.text), what, number(replacement.position), into);
     if (replacement.more > 0)

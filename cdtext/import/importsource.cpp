@@ -58,8 +58,9 @@ bool looksLikePackFile(QByteArrayView bytes)
 }
 
 // The title file's rules, and Unicode's other line breaks: a text holding
-// one would show as two lines wherever it is read as Unicode.
-std::optional<Replacement::Reason> reasonFor(char16_t unit)
+// one would show as two lines wherever it is read as Unicode. The language
+// is the section's.
+std::optional<Replacement::Reason> reasonFor(char16_t unit, int language)
 {
     if (isTitleLineEnd(unit) || unit == u'\u0085' || unit == u'\u2028' || unit == u'\u2029')
         return Replacement::LineBreak;
@@ -67,10 +68,12 @@ std::optional<Replacement::Reason> reasonFor(char16_t unit)
         return Replacement::Tab;
     if (unit < 0x20 || (unit >= 0x7F && unit <= 0x9F))
         return Replacement::ControlCharacter;
+    if (language == English && !TypographicAsciiForm(unit).isEmpty())
+        return Replacement::Typographic;
     if (unit == Cp932Decoder::Replacement)
         return Replacement::NoCharacter;
     if (!isHeldByTitleFile(unit))
-        return Replacement::NotInCodePage;
+        return TitleFileTwin(unit, language) ? Replacement::Mapped : Replacement::NotInCodePage;
     return std::nullopt;
 }
 
@@ -95,15 +98,12 @@ SourceTexts readSource(QByteArrayView source, ImportKind kind, const ImportChoic
     return ReadTocFile(source);
 }
 
-// Japanese when a text holds a character that code page 932 has and
-// ISO-8859-1 lacks.
+// Japanese when a text holds a Japanese character.
 int languageByContent(const SourceBlock &block)
 {
-    const Cp932Encoder &encoder = Cp932Encoder::instance();
-    const auto japanese = [&](const QString &text) {
-        return std::any_of(text.begin(), text.end(), [&](QChar ch) {
-            return ch.unicode() > 0xFF && encoder.canEncode(ch.unicode());
-        });
+    const auto japanese = [](const QString &text) {
+        return std::any_of(text.begin(), text.end(),
+                           [](QChar ch) { return IsJapaneseCharacter(ch.unicode()); });
     };
     const bool any = japanese(block.discTitle) || japanese(block.discPerformer) ||
                      std::any_of(block.titles.begin(), block.titles.end(), japanese);
@@ -173,6 +173,85 @@ int fillSection(TitleStore &store, const Pick &pick, std::vector<Replacement> &r
 
 } // namespace
 
+QStringView TypographicAsciiForm(char32_t character)
+{
+    switch (character) {
+    case U'\u2018': // ‘ ’ ‚ ‛
+    case U'\u2019':
+    case U'\u201A':
+    case U'\u201B':
+        return u"'";
+    case U'\u201C': // “ ” „ ‟
+    case U'\u201D':
+    case U'\u201E':
+    case U'\u201F':
+        return u"\"";
+    case U'\u2010': // the hyphens and dashes from ‐ to ―, and the minus sign −
+    case U'\u2011':
+    case U'\u2012':
+    case U'\u2013':
+    case U'\u2014':
+    case U'\u2015':
+    case U'\u2212':
+        return u"-";
+    case U'\u2026': // …
+        return u"...";
+    case U'\u2022': // •
+        return u"*";
+    default:
+        return {};
+    }
+}
+
+char16_t TitleFileTwin(char32_t character, int language)
+{
+    char16_t twin = 0;
+    switch (character) {
+    case U'\u301C': // WAVE DASH, code page 932's 0x8160
+        twin = u'\uFF5E';
+        break;
+    case U'\u2016': // DOUBLE VERTICAL LINE, 0x8161
+        twin = u'\u2225';
+        break;
+    case U'\u2212': // MINUS SIGN, 0x817C
+        twin = u'\uFF0D';
+        break;
+    case U'\u00A2': // CENT SIGN, 0x8191
+        twin = u'\uFFE0';
+        break;
+    case U'\u00A3': // POUND SIGN, 0x8192
+        twin = u'\uFFE1';
+        break;
+    case U'\u00AC': // NOT SIGN, 0x81CA
+        twin = u'\uFFE2';
+        break;
+    case U'\u2014': // EM DASH, written by U+2015's code 0x815C
+        twin = u'\u2015';
+        break;
+    case U'\u00A5': // YEN SIGN, written as the backslash 0x5C
+        twin = u'\uFFE5';
+        break;
+    default:
+        return 0;
+    }
+    const bool held = isHeldByTitleFile(twin) && (language != English || isEnglishUnit(twin));
+    return held ? twin : 0;
+}
+
+bool IsJapaneseCharacter(char32_t character)
+{
+    if (character <= 0xFF || character > 0xFFFF)
+        return false;
+    const auto unit = static_cast<char16_t>(character);
+    if (!isHeldByTitleFile(unit) && !TitleFileTwin(unit, Japanese))
+        return false;
+    const bool cjk = (unit >= 0x3000 && unit <= 0x33FF) || // symbols, kana, enclosed, squared
+                     (unit >= 0x3400 && unit <= 0x9FFF) || // kanji
+                     (unit >= 0xF900 && unit <= 0xFAFF) || // compatibility kanji
+                     (unit >= 0xFF00 && unit <= 0xFFEF);   // full-width and half-width forms
+    return cjk || (QChar::isLetter(unit) && QChar::script(unit) != QChar::Script_Latin);
+}
+
 std::optional<ImportKind> DetectImportKind(QByteArrayView bytes)
 {
     if (looksLikePackFile(bytes))
@@ -217,15 +296,29 @@ QString CleanForTitleFile(QStringView text, const TextRef &ref,
             ++i;
             continue;
         }
-        const std::optional<Replacement::Reason> reason = reasonFor(unit);
+        const std::optional<Replacement::Reason> reason = reasonFor(unit, ref.language);
         if (!reason) {
             out += QChar(unit);
             continue;
         }
         note(replacements, ref, *reason, i, unit);
-        const bool control = *reason == Replacement::LineBreak || *reason == Replacement::Tab ||
-                             *reason == Replacement::ControlCharacter;
-        out += QChar(control ? ControlReplacement : CharacterReplacement);
+        switch (*reason) {
+        case Replacement::LineBreak:
+        case Replacement::Tab:
+        case Replacement::ControlCharacter:
+            out += QChar(ControlReplacement);
+            break;
+        case Replacement::Typographic:
+            out += TypographicAsciiForm(unit);
+            break;
+        case Replacement::Mapped:
+            out += QChar(TitleFileTwin(unit, ref.language));
+            break;
+        case Replacement::NotInCodePage:
+        case Replacement::NoCharacter:
+            out += QChar(CharacterReplacement);
+            break;
+        }
     }
     return out;
 }

@@ -7,9 +7,13 @@
 // sections and makes every text one a title file can hold:
 //  - a line break (CR, LF, U+0085, U+2028, U+2029), a Tab and any other
 //    control character becomes a space;
-//  - a character code page 932 cannot write and read back as itself, and
-//    bytes that decode to no character, become '?' (a surrogate pair is one
-//    '?').
+//  - in the English section, a typographic quote, dash, ellipsis or bullet
+//    becomes its ASCII form (TypographicAsciiForm);
+//  - a character code page 932 lacks, or writes by another's code, becomes
+//    its code page 932 twin where the section holds the twin (TitleFileTwin);
+//  - any other character code page 932 cannot write and read back as itself,
+//    and bytes that decode to no character, become '?' (a surrogate pair is
+//    one '?').
 // Each such change is reported (Replacement).
 #pragma once
 
@@ -92,7 +96,15 @@ void NoteTrackPerformers(SourceTexts &source, int block);
 // A text changed so that the title file can hold it.
 struct Replacement
 {
-    enum Reason { LineBreak, Tab, ControlCharacter, NotInCodePage, NoCharacter };
+    enum Reason {
+        LineBreak,
+        Tab,
+        ControlCharacter,
+        NotInCodePage,
+        NoCharacter,
+        Typographic, // English: written as its ASCII form
+        Mapped,      // written as its code page 932 twin
+    };
     TextRef text;
     Reason reason = LineBreak;
     qsizetype position = 0; // of the first such character, counted from 1
@@ -106,6 +118,21 @@ struct Replacement
 inline constexpr char16_t ControlReplacement = u' ';
 inline constexpr char16_t CharacterReplacement = u'?';
 
+// The ASCII form an English text holds for a typographic character, empty
+// for any other: quotes become the straight ones, every dash and the minus
+// sign the hyphen-minus, the ellipsis three full stops, the bullet '*' (the
+// ASCII character most used for a list mark).
+QStringView TypographicAsciiForm(char32_t character);
+
+// The character code page 932 has in place of one it lacks or writes by
+// another character's code, or 0 when there is none or the language's
+// section cannot hold it. These are what a Windows user's ～ ∥ － ￠ ￡ ￢ ―
+// (and ￥ in Japanese) become when a program converts code page 932 by the
+// JIS tables rather than Microsoft's, as UTF-8 CUE sheets and cdrdao 1.2.5's
+// TOC files hold them. The English section holds single bytes only, and
+// every twin takes two, so English gets none.
+char16_t TitleFileTwin(char32_t character, int language);
+
 struct ImportChoice
 {
     // Read only this block (a TOC's language number), whatever its language.
@@ -114,8 +141,8 @@ struct ImportChoice
     // sheet, the one its texts fill; otherwise read only the block of this
     // language. Without it a block fills its own language's section, and a
     // CUE sheet or a block of another language picked with block fills the
-    // Japanese section when its texts hold a character that code page 932
-    // has and ISO-8859-1 lacks, else the English one.
+    // Japanese section when its texts hold a Japanese character, else the
+    // English one (see IsJapaneseCharacter).
     std::optional<int> language;
     bool ignoreCrc = false;
     // A CUE sheet's encoding as the user names it; without it, told by the
@@ -138,6 +165,13 @@ struct ImportResult
 // the highest track with a text in either section, or the source's track
 // list when that is longer (at most MaxTracks).
 ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice);
+
+// True for a character that makes a text Japanese: one code page 932 has
+// (itself or its twin) that is kana, a kanji, a CJK symbol, a full-width or
+// half-width form, or a letter of a script other than Latin (Greek,
+// Cyrillic). Latin letters, digits, punctuation and other symbols do not:
+// an English title with a typographic apostrophe or a dash is English.
+bool IsJapaneseCharacter(char32_t character);
 
 // The text as a title file can hold it, with the replacements noted for ref.
 QString CleanForTitleFile(QStringView text, const TextRef &ref,

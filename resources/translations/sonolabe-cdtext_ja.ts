@@ -451,6 +451,18 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <translation>文字にならないﾊﾞｲﾄ</translation>
     </message>
     <message>
+        <source>the typographic %1</source>
+        <translation>組版用の記号 %1</translation>
+    </message>
+    <message>
+        <source>its ASCII form %1</source>
+        <translation>ASCII の %1</translation>
+    </message>
+    <message>
+        <source>its code page 932 twin %1</source>
+        <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932 の同じ文字 %1</translation>
+    </message>
+    <message>
         <source>a space</source>
         <translation>空白</translation>
     </message>
