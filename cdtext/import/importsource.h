@@ -133,6 +133,11 @@ struct ImportResult
 // list when that is longer (at most MaxTracks).
 ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice);
 
+// The same for texts already read (ImportTexts reads the source, then calls
+// this): a block without a language, as a CUE sheet's, fills the section
+// choice.language names, else the one its texts belong to.
+ImportResult ImportSourceTexts(const SourceTexts &texts, const ImportChoice &choice);
+
 // The text as a title file can hold it, with the replacements noted for ref.
 QString CleanForTitleFile(QStringView text, const TextRef &ref,
                           std::vector<Replacement> &replacements);
