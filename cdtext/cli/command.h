@@ -7,7 +7,8 @@
 //
 //   sonolabe-cdtext import SOURCE [options]
 //
-// which makes a title file from what the burning tools read (RunImport).
+// which makes a title file from what the burning tools read, from the tags of
+// audio files or from a track list (RunImport).
 // Results go to the output file (-o) or to standard output; messages go to
 // standard error, except the report of check and the help, which are the
 // results of those commands.

@@ -16,7 +16,19 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-enum class Option { Output, Into, Lang, TabRepeat, From, Block, IgnoreCrc, CdrdaoVersion, Encoding };
+enum class Option {
+    Output,
+    Into,
+    Lang,
+    TabRepeat,
+    From,
+    Block,
+    IgnoreCrc,
+    CdrdaoVersion,
+    Disc,
+    Artist,
+    Encoding
+};
 
 // The options table: the parser's names (without dashes), whether a value
 // follows, and how messages name the option.
@@ -40,6 +52,8 @@ const std::vector<OptionSpec> &optionSpecs()
         {Option::IgnoreCrc, {u"ignore-crc"_s}, false, u"--ignore-crc"_s},
         {Option::CdrdaoVersion, {u"cdrdao-version"_s}, true, u"--cdrdao-version"_s},
         {Option::Encoding, {u"encoding"_s}, true, u"--encoding"_s},
+        {Option::Disc, {u"disc"_s}, true, u"--disc"_s},
+        {Option::Artist, {u"artist"_s}, true, u"--artist"_s},
     };
     return specs;
 }
@@ -58,7 +72,7 @@ struct CommandSpec
     QString name;
     std::vector<Option> accepted;
     std::vector<Option> required;
-    bool readsSource = false; // FILE is import's source, not a title file
+    bool readsSource = false; // FILE is import's source (or sources), not a title file
 };
 
 const CommandSpec *commandSpec(const QString &command)
@@ -70,7 +84,7 @@ const CommandSpec *commandSpec(const QString &command)
         {u"v07t"_s, {Output, Lang}, {}},
         {u"cue"_s, {Output, Into, Lang}, {Into, Lang}},
         {u"toc"_s, {Output, Into, Lang, CdrdaoVersion}, {Into}},
-        {u"import"_s, {Output, From, Lang, Block, IgnoreCrc, Encoding}, {}, true},
+        {u"import"_s, {Output, From, Lang, Block, IgnoreCrc, Disc, Artist, Encoding}, {}, true},
     };
     const auto found = std::find_if(specs.begin(), specs.end(),
                                     [&](const CommandSpec &spec) { return spec.name == command; });
@@ -95,14 +109,15 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
         options.language = value == u"en" ? English : Japanese;
         break;
     case Option::From: {
-        static const std::map<QString, ImportKind> kinds{{u"packs"_s, ImportKind::Packs},
-                                                         {u"v07t"_s, ImportKind::V07t},
-                                                         {u"cue"_s, ImportKind::Cue},
-                                                         {u"toc"_s, ImportKind::Toc}};
+        static const std::map<QString, SourceKind> kinds{
+            {u"packs"_s, SourceKind::Packs}, {u"v07t"_s, SourceKind::V07t},
+            {u"cue"_s, SourceKind::Cue},     {u"toc"_s, SourceKind::Toc},
+            {u"list"_s, SourceKind::List},   {u"audio"_s, SourceKind::Audio}};
         const auto kind = kinds.find(value);
         if (kind == kinds.end())
-            return Messages::badChoice(spec.shown, value,
-                                       {u"packs"_s, u"v07t"_s, u"cue"_s, u"toc"_s});
+            return Messages::badChoice(
+                spec.shown, value,
+                {u"packs"_s, u"v07t"_s, u"cue"_s, u"toc"_s, u"list"_s, u"audio"_s});
         options.from = kind->second;
         break;
     }
@@ -129,6 +144,12 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
         options.encoding = encoding->second;
         break;
     }
+    case Option::Disc:
+        options.disc = value;
+        break;
+    case Option::Artist:
+        options.artist = value;
+        break;
     case Option::TabRepeat:
         options.tabRepeat = true;
         break;
@@ -145,6 +166,24 @@ CommandLine wrong(const QString &error)
 }
 
 } // namespace
+
+std::optional<ImportKind> ImportKindOf(SourceKind kind)
+{
+    switch (kind) {
+    case SourceKind::Packs:
+        return ImportKind::Packs;
+    case SourceKind::V07t:
+        return ImportKind::V07t;
+    case SourceKind::Cue:
+        return ImportKind::Cue;
+    case SourceKind::Toc:
+        return ImportKind::Toc;
+    case SourceKind::List:
+    case SourceKind::Audio:
+        break;
+    }
+    return std::nullopt;
+}
 
 CommandLine ReadCommandLine(const QStringList &arguments)
 {
@@ -215,13 +254,15 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     }
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1)
+    if (positional.size() > 1 && !spec->readsSource)
         return wrong(Messages::extraArgument(positional[1]));
     if (valueMissing)
         return wrong(*valueMissing);
     if (positional.isEmpty())
         return wrong(spec->readsSource ? Messages::missingSource() : Messages::missingTitleFile());
     options.file = positional[0];
+    if (spec->readsSource)
+        options.files = positional;
     for (const Option required : spec->required) {
         if (!given.contains(required)) {
             const auto &specs = optionSpecs();

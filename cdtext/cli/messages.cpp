@@ -67,15 +67,24 @@ QString Messages::help()
         "                             (Japanese needs cdrdao 1.2.5 or later)\n"
         "  import SOURCE -o TITLEFILE   a title file from a pack file, a v07t sheet, a CUE\n"
         "                               sheet or a TOC file (told by its content)\n"
-        "    --from packs|v07t|cue|toc  the kind of SOURCE\n"
-        "    --lang en|ja               CUE: the section its texts fill (default: ja when\n"
-        "                               they hold Japanese characters); others: read only\n"
-        "                               that language's block\n"
+        "  import FILE...|FOLDER -o TITLEFILE\n"
+        "                               a title file from the tags of audio files, in the\n"
+        "                               order of their track numbers\n"
+        "  import --from list LIST -o TITLEFILE\n"
+        "                               a title file from a track list (one title a line);\n"
+        "                               SOURCE or LIST - reads standard input\n"
+        "    --from packs|v07t|cue|toc|list|audio\n"
+        "                               the kind of SOURCE\n"
+        "    --lang en|ja               CUE, list, audio: the section the texts fill\n"
+        "                               (default: ja when they hold Japanese characters);\n"
+        "                               others: read only that language's block\n"
         "    --block N                  read block N (a TOC's language N) only, whatever\n"
         "                               its language; --lang says which section it fills\n"
         "    --ignore-crc               read a pack file whose CRCs are wrong\n"
         "    --encoding utf-8|cp932|cp1252\n"
         "                               a CUE sheet's encoding (default: told by its bytes)\n"
+        "    --disc N                   audio: the disc to read when the files span discs\n"
+        "    --disc TEXT, --artist TEXT list: the disc name and the artist name\n"
         "\n"
         "Options:\n"
         "  -o, --output FILE   where to write (standard output when omitted; packs needs it)\n"
@@ -91,6 +100,13 @@ QString Messages::help()
         "Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes\n"
         "for every character, so ASCII and half-width katakana in Japanese texts are\n"
         "written in their full-width forms.\n"
+        "\n"
+        "From audio files to a disc: import their tags, add the English texts in\n"
+        "Sonolabe, write the packs and burn:\n"
+        "  sonolabe-cdtext import album/ -o disc.txt\n"
+        "  sonolabe disc.txt\n"
+        "  sonolabe-cdtext packs disc.txt -o disc.cdt\n"
+        "  cdrskin -sao textfile=disc.cdt -audio album/*.wav\n"
         "Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.\n");
 }
 
@@ -258,6 +274,11 @@ QString Messages::outputIsSource(const QString &path)
     return tr("'%1' is the source; write the title file to another file").arg(path);
 }
 
+QString Messages::optionNotForSource(const QString &option, const QString &source)
+{
+    return tr("%1 does not apply to a source read as %2").arg(option, source);
+}
+
 QString Messages::cannotReadTitleFile(const QString &path, const QString &reason)
 {
     return tr("cannot read the title file '%1': %2").arg(path, reason);
@@ -414,7 +435,8 @@ QString Messages::cuePackFileNameUnusable(const QString &path)
 
 QString Messages::kindUnknown(const QString &path)
 {
-    return tr("cannot tell what kind of file '%1' is; name it with --from packs|v07t|cue|toc")
+    return tr("cannot tell what kind of file '%1' is; name it with --from "
+              "packs|v07t|cue|toc|list|audio")
         .arg(path);
 }
 
@@ -570,7 +592,7 @@ QString Messages::replacement(const Replacement &replacement)
     return line;
 }
 
-QString Messages::imported(const QString &path, ImportKind kind, int tracks,
+QString Messages::imported(const QString &path, SourceKind kind, int tracks,
                            TitleFileSections sections)
 {
     QStringList languages;
@@ -579,22 +601,86 @@ QString Messages::imported(const QString &path, ImportKind kind, int tracks,
     if (sections.japanese)
         languages << languageName(Japanese);
     return tr("%1 (%2): %n track(s), %3", nullptr, tracks)
-        .arg(path, kindName(kind), languages.join(tr(" and ")));
+        .arg(path, sourceName(kind), languages.join(tr(" and ")));
 }
 
-QString Messages::kindName(ImportKind kind)
+QString Messages::sourceName(SourceKind kind)
 {
     switch (kind) {
-    case ImportKind::Packs:
+    case SourceKind::Packs:
         return tr("CD-Text pack file");
-    case ImportKind::V07t:
+    case SourceKind::V07t:
         return tr("v07t sheet");
-    case ImportKind::Cue:
+    case SourceKind::Cue:
         return tr("CUE sheet");
-    case ImportKind::Toc:
+    case SourceKind::Toc:
+        return tr("TOC file");
+    case SourceKind::List:
+        return tr("track list");
+    case SourceKind::Audio:
         break;
     }
-    return tr("TOC file");
+    return tr("audio files");
+}
+
+QString Messages::note(const AudioNote &note)
+{
+    switch (note.kind) {
+    case AudioNote::TooManyFiles:
+        return tr("%n audio file(s), more than the 99 tracks of a disc; nothing read", nullptr,
+                  note.value);
+    case AudioNote::NoAudioFiles:
+        return tr("no audio files in '%1'").arg(note.what);
+    case AudioNote::Unreadable:
+        return tr("'%1': no audio file whose tags can be read; left out").arg(note.what);
+    case AudioNote::DiscsMixed:
+        return tr("the files are of discs %1; pick one with --disc N; nothing read")
+            .arg(note.what);
+    case AudioNote::NoSuchDisc:
+        return tr("no file is of disc %1 (the files are of discs %2); nothing read")
+            .arg(number(note.value), note.what);
+    case AudioNote::NoTrackNumber:
+        return tr("'%1' has no track number; the tracks follow the order of the files")
+            .arg(note.what);
+    case AudioNote::TrackNumberAgain:
+        return tr("'%1' has track number %2 again; the tracks follow the order of the files")
+            .arg(note.what, number(note.value));
+    case AudioNote::TrackNumberGap:
+        return tr("no file has track number %1; the tracks follow the order of the files")
+            .arg(note.value);
+    case AudioNote::AlbumsDiffer:
+        return tr("the files name %n album(s); the disc name is the most common one: '%1'",
+                  nullptr, note.value)
+            .arg(note.what);
+    case AudioNote::ArtistsDiffer:
+        return tr("the files name %n artist(s); the artist name is the most common one: '%1' (a "
+                  "title file has one artist)",
+                  nullptr, note.value)
+            .arg(note.what);
+    case AudioNote::TitleFromFileName:
+        break;
+    }
+    return tr("track %1 has no title; its file's name '%2' is taken")
+        .arg(number(note.number), note.what);
+}
+
+QString Messages::note(const TrackListNote &note)
+{
+    switch (note.kind) {
+    case TrackListNote::EncodingGuessed:
+        return tr("the list's encoding is not marked; read as %1")
+            .arg(static_cast<SheetEncoding>(note.value) == SheetEncoding::Cp932
+                     ? tr("code page 932")
+                     : u"Windows-1252"_s);
+    case TrackListNote::TooManyTracks:
+        return tr("the list has %n title(s), more than the 99 tracks of a disc; nothing read",
+                  nullptr, note.value);
+    case TrackListNote::ArtistsDiffer:
+        break;
+    }
+    return tr("the lines name %n artist(s); each line is kept whole as its title (a title file "
+              "has one artist)",
+              nullptr, note.value);
 }
 
 } // namespace sonolabe::cdtext

@@ -6,9 +6,12 @@
 // katakana for loanwords). English has a catalogue too, for its plurals.
 #pragma once
 
+#include "cdtext/audio/audiotags.h"
+#include "cdtext/cli/commandline.h"
 #include "cdtext/disc/burnroutes.h"
 #include "cdtext/disc/discblocks.h"
 #include "cdtext/import/importsource.h"
+#include "cdtext/list/tracklist.h"
 #include "cdtext/toc/tocreader.h"
 
 #include <QCoreApplication>
@@ -60,6 +63,7 @@ public:
     static QString blockOutOfRange(int block);
     static QString blockNotForCue();
     static QString outputIsSource(const QString &path);
+    static QString optionNotForSource(const QString &option, const QString &source);
 
     // Refusals.
     static QString cannotReadTitleFile(const QString &path, const QString &reason);
@@ -102,11 +106,13 @@ public:
 
     // The import's report.
     static QString note(const SourceNote &note);
+    static QString note(const AudioNote &note);
+    static QString note(const TrackListNote &note);
     static QString moreCrcMismatches(int count);
     static QString replacement(const Replacement &replacement);
-    static QString imported(const QString &path, ImportKind kind, int tracks,
+    static QString imported(const QString &path, SourceKind kind, int tracks,
                             TitleFileSections sections);
-    static QString kindName(ImportKind kind);
+    static QString sourceName(SourceKind kind);
 };
 
 } // namespace sonolabe::cdtext

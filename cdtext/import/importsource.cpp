@@ -116,7 +116,7 @@ struct Pick
     int language = English;
 };
 
-std::vector<Pick> pickBlocks(const SourceTexts &source, ImportKind kind, const ImportChoice &choice,
+std::vector<Pick> pickBlocks(const SourceTexts &source, const ImportChoice &choice,
                              std::vector<SourceNote> &notes)
 {
     std::vector<Pick> picks;
@@ -130,21 +130,19 @@ std::vector<Pick> pickBlocks(const SourceTexts &source, ImportKind kind, const I
         return {};
     }
     for (const SourceBlock &block : source.blocks) {
-        std::optional<int> language = block.language;
-        if (kind == ImportKind::Cue)
-            language = choice.language.value_or(languageByContent(block));
-        if (!language) {
-            notes.push_back({SourceNote::OtherLanguage, block.number, 0, block.languageName});
-            continue;
-        }
-        if (choice.language && *language != *choice.language)
+        // A block that does not say its language (a CUE sheet's, the tags'
+        // of audio files, a track list's) fills the section asked for, else
+        // the one its texts belong to.
+        const int language =
+            block.language.value_or(choice.language.value_or(languageByContent(block)));
+        if (choice.language && language != *choice.language)
             continue;
         if (std::any_of(picks.begin(), picks.end(),
-                        [&](const Pick &pick) { return pick.language == *language; })) {
-            notes.push_back({SourceNote::LanguageAgain, block.number, *language, {}});
+                        [&](const Pick &pick) { return pick.language == language; })) {
+            notes.push_back({SourceNote::LanguageAgain, block.number, language, {}});
             continue;
         }
-        picks.push_back({&block, *language});
+        picks.push_back({&block, language});
     }
     if (choice.language && picks.empty())
         notes.push_back({SourceNote::NoBlockInLanguage, 0, *choice.language, {}});
@@ -325,10 +323,26 @@ QString CleanForTitleFile(QStringView text, const TextRef &ref,
 
 ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice)
 {
+    SourceTexts texts = readSource(source, kind, choice);
+    // A block of a pack file, a v07t sheet or a TOC file that is neither
+    // English nor Japanese (or does not say) is read only when --block picks
+    // it.
+    if (kind != ImportKind::Cue && !choice.block) {
+        std::erase_if(texts.blocks, [&](const SourceBlock &block) {
+            if (block.language)
+                return false;
+            texts.notes.push_back({SourceNote::OtherLanguage, block.number, 0, block.languageName});
+            return true;
+        });
+    }
+    return ImportSourceTexts(texts, choice);
+}
+
+ImportResult ImportSourceTexts(const SourceTexts &texts, const ImportChoice &choice)
+{
     ImportResult result;
-    const SourceTexts texts = readSource(source, kind, choice);
     result.notes = texts.notes;
-    const std::vector<Pick> picks = pickBlocks(texts, kind, choice, result.notes);
+    const std::vector<Pick> picks = pickBlocks(texts, choice, result.notes);
 
     TitleStore store;
     int tracks = texts.trackListCount;

@@ -166,6 +166,11 @@ struct ImportResult
 // list when that is longer (at most MaxTracks).
 ImportResult ImportTexts(QByteArrayView source, ImportKind kind, const ImportChoice &choice);
 
+// The same for texts already read (ImportTexts reads the source, then calls
+// this): a block without a language, as a CUE sheet's, fills the section
+// choice.language names, else the one its texts belong to.
+ImportResult ImportSourceTexts(const SourceTexts &texts, const ImportChoice &choice);
+
 // True for a character that makes a text Japanese: one code page 932 has
 // (itself or its twin) that is kana, a kanji, a CJK symbol, a full-width or
 // half-width form, or a letter of a script other than Latin (Greek,

@@ -4,96 +4,6 @@
 <context>
     <name>Messages</name>
     <message>
-        <source>Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
-
-Turns a CD-TEXT title file into what Linux burning tools read.
-
-Commands:
-  check TITLEFILE            show the tracks, the text packs each language block
-                             needs, whether each command&apos;s output burns the texts
-                             as they are, and every text that cannot be burned
-  packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)
-  v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE
-                             (English only: libburn mis-burns Japanese sheets)
-  cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]
-                             rewrite the TITLE and PERFORMER lines of a CUE sheet;
-                             with ja, the packs go beside FILE (as .cdt), named
-                             by a CDTEXTFILE line
-  toc TITLEFILE --into FILE.toc [-o FILE]
-                             rewrite the CD_TEXT blocks of a cdrdao TOC file
-                             (Japanese needs cdrdao 1.2.5 or later)
-  import SOURCE -o TITLEFILE   a title file from a pack file, a v07t sheet, a CUE
-                               sheet or a TOC file (told by its content)
-    --from packs|v07t|cue|toc  the kind of SOURCE
-    --lang en|ja               CUE: the section its texts fill (default: ja when
-                               they hold Japanese characters); others: read only
-                               that language&apos;s block
-    --block N                  read block N (a TOC&apos;s language N) only, whatever
-                               its language; --lang says which section it fills
-    --ignore-crc               read a pack file whose CRCs are wrong
-    --encoding utf-8|cp932|cp1252
-                               a CUE sheet&apos;s encoding (default: told by its bytes)
-
-Options:
-  -o, --output FILE   where to write (standard output when omitted; packs needs it)
-  --into SHEET        the CUE sheet or TOC file to rewrite; it is never changed itself
-  --lang en|ja        only the English or only the Japanese texts (cue needs it)
-  --tab-repeat        write a title equal to the previous track&apos;s as a Tab, which
-                      saves packs (check, packs)
-  --cdrdao-version X.Y.Z  the cdrdao that burns the TOC file (toc, check;
-                      default: the installed one)
-  -h, --help          show this help
-  --version           show the version
-
-Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes
-for every character, so ASCII and half-width katakana in Japanese texts are
-written in their full-width forms.
-Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.
-</source>
-        <translation>使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
-
-CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形にします。
-
-ｺﾏﾝﾄﾞ:
-  check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
-                           ﾃｷｽﾄ、各ｺﾏﾝﾄﾞの出力でﾃｷｽﾄがそのまま記録されるかを
-                           表示します
-  packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
-  v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
-                           (英語だけ。libburn は日本語のｼｰﾄを誤って記録します)
-  cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
-                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます。ja では
-                           CDTEXTFILE 行で指定するﾊﾟｯｸﾌｧｲﾙ (.cdt) も作ります
-  toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
-                           cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
-                           (日本語は cdrdao 1.2.5 以降)
-  import 元ﾌｧｲﾙ -o 曲名ﾌｧｲﾙ    ﾊﾟｯｸﾌｧｲﾙ、v07t ｼｰﾄ、CUE ｼｰﾄ、TOC ﾌｧｲﾙから
-                               曲名ﾌｧｲﾙを作ります (種類は内容から判断)
-    --from packs|v07t|cue|toc  元ﾌｧｲﾙの種類
-    --lang en|ja               CUE: ﾃｷｽﾄを入れる言語 (既定: 日本語の文字があれば
-                               ja); その他: その言語のﾌﾞﾛｯｸだけを読む
-    --block N                  ﾌﾞﾛｯｸ N (TOC は言語番号 N) だけを読む。入れる
-                               言語は --lang で指定
-    --ignore-crc               CRC が合わないﾊﾟｯｸﾌｧｲﾙも読む
-    --encoding utf-8|cp932|cp1252
-                               CUE ｼｰﾄの文字ｺｰﾄﾞ (既定: ﾊﾞｲﾄ列から判断)
-
-ｵﾌﾟｼｮﾝ:
-  -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
-  --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
-  --lang en|ja       英語または日本語だけを扱います (cue では必須)
-  --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
-  --cdrdao-version X.Y.Z  TOC ﾌｧｲﾙを書き込む cdrdao の版 (toc, check。省略すると
-                     ｲﾝｽﾄｰﾙされている版)
-  -h, --help         この説明を表示します
-  --version          版を表示します
-
-ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
-なので、日本語のﾃｷｽﾄの半角英数字と半角ｶﾀｶﾅは全角で書き込みます。
-終了ｺｰﾄﾞ: 0 完了、1 入力を受け付けられない (理由を表示)、2 使い方の誤り。
-</translation>
-    </message>
-    <message>
         <source>Try &apos;sonolabe-cdtext --help&apos;.</source>
         <translation>&apos;sonolabe-cdtext --help&apos; で使い方を表示します。</translation>
     </message>
@@ -319,10 +229,6 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <translation>ﾊﾟｯｸﾌｧｲﾙ &apos;%1&apos; の名前に二重引用符か改行があり、CUE ｼｰﾄに書けません。-o で別の名前を指定してください</translation>
     </message>
     <message>
-        <source>cannot tell what kind of file &apos;%1&apos; is; name it with --from packs|v07t|cue|toc</source>
-        <translation>&apos;%1&apos; の種類がわかりません。--from packs|v07t|cue|toc で指定してください</translation>
-    </message>
-    <message>
         <source>no text could be read from &apos;%1&apos;; no title file written</source>
         <translation>&apos;%1&apos; からﾃｷｽﾄを読めませんでした。曲名ﾌｧｲﾙは書き込んでいません</translation>
     </message>
@@ -451,18 +357,6 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <translation>文字にならないﾊﾞｲﾄ</translation>
     </message>
     <message>
-        <source>the typographic %1</source>
-        <translation>組版用の記号 %1</translation>
-    </message>
-    <message>
-        <source>its ASCII form %1</source>
-        <translation>ASCII の %1</translation>
-    </message>
-    <message>
-        <source>its code page 932 twin %1</source>
-        <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932 の同じ文字 %1</translation>
-    </message>
-    <message>
         <source>a space</source>
         <translation>空白</translation>
     </message>
@@ -499,6 +393,213 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
     <message>
         <source>TOC file</source>
         <translation>TOC ﾌｧｲﾙ</translation>
+    </message>
+    <message>
+        <source>%1 does not apply to a source read as %2</source>
+        <translation>%1 は%2には使えません</translation>
+    </message>
+    <message>
+        <source>cannot tell what kind of file &apos;%1&apos; is; name it with --from packs|v07t|cue|toc|list|audio</source>
+        <translation>&apos;%1&apos; の種類がわかりません。--from packs|v07t|cue|toc|list|audio で指定してください</translation>
+    </message>
+    <message>
+        <source>track list</source>
+        <translation>曲目ﾘｽﾄ</translation>
+    </message>
+    <message>
+        <source>audio files</source>
+        <translation>音声ﾌｧｲﾙ</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n audio file(s), more than the 99 tracks of a disc; nothing read</source>
+        <translation>
+            <numerusform>音声ﾌｧｲﾙが %n 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>no audio files in &apos;%1&apos;</source>
+        <translation>&apos;%1&apos; に音声ﾌｧｲﾙがありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: no audio file whose tags can be read; left out</source>
+        <translation>&apos;%1&apos;: ﾀｸﾞを読める音声ﾌｧｲﾙではないので除きます</translation>
+    </message>
+    <message>
+        <source>the files are of discs %1; pick one with --disc N; nothing read</source>
+        <translation>ﾌｧｲﾙはﾃﾞｨｽｸ %1 のものです。--disc N で 1 枚を選んでください。何も読みません</translation>
+    </message>
+    <message>
+        <source>no file is of disc %1 (the files are of discs %2); nothing read</source>
+        <translation>ﾃﾞｨｽｸ %1 のﾌｧｲﾙはありません (ﾌｧｲﾙはﾃﾞｨｽｸ %2 のもの)。何も読みません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has no track number; the tracks follow the order of the files</source>
+        <translation>&apos;%1&apos; にﾄﾗｯｸ番号がありません。曲順はﾌｧｲﾙの順です</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has track number %2 again; the tracks follow the order of the files</source>
+        <translation>&apos;%1&apos; のﾄﾗｯｸ番号 %2 は重複しています。曲順はﾌｧｲﾙの順です</translation>
+    </message>
+    <message>
+        <source>no file has track number %1; the tracks follow the order of the files</source>
+        <translation>ﾄﾗｯｸ番号 %1 のﾌｧｲﾙがありません。曲順はﾌｧｲﾙの順です</translation>
+    </message>
+    <message numerus="yes">
+        <source>the files name %n album(s); the disc name is the most common one: &apos;%1&apos;</source>
+        <translation>
+            <numerusform>ﾌｧｲﾙのｱﾙﾊﾞﾑ名は %n 種類あります。最も多い &apos;%1&apos; をﾃﾞｨｽｸ名にします</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the files name %n artist(s); the artist name is the most common one: &apos;%1&apos; (a title file has one artist)</source>
+        <translation>
+            <numerusform>ﾌｧｲﾙのｱｰﾃｨｽﾄ名は %n 種類あります。最も多い &apos;%1&apos; を作者名にします (曲名ﾌｧｲﾙの作者名は 1 つです)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>track %1 has no title; its file&apos;s name &apos;%2&apos; is taken</source>
+        <translation>%1曲目に曲名がないので、ﾌｧｲﾙ名 &apos;%2&apos; を使います</translation>
+    </message>
+    <message>
+        <source>the list&apos;s encoding is not marked; read as %1</source>
+        <translation>ﾘｽﾄの文字ｺｰﾄﾞが示されていないので、%1 として読みます</translation>
+    </message>
+    <message>
+        <source>code page 932</source>
+        <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932</translation>
+    </message>
+    <message numerus="yes">
+        <source>the list has %n title(s), more than the 99 tracks of a disc; nothing read</source>
+        <translation>
+            <numerusform>ﾘｽﾄに曲名が %n 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the lines name %n artist(s); each line is kept whole as its title (a title file has one artist)</source>
+        <translation>
+            <numerusform>行のｱｰﾃｨｽﾄ名は %n 種類あります。各行をそのまま曲名にします (曲名ﾌｧｲﾙの作者名は 1 つです)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
+
+Turns a CD-TEXT title file into what Linux burning tools read.
+
+Commands:
+  check TITLEFILE            show the tracks, the text packs each language block
+                             needs, whether each command&apos;s output burns the texts
+                             as they are, and every text that cannot be burned
+  packs TITLEFILE -o FILE    write a CD-Text pack file (cdrskin/wodim textfile=FILE)
+  v07t TITLEFILE [-o FILE]   write input sheets for cdrskin input_sheet_v07t=FILE
+                             (English only: libburn mis-burns Japanese sheets)
+  cue TITLEFILE --into SHEET.cue --lang en|ja [-o FILE]
+                             rewrite the TITLE and PERFORMER lines of a CUE sheet;
+                             with ja, the packs go beside FILE (as .cdt), named
+                             by a CDTEXTFILE line
+  toc TITLEFILE --into FILE.toc [-o FILE]
+                             rewrite the CD_TEXT blocks of a cdrdao TOC file
+                             (Japanese needs cdrdao 1.2.5 or later)
+  import SOURCE -o TITLEFILE   a title file from a pack file, a v07t sheet, a CUE
+                               sheet or a TOC file (told by its content)
+  import FILE...|FOLDER -o TITLEFILE
+                               a title file from the tags of audio files, in the
+                               order of their track numbers
+  import --from list LIST -o TITLEFILE
+                               a title file from a track list (one title a line);
+                               SOURCE or LIST - reads standard input
+    --from packs|v07t|cue|toc|list|audio
+                               the kind of SOURCE
+    --lang en|ja               CUE, list, audio: the section the texts fill
+                               (default: ja when they hold Japanese characters);
+                               others: read only that language&apos;s block
+    --block N                  read block N (a TOC&apos;s language N) only, whatever
+                               its language; --lang says which section it fills
+    --ignore-crc               read a pack file whose CRCs are wrong
+    --encoding utf-8|cp932|cp1252
+                               a CUE sheet&apos;s encoding (default: told by its bytes)
+    --disc N                   audio: the disc to read when the files span discs
+    --disc TEXT, --artist TEXT list: the disc name and the artist name
+
+Options:
+  -o, --output FILE   where to write (standard output when omitted; packs needs it)
+  --into SHEET        the CUE sheet or TOC file to rewrite; it is never changed itself
+  --lang en|ja        only the English or only the Japanese texts (cue needs it)
+  --tab-repeat        write a title equal to the previous track&apos;s as a Tab, which
+                      saves packs (check, packs)
+  --cdrdao-version X.Y.Z  the cdrdao that burns the TOC file (toc, check;
+                      default: the installed one)
+  -h, --help          show this help
+  --version           show the version
+
+Block 0 is English (ISO-8859-1), block 1 Japanese (MS-JIS). MS-JIS takes two bytes
+for every character, so ASCII and half-width katakana in Japanese texts are
+written in their full-width forms.
+
+From audio files to a disc: import their tags, add the English texts in
+Sonolabe, write the packs and burn:
+  sonolabe-cdtext import album/ -o disc.txt
+  sonolabe disc.txt
+  sonolabe-cdtext packs disc.txt -o disc.cdt
+  cdrskin -sao textfile=disc.cdt -audio album/*.wav
+Exit status: 0 done, 1 input refused (the reason is shown), 2 wrong usage.
+</source>
+        <translation>使い方: sonolabe-cdtext ｺﾏﾝﾄﾞ 曲名ﾌｧｲﾙ [ｵﾌﾟｼｮﾝ]
+
+CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形にします。
+
+ｺﾏﾝﾄﾞ:
+  check 曲名ﾌｧｲﾙ           曲数、言語ﾌﾞﾛｯｸごとのﾃｷｽﾄﾊﾟｯｸ数、そのままでは書き込めない
+                           ﾃｷｽﾄ、各ｺﾏﾝﾄﾞの出力でﾃｷｽﾄがそのまま記録されるかを
+                           表示します
+  packs 曲名ﾌｧｲﾙ -o ﾌｧｲﾙ   CD-TEXT ﾊﾟｯｸﾌｧｲﾙを作ります (cdrskin/wodim の textfile=)
+  v07t 曲名ﾌｧｲﾙ [-o ﾌｧｲﾙ]  cdrskin の input_sheet_v07t= 用のｼｰﾄを作ります
+                           (英語だけ。libburn は日本語のｼｰﾄを誤って記録します)
+  cue 曲名ﾌｧｲﾙ --into ｼｰﾄ.cue --lang en|ja [-o ﾌｧｲﾙ]
+                           CUE ｼｰﾄの TITLE と PERFORMER を書き換えます。ja では
+                           CDTEXTFILE 行で指定するﾊﾟｯｸﾌｧｲﾙ (.cdt) も作ります
+  toc 曲名ﾌｧｲﾙ --into ﾌｧｲﾙ.toc [-o ﾌｧｲﾙ]
+                           cdrdao の TOC ﾌｧｲﾙの CD_TEXT を書き換えます
+                           (日本語は cdrdao 1.2.5 以降)
+  import 元ﾌｧｲﾙ -o 曲名ﾌｧｲﾙ    ﾊﾟｯｸﾌｧｲﾙ、v07t ｼｰﾄ、CUE ｼｰﾄ、TOC ﾌｧｲﾙから
+                               曲名ﾌｧｲﾙを作ります (種類は内容から判断)
+  import ﾌｧｲﾙ...|ﾌｫﾙﾀﾞ -o 曲名ﾌｧｲﾙ
+                               音声ﾌｧｲﾙのﾀｸﾞから曲名ﾌｧｲﾙを作ります (曲順はﾄﾗｯｸ番号順)
+  import --from list 曲目ﾘｽﾄ -o 曲名ﾌｧｲﾙ
+                               曲目ﾘｽﾄ (1 行に 1 曲) から曲名ﾌｧｲﾙを作ります。
+                               元ﾌｧｲﾙや曲目ﾘｽﾄに - を指定すると標準入力を読みます
+    --from packs|v07t|cue|toc|list|audio
+                               元ﾌｧｲﾙの種類
+    --lang en|ja               CUE、ﾘｽﾄ、音声: ﾃｷｽﾄを入れる言語 (既定: 日本語の文字
+                               があれば ja); その他: その言語のﾌﾞﾛｯｸだけを読む
+    --block N                  ﾌﾞﾛｯｸ N (TOC は言語番号 N) だけを読む。入れる
+                               言語は --lang で指定
+    --ignore-crc               CRC が合わないﾊﾟｯｸﾌｧｲﾙも読む
+    --encoding utf-8|cp932|cp1252
+                               CUE ｼｰﾄの文字ｺｰﾄﾞ (既定: ﾊﾞｲﾄ列から判断)
+    --disc N                   音声: ﾌｧｲﾙが複数のﾃﾞｨｽｸにわたるとき、読むﾃﾞｨｽｸの番号
+    --disc ﾃｷｽﾄ, --artist ﾃｷｽﾄ ﾘｽﾄ: ﾃﾞｨｽｸ名と作者名
+
+ｵﾌﾟｼｮﾝ:
+  -o, --output ﾌｧｲﾙ  書き込み先 (省略すると標準出力。packs では必須)
+  --into ｼｰﾄ         書き換える CUE ｼｰﾄまたは TOC ﾌｧｲﾙ (このﾌｧｲﾙ自体は変更しません)
+  --lang en|ja       英語または日本語だけを扱います (cue では必須)
+  --tab-repeat       前の曲と同じ曲名を Tab で表し、ﾊﾟｯｸを節約します (check, packs)
+  --cdrdao-version X.Y.Z  TOC ﾌｧｲﾙを書き込む cdrdao の版 (toc, check。省略すると
+                     ｲﾝｽﾄｰﾙされている版)
+  -h, --help         この説明を表示します
+  --version          版を表示します
+
+ﾌﾞﾛｯｸ 0 は英語 (ISO-8859-1)、ﾌﾞﾛｯｸ 1 は日本語 (MS-JIS) です。MS-JIS は 1 文字 2 ﾊﾞｲﾄ
+なので、日本語のﾃｷｽﾄの半角英数字と半角ｶﾀｶﾅは全角で書き込みます。
+
+音声ﾌｧｲﾙからﾃﾞｨｽｸへ: ﾀｸﾞを取り込み、Sonolabe で英語のﾃｷｽﾄを加え、ﾊﾟｯｸを作って
+書き込みます:
+  sonolabe-cdtext import album/ -o disc.txt
+  sonolabe disc.txt
+  sonolabe-cdtext packs disc.txt -o disc.cdt
+  cdrskin -sao textfile=disc.cdt -audio album/*.wav
+終了ｺｰﾄﾞ: 0 完了、1 入力を受け付けられない (理由を表示)、2 使い方の誤り。
+</translation>
     </message>
     <message>
         <source>a string that never ends</source>
@@ -541,16 +642,28 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <translation>TOC ﾌｧｲﾙとしては深すぎるﾌﾞﾛｯｸの入れ子</translation>
     </message>
     <message>
-        <source>line %1: a disc holds eight blocks at most; read up to there</source>
-        <translation>%1 行目: ﾌﾞﾛｯｸは 1 枚に 8 つまでです。そこまでを読みました</translation>
-    </message>
-    <message>
         <source>read as Windows-1252, as its bytes suggest (--encoding cp932 or utf-8 reads it otherwise)</source>
         <translation>ﾊﾞｲﾄ列から判断して Windows-1252 として読みました (--encoding cp932 または utf-8 で別の読み方になります)</translation>
     </message>
     <message>
         <source>read as code page 932, as its bytes suggest (--encoding cp1252 or utf-8 reads it otherwise)</source>
         <translation>ﾊﾞｲﾄ列から判断してｺｰﾄﾞﾍﾟｰｼﾞ 932 として読みました (--encoding cp1252 または utf-8 で別の読み方になります)</translation>
+    </message>
+    <message>
+        <source>line %1: a disc holds eight blocks at most; read up to there</source>
+        <translation>%1 行目: ﾌﾞﾛｯｸは 1 枚に 8 つまでです。そこまでを読みました</translation>
+    </message>
+    <message>
+        <source>the typographic %1</source>
+        <translation>組版用の記号 %1</translation>
+    </message>
+    <message>
+        <source>its ASCII form %1</source>
+        <translation>ASCII の %1</translation>
+    </message>
+    <message>
+        <source>its code page 932 twin %1</source>
+        <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932 の同じ文字 %1</translation>
     </message>
 </context>
 </TS>

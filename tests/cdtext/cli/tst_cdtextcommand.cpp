@@ -7,6 +7,7 @@
 // loads a pack file for a burn and checks its CRCs, cdrdao reads a TOC file.
 // A test whose tool is not installed is skipped; ./test.sh (and so CI)
 // installs them all.
+#include "cdtext/audio/silentaudio.h"
 #include "cdtext/cdtexttest.h"
 #include "common/files.h"
 
@@ -28,6 +29,9 @@
 using namespace sonolabe;
 using namespace sonolabe::cdtext;
 using namespace sonolabe::cdtext::test;
+using sonolabe::test::AudioFormat;
+using sonolabe::test::AudioTags;
+using sonolabe::test::writeAudioFile;
 
 namespace {
 
@@ -63,14 +67,18 @@ private Q_SLOTS:
 
 private:
     // A run that does not end within 10 s counts as failed (exit code -1).
+    // Standard input holds input, and ends.
     Run
     tool(const QString &program, const QStringList &arguments,
-         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) const
+         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment(),
+         const QByteArray &input = {}) const
     {
         QProcess process;
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(m_dir->path());
         process.start(program, arguments);
+        process.write(input);
+        process.closeWriteChannel();
         const bool ended = process.waitForFinished(10000);
         return {ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
@@ -109,7 +117,8 @@ void TestCdTextCommand::init()
 
 // Every command line shown in the README and in the manual pages, English and
 // Japanese, as a row: "sonolabe-cdtext" lines of the README's indented
-// examples and of the manual pages' EX blocks.
+// examples and of the manual pages' EX blocks, also where the clipboard is
+// piped into it.
 void TestCdTextCommand::documentedUses_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -119,8 +128,9 @@ void TestCdTextCommand::documentedUses_data()
         QFile file(QStringLiteral(SONOLABE_SOURCE_DIR "/") + QLatin1StringView(document));
         QVERIFY2(file.open(QIODevice::ReadOnly), document);
         const QString text = QString::fromUtf8(file.readAll()).replace(u"\\-"_s, u"-"_s);
-        static const QRegularExpression example(u"^(?:    )?sonolabe-cdtext ([a-z][^#\\n]*)"_s,
-                                                QRegularExpression::MultilineOption);
+        static const QRegularExpression example(
+            u"^(?:    )?(?:xclip -o \\| )?sonolabe-cdtext ([a-z][^#\\n]*)"_s,
+            QRegularExpression::MultilineOption);
         int found = 0;
         for (const QRegularExpressionMatch &match : example.globalMatch(text)) {
             ++found;
@@ -136,7 +146,9 @@ void TestCdTextCommand::documentedUses_data()
 
 // Run as written in a folder holding the files the documents start from, with
 // a cdrdao that can burn Japanese; each result is read back to the texts of
-// the title file it was made from (the languages --lang names).
+// the title file it was made from (the languages --lang names). album/ holds
+// its Japanese texts as the tags of WAV files named against the track order,
+// and the clipboard ("-") its English titles as a pasted track list.
 void TestCdTextCommand::documentedUses()
 {
     QFETCH(QStringList, arguments);
@@ -157,12 +169,43 @@ void TestCdTextCommand::documentedUses()
     QVERIFY(QDir(m_dir->path()).mkdir(u"bin"_s));
     write(u"bin/cdrdao"_s, "#!/bin/sh\necho 'Cdrdao version 1.2.5 - (C)'\n");
     QFile::setPermissions(m_dir->filePath(u"bin/cdrdao"_s), QFile::ReadOwner | QFile::ExeOwner);
-    const Run result = tool(QStringLiteral(SONOLABE_CDTEXT_EXE), arguments, environment(u"C"_s));
+    QVERIFY(QDir(m_dir->path()).mkdir(u"album"_s));
+    QByteArray clipboard;
+    for (int t = 1; t <= store.trackCount; ++t) {
+        const AudioTags tags{store.trackTitles(Japanese, t), u"x"_s, store.artistNames[Japanese],
+                             store.discNames[Japanese], t, 0};
+        const QString name = u"album/%1.wav"_s.arg(QChar(u'a' + store.trackCount - t));
+        QVERIFY(writeAudioFile(m_dir->filePath(name), AudioFormat::WavId3, tags));
+        clipboard += QByteArray::number(t) + ". The Band - " +
+                     store.trackTitles(English, t).toUtf8() + '\n';
+    }
+    const Run result =
+        tool(QStringLiteral(SONOLABE_CDTEXT_EXE), arguments, environment(u"C"_s), clipboard);
     QVERIFY2(result.exitCode == ExitDone, qPrintable(result.err));
     const QString command = arguments.value(0);
     const qsizetype o = arguments.indexOf(u"-o"_s);
     const QByteArray output = o < 0 ? result.out : read(arguments.value(o + 1));
     const QString lang = arguments.value(arguments.indexOf(u"--lang"_s) + 1);
+    // What import makes of the tags, and of the list, is opened as the editor
+    // opens it; the tags' title file burns through packs.
+    const bool audio = arguments.contains(u"album/"_s), list = arguments.contains(u"list"_s);
+    if (audio || list) {
+        TitleStore expected = store;
+        const int other = audio ? English : Japanese;
+        expected.discNames[other] = expected.artistNames[other] = QString();
+        for (int t = 1; t <= expected.trackCount; ++t)
+            expected.trackTitles(other, t).clear();
+        expected.discNames[English].clear(); // a list names no disc
+        const std::optional<TitleStore> opened = parseTitleFile(output);
+        QVERIFY(opened && *opened == expected);
+        if (audio) {
+            const QStringList packs{u"packs"_s, u"disc.txt"_s, u"-o"_s, u"burned.cdt"_s};
+            QCOMPARE(tool(QStringLiteral(SONOLABE_CDTEXT_EXE), packs).exitCode, ExitDone);
+            QCOMPARE(ImportTexts(read(u"burned.cdt"_s), ImportKind::Packs, {}).titleFile(),
+                     burnedTitleFile(expected));
+        }
+        return;
+    }
     if (command == u"check") {
         QVERIFY2(result.out.startsWith("disc.txt: 3 tracks\n") &&
                      result.out.endsWith("\nready to burn; warnings: 1\n"),
@@ -345,6 +388,14 @@ void TestCdTextCommand::outputKept_data()
     QTest::newRow("import to a full device: no success line")
         << u"$X packs disc.txt -o d.cdt && $X import d.cdt >/dev/full"_s << 1
         << u"error: cannot write '-': No space left on device\n"_s;
+    // Refused before a tag is read, in both languages, and nothing written.
+    QTest::newRow("more than 99 audio files")
+        << u"mkdir many && for i in $(seq 100); do : >many/$i.wav; done && "
+           u"for l in C ja_JP.UTF-8; do LANGUAGE= LC_ALL=$l $X import many -o t.txt; "
+           u"test $? = 1 -a ! -e t.txt || exit 9; done"_s
+        << 0
+        << u"error: 100 audio files, more than the 99 tracks of a disc; nothing read\n"
+           u"ｴﾗｰ: 音声ﾌｧｲﾙが 100 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません\n"_s;
     QTest::newRow("names that are not UTF-8")
         << u"cp disc.txt \"$(printf 'n\\377.txt')\" && "
            u"$X packs \"$(printf 'n\\377.txt')\" -o \"$(printf 'o\\376.cdt')\" && "
