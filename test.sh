@@ -21,11 +21,11 @@ case "${1:-}" in
     *) sonolabe_die "usage: ./test.sh [--quick | --all]" ;;
 esac
 
-# libburn-dev: the burn test; qt6-base-private-dev: the editor test's stand-in input
+# libburn-dev: the burn test; ffmpeg: the audio files of the tag tests; qt6-base-private-dev: the editor test's stand-in input
 # method; xvfb and xauth: the tests on a private X display; the rest: a real input
 # method (fcitx5 with mozc).
 packages=("${SONOLABE_BUILD_PACKAGES[@]}" desktop-file-utils appstream mandoc dpkg-dev librsvg2-bin
-          lintian cdrskin cdrdao cuetools libburn-dev qt6-base-private-dev qt6-qpa-plugins xvfb
+          lintian cdrskin cdrdao cuetools ffmpeg libburn-dev qt6-base-private-dev qt6-qpa-plugins xvfb
           xauth xdotool dbus-daemon dbus-bin fcitx5 fcitx5-mozc fcitx5-frontend-qt6)
 $all && packages+=(clang libclang-rt-14-dev)
 sonolabe_require_packages "${packages[@]}"

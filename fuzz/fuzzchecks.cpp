@@ -221,6 +221,19 @@ bool writtenAndReadBack(const TitleStore &disc, TitleFileSections sections)
     return read && *read == disc && writeTitleFile(*read, sections) == written;
 }
 
+// The store's English texts are ASCII, as the writers take them: the title
+// file holds no other character below U+0100, and an English text with a
+// Japanese one is an error the command refuses before writing.
+bool englishIsAscii(const TitleStore &store)
+{
+    bool ascii = true;
+    forEachText(store, [&](const QString &text, int language, int) {
+        ascii = ascii && (language == Japanese || std::all_of(text.begin(), text.end(),
+                                                              [](QChar c) { return c < u'\x7F'; }));
+    });
+    return ascii;
+}
+
 } // namespace
 
 QString checkTitleFileParse(QByteArrayView bytes)
@@ -524,23 +537,6 @@ QString checkTrackList(QByteArrayView bytes)
     return {};
 }
 
-namespace {
-
-// The store's English texts are ASCII, as the writers take them: the title
-// file holds no other character below U+0100, and an English text with a
-// Japanese one is an error the command refuses before writing.
-bool englishIsAscii(const TitleStore &store)
-{
-    bool ascii = true;
-    forEachText(store, [&](const QString &text, int language, int) {
-        ascii = ascii && (language == Japanese || std::all_of(text.begin(), text.end(),
-                                                              [](QChar c) { return c < u'\x7F'; }));
-    });
-    return ascii;
-}
-
-} // namespace
-
 // The CUE rewrite and the import read a sheet alike, as far as both read
 // texts (a sheet of at most MaxTracks tracks): the import's track count is
 // the rewrite's; the texts the import reads (English ones as the writers
@@ -580,30 +576,6 @@ QString checkCueAgreement(QByteArrayView bytes)
         keptLanguages(sheetDisc(0, tracks), {language == English, language == Japanese});
     if (writtenAndRead(disc) != disc)
         return u"a disc written into the sheet is refused or read otherwise"_s;
-    return {};
-}
-
-// The v07t writer and reader agree: what the reader reads from any bytes,
-// written as v07t sheets and read again, is what the sheets' blocks hold
-// (Japanese texts in their full-width forms), unless a text starts with a
-// space, which a sheet cannot hold. Left out: a disc without tracks, and
-// English texts the writers do not take (englishIsAscii).
-QString checkV07tAgreement(QByteArrayView bytes)
-{
-    const ImportResult read = ImportTexts(bytes, ImportKind::V07t, {});
-    if (!read.store || read.store->trackCount == 0)
-        return {};
-    const V07tSheets sheets = WriteV07tSheets(DiscBlocks(*read.store, {}));
-    if (!englishIsAscii(*read.store) || !sheets.ok())
-        return {};
-    TitleStore burned = *read.store;
-    forEachText(burned, [](QString &text, int language, int) {
-        if (language == Japanese)
-            text = Cp932Decoder::instance().decode(JapaneseBlockBytes(text));
-    });
-    const ImportResult again = ImportTexts(sheets.bytes, ImportKind::V07t, {});
-    if (!again.store || !(*again.store == burned) || !again.replacements.empty())
-        return u"the texts read, written as v07t sheets, read back otherwise"_s;
     return {};
 }
 

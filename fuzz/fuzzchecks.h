@@ -73,10 +73,9 @@ QString checkAudioTags(QByteArrayView bytes);
 // then no title.
 QString checkTrackList(QByteArrayView bytes);
 
-// The sheets' two ways agree on any bytes: the CUE rewrite and the CUE
-// import, the v07t writer and the v07t reader (see fuzzchecks.cpp).
+// The CUE rewrite and the CUE import agree on any bytes (see
+// fuzzchecks.cpp).
 QString checkCueAgreement(QByteArrayView bytes);
-QString checkV07tAgreement(QByteArrayView bytes);
 
 struct Target
 {
@@ -84,7 +83,7 @@ struct Target
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 10> Targets{{
+inline constexpr std::array<Target, 9> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
     {"englishtext_check", checkEnglishText},
@@ -93,9 +92,7 @@ inline constexpr std::array<Target, 10> Targets{{
     {"import_roundtrip", checkImportRoundTrip},
     {"audiotags_read", checkAudioTags},
     {"tracklist_read", checkTrackList},
-
     {"cuesheet_agree", checkCueAgreement},
-    {"v07t_agree", checkV07tAgreement},
 }};
 
 } // namespace sonolabe::fuzz

@@ -40,43 +40,22 @@ inline TitleStore twoTracks()
     return store;
 }
 
-// The discs of the burns, by name: three tracks in "both" languages or
-// "Japanese only", with "repeated" titles or not; or "99 tracks" whose blocks
-// are at the budget. Texts hold the byte 0x5C (表, 能) inside, never at the
-// end, where a CUE sheet cannot have it.
-inline TitleStore disc(const QString &name)
+// Three tracks in both languages. Texts hold the byte 0x5C (表, 能) inside,
+// never at the end, where a CUE sheet cannot have it.
+inline TitleStore threeTracks()
 {
     TitleStore store;
-    if (name == u"99 tracks") {
-        // Block budget: 252 packs of 12 bytes are 3024 bytes. English: a disc
-        // name of 53 characters and titles of 29, each with its NUL: 54 + 99
-        // x 30. Japanese: 26 and 14 characters of two bytes, each with two
-        // NULs: 54 + 99 x 30. One character more is one pack more.
-        store.trackCount = 99;
-        store.discNames[English] = u"Disc "_s + QString(48, u'y');
-        store.discNames[Japanese] = u"ベスト表ソ"_s + QString(21, u'あ');
-        for (int t = 1; t <= 99; ++t) {
-            const QString number = QString::number(t).rightJustified(2, u'0');
-            store.trackTitles(English, t) =
-                QString(u"English title number "_s + number + u' ').leftJustified(29, u'x');
-            store.trackTitles(Japanese, t) = u"第"_s + number + u"表ソ能十予表ソ能十予曲"_s;
-        }
-        return store;
-    }
-    const bool repeated = name.contains(u"repeated");
     store.trackCount = 3;
-    if (!name.contains(u"Japanese only")) {
-        store.discNames[English] = u"Best of Sonolabe"_s;
-        store.artistNames[English] = u"The Band"_s;
-        store.trackTitles(English, 1) = u"Intro (Live)"_s;
-        store.trackTitles(English, 2) = repeated ? u"Intro (Live)"_s : u"Song"_s;
-        store.trackTitles(English, 3) = u"Outro"_s;
-    }
+    store.discNames[English] = u"Best of Sonolabe"_s;
+    store.artistNames[English] = u"The Band"_s;
+    store.trackTitles(English, 1) = u"Intro (Live)"_s;
+    store.trackTitles(English, 2) = u"Song"_s;
+    store.trackTitles(English, 3) = u"Outro"_s;
     store.discNames[Japanese] = u"ベスト表示"_s;
     store.artistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
     store.trackTitles(Japanese, 1) = u"序曲 No.1"_s;
     store.trackTitles(Japanese, 2) = u"ソナタ①"_s;
-    store.trackTitles(Japanese, 3) = repeated ? u"ソナタ①"_s : u"能力"_s;
+    store.trackTitles(Japanese, 3) = u"能力"_s;
     return store;
 }
 
@@ -97,10 +76,9 @@ inline QByteArray burnedTitleFile(TitleStore store)
 }
 
 // The pack file of the store's blocks.
-inline QByteArray packFile(const TitleStore &store, bool tabRepeat = false)
+inline QByteArray packFile(const TitleStore &store)
 {
-    const PackOptions options{tabRepeat, TextPackBudget};
-    return PackFileBytes(BuildPacks(PackBlocksOf(DiscBlocks(store, {})), options).value());
+    return PackFileBytes(BuildPacks(PackBlocksOf(DiscBlocks(store, {})), {}).value());
 }
 
 // The pack file is whole: its size fits one and every pack's CRC is right.

@@ -1,22 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The sonolabe-cdtext command line. Every command line that the README and
-// the manual pages show, run as written and its result read back. Run
-// in-process: usage errors (exit 2), refused input (exit 1), the check
-// report, and where results go. Run as a process: the messages in English and
-// Japanese, and the burning tools that tst_burnroutes does not cover: cdrskin
-// loads a pack file for a burn and checks its CRCs, cdrdao reads a TOC file.
-// A test whose tool is not installed is skipped; ./test.sh (and so CI)
-// installs them all.
+// The sonolabe-cdtext command line, run as a process: every command line
+// that the README and the manual pages show, run as written and its result
+// read back; every exit code, the messages in English and Japanese, the
+// check report, and where results go; and cdrdao reading a TOC file (the
+// road tst_burnroutes does not take). A test whose tool is not installed is
+// skipped; ./test.sh (and so CI) installs them all.
 #include "cdtext/audio/silentaudio.h"
 #include "cdtext/cdtexttest.h"
 #include "common/files.h"
 
 #include "cdtext/cli/command.h"
-#include "cdtext/cli/messages.h"
 #include "cdtext/import/importsource.h"
 #include "cdtext/v07t/v07t.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -109,7 +105,7 @@ void TestCdTextCommand::init()
 {
     m_dir.emplace();
     write(u"a.cue"_s, "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n  TRACK 02 AUDIO\n");
-    TitleStore one = disc(u"both"_s);
+    TitleStore one = threeTracks();
     one.trackCount = 1;
     write(u"take%1.txt"_s, writeTitleFile(one, {}));
     write(u"t%2.cdt"_s, packFile(one));
@@ -152,7 +148,7 @@ void TestCdTextCommand::documentedUses_data()
 void TestCdTextCommand::documentedUses()
 {
     QFETCH(QStringList, arguments);
-    const TitleStore store = disc(u"both"_s);
+    const TitleStore store = threeTracks();
     const auto only = [&](int language) {
         TitleStore one = store;
         one.discNames[1 - language] = one.artistNames[1 - language] = QString();
@@ -243,7 +239,7 @@ void TestCdTextCommand::exits_data()
     const QStringList import{u"import"_s, u"disc.txt"_s};
     const QByteArray cueBytes = "TITLE \"Line\x01"
                                 "Break\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n";
-    QByteArray badCrc = packFile(disc(u"both"_s));
+    QByteArray badCrc = packFile(threeTracks());
     badCrc[4 + 4 + 1] = 'a'; // after the header of the file and of pack 1: "Best" is "Bast"
 
     // One usage row per way out: a wrong value, the import's own checks, an
@@ -435,7 +431,7 @@ void TestCdTextCommand::cdrdaoReadsToc()
         if (QStandardPaths::findExecutable(name).isEmpty())
             QSKIP("cdrdao or toc2cddb is missing (Debian packages cdrdao, cuetools)");
     }
-    TitleStore store = disc(u"both"_s);
+    TitleStore store = threeTracks();
     store.trackTitles(English, 2) = u"12\" Mix \\ B"_s; // escaped in a TOC string
     store.discNames[Japanese] = store.artistNames[Japanese] = QString();
     for (int t = 1; t <= store.trackCount; ++t)
