@@ -3,13 +3,10 @@
 // and with a stand-in input method that finishes a composition the way one
 // or another real input method does.
 #include "common/discs.h"
+#include "common/editorfixture.h"
 #include "common/modalanswer.h"
-#include "model/titlestore.h"
-#include "ui/common/beeper.h"
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
-#include "ui/editor/editorwindow.h"
-#include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
 #include <QAbstractItemModel>
@@ -19,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,7 +23,6 @@
 #include <qpa/qplatforminputcontextplugin_p.h>
 
 #include <algorithm>
-#include <memory>
 #include <utility>
 
 using namespace sonolabe;
@@ -151,7 +146,7 @@ public:
 };
 Q_IMPORT_PLUGIN(FakeInputContextPlugin)
 
-class TestEditorWindow : public QObject
+class TestEditorWindow : public QObject, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -172,20 +167,6 @@ private Q_SLOTS:
     void menuCommands();
 
 private:
-    void open(const TitleStore &disc)
-    {
-        m_store = std::make_unique<TitleStore>(disc);
-        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
-        m_window = m_session->openEditor();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        T *child = m_window->findChild<T *>(name);
-        if (!child)
-            qFatal("no child %s", qPrintable(name));
-        return child;
-    }
     QLineEdit *box(const QString &name) const { return find<QLineEdit>(name); }
     QListWidget *list() const { return find<QListWidget>(u"trackList"_s); }
     QAction *action(const QString &name) const { return find<QAction>(name); }
@@ -204,11 +185,6 @@ private:
                           list()->visualItemRect(item).center());
     }
     void switchLanguage() { QTest::mouseClick(find(u"languageLabel"_s), Qt::LeftButton); }
-
-    Beeper m_beeper;
-    std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<EditorSession> m_session;
-    QPointer<EditorWindow> m_window; // the session's
 };
 
 void TestEditorWindow::initTestCase()
@@ -226,7 +202,7 @@ void TestEditorWindow::cleanup()
 // so as each box takes the focus; each box shows its language's pointer.
 void TestEditorWindow::inputMethodAndPointer()
 {
-    open(numberedDisc(3));
+    QVERIFY(openEditor(numberedDisc(3)));
     for (const QString &name :
          {u"discNameEditJapanese"_s, u"artistEditJapanese"_s, u"titleEditJapanese"_s,
           u"discNameEditEnglish"_s, u"artistEditEnglish"_s, u"titleEditEnglish"_s}) {
@@ -250,7 +226,7 @@ void TestEditorWindow::inputMethodAndPointer()
 // track and gives the list the focus.
 void TestEditorWindow::opening()
 {
-    open(numberedDisc(99));
+    QVERIFY(openEditor(numberedDisc(99)));
     QCOMPARE(list()->item(8)->text(), u"09 J9"_s);
     QTRY_COMPARE(QApplication::focusWidget(), find(u"moveDownButton"_s));
     clickTrack(99);
@@ -299,7 +275,7 @@ void TestEditorWindow::editing()
     QFETCH(QString, stored);
     QFETCH(int, to);
 
-    open(numberedDisc(count));
+    QVERIFY(openEditor(numberedDisc(count)));
     const int language = languageOf(name);
     if (language == English)
         switchLanguage();
@@ -349,7 +325,7 @@ void TestEditorWindow::switchingLanguage_data()
 void TestEditorWindow::switchingLanguage()
 {
     QFETCH(QString, how);
-    open(numberedDisc(12));
+    QVERIFY(openEditor(numberedDisc(12)));
     QSignalSpy beeps(&m_beeper, &Beeper::beeped);
     clickTrack(8);
     QTest::mouseClick(box(u"artistEditJapanese"_s), Qt::LeftButton);
@@ -394,8 +370,6 @@ void TestEditorWindow::composingThenLeaving_data()
             return &(QTest::addRow("%s, %s", way, name) << finishing);
         };
         *row("language label") << u"languageLabel"_s << 1 << 0;
-        *row("language command") << u"languageAction"_s << 1 << 0;
-        *row("Alt+L") << u"Alt+L"_s << 1 << 0;
         *row("Up") << u"moveUpButton"_s << 7 << 7;
         *row("Down") << u"moveDownButton"_s << 9 << 9;
         *row("list click") << u"list"_s << 3 << 0;
@@ -416,7 +390,7 @@ void TestEditorWindow::composingThenLeaving()
     QFETCH(QString, action);
     QFETCH(int, current);
     QFETCH(int, swapped);
-    open(numberedDisc(12));
+    QVERIFY(openEditor(numberedDisc(12)));
     clickTrack(8);
     QLineEdit *title = box(u"titleEditJapanese"_s);
     QTest::mouseClick(title, Qt::LeftButton);
@@ -433,8 +407,6 @@ void TestEditorWindow::composingThenLeaving()
     ModalAnswer cancel; // the modal dialogs are cancelled
     if (action == u"languageLabel" || action.endsWith(u"Button"))
         QTest::mouseClick(find(action), Qt::LeftButton);
-    else if (action == u"Alt+L")
-        QTest::keyClick(title, Qt::Key_L, Qt::AltModifier);
     else if (action == u"list")
         clickTrack(3);
     else if (action == u"Enter")
@@ -451,7 +423,7 @@ void TestEditorWindow::composingThenLeaving()
 void TestEditorWindow::noTracks()
 {
     TitleStore disc = numberedDisc(0);
-    open(disc);
+    QVERIFY(openEditor(disc));
     for (const QString &shown : {u"Japanese"_s, u"English"_s}) {
         QCOMPARE(list()->count(), 0);
         QVERIFY(!box(u"titleEdit"_s + shown)->isEnabled());
@@ -491,7 +463,7 @@ void TestEditorWindow::loadedTextsKept()
         disc.trackTitles(language, 2) = text;
         disc.trackTitles(language, 3) = text + text;
     }
-    open(disc);
+    QVERIFY(openEditor(disc));
     QCOMPARE(entries(), entriesOf(disc, Japanese));
     for (const QString &shown : {u"Japanese"_s, u"English"_s}) {
         QCOMPARE(box(u"discNameEdit"_s + shown)->text(), text);
@@ -531,7 +503,7 @@ void TestEditorWindow::menuCommands()
     QTemporaryDir folder;
     TitleStore disc = numberedDisc(4);
     disc.trackTitles(English, 1) = englishTitle;
-    open(disc);
+    QVERIFY(openEditor(disc));
     clickTrack(3);
     action(u"newOrOpenAction"_s)->trigger();
     const QPointer<NewOrOpenDialog> startup = m_session->startupDialog();

@@ -4,10 +4,7 @@
 // PRIMARY selection. Runs on a real X server (Xvfb), where the selection
 // exists, so the middle button pastes as it does on a desktop.
 #include "common/discs.h"
-#include "model/titlestore.h"
-#include "ui/common/beeper.h"
-#include "ui/editor/editorwindow.h"
-#include "ui/editorsession.h"
+#include "common/editorfixture.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -15,11 +12,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
-
-#include <memory>
 
 using namespace sonolabe;
 using namespace sonolabe::test;
@@ -87,7 +81,7 @@ void paste(QLineEdit *box, PastePath path, const QString &text)
 
 Q_DECLARE_METATYPE(PastePath)
 
-class TestPaste : public QObject
+class TestPaste : public QObject, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -98,28 +92,16 @@ private Q_SLOTS:
 private:
     QLineEdit *openAt(const QString &boxName)
     {
-        m_store = std::make_unique<TitleStore>(numberedDisc(3));
-        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
-        m_window = m_session->openEditor();
-        // Xvfb runs no window manager: the window is activated by hand.
-        if (!QTest::qWaitForWindowExposed(m_window))
-            return nullptr;
-        m_window->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_window))
+        if (!openEditor(numberedDisc(3)))
             return nullptr;
         if (boxName.endsWith(u"English"))
-            m_window->findChild<QAction *>(u"languageAction"_s)->trigger();
-        m_window->findChild<QListWidget *>(u"trackList"_s)->setCurrentRow(1);
-        auto *box = m_window->findChild<QLineEdit *>(boxName);
+            find<QAction>(u"languageAction"_s)->trigger();
+        find<QListWidget>(u"trackList"_s)->setCurrentRow(1);
+        auto *box = find<QLineEdit>(boxName);
         box->setFocus();
         box->end(false);
         return box;
     }
-
-    Beeper m_beeper;
-    std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<EditorSession> m_session;
-    QPointer<EditorWindow> m_window;
 };
 
 void TestPaste::paste_data()

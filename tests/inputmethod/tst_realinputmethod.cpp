@@ -6,11 +6,9 @@
 // Which boxes take an input method at all is checked by the editor and
 // track-count tests, on what Qt tells every input method plug-in.
 #include "common/discs.h"
+#include "common/editorfixture.h"
 #include "common/modalanswer.h"
 #include "model/titlefile.h"
-#include "ui/common/beeper.h"
-#include "ui/editor/editorwindow.h"
-#include "ui/editorsession.h"
 
 #include <QFileDialog>
 #include <QInputMethod>
@@ -19,7 +17,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPointer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -84,7 +81,7 @@ protected:
 
 } // namespace
 
-class TestRealInputMethod : public QObject
+class TestRealInputMethod : public QObject, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
@@ -94,18 +91,6 @@ private Q_SLOTS:
     void leavingComposition();
 
 private:
-    void open(int tracks)
-    {
-        m_store = std::make_unique<TitleStore>(numberedDisc(tracks));
-        m_session = std::make_unique<EditorSession>(*m_store, m_beeper);
-        m_window = m_session->openEditor();
-        m_window->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(m_window));
-    }
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        return m_window->findChild<T *>(name);
-    }
     void clickTrack(int track)
     {
         auto *list = find<QListWidget>(u"trackList"_s);
@@ -151,10 +136,6 @@ private:
         });
     }
 
-    Beeper m_beeper;
-    std::unique_ptr<TitleStore> m_store;
-    std::unique_ptr<EditorSession> m_session;
-    QPointer<EditorWindow> m_window;
     QTemporaryDir m_files;
 };
 
@@ -195,7 +176,7 @@ void TestRealInputMethod::leavingComposition()
     QFETCH(QString, way);
     QFETCH(QString, cancel);
     QFETCH(int, landsIn);
-    open(12);
+    QVERIFY(openEditor(numberedDisc(12)));
     clickTrack(8);
     auto *title = find<QLineEdit>(u"titleEditJapanese"_s);
     const auto *watch = new PreeditWatch(title);

@@ -6,11 +6,7 @@
 
 #include "model/codepage932.h"
 
-#include <QDir>
-#include <QStringDecoder>
 #include <QTest>
-
-#include <algorithm>
 
 using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
@@ -51,7 +47,6 @@ private Q_SLOTS:
     void writtenBytes();
     void encodings_data();
     void encodings();
-    void codePageFilesStayCodePage();
     void englishTexts_data();
     void englishTexts();
 };
@@ -204,36 +199,6 @@ void TestTitleFile::encodings()
     const std::optional<TitleStore> read = parseTitleFile(bytes);
     QVERIFY(read);
     QCOMPARE(*read, disc(1, japanese, english));
-}
-
-// The title files of the tests and the fuzz corpus are code page 932 (or
-// ASCII): none of them is valid UTF-8 beyond ASCII, so none is read
-// differently now that such files are UTF-8.
-void TestTitleFile::codePageFilesStayCodePage()
-{
-    const QString root = QStringLiteral(SONOLABE_TEST_DATA "/../..");
-    const QStringList folders{root + u"/fuzz/corpus/titlefile_parse"_s,
-                              root + u"/tests/packaging"_s};
-    int files = 0;
-    int beyondAscii = 0;
-    for (const QString &folder : folders) {
-        for (const QFileInfo &info : QDir(folder).entryInfoList({u"*.txt"_s}, QDir::Files)) {
-            QFile file(info.filePath());
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray bytes = file.readAll();
-            ++files;
-            if (std::none_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; }))
-                continue;
-            ++beyondAscii;
-            QStringDecoder utf8(QStringConverter::Utf8);
-            const QString asUtf8 = utf8(bytes);
-            QVERIFY2(utf8.hasError(), qPrintable(info.fileName()));
-            QVERIFY2(!isUtf8TitleFile(bytes), qPrintable(info.fileName()));
-        }
-    }
-    // The folders were found and hold Japanese files.
-    QVERIFY(files >= 10);
-    QVERIFY(beyondAscii >= 3);
 }
 
 // The texts whose bytes a title file could hold either way; tst_fuzzcorpus
