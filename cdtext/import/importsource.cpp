@@ -8,6 +8,8 @@
 #include <QList>
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace sonolabe::cdtext {
 
@@ -203,35 +205,23 @@ QStringView TypographicAsciiForm(char32_t character)
 
 char16_t TitleFileTwin(char32_t character, int language)
 {
-    char16_t twin = 0;
-    switch (character) {
-    case U'\u301C': // WAVE DASH, code page 932's 0x8160
-        twin = u'\uFF5E';
-        break;
-    case U'\u2016': // DOUBLE VERTICAL LINE, 0x8161
-        twin = u'\u2225';
-        break;
-    case U'\u2212': // MINUS SIGN, 0x817C
-        twin = u'\uFF0D';
-        break;
-    case U'\u00A2': // CENT SIGN, 0x8191
-        twin = u'\uFFE0';
-        break;
-    case U'\u00A3': // POUND SIGN, 0x8192
-        twin = u'\uFFE1';
-        break;
-    case U'\u00AC': // NOT SIGN, 0x81CA
-        twin = u'\uFFE2';
-        break;
-    case U'\u2014': // EM DASH, written by U+2015's code 0x815C
-        twin = u'\u2015';
-        break;
-    case U'\u00A5': // YEN SIGN, written as the backslash 0x5C
-        twin = u'\uFFE5';
-        break;
-    default:
+    // The character a UTF-8 source holds, and the one code page 932 writes
+    // for it (its code in the comment).
+    static constexpr std::pair<char32_t, char16_t> Twins[] = {
+        {U'\u301C', u'\uFF5E'}, // WAVE DASH, 0x8160
+        {U'\u2016', u'\u2225'}, // DOUBLE VERTICAL LINE, 0x8161
+        {U'\u2212', u'\uFF0D'}, // MINUS SIGN, 0x817C
+        {U'\u00A2', u'\uFFE0'}, // CENT SIGN, 0x8191
+        {U'\u00A3', u'\uFFE1'}, // POUND SIGN, 0x8192
+        {U'\u00AC', u'\uFFE2'}, // NOT SIGN, 0x81CA
+        {U'\u2014', u'\u2015'}, // EM DASH, written by U+2015's code 0x815C
+        {U'\u00A5', u'\uFFE5'}, // YEN SIGN, written as the backslash 0x5C
+    };
+    const auto found = std::find_if(std::begin(Twins), std::end(Twins),
+                                    [&](const auto &pair) { return pair.first == character; });
+    if (found == std::end(Twins))
         return 0;
-    }
+    const char16_t twin = found->second;
     const bool held = isHeldByTitleFile(twin) && (language != English || isEnglishUnit(twin));
     return held ? twin : 0;
 }
