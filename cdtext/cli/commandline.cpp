@@ -32,7 +32,7 @@ enum class Option {
 
 // The options table: the parser's names (without dashes), whether a value
 // follows, and how messages name the option.
-struct OptionSpec
+struct OptionEntry
 {
     Option option;
     QStringList names;
@@ -40,9 +40,9 @@ struct OptionSpec
     QString shown;
 };
 
-const std::vector<OptionSpec> &optionSpecs()
+const std::vector<OptionEntry> &optionTable()
 {
-    static const std::vector<OptionSpec> specs{
+    static const std::vector<OptionEntry> table{
         {Option::Output, {u"o"_s, u"output"_s}, true, u"-o"_s},
         {Option::Into, {u"into"_s}, true, u"--into"_s},
         {Option::Lang, {u"lang"_s}, true, u"--lang"_s},
@@ -55,19 +55,19 @@ const std::vector<OptionSpec> &optionSpecs()
         {Option::Disc, {u"disc"_s}, true, u"--disc"_s},
         {Option::Artist, {u"artist"_s}, true, u"--artist"_s},
     };
-    return specs;
+    return table;
 }
 
-const OptionSpec &specOf(const QString &name)
+const OptionEntry &optionNamed(const QString &name)
 {
-    const auto &specs = optionSpecs();
-    return *std::find_if(specs.begin(), specs.end(),
-                         [&](const OptionSpec &spec) { return spec.names.contains(name); });
+    const auto &table = optionTable();
+    return *std::find_if(table.begin(), table.end(),
+                         [&](const OptionEntry &entry) { return entry.names.contains(name); });
 }
 
 // What one command takes, and which of those options it cannot do without,
 // in the order they are asked for.
-struct CommandSpec
+struct CommandRules
 {
     QString name;
     std::vector<Option> accepted;
@@ -75,10 +75,10 @@ struct CommandSpec
     bool readsSource = false; // FILE is import's source (or sources), not a title file
 };
 
-const CommandSpec *commandSpec(const QString &command)
+const CommandRules *rulesOf(const QString &command)
 {
     using enum Option;
-    static const std::vector<CommandSpec> specs{
+    static const std::vector<CommandRules> table{
         {u"check"_s, {Lang, TabRepeat, CdrdaoVersion}, {}},
         {u"packs"_s, {Output, Lang, TabRepeat}, {Output}},
         {u"v07t"_s, {Output, Lang}, {}},
@@ -86,17 +86,17 @@ const CommandSpec *commandSpec(const QString &command)
         {u"toc"_s, {Output, Into, Lang, CdrdaoVersion}, {Into}},
         {u"import"_s, {Output, From, Lang, Block, IgnoreCrc, Disc, Artist, Encoding}, {}, true},
     };
-    const auto found = std::find_if(specs.begin(), specs.end(),
-                                    [&](const CommandSpec &spec) { return spec.name == command; });
-    return found == specs.end() ? nullptr : &*found;
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [&](const CommandRules &entry) { return entry.name == command; });
+    return found == table.end() ? nullptr : &*found;
 }
 
 // Sets the option's value in options; the complaint when it does not fit.
-std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const QString &value)
+std::optional<QString> takeValue(Options &options, const OptionEntry &entry, const QString &value)
 {
     if (value.isEmpty())
-        return Messages::missingValue(spec.shown);
-    switch (spec.option) {
+        return Messages::missingValue(entry.shown);
+    switch (entry.option) {
     case Option::Output:
         options.output = value;
         break;
@@ -105,7 +105,7 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
         break;
     case Option::Lang:
         if (value != u"en" && value != u"ja")
-            return Messages::badChoice(spec.shown, value, {u"en"_s, u"ja"_s});
+            return Messages::badChoice(entry.shown, value, {u"en"_s, u"ja"_s});
         options.language = value == u"en" ? English : Japanese;
         break;
     case Option::From: {
@@ -116,7 +116,7 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
         const auto kind = kinds.find(value);
         if (kind == kinds.end())
             return Messages::badChoice(
-                spec.shown, value,
+                entry.shown, value,
                 {u"packs"_s, u"v07t"_s, u"cue"_s, u"toc"_s, u"list"_s, u"audio"_s});
         options.from = kind->second;
         break;
@@ -125,13 +125,13 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
         bool ok = false;
         options.block = value.toInt(&ok);
         if (!ok)
-            return Messages::notANumber(spec.shown, value);
+            return Messages::notANumber(entry.shown, value);
         break;
     }
     case Option::CdrdaoVersion:
         options.cdrdaoVersion = CdrdaoVersion::parse(value);
         if (!options.cdrdaoVersion)
-            return Messages::notAVersion(spec.shown, value);
+            return Messages::notAVersion(entry.shown, value);
         break;
     case Option::Encoding: {
         static const std::map<QString, SheetEncoding> encodings{
@@ -140,7 +140,7 @@ std::optional<QString> takeValue(Options &options, const OptionSpec &spec, const
             {u"cp1252"_s, SheetEncoding::Windows1252}};
         const auto encoding = encodings.find(value);
         if (encoding == encodings.end())
-            return Messages::badChoice(spec.shown, value, {u"utf-8"_s, u"cp932"_s, u"cp1252"_s});
+            return Messages::badChoice(entry.shown, value, {u"utf-8"_s, u"cp932"_s, u"cp1252"_s});
         options.encoding = encoding->second;
         break;
     }
@@ -190,9 +190,9 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    for (const OptionSpec &spec : optionSpecs())
+    for (const OptionEntry &entry : optionTable())
         parser.addOption(
-            QCommandLineOption(spec.names, {}, spec.takesValue ? u"value"_s : QString()));
+            QCommandLineOption(entry.names, {}, entry.takesValue ? u"value"_s : QString()));
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
     const QCommandLineOption version(u"version"_s);
     parser.addOption(help);
@@ -209,8 +209,8 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         return {CommandLine::Version, {}, {}};
     if (arguments.isEmpty())
         return wrong(Messages::noCommand());
-    const CommandSpec *spec = commandSpec(command);
-    if (!spec)
+    const CommandRules *rules = rulesOf(command);
+    if (!rules)
         return wrong(Messages::unknownCommand(command));
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
         return wrong(
@@ -224,9 +224,9 @@ CommandLine ReadCommandLine(const QStringList &arguments)
     for (const QString &name : parser.optionNames()) {
         if (name == u"h" || name == u"help" || name == u"version")
             continue;
-        const OptionSpec &option = specOf(name);
-        if (std::find(spec->accepted.begin(), spec->accepted.end(), option.option) ==
-            spec->accepted.end())
+        const OptionEntry &option = optionNamed(name);
+        if (std::find(rules->accepted.begin(), rules->accepted.end(), option.option) ==
+            rules->accepted.end())
             return wrong(Messages::optionNotForCommand(option.shown, command));
         given.insert(option.option);
         if (!option.takesValue) {
@@ -248,25 +248,25 @@ CommandLine ReadCommandLine(const QStringList &arguments)
         for (const QString &argument : arguments.mid(1)) {
             const QString name = argument.mid(2).section(u'=', 0, 0);
             if (argument.startsWith(u"--") && argument.contains(u'=') &&
-                parser.optionNames().contains(name) && !specOf(name).takesValue)
+                parser.optionNames().contains(name) && !optionNamed(name).takesValue)
                 return wrong(Messages::unknownOption(argument));
         }
     }
 
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1 && !spec->readsSource)
+    if (positional.size() > 1 && !rules->readsSource)
         return wrong(Messages::extraArgument(positional[1]));
     if (valueMissing)
         return wrong(*valueMissing);
     if (positional.isEmpty())
-        return wrong(spec->readsSource ? Messages::missingSource() : Messages::missingTitleFile());
+        return wrong(rules->readsSource ? Messages::missingSource() : Messages::missingTitleFile());
     options.file = positional[0];
-    if (spec->readsSource)
+    if (rules->readsSource)
         options.files = positional;
-    for (const Option required : spec->required) {
+    for (const Option required : rules->required) {
         if (!given.contains(required)) {
-            const auto &specs = optionSpecs();
-            const auto named = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec &s) {
+            const auto &table = optionTable();
+            const auto named = std::find_if(table.begin(), table.end(), [&](const OptionEntry &s) {
                 return s.option == required;
             });
             return wrong(Messages::missingOption(named->shown, command));
