@@ -265,11 +265,14 @@ std::optional<AudioTrack> readAudioTrack(const QString &file)
     if (!QFileInfo(file).isFile())
         return std::nullopt;
     const QByteArray name = QFile::encodeName(file);
-    const TagLib::FileRef ref(name.constData(), false);
-    if (ref.isNull() || !ref.file()->isValid())
+    // TagLib opens any bytes named .wav or .mp3 as such a file; only a file
+    // whose stream it can describe (a sample rate) is audio, so that a
+    // stray text or empty file is reported rather than burned as a track.
+    const TagLib::FileRef ref(name.constData(), true, TagLib::AudioProperties::Fast);
+    if (ref.isNull() || !ref.file()->isValid() || !ref.audioProperties() ||
+        ref.audioProperties()->sampleRate() <= 0)
         return std::nullopt;
-    // TagLib takes any bytes for MPEG audio; without a single frame they are
-    // not an MP3 file.
+    // Without a single frame, bytes are not an MP3 file.
     if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file());
         mpeg && mpeg->firstFrameOffset() < 0)
         return std::nullopt;

@@ -185,9 +185,10 @@ void TestAudioTags::read_data()
         << QStringList{u"NoSuchDisc 0 3 1, 2"_s};
     QTest::newRow("a file TagLib cannot read")
         << QList<FileRow>{{u"a.flac"_s, AudioFormat::Flac, tags(u"A"_s, 1)},
-                          {u"broken.mp3"_s, AudioFormat::Mp3, {}, {}, true}}
+                          {u"broken.mp3"_s, AudioFormat::Mp3, {}, {}, true},
+                          {u"broken.wav"_s, AudioFormat::WavId3, {}, {}, true}}
         << false << 0 << u"夏の日"_s << u"山田花子"_s << QStringList{u"A"_s}
-        << QStringList{u"Unreadable 0 0 broken.mp3"_s};
+        << QStringList{u"Unreadable 0 0 broken.mp3"_s, u"Unreadable 0 0 broken.wav"_s};
     QTest::newRow("99 files read") << numbered(99, [](int i) { return 100 - i; }) << true << 0
                                    << u"Best"_s << u"Band"_s << titles(1, 99) << QStringList{};
     QTest::newRow("100 files refused")
