@@ -6,6 +6,8 @@
 #include "cdtext/cli/messages.h"
 #include "model/safefile.h"
 
+#include <algorithm>
+
 namespace sonolabe::cdtext {
 
 using namespace Qt::Literals::StringLiterals;
@@ -53,8 +55,12 @@ int ImportRun::run()
                                              .language = m_options.language,
                                              .ignoreCrc = m_options.ignoreCrc});
     report(result);
+    const bool crcRefused =
+        std::any_of(result.notes.begin(), result.notes.end(),
+                    [](const SourceNote &note) { return note.kind == SourceNote::CrcMismatch; });
     if (!result.store)
-        return refuse(Messages::nothingRead(m_options.file));
+        return refuse(crcRefused ? Messages::crcRefused(m_options.file)
+                                 : Messages::nothingRead(m_options.file));
     if (const int written = deliver(m_options.output, result.titleFile()); written != ExitDone)
         return written;
     say(Messages::imported(m_options.file, *kind, result.store->trackCount, result.sections));
@@ -63,14 +69,30 @@ int ImportRun::run()
 
 void ImportRun::report(const ImportResult &result)
 {
+    // What was read all the same, or as the source has it, is a note.
+    const auto said = [](const SourceNote &note) {
+        const bool notice = note.kind == SourceNote::CrcIgnored ||
+                            note.kind == SourceNote::CrcNotFilledIn ||
+                            note.kind == SourceNote::FirstTrackNotOne;
+        return notice ? Messages::notice(Messages::note(note))
+                      : Messages::warning(Messages::note(note));
+    };
     int crcMismatches = 0;
+    std::optional<SourceNote> lastCrc;
     for (const SourceNote &note : result.notes) {
-        if (note.kind == SourceNote::CrcMismatch && ++crcMismatches > CrcMismatchesShown)
+        const bool crc =
+            note.kind == SourceNote::CrcMismatch || note.kind == SourceNote::CrcIgnored;
+        if (crc)
+            lastCrc = note;
+        if (crc && ++crcMismatches > CrcMismatchesShown)
             continue;
-        say(Messages::warning(Messages::note(note)));
+        say(said(note));
     }
-    if (crcMismatches > CrcMismatchesShown)
-        say(Messages::warning(Messages::moreCrcMismatches(crcMismatches - CrcMismatchesShown)));
+    if (crcMismatches > CrcMismatchesShown) {
+        const QString more = Messages::moreCrcMismatches(crcMismatches - CrcMismatchesShown);
+        say(lastCrc->kind == SourceNote::CrcIgnored ? Messages::notice(more)
+                                                    : Messages::warning(more));
+    }
     for (const Replacement &replacement : result.replacements)
         say(Messages::warning(Messages::replacement(replacement)));
 }

@@ -319,6 +319,14 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <translation>&apos;%1&apos; の種類がわかりません。--from packs|v07t|cue|toc で指定してください</translation>
     </message>
     <message>
+        <source>the text of &apos;%1&apos; was not read: its CRCs are wrong (--ignore-crc reads it anyway); no title file written</source>
+        <translation>&apos;%1&apos; は CRC が合わないためﾃｷｽﾄを読みませんでした (--ignore-crc で読めます)。曲名ﾌｧｲﾙは書き込んでいません</translation>
+    </message>
+    <message>
+        <source>note: %1</source>
+        <translation>注記: %1</translation>
+    </message>
+    <message>
         <source>no text could be read from &apos;%1&apos;; no title file written</source>
         <translation>&apos;%1&apos; からﾃｷｽﾄを読めませんでした。曲名ﾌｧｲﾙは書き込んでいません</translation>
     </message>
@@ -377,8 +385,20 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
         <translation>ｻｲｽﾞが CD-Text ﾊﾟｯｸﾌｧｲﾙに合いません</translation>
     </message>
     <message>
-        <source>pack %1: wrong CRC (--ignore-crc reads it anyway)</source>
-        <translation>ﾊﾟｯｸ %1: CRC が合いません (--ignore-crc で読めます)</translation>
+        <source>pack %1: wrong CRC</source>
+        <translation>ﾊﾟｯｸ %1: CRC が合いません</translation>
+    </message>
+    <message>
+        <source>pack %1: wrong CRC; its text read all the same (--ignore-crc)</source>
+        <translation>ﾊﾟｯｸ %1: CRC が合いませんが、ﾃｷｽﾄを読みました (--ignore-crc)</translation>
+    </message>
+    <message>
+        <source>the CRCs are all zero, never filled in; the text read without them</source>
+        <translation>CRC がすべて 0 で未記入のため、CRC を確かめずにﾃｷｽﾄを読みました</translation>
+    </message>
+    <message>
+        <source>the disc starts at track %1; the tracks before it are left empty</source>
+        <translation>ﾃﾞｨｽｸは %1曲目から始まります。それより前の曲は空にしました</translation>
     </message>
     <message>
         <source>block %1: character code %2 cannot be read; block skipped</source>
