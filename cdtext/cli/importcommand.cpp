@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -227,8 +228,11 @@ bool ImportRun::tell(const std::vector<Note> &notes)
 int ImportRun::finishImport(const ImportResult &result, const QString &source, SourceKind kind)
 {
     report(result);
+    const bool crcRefused =
+        std::any_of(result.notes.begin(), result.notes.end(),
+                    [](const SourceNote &note) { return note.kind == SourceNote::CrcMismatch; });
     if (!result.store)
-        return refuse(Messages::nothingRead(source));
+        return refuse(crcRefused ? Messages::crcRefused(source) : Messages::nothingRead(source));
     if (const int written = deliver(m_options.output, result.titleFile()); written != ExitDone)
         return written;
     say(Messages::imported(source, kind, result.store->trackCount, result.sections));
@@ -237,14 +241,30 @@ int ImportRun::finishImport(const ImportResult &result, const QString &source, S
 
 void ImportRun::report(const ImportResult &result)
 {
+    // What was read all the same, or as the source has it, is a note.
+    const auto said = [](const SourceNote &note) {
+        const bool notice = note.kind == SourceNote::CrcIgnored ||
+                            note.kind == SourceNote::CrcNotFilledIn ||
+                            note.kind == SourceNote::FirstTrackNotOne;
+        return notice ? Messages::notice(Messages::note(note))
+                      : Messages::warning(Messages::note(note));
+    };
     int crcMismatches = 0;
+    std::optional<SourceNote> lastCrc;
     for (const SourceNote &note : result.notes) {
-        if (note.kind == SourceNote::CrcMismatch && ++crcMismatches > CrcMismatchesShown)
+        const bool crc =
+            note.kind == SourceNote::CrcMismatch || note.kind == SourceNote::CrcIgnored;
+        if (crc)
+            lastCrc = note;
+        if (crc && ++crcMismatches > CrcMismatchesShown)
             continue;
-        say(Messages::warning(Messages::note(note)));
+        say(said(note));
     }
-    if (crcMismatches > CrcMismatchesShown)
-        say(Messages::warning(Messages::moreCrcMismatches(crcMismatches - CrcMismatchesShown)));
+    if (crcMismatches > CrcMismatchesShown) {
+        const QString more = Messages::moreCrcMismatches(crcMismatches - CrcMismatchesShown);
+        say(lastCrc->kind == SourceNote::CrcIgnored ? Messages::notice(more)
+                                                    : Messages::warning(more));
+    }
     for (const Replacement &replacement : result.replacements)
         say(Messages::warning(Messages::replacement(replacement)));
 }

@@ -440,6 +440,18 @@ QString Messages::kindUnknown(const QString &path)
         .arg(path);
 }
 
+QString Messages::crcRefused(const QString &path)
+{
+    return tr("the text of '%1' was not read: its CRCs are wrong (--ignore-crc reads it "
+              "anyway); no title file written")
+        .arg(path);
+}
+
+QString Messages::notice(const QString &text)
+{
+    return tr("note: %1").arg(text);
+}
+
 QString Messages::nothingRead(const QString &path)
 {
     return tr("no text could be read from '%1'; no title file written").arg(path);
@@ -505,7 +517,14 @@ QString Messages::note(const SourceNote &note)
     case SourceNote::NotAPackFile:
         return tr("the size fits no CD-Text pack file");
     case SourceNote::CrcMismatch:
-        return tr("pack %1: wrong CRC (--ignore-crc reads it anyway)").arg(note.number);
+        return tr("pack %1: wrong CRC").arg(note.number);
+    case SourceNote::CrcIgnored:
+        return tr("pack %1: wrong CRC; its text read all the same (--ignore-crc)").arg(note.number);
+    case SourceNote::CrcNotFilledIn:
+        return tr("the CRCs are all zero, never filled in; the text read without them");
+    case SourceNote::FirstTrackNotOne:
+        return tr("the disc starts at track %1; the tracks before it are left empty")
+            .arg(note.number);
     case SourceNote::CharacterCodeUnknown:
         return tr("block %1: character code %2 cannot be read; block skipped")
             .arg(number(note.number),

@@ -93,6 +93,8 @@ public:
     static QString cuePackFileNameUnusable(const QString &path);
     static QString kindUnknown(const QString &path);
     static QString nothingRead(const QString &path);
+    static QString crcRefused(const QString &path);
+    static QString notice(const QString &text); // a note, not a warning
 
     // The check report.
     static QString reportHeader(const QString &path, int trackCount);

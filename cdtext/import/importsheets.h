@@ -4,7 +4,9 @@
 //  - v07t sheets as cdrskin writes them (cdtext_to_v07t=, textfile_to_v07t=)
 //    and reads them (input_sheet_v07t=): one block per "Input Sheet Version"
 //    line; "Text Code" 8859 and ASCII read byte by byte, MS-JIS as code page
-//    932. Lines before the first sheet (cdrskin's greeting) are skipped.
+//    932. Lines before the first sheet (cdrskin's greeting) are skipped; a
+//    key line before any version line starts a sheet, as a single sheet
+//    written without one (cdrskin reads it) has it.
 //  - CUE sheets: the disc's TITLE and PERFORMER and each TRACK's TITLE, one
 //    block without a language, read as libburn reads them (cuesheet.h): the
 //    last of two TITLE lines counts. The texts are read as UTF-8 in a sheet

@@ -3,6 +3,7 @@
 
 #include "cdtext/import/importsheets.h"
 #include "cdtext/packs/packreader.h"
+#include "cdtext/v07t/v07t.h"
 #include "model/codepage932.h"
 
 #include <QList>
@@ -35,7 +36,11 @@ void weighLine(QByteArrayView line, KindEvidence &evidence)
     static const QList<QByteArray> fileTypes{"WAVE", "BINARY", "MOTOROLA", "AIFF", "MP3"};
     bool number = false;
     second.toInt(&number);
-    if (line.toByteArray().toLower().contains("input sheet version") && line.contains('='))
+    const qsizetype equals = line.indexOf('=');
+    const std::optional<V07tField> v07tKey =
+        equals < 0 ? std::nullopt : ParseV07tKey(line.first(equals));
+    if (v07tKey && (v07tKey->key == V07tKey::SheetVersion || v07tKey->key == V07tKey::TextCode ||
+                    v07tKey->key == V07tKey::AlbumTitle || v07tKey->key == V07tKey::TrackTitle))
         evidence.v07t = true;
     else if (discTypes.contains(first) || first.startsWith("CD_TEXT{") ||
              (first == "TRACK" && !second.isEmpty() && !number))

@@ -35,7 +35,9 @@ enum class ImportKind { Packs, V07t, Cue, Toc };
 
 // The kind of a source told by its content, or nothing when it looks like
 // none of them: a pack file is binary and every 18-byte pack starts with a
-// pack type (0x80 to 0x8F); a v07t sheet has an "Input Sheet Version" line;
+// pack type (0x80 to 0x8F); a v07t sheet has an "Input Sheet Version" line,
+// or, a single sheet written without it, "Text Code", "Album Title" or
+// "Track NN Title" lines ("key = value");
 // a TOC file starts a line with a disc type (CD_DA, CD_ROM, CD_ROM_XA, CD_I)
 // or CD_TEXT, or has "TRACK AUDIO"; a CUE sheet has "FILE", "TRACK nn",
 // TITLE or PERFORMER lines.
@@ -72,6 +74,9 @@ struct SourceNote
         NotUnderstood,        // number: the line, value: a TocSyntaxError::Kind
         TooManyBlocks,        // number: the line of a ninth v07t sheet; not read
         EncodingGuessed,      // value: the SheetEncoding a CUE sheet was read in
+        FirstTrackNotOne,     // number: a pack file's first track; tracks before it empty
+        CrcIgnored,           // number: the pack, counted from 1; read with --ignore-crc
+        CrcNotFilledIn,       // every CRC of the pack file is zero; read without them
     };
     Kind kind = NotAPackFile;
     int number = 0;

@@ -135,9 +135,9 @@ bool isRepeatMark(QByteArrayView text)
 
 // Reads the texts of one pack type into the block: entry 0 belongs to the
 // track of the type's first pack (0 for the disc), each further entry to the
-// next track.
+// next track; the track after the disc is the disc's first track.
 void readType(const RawBlock &raw, quint8 type, quint8 characterCode, bool doubleByte,
-              SourceBlock &block, SourceTexts &source)
+              int discFirstTrack, SourceBlock &block, SourceTexts &source)
 {
     QByteArray stream;
     int firstTrack = -1;
@@ -153,8 +153,9 @@ void readType(const RawBlock &raw, quint8 type, quint8 characterCode, bool doubl
     const std::vector<QByteArray> texts =
         splitTexts(stream, characterCode == CharacterCodeMsJis, doubleByte);
     QString previous;
-    for (size_t entry = 0; entry < texts.size(); ++entry) {
-        const int track = firstTrack + static_cast<int>(entry);
+    int track = firstTrack;
+    for (size_t entry = 0; entry < texts.size();
+         ++entry, track = track == 0 ? discFirstTrack : track + 1) {
         QString text = entry > 0 && isRepeatMark(texts[entry])
                            ? previous
                            : decode(texts[entry], characterCode);
@@ -199,8 +200,15 @@ std::optional<SourceBlock> readBlock(const std::map<int, RawBlock> &blocks, int 
         block.language = LanguageOfCode(*code);
         block.languageName = languageNameOf(*code);
     }
-    readType(raw, PackTypeTitle, characterCode, dbccBit, block, source);
-    readType(raw, PackTypePerformer, characterCode, dbccBit, block, source);
+    // Without size information the tracks are taken to start at 1.
+    const int firstTrack = raw.hasInfo() ? std::clamp<int>(raw.info[1], 1, MaxTracks) : 1;
+    if (firstTrack != 1) {
+        const SourceNote note{SourceNote::FirstTrackNotOne, firstTrack, 0, {}};
+        if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
+            source.notes.push_back(note);
+    }
+    readType(raw, PackTypeTitle, characterCode, dbccBit, firstTrack, block, source);
+    readType(raw, PackTypePerformer, characterCode, dbccBit, firstTrack, block, source);
     if (raw.hasInfo())
         block.lastTrack = std::min<int>(raw.info[2], MaxTracks);
     return block;
@@ -216,12 +224,21 @@ SourceTexts ReadPackFile(QByteArrayView file, bool ignoreCrc)
         source.notes.push_back({SourceNote::NotAPackFile, 0, 0, {}});
         return source;
     }
+    // Some tools write every CRC as zero, to be filled in later: such a file
+    // is read without them.
+    bool crcsFilledIn = false;
+    for (qsizetype at = 0; at < packs->size() && !crcsFilledIn; at += PackSize)
+        crcsFilledIn = storedCrc(packs->sliced(at, PackSize)) != 0;
+    if (!crcsFilledIn)
+        source.notes.push_back({SourceNote::CrcNotFilledIn, 0, 0, {}});
     bool crcWrong = false;
-    for (qsizetype at = 0; at < packs->size(); at += PackSize) {
+    for (qsizetype at = 0; crcsFilledIn && at < packs->size(); at += PackSize) {
         const QByteArrayView pack = packs->sliced(at, PackSize);
         if (PackCrc(pack) != storedCrc(pack)) {
-            source.notes.push_back(
-                {SourceNote::CrcMismatch, static_cast<int>(at / PackSize) + 1, 0, {}});
+            source.notes.push_back({ignoreCrc ? SourceNote::CrcIgnored : SourceNote::CrcMismatch,
+                                    static_cast<int>(at / PackSize) + 1,
+                                    0,
+                                    {}});
             crcWrong = true;
         }
     }

@@ -25,7 +25,11 @@ namespace sonolabe::cdtext {
 std::optional<QByteArrayView> PacksOfFile(QByteArrayView file);
 
 // The blocks of a pack file, in the order of their block numbers. A pack
-// whose CRC is wrong is noted; unless ignoreCrc, nothing is read then.
+// whose CRC is wrong is noted (CrcMismatch); unless ignoreCrc, nothing is
+// read then, and with it the note says the text was read all the same
+// (CrcIgnored). CRCs that are all zero were never filled in: the file is read
+// without them (CrcNotFilledIn). The tracks start at the first track of the
+// size information; before it they have no text (FirstTrackNotOne).
 SourceTexts ReadPackFile(QByteArrayView file, bool ignoreCrc);
 
 } // namespace sonolabe::cdtext

@@ -39,13 +39,54 @@ Token::Kind kindOfSpecial(char c)
                       : Token::Comma;
 }
 
+// The byte of the octal escape (a backslash and three octal digits) at pos.
+std::optional<quint8> octalEscape(QByteArrayView toc, qsizetype pos)
+{
+    const auto octal = [&](qsizetype at) { return toc[at] >= '0' && toc[at] <= '7'; };
+    if (pos + 3 >= toc.size() || !octal(pos + 1) || !octal(pos + 2) || !octal(pos + 3))
+        return std::nullopt;
+    return static_cast<quint8>((toc[pos + 1] - '0') << 6 | (toc[pos + 2] - '0') << 3 |
+                               (toc[pos + 3] - '0'));
+}
+
+bool isCp932LeadByte(quint8 byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// Only blanks from pos to the end of the line.
+bool endsLine(QByteArrayView toc, qsizetype pos)
+{
+    while (pos < toc.size() && (isBlank(toc[pos]) || toc[pos] == '\r'))
+        ++pos;
+    return pos == toc.size() || toc[pos] == '\n';
+}
+
 // The end of the string that starts at pos (just after its closing quote),
 // or nothing when it does not end on its line.
+//
+// cdrdao up to 1.2.4 writes a byte beyond ASCII as an octal escape and the
+// byte after it as it is, so that a code page 932 character whose second
+// byte is a backslash (ソ, 表, 能: 0x83 0x5C ...) at the end of a text is
+// written "\203\": the backslash then seems to escape the closing quote. A
+// \" right after an octal lead byte that ends the line is read so: the
+// character's second byte, then the end of the string.
 std::optional<qsizetype> stringEnd(QByteArrayView toc, qsizetype pos)
 {
     qsizetype end = pos + 1;
-    while (end < toc.size() && toc[end] != '"' && toc[end] != '\n')
-        end += toc[end] == '\\' && end + 1 < toc.size() && toc[end + 1] != '\n' ? 2 : 1;
+    bool afterLeadByte = false;
+    while (end < toc.size() && toc[end] != '"' && toc[end] != '\n') {
+        if (toc[end] != '\\' || end + 1 >= toc.size() || toc[end + 1] == '\n') {
+            afterLeadByte = false;
+            ++end;
+            continue;
+        }
+        if (afterLeadByte && toc[end + 1] == '"' && endsLine(toc, end + 2))
+            return end + 2;
+        const std::optional<quint8> octal = octalEscape(toc, end);
+        afterLeadByte = octal && isCp932LeadByte(*octal);
+        end += octal ? 4 : 2;
+    }
     if (end >= toc.size() || toc[end] == '\n')
         return std::nullopt;
     return end + 1;

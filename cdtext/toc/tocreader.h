@@ -7,7 +7,10 @@
 // name.
 //
 // The file is split into tokens: words, quoted strings (a string ends on its
-// own line; a backslash escapes the byte after it), "{", "}", ":" and ",".
+// own line; a backslash escapes the byte after it, but for the \" that ends a
+// line after an octal code page 932 lead byte, which is that character's
+// second byte and the closing quote, as cdrdao up to 1.2.4 writes them), "{",
+// "}", ":" and ",".
 // Blanks and comments (// to the end of the line) separate them. Blocks
 // other than CD_TEXT are skipped whole, whatever they hold.
 //

@@ -125,7 +125,12 @@ SourceTexts ReadV07tSheets(QByteArrayView sheets)
                 finishSheet(*sheet, source);
             sheet = RawSheet{};
             sheet->number = count++;
-        } else if (sheet) {
+        } else {
+            // A single sheet may leave out its version line, as cdrskin allows.
+            if (!sheet) {
+                sheet = RawSheet{};
+                sheet->number = count++;
+            }
             readLine(*field, value, *sheet, source);
         }
     }

@@ -229,6 +229,14 @@
         <translation>ﾊﾟｯｸﾌｧｲﾙ &apos;%1&apos; の名前に二重引用符か改行があり、CUE ｼｰﾄに書けません。-o で別の名前を指定してください</translation>
     </message>
     <message>
+        <source>the text of &apos;%1&apos; was not read: its CRCs are wrong (--ignore-crc reads it anyway); no title file written</source>
+        <translation>&apos;%1&apos; は CRC が合わないためﾃｷｽﾄを読みませんでした (--ignore-crc で読めます)。曲名ﾌｧｲﾙは書き込んでいません</translation>
+    </message>
+    <message>
+        <source>note: %1</source>
+        <translation>注記: %1</translation>
+    </message>
+    <message>
         <source>no text could be read from &apos;%1&apos;; no title file written</source>
         <translation>&apos;%1&apos; からﾃｷｽﾄを読めませんでした。曲名ﾌｧｲﾙは書き込んでいません</translation>
     </message>
@@ -287,8 +295,20 @@
         <translation>ｻｲｽﾞが CD-Text ﾊﾟｯｸﾌｧｲﾙに合いません</translation>
     </message>
     <message>
-        <source>pack %1: wrong CRC (--ignore-crc reads it anyway)</source>
-        <translation>ﾊﾟｯｸ %1: CRC が合いません (--ignore-crc で読めます)</translation>
+        <source>pack %1: wrong CRC</source>
+        <translation>ﾊﾟｯｸ %1: CRC が合いません</translation>
+    </message>
+    <message>
+        <source>pack %1: wrong CRC; its text read all the same (--ignore-crc)</source>
+        <translation>ﾊﾟｯｸ %1: CRC が合いませんが、ﾃｷｽﾄを読みました (--ignore-crc)</translation>
+    </message>
+    <message>
+        <source>the CRCs are all zero, never filled in; the text read without them</source>
+        <translation>CRC がすべて 0 で未記入のため、CRC を確かめずにﾃｷｽﾄを読みました</translation>
+    </message>
+    <message>
+        <source>the disc starts at track %1; the tracks before it are left empty</source>
+        <translation>ﾃﾞｨｽｸは %1曲目から始まります。それより前の曲は空にしました</translation>
     </message>
     <message>
         <source>block %1: character code %2 cannot be read; block skipped</source>
@@ -395,90 +415,48 @@
         <translation>TOC ﾌｧｲﾙ</translation>
     </message>
     <message>
-        <source>%1 does not apply to a source read as %2</source>
-        <translation>%1 は%2には使えません</translation>
+        <source>a string that never ends</source>
+        <translation>終わらない文字列</translation>
     </message>
     <message>
-        <source>cannot tell what kind of file &apos;%1&apos; is; name it with --from packs|v07t|cue|toc|list|audio</source>
-        <translation>&apos;%1&apos; の種類がわかりません。--from packs|v07t|cue|toc|list|audio で指定してください</translation>
+        <source>a &quot;{&quot; that is never closed</source>
+        <translation>閉じられない &quot;{&quot;</translation>
     </message>
     <message>
-        <source>track list</source>
-        <translation>曲目ﾘｽﾄ</translation>
+        <source>expected LANGUAGE_MAP, LANGUAGE or &quot;}&quot;</source>
+        <translation>LANGUAGE_MAP、LANGUAGE または &quot;}&quot; がありません</translation>
     </message>
     <message>
-        <source>audio files</source>
-        <translation>音声ﾌｧｲﾙ</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n audio file(s), more than the 99 tracks of a disc; nothing read</source>
-        <translation>
-            <numerusform>音声ﾌｧｲﾙが %n 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません</numerusform>
-        </translation>
+        <source>expected &quot;number : language&quot; in LANGUAGE_MAP</source>
+        <translation>LANGUAGE_MAP に &quot;番号 : 言語&quot; がありません</translation>
     </message>
     <message>
-        <source>no audio files in &apos;%1&apos;</source>
-        <translation>&apos;%1&apos; に音声ﾌｧｲﾙがありません</translation>
+        <source>a language number that is not a number from 0 to 7</source>
+        <translation>0 から 7 の数でない言語番号</translation>
     </message>
     <message>
-        <source>&apos;%1&apos;: no audio file whose tags can be read; left out</source>
-        <translation>&apos;%1&apos;: ﾀｸﾞを読める音声ﾌｧｲﾙではないので除きます</translation>
+        <source>a language code that is neither a number from 0 to 255 nor EN</source>
+        <translation>0 から 255 の数でも EN でもない言語ｺｰﾄﾞ</translation>
     </message>
     <message>
-        <source>the files are of discs %1; pick one with --disc N; nothing read</source>
-        <translation>ﾌｧｲﾙはﾃﾞｨｽｸ %1 のものです。--disc N で 1 枚を選んでください。何も読みません</translation>
+        <source>expected an item such as TITLE</source>
+        <translation>TITLE などの項目がありません</translation>
     </message>
     <message>
-        <source>no file is of disc %1 (the files are of discs %2); nothing read</source>
-        <translation>ﾃﾞｨｽｸ %1 のﾌｧｲﾙはありません (ﾌｧｲﾙはﾃﾞｨｽｸ %2 のもの)。何も読みません</translation>
+        <source>an item without a string or { data }</source>
+        <translation>文字列も { ﾃﾞｰﾀ } もない項目</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; has no track number; the tracks follow the order of the files</source>
-        <translation>&apos;%1&apos; にﾄﾗｯｸ番号がありません。曲順はﾌｧｲﾙの順です</translation>
+        <source>more words and signs than any TOC file holds</source>
+        <translation>TOC ﾌｧｲﾙとしては多すぎる語と記号</translation>
     </message>
     <message>
-        <source>&apos;%1&apos; has track number %2 again; the tracks follow the order of the files</source>
-        <translation>&apos;%1&apos; のﾄﾗｯｸ番号 %2 は重複しています。曲順はﾌｧｲﾙの順です</translation>
+        <source>blocks nested deeper than any TOC file nests them</source>
+        <translation>TOC ﾌｧｲﾙとしては深すぎるﾌﾞﾛｯｸの入れ子</translation>
     </message>
     <message>
-        <source>no file has track number %1; the tracks follow the order of the files</source>
-        <translation>ﾄﾗｯｸ番号 %1 のﾌｧｲﾙがありません。曲順はﾌｧｲﾙの順です</translation>
-    </message>
-    <message numerus="yes">
-        <source>the files name %n album(s); the disc name is the most common one: &apos;%1&apos;</source>
-        <translation>
-            <numerusform>ﾌｧｲﾙのｱﾙﾊﾞﾑ名は %n 種類あります。最も多い &apos;%1&apos; をﾃﾞｨｽｸ名にします</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>the files name %n artist(s); the artist name is the most common one: &apos;%1&apos; (a title file has one artist)</source>
-        <translation>
-            <numerusform>ﾌｧｲﾙのｱｰﾃｨｽﾄ名は %n 種類あります。最も多い &apos;%1&apos; を作者名にします (曲名ﾌｧｲﾙの作者名は 1 つです)</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>track %1 has no title; its file&apos;s name &apos;%2&apos; is taken</source>
-        <translation>%1曲目に曲名がないので、ﾌｧｲﾙ名 &apos;%2&apos; を使います</translation>
-    </message>
-    <message>
-        <source>the list&apos;s encoding is not marked; read as %1</source>
-        <translation>ﾘｽﾄの文字ｺｰﾄﾞが示されていないので、%1 として読みます</translation>
-    </message>
-    <message>
-        <source>code page 932</source>
-        <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932</translation>
-    </message>
-    <message numerus="yes">
-        <source>the list has %n title(s), more than the 99 tracks of a disc; nothing read</source>
-        <translation>
-            <numerusform>ﾘｽﾄに曲名が %n 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>the lines name %n artist(s); each line is kept whole as its title (a title file has one artist)</source>
-        <translation>
-            <numerusform>行のｱｰﾃｨｽﾄ名は %n 種類あります。各行をそのまま曲名にします (曲名ﾌｧｲﾙの作者名は 1 つです)</numerusform>
-        </translation>
+        <source>line %1: a disc holds eight blocks at most; read up to there</source>
+        <translation>%1 行目: ﾌﾞﾛｯｸは 1 枚に 8 つまでです。そこまでを読みました</translation>
     </message>
     <message>
         <source>Usage: sonolabe-cdtext COMMAND TITLEFILE [options]
@@ -602,44 +580,12 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
 </translation>
     </message>
     <message>
-        <source>a string that never ends</source>
-        <translation>終わらない文字列</translation>
+        <source>%1 does not apply to a source read as %2</source>
+        <translation>%1 は%2には使えません</translation>
     </message>
     <message>
-        <source>a &quot;{&quot; that is never closed</source>
-        <translation>閉じられない &quot;{&quot;</translation>
-    </message>
-    <message>
-        <source>expected LANGUAGE_MAP, LANGUAGE or &quot;}&quot;</source>
-        <translation>LANGUAGE_MAP、LANGUAGE または &quot;}&quot; がありません</translation>
-    </message>
-    <message>
-        <source>expected &quot;number : language&quot; in LANGUAGE_MAP</source>
-        <translation>LANGUAGE_MAP に &quot;番号 : 言語&quot; がありません</translation>
-    </message>
-    <message>
-        <source>a language number that is not a number from 0 to 7</source>
-        <translation>0 から 7 の数でない言語番号</translation>
-    </message>
-    <message>
-        <source>a language code that is neither a number from 0 to 255 nor EN</source>
-        <translation>0 から 255 の数でも EN でもない言語ｺｰﾄﾞ</translation>
-    </message>
-    <message>
-        <source>expected an item such as TITLE</source>
-        <translation>TITLE などの項目がありません</translation>
-    </message>
-    <message>
-        <source>an item without a string or { data }</source>
-        <translation>文字列も { ﾃﾞｰﾀ } もない項目</translation>
-    </message>
-    <message>
-        <source>more words and signs than any TOC file holds</source>
-        <translation>TOC ﾌｧｲﾙとしては多すぎる語と記号</translation>
-    </message>
-    <message>
-        <source>blocks nested deeper than any TOC file nests them</source>
-        <translation>TOC ﾌｧｲﾙとしては深すぎるﾌﾞﾛｯｸの入れ子</translation>
+        <source>cannot tell what kind of file &apos;%1&apos; is; name it with --from packs|v07t|cue|toc|list|audio</source>
+        <translation>&apos;%1&apos; の種類がわかりません。--from packs|v07t|cue|toc|list|audio で指定してください</translation>
     </message>
     <message>
         <source>read as Windows-1252, as its bytes suggest (--encoding cp932 or utf-8 reads it otherwise)</source>
@@ -648,10 +594,6 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
     <message>
         <source>read as code page 932, as its bytes suggest (--encoding cp1252 or utf-8 reads it otherwise)</source>
         <translation>ﾊﾞｲﾄ列から判断してｺｰﾄﾞﾍﾟｰｼﾞ 932 として読みました (--encoding cp1252 または utf-8 で別の読み方になります)</translation>
-    </message>
-    <message>
-        <source>line %1: a disc holds eight blocks at most; read up to there</source>
-        <translation>%1 行目: ﾌﾞﾛｯｸは 1 枚に 8 つまでです。そこまでを読みました</translation>
     </message>
     <message>
         <source>the typographic %1</source>
@@ -664,6 +606,84 @@ CD-TEXT の曲名ﾌｧｲﾙを Linux の書き込みｿﾌﾄが読む形に�
     <message>
         <source>its code page 932 twin %1</source>
         <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932 の同じ文字 %1</translation>
+    </message>
+    <message>
+        <source>track list</source>
+        <translation>曲目ﾘｽﾄ</translation>
+    </message>
+    <message>
+        <source>audio files</source>
+        <translation>音声ﾌｧｲﾙ</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n audio file(s), more than the 99 tracks of a disc; nothing read</source>
+        <translation>
+            <numerusform>音声ﾌｧｲﾙが %n 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>no audio files in &apos;%1&apos;</source>
+        <translation>&apos;%1&apos; に音声ﾌｧｲﾙがありません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos;: no audio file whose tags can be read; left out</source>
+        <translation>&apos;%1&apos;: ﾀｸﾞを読める音声ﾌｧｲﾙではないので除きます</translation>
+    </message>
+    <message>
+        <source>the files are of discs %1; pick one with --disc N; nothing read</source>
+        <translation>ﾌｧｲﾙはﾃﾞｨｽｸ %1 のものです。--disc N で 1 枚を選んでください。何も読みません</translation>
+    </message>
+    <message>
+        <source>no file is of disc %1 (the files are of discs %2); nothing read</source>
+        <translation>ﾃﾞｨｽｸ %1 のﾌｧｲﾙはありません (ﾌｧｲﾙはﾃﾞｨｽｸ %2 のもの)。何も読みません</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has no track number; the tracks follow the order of the files</source>
+        <translation>&apos;%1&apos; にﾄﾗｯｸ番号がありません。曲順はﾌｧｲﾙの順です</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has track number %2 again; the tracks follow the order of the files</source>
+        <translation>&apos;%1&apos; のﾄﾗｯｸ番号 %2 は重複しています。曲順はﾌｧｲﾙの順です</translation>
+    </message>
+    <message>
+        <source>no file has track number %1; the tracks follow the order of the files</source>
+        <translation>ﾄﾗｯｸ番号 %1 のﾌｧｲﾙがありません。曲順はﾌｧｲﾙの順です</translation>
+    </message>
+    <message numerus="yes">
+        <source>the files name %n album(s); the disc name is the most common one: &apos;%1&apos;</source>
+        <translation>
+            <numerusform>ﾌｧｲﾙのｱﾙﾊﾞﾑ名は %n 種類あります。最も多い &apos;%1&apos; をﾃﾞｨｽｸ名にします</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the files name %n artist(s); the artist name is the most common one: &apos;%1&apos; (a title file has one artist)</source>
+        <translation>
+            <numerusform>ﾌｧｲﾙのｱｰﾃｨｽﾄ名は %n 種類あります。最も多い &apos;%1&apos; を作者名にします (曲名ﾌｧｲﾙの作者名は 1 つです)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>track %1 has no title; its file&apos;s name &apos;%2&apos; is taken</source>
+        <translation>%1曲目に曲名がないので、ﾌｧｲﾙ名 &apos;%2&apos; を使います</translation>
+    </message>
+    <message>
+        <source>the list&apos;s encoding is not marked; read as %1</source>
+        <translation>ﾘｽﾄの文字ｺｰﾄﾞが示されていないので、%1 として読みます</translation>
+    </message>
+    <message>
+        <source>code page 932</source>
+        <translation>ｺｰﾄﾞﾍﾟｰｼﾞ 932</translation>
+    </message>
+    <message numerus="yes">
+        <source>the list has %n title(s), more than the 99 tracks of a disc; nothing read</source>
+        <translation>
+            <numerusform>ﾘｽﾄに曲名が %n 個あり、1 枚のﾃﾞｨｽｸの 99 曲を超えています。何も読みません</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>the lines name %n artist(s); each line is kept whole as its title (a title file has one artist)</source>
+        <translation>
+            <numerusform>行のｱｰﾃｨｽﾄ名は %n 種類あります。各行をそのまま曲名にします (曲名ﾌｧｲﾙの作者名は 1 つです)</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

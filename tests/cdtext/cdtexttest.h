@@ -86,7 +86,8 @@ inline bool packFileWhole(QByteArrayView file)
 {
     const std::vector<SourceNote> notes = ReadPackFile(file, false).notes;
     return std::none_of(notes.begin(), notes.end(), [](const SourceNote &note) {
-        return note.kind == SourceNote::NotAPackFile || note.kind == SourceNote::CrcMismatch;
+        return note.kind == SourceNote::NotAPackFile || note.kind == SourceNote::CrcMismatch ||
+               note.kind == SourceNote::CrcNotFilledIn;
     });
 }
 

@@ -326,10 +326,14 @@ void TestCdTextCommand::exits_data()
     // cannot read gets none.
     QTest::newRow("import: a wrong CRC refused unless asked")
         << badCrc << import << ExitRefused
-        << u"warning: pack 1: wrong CRC (--ignore-crc reads it anyway)"_s;
+        << u"warning: pack 1: wrong CRC\nerror: the text of 'disc.txt' was not read: its "
+           u"CRCs are wrong (--ignore-crc reads it anyway)"_s;
     QTest::newRow("import: a wrong CRC read on")
         << badCrc << import + QStringList{u"--from"_s, u"packs"_s, u"--ignore-crc"_s} << ExitDone
         << u"0\tBast of Sonolabe"_s;
+    QTest::newRow("import: a wrong CRC read on, noted")
+        << badCrc << import + QStringList{u"--ignore-crc"_s} << ExitDone
+        << u"note: pack 1: wrong CRC; its text read all the same (--ignore-crc)"_s;
 
     // Through the translation: a count of one, file names holding the
     // placeholders of a message, the help, and the version as the editor's.

@@ -146,6 +146,20 @@ void TestPacks::reads_data()
                                << QList<int>{} << QList<int>{SourceNote::OtherLanguage};
     QTest::newRow("--block 5") << source << some(5) << none << QString() << QList<int>{}
                                << QList<int>{SourceNote::NoSuchBlock};
+    // Some tools leave every CRC zero, to be filled in later.
+    QByteArray zeroCrcs = source;
+    for (qsizetype at = 0; at < zeroCrcs.size(); at += PackSize)
+        zeroCrcs[at + 16] = zeroCrcs[at + 17] = 0;
+    QTest::newRow("CRCs all zero: read, noted")
+        << zeroCrcs << none << none << both << QList<int>{}
+        << QList<int>{SourceNote::CrcNotFilledIn, SourceNote::OtherLanguage};
+    // The second disc of a set, its tracks numbered on from the first disc's.
+    PackBlock third = makeBlock(4, {{PackTypeTitle, {"Disc", "Three", "Four"}}});
+    third.firstTrack = 3;
+    QTest::newRow("first track 3: tracks 1 and 2 empty")
+        << BuildPacks({third}).value_or(QByteArray()) << none << none
+        << u"en\r\n0\tDisc\t\r\n1\t\r\n2\t\r\n3\tThree\r\n4\tFour\r\n\r\n"_s << QList<int>{}
+        << QList<int>{SourceNote::FirstTrackNotOne};
 
     PackBlock msJis = makeBlock(1, {{PackTypeTitle, {"a\r\nb\xB1\xB2", "\x83\x5C\td\xFF"}}}, true);
     msJis.doubleByte = false; // as some discs have it

@@ -121,6 +121,19 @@ void TestToc::read_data()
         "\"\\203\\134\\225\\134\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"a\\\\b\\\"\" } "
         "}\n",
         0, {}, u"ja\r\n0\tソ表\t\r\n1\ta\\\\b\"\r\n\r\n"_s);
+    // cdrdao up to 1.2.4 writes a byte beyond ASCII as an octal escape and
+    // the rest as it is: 表 (0x95 0x5C) at the end of a text gives \225\".
+    const auto cdrdao124 = [](const QString &text) -> QByteArray {
+        QByteArray out = "\"";
+        for (const char c : sjis(text))
+            out += quint8(c) >= 0x80 ? '\\' + QByteArray::number(quint8(c), 8) : QByteArray(1, c);
+        return out + '"';
+    };
+    row("cdrdao 1.2.4, a second byte 0x5C before the closing quote",
+        "CD_TEXT { LANGUAGE_MAP { 0 : 105 }\n  LANGUAGE 0 {\n    TITLE " + cdrdao124(u"時刻表"_s) +
+            "\n  }\n}\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 {\n  TITLE " + cdrdao124(u"ソ"_s) +
+            "  \n} }\n",
+        0, {}, u"ja\r\n0\t時刻表\t\r\n1\tソ\r\n\r\n"_s);
     row("cdrdao 1.2.5, UTF-8 and ENCODING_MS_JIS",
         "CD_TEXT { LANGUAGE_MAP { 0 : 105 }\n  LANGUAGE 0 { ENCODING_MS_JIS TITLE "
         "\"\xE3\x82\xBD\xE8\xA1\xA8\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE "

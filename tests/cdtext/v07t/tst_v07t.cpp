@@ -26,6 +26,11 @@ void TestV07t::reads_data()
         << QByteArray("input sheet VERSION=0.7T\r\n  Language code = 9\r\n"
                       "album TITLE =\tThe disc\r\nTrack 1  title= One\r\nTrack x Title = no\r\n")
         << none << none << section("en", u"The disc"_s, u"One"_s) << QList<int>{} << QList<int>{};
+    // cdrskin reads a single sheet without its version line.
+    QTest::newRow("one sheet without its version line")
+        << QByteArray("Text Code = MS-JIS\nLanguage Code = Japanese\nAlbum Title = \x83\x5C\n"
+                      "Track 01 Title = One\n")
+        << none << none << section("ja", u"ソ"_s, u"One"_s) << QList<int>{} << QList<int>{};
     // A ninth sheet is no block of a disc: reading stops at its first line,
     // the Japanese block is never read.
     const QByteArray english = "Input Sheet Version = 0.7T\nLanguage Code = English\n";
