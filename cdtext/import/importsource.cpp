@@ -267,11 +267,22 @@ std::optional<ImportKind> DetectImportKind(QByteArrayView bytes)
     return std::nullopt;
 }
 
-void NoteTrackPerformers(SourceTexts &source, int block)
+void NoteTextLeftOut(SourceTexts &source, int block, LeftOutField field, int track)
 {
-    const SourceNote note{SourceNote::TrackPerformers, block, 0, {}};
-    if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
+    const auto same = [&](const SourceNote &note) {
+        return note.kind == SourceNote::TextLeftOut && note.number == block &&
+               note.value == int(field);
+    };
+    const auto found = std::find_if(source.notes.begin(), source.notes.end(), same);
+    if (found == source.notes.end()) {
+        SourceNote note{SourceNote::TextLeftOut, block, int(field), {}};
+        note.track = track;
         source.notes.push_back(note);
+    } else if (found->track != track) {
+        // A text given again for the first track is no further track.
+        found->track = std::min(found->track, track);
+        ++found->more;
+    }
 }
 
 QString CleanForTitleFile(QStringView text, const TextRef &ref,
