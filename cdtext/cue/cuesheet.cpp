@@ -245,9 +245,8 @@ CueLayout LayOutCueSheet(QByteArrayView sheet)
         } else if (line.is("CDTEXTFILE")) {
             addLine(layout.cdTextFile, line);
         }
-        const bool other = (line.is("PERFORMER") && layout.tracks > 0) ||
-                           line.is("SONGWRITER") || line.is("ISRC") || line.is("CATALOG") ||
-                           line.is("REM");
+        const bool other = (line.is("PERFORMER") && layout.tracks > 0) || line.is("SONGWRITER") ||
+                           line.is("ISRC") || line.is("CATALOG") || line.is("REM");
         if (other && context && !CueText(line).isEmpty())
             layout.otherTexts.emplace_back(layout.tracks, line);
     }

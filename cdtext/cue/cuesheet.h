@@ -70,7 +70,7 @@ struct CueLayout
     // up to MaxTracks): a track's PERFORMER, SONGWRITER, ISRC, CATALOG and
     // REM GENRE and REM COMMENT.
     std::vector<std::pair<int, CueLine>> otherTexts;
-    bool utf8 = false;             // IsUtf8CueSheet
+    bool utf8 = false; // IsUtf8CueSheet
 };
 
 CueLayout LayOutCueSheet(QByteArrayView sheet);

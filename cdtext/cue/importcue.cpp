@@ -27,8 +27,8 @@ std::optional<LeftOutField> leftOutField(const CueLine &line)
         return LeftOutField::UpcEan;
     const QByteArrayView rest = line.rest.trimmed();
     const auto remIs = [&rest](QByteArrayView word) {
-        return rest.size() > word.size() && rest.first(word.size()).compare(word,
-                                                    Qt::CaseInsensitive) == 0 &&
+        return rest.size() > word.size() &&
+               rest.first(word.size()).compare(word, Qt::CaseInsensitive) == 0 &&
                (rest[word.size()] == ' ' || rest[word.size()] == '\t');
     };
     if (remIs("GENRE"))

@@ -98,8 +98,17 @@ struct SourceTexts
 
 // The texts a source can hold beyond the title file's: a title file holds
 // the disc's name, its artist (the disc's performer) and the track titles.
-enum class LeftOutField { Performer, Songwriter, Composer, Arranger, Message, Genre, DiscId,
-                          UpcEan, Isrc };
+enum class LeftOutField {
+    Performer,
+    Songwriter,
+    Composer,
+    Arranger,
+    Message,
+    Genre,
+    DiscId,
+    UpcEan,
+    Isrc
+};
 
 // Notes that the block holds a text of the field for the track (0 the disc)
 // that the title file leaves out: one note for each block and field, naming

@@ -63,10 +63,14 @@ struct LanguageTexts
 std::optional<LeftOutField> leftOutField(QByteArrayView keyword)
 {
     static constexpr std::pair<const char *, LeftOutField> items[] = {
-        {"PERFORMER", LeftOutField::Performer}, {"SONGWRITER", LeftOutField::Songwriter},
-        {"COMPOSER", LeftOutField::Composer},   {"ARRANGER", LeftOutField::Arranger},
-        {"MESSAGE", LeftOutField::Message},     {"DISC_ID", LeftOutField::DiscId},
-        {"GENRE", LeftOutField::Genre},         {"UPC_EAN", LeftOutField::UpcEan},
+        {"PERFORMER", LeftOutField::Performer},
+        {"SONGWRITER", LeftOutField::Songwriter},
+        {"COMPOSER", LeftOutField::Composer},
+        {"ARRANGER", LeftOutField::Arranger},
+        {"MESSAGE", LeftOutField::Message},
+        {"DISC_ID", LeftOutField::DiscId},
+        {"GENRE", LeftOutField::Genre},
+        {"UPC_EAN", LeftOutField::UpcEan},
         {"ISRC", LeftOutField::Isrc}};
     for (const auto &[name, field] : items) {
         if (keyword == name)

@@ -51,13 +51,30 @@ enum class V07tKey {
     TrackMessage,
     TrackIsrc
 };
-inline constexpr const char *V07tKeyNames[] = {
-    "Input Sheet Version", "Text Code",         "Language Code",    "Album Title",
-    "Artist Name",         "First Track Number", "Last Track Number", "Songwriter",
-    "Composer",            "Arranger",          "Message",          "Album Message",
-    "Disc Information",    "Catalog Number",    "Genre Code",       "Genre Information",
-    "UPC / EAN",           "Title",             "Artist",           "Songwriter",
-    "Composer",            "Arranger",          "Message",          "ISRC"};
+inline constexpr const char *V07tKeyNames[] = {"Input Sheet Version",
+                                               "Text Code",
+                                               "Language Code",
+                                               "Album Title",
+                                               "Artist Name",
+                                               "First Track Number",
+                                               "Last Track Number",
+                                               "Songwriter",
+                                               "Composer",
+                                               "Arranger",
+                                               "Message",
+                                               "Album Message",
+                                               "Disc Information",
+                                               "Catalog Number",
+                                               "Genre Code",
+                                               "Genre Information",
+                                               "UPC / EAN",
+                                               "Title",
+                                               "Artist",
+                                               "Songwriter",
+                                               "Composer",
+                                               "Arranger",
+                                               "Message",
+                                               "ISRC"};
 static_assert(std::size(V07tKeyNames) == int(V07tKey::TrackIsrc) + 1);
 
 // The key of a line's text before "=", with the track number of a track

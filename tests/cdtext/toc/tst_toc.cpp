@@ -112,8 +112,7 @@ void TestToc::read_data()
     QTest::addColumn<QString>("file"); // the title file the import writes
     QTest::addColumn<int>("leftOut");  // notes of texts left out
     const auto row = [](const char *name, const QByteArray &toc, int line = 0,
-                        TocSyntaxError::Kind kind = {}, const QString &file = {},
-                        int leftOut = 0) {
+                        TocSyntaxError::Kind kind = {}, const QString &file = {}, int leftOut = 0) {
         QTest::newRow(name) << toc << line << kind << file << leftOut;
     };
     using E = TocSyntaxError;
@@ -149,8 +148,10 @@ void TestToc::read_data()
         0, {}, u"en\r\n0\tCaf? ±\t\r\n1\tx\r\n\r\n"_s, 1);
     // The composer, the genre (data) and two tracks' ISRCs: one note each,
     // and no text for a title file.
-    row("texts left out", "CD_TEXT { LANGUAGE 0 { COMPOSER \"C\" GENRE { 0, 25 } } }\nTRACK AUDIO\n"
-        "CD_TEXT { LANGUAGE 0 { ISRC \"A\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { ISRC \"B\" } }\n",
+    row("texts left out",
+        "CD_TEXT { LANGUAGE 0 { COMPOSER \"C\" GENRE { 0, 25 } } }\nTRACK AUDIO\n"
+        "CD_TEXT { LANGUAGE 0 { ISRC \"A\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { ISRC \"B\" } "
+        "}\n",
         0, {}, {}, 3);
     row("map entries separated by commas", "CD_TEXT { LANGUAGE_MAP {\n0 : EN, 1 : 9 } }", 2,
         E::MapEntryExpected);
