@@ -349,6 +349,14 @@ ImportResult ImportSourceTexts(const SourceTexts &texts, const ImportChoice &cho
     ImportResult result;
     result.notes = texts.notes;
     const std::vector<Pick> picks = pickBlocks(texts, choice, result.notes);
+    // A block not read loses nothing to the title file: its texts left out
+    // are not reported (a CUE sheet's, of no block, always are).
+    std::erase_if(result.notes, [&picks](const SourceNote &note) {
+        return note.kind == SourceNote::TextLeftOut && note.number >= 0 &&
+               std::none_of(picks.begin(), picks.end(), [&note](const Pick &pick) {
+                   return pick.block->number == note.number;
+               });
+    });
 
     TitleStore store;
     int tracks = texts.trackListCount;

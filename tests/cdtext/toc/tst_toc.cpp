@@ -146,13 +146,13 @@ void TestToc::read_data()
         "1 } "
         "} }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"x\" PERFORMER \"Guest\" } }\n",
         0, {}, u"en\r\n0\tCaf? ±\t\r\n1\tx\r\n\r\n"_s, 1);
-    // The composer, the genre (data) and two tracks' ISRCs: one note each,
-    // and no text for a title file.
+    // The composer, the genre (data) and two tracks' ISRCs: one note each.
     row("texts left out",
-        "CD_TEXT { LANGUAGE 0 { COMPOSER \"C\" GENRE { 0, 25 } } }\nTRACK AUDIO\n"
+        "CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE \"D\" COMPOSER \"C\" GENRE { 0, "
+        "25 } } }\nTRACK AUDIO\n"
         "CD_TEXT { LANGUAGE 0 { ISRC \"A\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { ISRC \"B\" } "
         "}\n",
-        0, {}, {}, 3);
+        0, {}, u"en\r\n0\tD\t\r\n1\t\r\n2\t\r\n\r\n"_s, 3);
     row("map entries separated by commas", "CD_TEXT { LANGUAGE_MAP {\n0 : EN, 1 : 9 } }", 2,
         E::MapEntryExpected);
     row("an empty map", "CD_TEXT { LANGUAGE_MAP { } }", 1, E::MapEntryExpected);
