@@ -545,8 +545,49 @@ QString Messages::note(const SourceNote &note)
         return tr("there is no %1 block").arg(languageName(note.value));
     case SourceNote::TrackBeyondLimit:
         return tr("track %1: a title file names tracks 1 to 99; its text skipped").arg(note.number);
-    case SourceNote::TrackPerformers:
-        return tr("the tracks' performers are skipped: a title file has one artist, the disc's");
+    case SourceNote::TextLeftOut: {
+        QString place = note.track == 0 ? tr("the disc") : tr("track %1").arg(number(note.track));
+        if (note.more > 0)
+            place += tr(" (and %1 more)").arg(note.more);
+        QString field;
+        switch (LeftOutField(note.value)) {
+        case LeftOutField::Performer:
+            break;
+        case LeftOutField::Songwriter:
+            field = tr("the songwriter");
+            break;
+        case LeftOutField::Composer:
+            field = tr("the composer");
+            break;
+        case LeftOutField::Arranger:
+            field = tr("the arranger");
+            break;
+        case LeftOutField::Message:
+            field = tr("the message");
+            break;
+        case LeftOutField::Genre:
+            field = tr("the genre");
+            break;
+        case LeftOutField::DiscId:
+            field = tr("the disc ID");
+            break;
+        case LeftOutField::UpcEan:
+            field = tr("the UPC/EAN");
+            break;
+        case LeftOutField::Isrc:
+            field = tr("the ISRC");
+            break;
+        }
+        const QString what =
+            field.isEmpty()
+                ? tr("the tracks' performers are skipped: a title file has one artist, the disc's")
+                : tr("%1 is left out: a title file holds only the disc name, the artist and the "
+                     "track titles")
+                      .arg(field);
+        // A CUE sheet has no blocks (-1).
+        return note.number < 0 ? tr("%1: %2").arg(place, what)
+                               : tr("block %1, %2: %3").arg(number(note.number), place, what);
+    }
     case SourceNote::EncodingGuessed:
         return note.value == int(SheetEncoding::Windows1252)
                    ? tr("read as Windows-1252, as its bytes suggest (--encoding cp932 or utf-8 "

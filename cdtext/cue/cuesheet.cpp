@@ -245,8 +245,10 @@ CueLayout LayOutCueSheet(QByteArrayView sheet)
         } else if (line.is("CDTEXTFILE")) {
             addLine(layout.cdTextFile, line);
         }
-        if (line.is("PERFORMER") && layout.tracks > 0 && !CueText(line).isEmpty())
-            layout.trackPerformers = true;
+        const bool other = (line.is("PERFORMER") && layout.tracks > 0) || line.is("SONGWRITER") ||
+                           line.is("ISRC") || line.is("CATALOG") || line.is("REM");
+        if (other && context && !CueText(line).isEmpty())
+            layout.otherTexts.emplace_back(layout.tracks, line);
     }
     return layout;
 }

@@ -66,8 +66,11 @@ struct CueLayout
     // The first FILE or TRACK line, in front of which the disc's lines go.
     std::optional<CueLine> discInsert;
     std::vector<int> titledBeyond; // tracks above MaxTracks with a TITLE text
-    bool trackPerformers = false;  // a track has a PERFORMER text
-    bool utf8 = false;             // IsUtf8CueSheet
+    // Lines of texts a title file leaves out, with their track (0 the disc,
+    // up to MaxTracks): a track's PERFORMER, SONGWRITER, ISRC, CATALOG and
+    // REM GENRE and REM COMMENT.
+    std::vector<std::pair<int, CueLine>> otherTexts;
+    bool utf8 = false; // IsUtf8CueSheet
 };
 
 CueLayout LayOutCueSheet(QByteArrayView sheet);

@@ -8,6 +8,38 @@
 
 namespace sonolabe::cdtext {
 
+namespace {
+
+// A CUE sheet has no blocks: its notes name none.
+constexpr int NoBlock = -1;
+
+// What a line holds that a title file leaves out; a REM line only for the
+// genre and the comment (burned as the message).
+std::optional<LeftOutField> leftOutField(const CueLine &line)
+{
+    if (line.is("PERFORMER"))
+        return LeftOutField::Performer;
+    if (line.is("SONGWRITER"))
+        return LeftOutField::Songwriter;
+    if (line.is("ISRC"))
+        return LeftOutField::Isrc;
+    if (line.is("CATALOG"))
+        return LeftOutField::UpcEan;
+    const QByteArrayView rest = line.rest.trimmed();
+    const auto remIs = [&rest](QByteArrayView word) {
+        return rest.size() > word.size() &&
+               rest.first(word.size()).compare(word, Qt::CaseInsensitive) == 0 &&
+               (rest[word.size()] == ' ' || rest[word.size()] == '\t');
+    };
+    if (remIs("GENRE"))
+        return LeftOutField::Genre;
+    if (remIs("COMMENT"))
+        return LeftOutField::Message;
+    return std::nullopt;
+}
+
+} // namespace
+
 SourceTexts ReadCueSheet(QByteArrayView sheet, std::optional<SheetEncoding> encoding)
 {
     const CueLayout layout = LayOutCueSheet(sheet);
@@ -20,8 +52,10 @@ SourceTexts ReadCueSheet(QByteArrayView sheet, std::optional<SheetEncoding> enco
     }
     for (const int track : layout.titledBeyond)
         source.notes.push_back({SourceNote::TrackBeyondLimit, track, 0, {}});
-    if (layout.trackPerformers)
-        NoteTrackPerformers(source, 0);
+    for (const auto &[track, line] : layout.otherTexts) {
+        if (const std::optional<LeftOutField> field = leftOutField(line))
+            NoteTextLeftOut(source, NoBlock, *field, track);
+    }
     source.trackListCount = std::min(layout.tracks, int(MaxTracks));
 
     const auto text = [encoding](const CueTextLines &lines) {

@@ -267,11 +267,22 @@ std::optional<ImportKind> DetectImportKind(QByteArrayView bytes)
     return std::nullopt;
 }
 
-void NoteTrackPerformers(SourceTexts &source, int block)
+void NoteTextLeftOut(SourceTexts &source, int block, LeftOutField field, int track)
 {
-    const SourceNote note{SourceNote::TrackPerformers, block, 0, {}};
-    if (std::find(source.notes.begin(), source.notes.end(), note) == source.notes.end())
+    const auto same = [&](const SourceNote &note) {
+        return note.kind == SourceNote::TextLeftOut && note.number == block &&
+               note.value == int(field);
+    };
+    const auto found = std::find_if(source.notes.begin(), source.notes.end(), same);
+    if (found == source.notes.end()) {
+        SourceNote note{SourceNote::TextLeftOut, block, int(field), {}};
+        note.track = track;
         source.notes.push_back(note);
+    } else if (found->track != track) {
+        // A text given again for the first track is no further track.
+        found->track = std::min(found->track, track);
+        ++found->more;
+    }
 }
 
 QString CleanForTitleFile(QStringView text, const TextRef &ref,
@@ -338,6 +349,14 @@ ImportResult ImportSourceTexts(const SourceTexts &texts, const ImportChoice &cho
     ImportResult result;
     result.notes = texts.notes;
     const std::vector<Pick> picks = pickBlocks(texts, choice, result.notes);
+    // A block not read loses nothing to the title file: its texts left out
+    // are not reported (a CUE sheet's, of no block, always are).
+    std::erase_if(result.notes, [&picks](const SourceNote &note) {
+        return note.kind == SourceNote::TextLeftOut && note.number >= 0 &&
+               std::none_of(picks.begin(), picks.end(), [&note](const Pick &pick) {
+                   return pick.block->number == note.number;
+               });
+    });
 
     TitleStore store;
     int tracks = texts.trackListCount;

@@ -69,8 +69,8 @@ struct SourceNote
         NoSuchBlock,          // number: the block asked for with --block
         NoBlockInLanguage,    // value: the language asked for with --lang
         TrackBeyondLimit,     // number: the track (above 99); its texts skipped
-        TrackPerformers,      // block number: the tracks' performers, skipped (a
-                              // title file has one artist, the disc's)
+        TextLeftOut,          // block number, value: a LeftOutField, track: the first
+                              // track with it (0 the disc), more: further tracks
         NotUnderstood,        // number: the line, value: a TocSyntaxError::Kind
         TooManyBlocks,        // number: the line of a ninth v07t sheet; not read
         EncodingGuessed,      // value: the SheetEncoding a CUE sheet was read in
@@ -82,6 +82,8 @@ struct SourceNote
     int number = 0;
     int value = 0;
     QString what;
+    int track = 0;
+    int more = 0;
     bool operator==(const SourceNote &) const = default;
 };
 
@@ -94,9 +96,24 @@ struct SourceTexts
     int trackListCount = 0;
 };
 
-// Notes, once for the block, that its tracks have performers: a title file
-// has one artist, the disc's.
-void NoteTrackPerformers(SourceTexts &source, int block);
+// The texts a source can hold beyond the title file's: a title file holds
+// the disc's name, its artist (the disc's performer) and the track titles.
+enum class LeftOutField {
+    Performer,
+    Songwriter,
+    Composer,
+    Arranger,
+    Message,
+    Genre,
+    DiscId,
+    UpcEan,
+    Isrc
+};
+
+// Notes that the block holds a text of the field for the track (0 the disc)
+// that the title file leaves out: one note for each block and field, naming
+// the first track and counting the further ones.
+void NoteTextLeftOut(SourceTexts &source, int block, LeftOutField field, int track);
 
 // A text changed so that the title file can hold it.
 struct Replacement

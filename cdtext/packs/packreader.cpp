@@ -133,6 +133,26 @@ bool isRepeatMark(QByteArrayView text)
     return text == "\t" || text == "\t\t";
 }
 
+// What a text of a pack type other than the title holds, for the track (0
+// the disc): 0x8E holds the disc's UPC/EAN and the tracks' ISRCs.
+LeftOutField leftOutField(quint8 type, int track)
+{
+    switch (type) {
+    case PackTypeSongwriter:
+        return LeftOutField::Songwriter;
+    case PackTypeComposer:
+        return LeftOutField::Composer;
+    case PackTypeArranger:
+        return LeftOutField::Arranger;
+    case PackTypeMessage:
+        return LeftOutField::Message;
+    case PackTypeCodes:
+        return track == 0 ? LeftOutField::UpcEan : LeftOutField::Isrc;
+    default:
+        return LeftOutField::Performer;
+    }
+}
+
 // Reads the texts of one pack type into the block: entry 0 belongs to the
 // track of the type's first pack (0 for the disc), each further entry to the
 // next track; the track after the disc is the disc's first track.
@@ -166,10 +186,10 @@ void readType(const RawBlock &raw, quint8 type, quint8 characterCode, bool doubl
             source.notes.push_back({SourceNote::TrackBeyondLimit, track, 0, {}});
         } else if (type == PackTypeTitle) {
             (track == 0 ? block.discTitle : block.titles[track - 1]) = text;
-        } else if (track == 0) {
+        } else if (type == PackTypePerformer && track == 0) {
             block.discPerformer = text;
         } else {
-            NoteTrackPerformers(source, block.number);
+            NoteTextLeftOut(source, block.number, leftOutField(type, track), track);
         }
         block.lastTrack = std::max(block.lastTrack, std::min(track, int(MaxTracks)));
     }
@@ -208,7 +228,17 @@ std::optional<SourceBlock> readBlock(const std::map<int, RawBlock> &blocks, int 
             source.notes.push_back(note);
     }
     readType(raw, PackTypeTitle, characterCode, dbccBit, firstTrack, block, source);
-    readType(raw, PackTypePerformer, characterCode, dbccBit, firstTrack, block, source);
+    for (const quint8 type : {PackTypePerformer, PackTypeSongwriter, PackTypeComposer,
+                              PackTypeArranger, PackTypeMessage, PackTypeCodes})
+        readType(raw, type, characterCode, dbccBit, firstTrack, block, source);
+    // The disc ID and the genre belong to the disc; the genre starts with a
+    // binary code, so its packs are not split into texts.
+    for (const auto &[type, field] : {std::pair{PackTypeDiscId, LeftOutField::DiscId},
+                                      std::pair{PackTypeGenre, LeftOutField::Genre}}) {
+        if (std::any_of(raw.packs.begin(), raw.packs.end(),
+                        [type](QByteArrayView pack) { return byteAt(pack, 0) == type; }))
+            NoteTextLeftOut(source, number, field, 0);
+    }
     if (raw.hasInfo())
         block.lastTrack = std::min<int>(raw.info[2], MaxTracks);
     return block;

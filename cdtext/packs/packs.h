@@ -29,6 +29,13 @@ quint16 PackCrc(QByteArrayView headerAndText);
 
 inline constexpr quint8 PackTypeTitle = 0x80;
 inline constexpr quint8 PackTypePerformer = 0x81;
+inline constexpr quint8 PackTypeSongwriter = 0x82;
+inline constexpr quint8 PackTypeComposer = 0x83;
+inline constexpr quint8 PackTypeArranger = 0x84;
+inline constexpr quint8 PackTypeMessage = 0x85;
+inline constexpr quint8 PackTypeDiscId = 0x86;
+inline constexpr quint8 PackTypeGenre = 0x87;
+inline constexpr quint8 PackTypeCodes = 0x8E; // UPC/EAN of the disc, ISRCs of the tracks
 inline constexpr quint8 PackTypeSizeInfo = 0x8F;
 
 // The texts of one pack type in one block: entries[0] belongs to the disc,

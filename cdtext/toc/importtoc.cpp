@@ -58,24 +58,48 @@ struct LanguageTexts
     std::array<TocText, MaxTracks> titles;
 };
 
-// A TITLE or PERFORMER of the disc (track 0) or of a track; other items are
-// not read.
-void readItem(LanguageTexts &texts, QByteArrayView keyword, const TocText &text, int track,
-              SourceTexts &source)
+// What an item holds that a title file leaves out (a track's PERFORMER
+// among them), nothing for the items it reads and the ones it does not know.
+std::optional<LeftOutField> leftOutField(QByteArrayView keyword)
+{
+    static constexpr std::pair<const char *, LeftOutField> items[] = {
+        {"PERFORMER", LeftOutField::Performer},
+        {"SONGWRITER", LeftOutField::Songwriter},
+        {"COMPOSER", LeftOutField::Composer},
+        {"ARRANGER", LeftOutField::Arranger},
+        {"MESSAGE", LeftOutField::Message},
+        {"DISC_ID", LeftOutField::DiscId},
+        {"GENRE", LeftOutField::Genre},
+        {"UPC_EAN", LeftOutField::UpcEan},
+        {"ISRC", LeftOutField::Isrc}};
+    for (const auto &[name, field] : items) {
+        if (keyword == name)
+            return field;
+    }
+    return std::nullopt;
+}
+
+// A TITLE of the disc (track 0) or of a track and the disc's PERFORMER are
+// read; other items with a text (or, as the genre, binary data) are noted
+// as left out, for the language number.
+void readItem(LanguageTexts &texts, QByteArrayView keyword, const TocText &text, bool data,
+              int track, int language, SourceTexts &source)
 {
     const bool title = keyword == "TITLE";
-    if (!title && keyword != "PERFORMER")
-        return;
-    if (track == 0)
+    const bool read = title || (track == 0 && keyword == "PERFORMER");
+    if (data || !read) {
+        const std::optional<LeftOutField> field = leftOutField(keyword);
+        if (field && !read && (data || !text.bytes.isEmpty()))
+            NoteTextLeftOut(source, language, *field, track);
+    } else if (track == 0) {
         (title ? texts.discTitle : texts.discPerformer) = text;
-    else if (text.bytes.isEmpty())
+    } else if (text.bytes.isEmpty()) {
         return;
-    else if (!title)
-        NoteTrackPerformers(source, 0);
-    else if (track > MaxTracks)
+    } else if (track > MaxTracks) {
         source.notes.push_back({SourceNote::TrackBeyondLimit, track, 0, {}});
-    else
+    } else {
         texts.titles[track - 1] = text;
+    }
 }
 
 QString decode(const TocText &text, bool codePage932)
@@ -130,7 +154,11 @@ SourceTexts ReadTocFile(QByteArrayView toc)
                 if (item.isEncoding())
                     texts.encoding = item.keyword(toc).toByteArray();
                 else if (const QByteArrayView string = item.string(toc); !string.isEmpty())
-                    readItem(texts, item.keyword(toc), stringText(string), int(track), source);
+                    readItem(texts, item.keyword(toc), stringText(string), false, int(track),
+                             language.number, source);
+                else
+                    readItem(texts, item.keyword(toc), {}, true, int(track), language.number,
+                             source);
             }
         }
     }

@@ -38,6 +38,40 @@ struct RawSheet
     int lastTrack = 0;
 };
 
+// What a key holds that a title file leaves out, nothing for the keys it reads.
+std::optional<LeftOutField> leftOutField(V07tKey key)
+{
+    switch (key) {
+    case V07tKey::TrackArtist:
+        return LeftOutField::Performer;
+    case V07tKey::Songwriter:
+    case V07tKey::TrackSongwriter:
+        return LeftOutField::Songwriter;
+    case V07tKey::Composer:
+    case V07tKey::TrackComposer:
+        return LeftOutField::Composer;
+    case V07tKey::Arranger:
+    case V07tKey::TrackArranger:
+        return LeftOutField::Arranger;
+    case V07tKey::Message:
+    case V07tKey::AlbumMessage:
+    case V07tKey::TrackMessage:
+        return LeftOutField::Message;
+    case V07tKey::DiscInformation:
+    case V07tKey::CatalogNumber:
+        return LeftOutField::DiscId;
+    case V07tKey::GenreCode:
+    case V07tKey::GenreInformation:
+        return LeftOutField::Genre;
+    case V07tKey::UpcEan:
+        return LeftOutField::UpcEan;
+    case V07tKey::TrackIsrc:
+        return LeftOutField::Isrc;
+    default:
+        return std::nullopt;
+    }
+}
+
 void readLine(const V07tField &field, QByteArrayView value, RawSheet &sheet, SourceTexts &source)
 {
     const SourceNote beyond{SourceNote::TrackBeyondLimit, field.track, 0, {}};
@@ -57,8 +91,10 @@ void readLine(const V07tField &field, QByteArrayView value, RawSheet &sheet, Sou
             source.notes.push_back(beyond);
     } else if (field.key == V07tKey::TrackTitle && field.track >= 1) {
         sheet.titles[field.track - 1] = value;
-    } else if (field.key == V07tKey::TrackArtist && field.track >= 1 && !value.isEmpty()) {
-        NoteTrackPerformers(source, sheet.number);
+    } else if (const std::optional<LeftOutField> leftOut = leftOutField(field.key);
+               leftOut && !value.trimmed().isEmpty() &&
+               (field.key < V07tKey::TrackTitle || field.track >= 1)) {
+        NoteTextLeftOut(source, sheet.number, *leftOut, field.track);
     }
 }
 

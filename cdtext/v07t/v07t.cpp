@@ -34,6 +34,10 @@ std::optional<V07tField> ParseV07tKey(QByteArrayView key)
     const int track = words.size() == 3 && words[0].compare("track", Qt::CaseInsensitive) == 0
                           ? words[1].toInt(&numbered)
                           : 0;
+    if (words.size() == 2 && words[0].compare("ISRC", Qt::CaseInsensitive) == 0) {
+        const int isrcTrack = words[1].toInt(&numbered);
+        return numbered ? std::optional(V07tField{V07tKey::TrackIsrc, isrcTrack}) : std::nullopt;
+    }
     for (int key = 0; key < int(std::size(V07tKeyNames)); ++key) {
         if ((key >= int(V07tKey::TrackTitle)) == numbered &&
             (numbered ? words[2] : simple).compare(V07tKeyNames[key], Qt::CaseInsensitive) == 0)

@@ -12,6 +12,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,9 @@ namespace sonolabe::cdtext {
 // of V07tKey. The track keys are "Track NN Title" and "Track NN Artist": the
 // table holds the word after the number. The reader ignores case and runs of
 // blanks.
+// The keys before TrackTitle belong to the disc, the others to a track
+// ("Track NN Title"; "ISRC NN" too). The keys after ArtistName and
+// TrackArtist hold texts a title file leaves out.
 enum class V07tKey {
     SheetVersion,
     TextCode,
@@ -29,12 +33,49 @@ enum class V07tKey {
     ArtistName,
     FirstTrack,
     LastTrack,
+    Songwriter,
+    Composer,
+    Arranger,
+    Message,
+    AlbumMessage,
+    DiscInformation,
+    CatalogNumber,
+    GenreCode,
+    GenreInformation,
+    UpcEan,
     TrackTitle,
-    TrackArtist
+    TrackArtist,
+    TrackSongwriter,
+    TrackComposer,
+    TrackArranger,
+    TrackMessage,
+    TrackIsrc
 };
-inline constexpr const char *V07tKeyNames[] = {
-    "Input Sheet Version", "Text Code",         "Language Code", "Album Title", "Artist Name",
-    "First Track Number",  "Last Track Number", "Title",         "Artist"};
+inline constexpr const char *V07tKeyNames[] = {"Input Sheet Version",
+                                               "Text Code",
+                                               "Language Code",
+                                               "Album Title",
+                                               "Artist Name",
+                                               "First Track Number",
+                                               "Last Track Number",
+                                               "Songwriter",
+                                               "Composer",
+                                               "Arranger",
+                                               "Message",
+                                               "Album Message",
+                                               "Disc Information",
+                                               "Catalog Number",
+                                               "Genre Code",
+                                               "Genre Information",
+                                               "UPC / EAN",
+                                               "Title",
+                                               "Artist",
+                                               "Songwriter",
+                                               "Composer",
+                                               "Arranger",
+                                               "Message",
+                                               "ISRC"};
+static_assert(std::size(V07tKeyNames) == int(V07tKey::TrackIsrc) + 1);
 
 // The key of a line's text before "=", with the track number of a track
 // key; nothing for a key not in the table.

@@ -343,6 +343,58 @@
         <translation>%1曲目: 曲名ﾌｧｲﾙは 99 曲までなので、このﾃｷｽﾄは読みません</translation>
     </message>
     <message>
+        <source>the disc</source>
+        <translation>ﾃﾞｨｽｸ</translation>
+    </message>
+    <message>
+        <source>track %1</source>
+        <translation>%1曲目</translation>
+    </message>
+    <message>
+        <source>the songwriter</source>
+        <translation>作詞者</translation>
+    </message>
+    <message>
+        <source>the composer</source>
+        <translation>作曲者</translation>
+    </message>
+    <message>
+        <source>the arranger</source>
+        <translation>編曲者</translation>
+    </message>
+    <message>
+        <source>the message</source>
+        <translation>ﾒｯｾｰｼﾞ</translation>
+    </message>
+    <message>
+        <source>the genre</source>
+        <translation>ｼﾞｬﾝﾙ</translation>
+    </message>
+    <message>
+        <source>the disc ID</source>
+        <translation>ﾃﾞｨｽｸ ID</translation>
+    </message>
+    <message>
+        <source>the UPC/EAN</source>
+        <translation>UPC/EAN</translation>
+    </message>
+    <message>
+        <source>the ISRC</source>
+        <translation>ISRC</translation>
+    </message>
+    <message>
+        <source>%1 is left out: a title file holds only the disc name, the artist and the track titles</source>
+        <translation>%1は読みません (曲名ﾌｧｲﾙにはﾃﾞｨｽｸ名、作者名、曲名だけが入ります)</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>block %1, %2: %3</source>
+        <translation>ﾌﾞﾛｯｸ %1、%2: %3</translation>
+    </message>
+    <message>
         <source>the tracks&apos; performers are skipped: a title file has one artist, the disc&apos;s</source>
         <translation>曲ごとの演奏者は読みません (曲名ﾌｧｲﾙの作者名はﾃﾞｨｽｸに 1 つです)</translation>
     </message>

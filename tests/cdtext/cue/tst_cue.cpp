@@ -102,6 +102,14 @@ void TestCue::reads_data()
         << QByteArray("TITLE \"A\"\nTITLE B \nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"
                       "    TITLE \"first\"\n    TITLE \"last\" \t\n")
         << none << none << section("en", u"B"_s, u"last"_s) << QList<int>{} << QList<int>{};
+    // Each left out once, whatever the tracks: songwriters, ISRCs, the
+    // catalog number, the genre; not REM DATE.
+    QTest::newRow("texts a title file leaves out, each noted once")
+        << QByteArray("CATALOG 1234567890123\nREM GENRE Rock\nREM DATE 2001\nTITLE A\n"
+                      "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE t\n    SONGWRITER S\n"
+                      "    ISRC XYBLG1101234\n  TRACK 02 AUDIO\n    SONGWRITER T\n")
+        << none << none << u"en\r\n0\tA\t\r\n1\tt\r\n2\t\r\n\r\n"_s << QList<int>{}
+        << QList<int>(4, SourceNote::TextLeftOut);
 }
 
 QTEST_GUILESS_MAIN(TestCue)

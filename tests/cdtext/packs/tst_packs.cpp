@@ -82,7 +82,15 @@ void TestPacks::publishedExample()
     const ImportResult result = ImportTexts(expected, ImportKind::Packs, {});
     QCOMPARE(result.titleFile(), QByteArray("en\r\n0\tJoyful Nights\t\r\n1\tSong of Joy\r\n"
                                             "2\tHumpty Dumpty\r\n3\tMee Owwww\r\n\r\n"));
-    QCOMPARE(result.notes, (std::vector<SourceNote>{{SourceNote::TrackPerformers, 0, 0, {}}}));
+    // Performers, songwriters and ISRCs of tracks 1 to 3, the disc's UPC/EAN:
+    // block 0, the field, its first track and the further ones.
+    const auto leftOut = [](LeftOutField field, int track, int more) {
+        return SourceNote{SourceNote::TextLeftOut, 0, int(field), {}, track, more};
+    };
+    QCOMPARE(result.notes, (std::vector<SourceNote>{leftOut(LeftOutField::Performer, 1, 2),
+                                                    leftOut(LeftOutField::Songwriter, 1, 2),
+                                                    leftOut(LeftOutField::UpcEan, 0, 0),
+                                                    leftOut(LeftOutField::Isrc, 1, 2)}));
 }
 
 // A block of one byte per character and one of two, with Tab repeats, pack

@@ -110,9 +110,10 @@ void TestToc::read_data()
     QTest::addColumn<int>("line");
     QTest::addColumn<TocSyntaxError::Kind>("kind");
     QTest::addColumn<QString>("file"); // the title file the import writes
+    QTest::addColumn<int>("leftOut");  // notes of texts left out
     const auto row = [](const char *name, const QByteArray &toc, int line = 0,
-                        TocSyntaxError::Kind kind = {}, const QString &file = {}) {
-        QTest::newRow(name) << toc << line << kind << file;
+                        TocSyntaxError::Kind kind = {}, const QString &file = {}, int leftOut = 0) {
+        QTest::newRow(name) << toc << line << kind << file << leftOut;
     };
     using E = TocSyntaxError;
     // Language 0 is mapped again, to Japanese: the later code counts.
@@ -144,7 +145,14 @@ void TestToc::read_data()
         "CD_TEXT { LANGUAGE_MAP { 0 : EN }\n  LANGUAGE 0 { TITLE \"Caf\\351 \\261\" SIZE_INFO { 0, "
         "1 } "
         "} }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"x\" PERFORMER \"Guest\" } }\n",
-        0, {}, u"en\r\n0\tCaf? ±\t\r\n1\tx\r\n\r\n"_s);
+        0, {}, u"en\r\n0\tCaf? ±\t\r\n1\tx\r\n\r\n"_s, 1);
+    // The composer, the genre (data) and two tracks' ISRCs: one note each.
+    row("texts left out",
+        "CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE \"D\" COMPOSER \"C\" GENRE { 0, "
+        "25 } } }\nTRACK AUDIO\n"
+        "CD_TEXT { LANGUAGE 0 { ISRC \"A\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { ISRC \"B\" } "
+        "}\n",
+        0, {}, u"en\r\n0\tD\t\r\n1\t\r\n2\t\r\n\r\n"_s, 3);
     row("map entries separated by commas", "CD_TEXT { LANGUAGE_MAP {\n0 : EN, 1 : 9 } }", 2,
         E::MapEntryExpected);
     row("an empty map", "CD_TEXT { LANGUAGE_MAP { } }", 1, E::MapEntryExpected);
@@ -169,6 +177,7 @@ void TestToc::read()
     QFETCH(int, line);
     QFETCH(TocSyntaxError::Kind, kind);
     QFETCH(QString, file);
+    QFETCH(int, leftOut);
     TitleStore store; // as many tracks as the file has
     store.setTrackCount(int(toc.count("TRACK")));
     const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
@@ -176,6 +185,9 @@ void TestToc::read()
     QCOMPARE(std::pair(rewrite.line, rewrite.problem), std::pair(line, kind));
     const ImportResult import = ImportTexts(toc, ImportKind::Toc, {});
     std::vector<SourceNote> notes = import.notes, expected;
+    QCOMPARE(std::count_if(notes.begin(), notes.end(),
+                           [](const SourceNote &n) { return n.kind == SourceNote::TextLeftOut; }),
+             leftOut);
     std::erase_if(notes, [](const SourceNote &n) { return n.kind != SourceNote::NotUnderstood; });
     if (line)
         expected.push_back({SourceNote::NotUnderstood, line, kind, {}});

@@ -39,6 +39,14 @@ void TestV07t::reads_data()
                       "Input Sheet Version = 0.7T\nLanguage Code = Japanese\nAlbum Title = B\n")
         << none << none << section("en", u"A"_s, u"a"_s) << QList<int>{}
         << QList<int>{SourceNote::TooManyBlocks} + QList<int>(7, SourceNote::LanguageAgain);
+    // The disc's songwriter and genre, the songwriters of tracks 1 and 2:
+    // one note for each field.
+    QTest::newRow("songwriters and the genre left out")
+        << QByteArray("Input Sheet Version = 0.7T\nLanguage Code = English\nAlbum Title = A\n"
+                      "Songwriter = S\nGenre Code = 25\nTrack 01 Title = a\n"
+                      "Track 01 Songwriter = T\nTrack 02 Songwriter = U\n")
+        << none << none << section("en", u"A"_s, u"a"_s) << QList<int>{}
+        << QList<int>(2, SourceNote::TextLeftOut);
 }
 
 QTEST_GUILESS_MAIN(TestV07t)
