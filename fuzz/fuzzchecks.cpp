@@ -464,15 +464,14 @@ QString checkImportRoundTrip(QByteArrayView bytes)
         const TitleStore one = keptLanguages(file, {language == English, language == Japanese});
         const CueRewrite sheet = RewriteCueSheet(cue, one, language);
         if (LanguageHasText(one, language) && sheet.ok() && !DecodeUtf8BeyondAscii(sheet.sheet))
+            // Read in the encoding it was written in: which one a sheet's
+            // bytes suggest is a guess of its own (sheetencoding.h).
             sources.emplace_back(ImportKind::Cue, sheet.sheet,
-                                 ImportChoice{std::nullopt, language, false, {}}, one);
+                                 ImportChoice{std::nullopt, language, false, SheetEncoding::Cp932},
+                                 one);
     }
-    // A sheet the rewrite wrote in code page 932 is read so by a guess, which
-    // is reported; any other note, or another reading, is a fault.
-    const SourceNote cp932Guess{SourceNote::EncodingGuessed, 0, int(SheetEncoding::Cp932), {}};
     for (const auto &[kind, source, choice, expected] : sources) {
-        ImportResult result = ImportTexts(source, kind, choice);
-        std::erase(result.notes, cp932Guess);
+        const ImportResult result = ImportTexts(source, kind, choice);
         if (!result.replacements.empty() || !result.notes.empty() || !result.store ||
             !(*result.store == expected))
             return u"kind %1: not the disc written, or notes"_s.arg(int(kind));
@@ -564,13 +563,23 @@ QString checkCueAgreement(QByteArrayView bytes)
             return std::nullopt;
         if (IsUtf8CueSheet(rewritten.sheet) != IsUtf8CueSheet(sheet))
             return store;
-        return ImportTexts(rewritten.sheet, ImportKind::Cue, choice).store.value_or(TitleStore{});
+        // Read back in the encoding the rewrite wrote in.
+        ImportChoice written = choice;
+        written.encoding =
+            IsUtf8CueSheet(rewritten.sheet) ? SheetEncoding::Utf8 : SheetEncoding::Cp932;
+        return ImportTexts(rewritten.sheet, ImportKind::Cue, written).store.value_or(TitleStore{});
     };
     const ImportResult read = ImportTexts(sheet, ImportKind::Cue, choice);
+    // The rewrite writes no Windows-1252: texts read so are not written back.
+    const bool readAsLatin = std::any_of(read.notes.begin(), read.notes.end(), [](const auto &n) {
+        return n.kind == SourceNote::EncodingGuessed &&
+               n.value == int(SheetEncoding::Windows1252);
+    });
     if (read.store && read.store->trackCount != tracks)
         return u"the import counts %1 tracks, the rewrite %2"_s.arg(read.store->trackCount)
             .arg(tracks);
-    if (read.store && englishIsAscii(*read.store) && writtenAndRead(*read.store) != read.store)
+    if (read.store && !readAsLatin && englishIsAscii(*read.store) &&
+        writtenAndRead(*read.store) != read.store)
         return u"the texts read, written back, are refused or read otherwise"_s;
     const TitleStore disc =
         keptLanguages(sheetDisc(0, tracks), {language == English, language == Japanese});
