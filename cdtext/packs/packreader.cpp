@@ -233,11 +233,12 @@ std::optional<SourceBlock> readBlock(const std::map<int, RawBlock> &blocks, int 
         readType(raw, type, characterCode, dbccBit, firstTrack, block, source);
     // The disc ID and the genre belong to the disc; the genre starts with a
     // binary code, so its packs are not split into texts.
-    for (const auto &[type, field] : {std::pair{PackTypeDiscId, LeftOutField::DiscId},
-                                      std::pair{PackTypeGenre, LeftOutField::Genre}}) {
+    for (const auto &typeAndField : {std::pair{PackTypeDiscId, LeftOutField::DiscId},
+                                     std::pair{PackTypeGenre, LeftOutField::Genre}}) {
+        const quint8 type = typeAndField.first;
         if (std::any_of(raw.packs.begin(), raw.packs.end(),
                         [type](QByteArrayView pack) { return byteAt(pack, 0) == type; }))
-            NoteTextLeftOut(source, number, field, 0);
+            NoteTextLeftOut(source, number, typeAndField.second, 0);
     }
     if (raw.hasInfo())
         block.lastTrack = std::min<int>(raw.info[2], MaxTracks);
