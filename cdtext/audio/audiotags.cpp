@@ -265,17 +265,21 @@ std::optional<AudioTrack> readAudioTrack(const QString &file)
     if (!QFileInfo(file).isFile())
         return std::nullopt;
     const QByteArray name = QFile::encodeName(file);
-    // TagLib opens any bytes named .wav or .mp3 as such a file; only a file
-    // whose stream it can describe (a sample rate) is audio, so that a
-    // stray text or empty file is reported rather than burned as a track.
-    const TagLib::FileRef ref(name.constData(), true, TagLib::AudioProperties::Fast);
-    if (ref.isNull() || !ref.file()->isValid() || !ref.audioProperties() ||
-        ref.audioProperties()->sampleRate() <= 0)
+    const TagLib::FileRef ref(name.constData(), false);
+    if (ref.isNull() || !ref.file()->isValid())
         return std::nullopt;
-    // Without a single frame, bytes are not an MP3 file.
+    // TagLib opens any bytes named .mp3, .wav or .aiff as such a file, so
+    // that a stray text or empty file would be burned as a track: an MP3
+    // needs a frame, a WAV or AIFF file a stream TagLib can describe (asked
+    // only for those, since reading a stream's properties costs time).
     if (auto *mpeg = dynamic_cast<TagLib::MPEG::File *>(ref.file());
         mpeg && mpeg->firstFrameOffset() < 0)
         return std::nullopt;
+    if (dynamic_cast<TagLib::RIFF::File *>(ref.file())) {
+        const TagLib::FileRef stream(name.constData(), true, TagLib::AudioProperties::Fast);
+        if (!stream.audioProperties() || stream.audioProperties()->sampleRate() <= 0)
+            return std::nullopt;
+    }
     AudioTrack track;
     track.file = file;
     // One pass over the map (its keys are upper case): a lookup by name would
