@@ -2,6 +2,7 @@
 #include "cdtext/cue/cuesheet.h"
 
 #include "cdtext/disc/sheetwords.h"
+#include "cdtext/import/sheetencoding.h"
 
 #include <algorithm>
 #include <map>
@@ -10,8 +11,6 @@ namespace sonolabe::cdtext {
 
 namespace {
 
-constexpr char ByteOrderMark[] = "\xEF\xBB\xBF";
-
 // Reads a sheet line by line, in place. A byte-order mark before the first
 // keyword is kept apart, so that a line put in front of the first one
 // cannot push it inward.
@@ -19,7 +18,7 @@ class LineReader
 {
 public:
     explicit LineReader(QByteArrayView sheet)
-        : m_sheet(sheet), m_pos(sheet.startsWith(ByteOrderMark) ? 3 : 0)
+        : m_sheet(sheet), m_pos(sheet.startsWith(Utf8ByteOrderMark) ? 3 : 0)
     {}
     bool next(CueLine &line);
 
@@ -152,7 +151,7 @@ QByteArray Edits::result() const
 {
     QByteArray out;
     out.reserve(m_sheet.size() + 64 * qsizetype(m_edits.size() + 2));
-    const qsizetype prefix = m_sheet.startsWith(ByteOrderMark) ? 3 : 0;
+    const qsizetype prefix = m_sheet.startsWith(Utf8ByteOrderMark) ? 3 : 0;
     out += m_sheet.first(prefix); // the byte-order mark, if any
     LineReader reader(m_sheet);
     CueLine line;
@@ -184,7 +183,7 @@ QByteArray Edits::result() const
     // is a stray character of the line) must not become the first line when
     // the lines before it go: read again, the mark would be taken for the
     // sheet's own and the line's keyword would change.
-    if (out.sliced(prefix).startsWith(ByteOrderMark))
+    if (out.sliced(prefix).startsWith(Utf8ByteOrderMark))
         out.insert(prefix, m_lineEnd);
     return out;
 }
@@ -255,11 +254,7 @@ CueLayout LayOutCueSheet(QByteArrayView sheet)
 
 bool IsUtf8CueSheet(QByteArrayView sheet)
 {
-    if (sheet.startsWith(ByteOrderMark))
-        return true;
-    const bool beyondAscii = std::any_of(sheet.begin(), sheet.end(),
-                                         [](char c) { return static_cast<quint8>(c) >= 0x80; });
-    return beyondAscii && sheet.isValidUtf8();
+    return isUtf8Sheet(sheet);
 }
 
 CueRewrite RewriteCueSheet(QByteArrayView sheet, const TitleStore &store, int language,

@@ -10,8 +10,6 @@ namespace sonolabe::cdtext {
 
 namespace {
 
-constexpr QByteArrayView Utf8Bom("\xEF\xBB\xBF");
-
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; the five bytes it
 // leaves undefined keep their C1 code, as Windows' own converter does.
 constexpr std::array<char16_t, 32> Windows1252High = {
@@ -72,16 +70,21 @@ bool windows1252ReadingPlausible(QByteArrayView sheet)
 
 } // namespace
 
+bool isUtf8Sheet(QByteArrayView sheet)
+{
+    const bool beyondAscii =
+        std::any_of(sheet.begin(), sheet.end(), [](char b) { return static_cast<uchar>(b) >= 0x80; });
+    return sheet.startsWith(Utf8ByteOrderMark) || (beyondAscii && sheet.isValidUtf8());
+}
+
 SheetEncodingChoice chooseSheetEncoding(QByteArrayView sheet)
 {
-    if (sheet.startsWith(Utf8Bom))
+    if (isUtf8Sheet(sheet))
         return {SheetEncoding::Utf8, false};
     const bool ascii =
         std::all_of(sheet.begin(), sheet.end(), [](char b) { return static_cast<uchar>(b) < 0x80; });
     if (ascii)
         return {SheetEncoding::Cp932, false}; // every reading agrees
-    if (sheet.isValidUtf8())
-        return {SheetEncoding::Utf8, false};
     const bool latin = windows1252ReadingPlausible(sheet) &&
                        cp932ReadingImplausible(Cp932Decoder::instance().decode(sheet));
     return {latin ? SheetEncoding::Windows1252 : SheetEncoding::Cp932, true};
@@ -91,7 +94,9 @@ QString decodeSheet(QByteArrayView bytes, SheetEncoding encoding)
 {
     switch (encoding) {
     case SheetEncoding::Utf8:
-        return QString::fromUtf8(bytes.startsWith(Utf8Bom) ? bytes.sliced(Utf8Bom.size()) : bytes);
+        return QString::fromUtf8(bytes.startsWith(Utf8ByteOrderMark)
+                                     ? bytes.sliced(Utf8ByteOrderMark.size())
+                                     : bytes);
     case SheetEncoding::Cp932:
         return Cp932Decoder::instance().decode(bytes);
     case SheetEncoding::Windows1252: {

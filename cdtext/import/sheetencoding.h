@@ -18,6 +18,13 @@ namespace sonolabe::cdtext {
 
 enum class SheetEncoding { Utf8, Cp932, Windows1252 };
 
+inline constexpr QByteArrayView Utf8ByteOrderMark("\xEF\xBB\xBF");
+
+// A sheet that starts with a byte-order mark or is valid UTF-8 beyond ASCII:
+// the one rule for UTF-8, so that what the CUE rewrite writes in and what the
+// import reads in cannot differ.
+bool isUtf8Sheet(QByteArrayView sheet);
+
 struct SheetEncodingChoice
 {
     SheetEncoding encoding = SheetEncoding::Cp932;
