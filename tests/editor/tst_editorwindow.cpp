@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window driven through its controls with real keys and clicks,
-// and with a stand-in input method that finishes a composition the way one
-// or another real input method does.
+// Japanese arriving as input method events. How a real input method finishes
+// its composition is seen by tst_realinputmethod.
 #include "common/discs.h"
 #include "common/editorfixture.h"
 #include "common/modalanswer.h"
@@ -20,9 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <qpa/qplatforminputcontext.h>
-#include <qpa/qplatforminputcontextplugin_p.h>
 
-#include <algorithm>
 #include <utility>
 
 using namespace sonolabe;
@@ -30,11 +28,6 @@ using namespace sonolabe::test;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-int languageOf(const QString &box)
-{
-    return box.endsWith(u"English") ? English : Japanese;
-}
 
 // The list entries a store gives in a language.
 QStringList entriesOf(const TitleStore &store, int language)
@@ -60,98 +53,22 @@ void doubleClick(QWidget *target)
     }
 }
 
-// Japanese text reaches a box through the input method.
-void commit(QWidget *target, const QString &text)
+// Japanese text reaches a box through the input method: committed, or still
+// being composed.
+void inputMethod(QWidget *target, const QString &committed, const QString &composing = {})
 {
-    QInputMethodEvent event;
-    event.setCommitString(text);
+    QInputMethodEvent event(composing, {});
+    event.setCommitString(committed);
     QApplication::sendEvent(target, &event);
 }
 
-// How an input method finishes its unfinished text when the program asks it
-// to (QInputMethod::commit(), then reset()).
-enum class Finishing {
-    Ignores,         // it does nothing: the text stays in the box unfinished
-    CommitsOnCommit, // commit() commits it
-    CommitsOnReset,  // only reset() commits it (fcitx5's Qt plug-in)
-    DropsOnReset,    // reset() removes it from the box
-};
-
-// The input method of this test (the offscreen platform has none), loaded by
-// Qt as the plug-in QT_IM_MODULE names. Like a real one, it talks to whatever
-// has the focus when it is asked.
-class FakeInputContext : public QPlatformInputContext
-{
-public:
-    FakeInputContext() { s_instance = this; }
-    ~FakeInputContext() override { s_instance = nullptr; }
-    static FakeInputContext *instance() { return s_instance; }
-
-    bool isValid() const override { return true; }
-    void commit() override
-    {
-        if (finishing == Finishing::CommitsOnCommit)
-            commitPreedit();
-    }
-    void reset() override
-    {
-        if (finishing == Finishing::CommitsOnReset) {
-            commitPreedit();
-        } else if (finishing == Finishing::DropsOnReset && !m_preedit.isEmpty()) {
-            m_preedit.clear();
-            QInputMethodEvent drop;
-            send(drop);
-        }
-    }
-    // Starts an unfinished text in the focused object.
-    void compose(const QString &text)
-    {
-        m_preedit = text;
-        QInputMethodEvent composing(text, {});
-        send(composing);
-    }
-
-    Finishing finishing = Finishing::Ignores;
-
-private:
-    void commitPreedit()
-    {
-        if (m_preedit.isEmpty())
-            return;
-        QInputMethodEvent event;
-        event.setCommitString(std::exchange(m_preedit, QString()));
-        send(event);
-    }
-    static void send(QInputMethodEvent &event)
-    {
-        if (QObject *focus = QGuiApplication::focusObject())
-            QCoreApplication::sendEvent(focus, &event);
-    }
-
-    static inline FakeInputContext *s_instance = nullptr;
-    QString m_preedit;
-};
-
 } // namespace
-
-class FakeInputContextPlugin : public QPlatformInputContextPlugin
-{
-    Q_OBJECT
-    Q_PLUGIN_METADATA(IID QPlatformInputContextFactoryInterface_iid FILE "fakeinputcontext.json")
-public:
-    QPlatformInputContext *create(const QString &key, const QStringList &) override
-    {
-        return key == u"sonolabe-test" ? new FakeInputContext : nullptr;
-    }
-};
-Q_IMPORT_PLUGIN(FakeInputContextPlugin)
 
 class TestEditorWindow : public QObject, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanup();
+    void cleanup() { m_session.reset(); }
     void inputMethodAndPointer();
     void opening();
     void editing_data();
@@ -187,17 +104,6 @@ private:
     void switchLanguage() { QTest::mouseClick(find(u"languageLabel"_s), Qt::LeftButton); }
 };
 
-void TestEditorWindow::initTestCase()
-{
-    QVERIFY2(FakeInputContext::instance(), "run with QT_IM_MODULE=sonolabe-test");
-}
-
-void TestEditorWindow::cleanup()
-{
-    m_session.reset();
-    FakeInputContext::instance()->finishing = Finishing::Ignores;
-}
-
 // Only the Japanese boxes take the input method, and the input method is told
 // so as each box takes the focus; each box shows its language's pointer.
 void TestEditorWindow::inputMethodAndPointer()
@@ -206,12 +112,12 @@ void TestEditorWindow::inputMethodAndPointer()
     for (const QString &name :
          {u"discNameEditJapanese"_s, u"artistEditJapanese"_s, u"titleEditJapanese"_s,
           u"discNameEditEnglish"_s, u"artistEditEnglish"_s, u"titleEditEnglish"_s}) {
-        const bool japanese = languageOf(name) == Japanese;
+        const bool japanese = name.endsWith(u"Japanese");
         if (box(name)->isHidden())
             switchLanguage();
         QTest::mouseClick(box(name), Qt::LeftButton);
         QCOMPARE(QApplication::focusWidget(), box(name));
-        QCOMPARE(FakeInputContext::instance()->inputMethodAccepted(), japanese);
+        QCOMPARE(QPlatformInputContext().inputMethodAccepted(), japanese); // Qt's shared flag
         QInputMethodQueryEvent enabled(Qt::ImEnabled);
         QApplication::sendEvent(box(name), &enabled);
         QCOMPARE(enabled.value(Qt::ImEnabled).toBool(), japanese);
@@ -276,7 +182,7 @@ void TestEditorWindow::editing()
     QFETCH(int, to);
 
     QVERIFY(openEditor(numberedDisc(count)));
-    const int language = languageOf(name);
+    const int language = name.endsWith(u"English") ? English : Japanese;
     if (language == English)
         switchLanguage();
     clickTrack(track);
@@ -294,7 +200,7 @@ void TestEditorWindow::editing()
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, input);
     } else if (how == u"input method") {
-        commit(edit, input);
+        inputMethod(edit, input);
     } else {
         QTest::keyClick(edit, QKeySequence(input)[0].key());
     }
@@ -329,7 +235,7 @@ void TestEditorWindow::switchingLanguage()
     QSignalSpy beeps(&m_beeper, &Beeper::beeped);
     clickTrack(8);
     QTest::mouseClick(box(u"artistEditJapanese"_s), Qt::LeftButton);
-    commit(box(u"artistEditJapanese"_s), u"追加"_s);
+    inputMethod(box(u"artistEditJapanese"_s), u"追加"_s);
     const TitleStore typed = *m_store;
 
     for (const int language : {English, Japanese}) {
@@ -355,38 +261,24 @@ void TestEditorWindow::switchingLanguage()
 
 void TestEditorWindow::composingThenLeaving_data()
 {
-    QTest::addColumn<Finishing>("finishing");
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("current"); // the track selected afterwards
     QTest::addColumn<int>("swapped"); // the track whose title moved with track 8's, or 0
-    const std::pair<Finishing, const char *> finishings[] = {
-        {Finishing::Ignores, "input method ignores"},
-        {Finishing::CommitsOnCommit, "commits on commit"},
-        {Finishing::CommitsOnReset, "commits on reset"},
-        {Finishing::DropsOnReset, "drops on reset"},
-    };
-    for (const auto &[finishing, name] : finishings) {
-        const auto row = [&](const char *way) {
-            return &(QTest::addRow("%s, %s", way, name) << finishing);
-        };
-        *row("language label") << u"languageLabel"_s << 1 << 0;
-        *row("Up") << u"moveUpButton"_s << 7 << 7;
-        *row("Down") << u"moveDownButton"_s << 9 << 9;
-        *row("list click") << u"list"_s << 3 << 0;
-        *row("Enter") << u"Enter"_s << 9 << 0;
-        *row("track-count dialog") << u"trackCountAction"_s << 1 << 0;
-        *row("copy dialog") << u"copyAction"_s << 1 << 0;
-        *row("new-or-open dialog") << u"newOrOpenAction"_s << 8 << 0;
-    }
+    QTest::newRow("language label") << u"languageLabel"_s << 1 << 0;
+    QTest::newRow("Up") << u"moveUpButton"_s << 7 << 7;
+    QTest::newRow("Down") << u"moveDownButton"_s << 9 << 9;
+    QTest::newRow("list click") << u"list"_s << 3 << 0;
+    QTest::newRow("Enter") << u"Enter"_s << 9 << 0;
+    QTest::newRow("track-count dialog") << u"trackCountAction"_s << 1 << 0;
+    QTest::newRow("copy dialog") << u"copyAction"_s << 1 << 0;
+    QTest::newRow("new-or-open dialog") << u"newOrOpenAction"_s << 8 << 0;
 }
 
 // Text the input method has not finished when the title box is given another
-// track or language goes into the title it was typed for, once, whatever the
-// input method does when asked to finish; no other title of either language
-// changes.
+// track or language goes into the title it was typed for, once; no other title
+// of either language changes.
 void TestEditorWindow::composingThenLeaving()
 {
-    QFETCH(Finishing, finishing);
     QFETCH(QString, action);
     QFETCH(int, current);
     QFETCH(int, swapped);
@@ -395,8 +287,7 @@ void TestEditorWindow::composingThenLeaving()
     QLineEdit *title = box(u"titleEditJapanese"_s);
     QTest::mouseClick(title, Qt::LeftButton);
     QTest::keyClick(title, Qt::Key_End);
-    FakeInputContext::instance()->finishing = finishing;
-    FakeInputContext::instance()->compose(u"はる"_s);
+    inputMethod(title, {}, u"はる"_s);
     QCOMPARE(m_store->trackTitles(Japanese, 8), u"J8"_s);
 
     TitleStore expected = numberedDisc(12);
