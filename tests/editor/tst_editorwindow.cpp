@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window driven through its controls with real keys and clicks,
-// Japanese arriving as input method events. How a real input method finishes
-// its composition is seen by tst_realinputmethod.
+// Japanese arriving as input method events, and with a stand-in input method
+// that finishes its composition as one or another real one does.
 #include "common/discs.h"
 #include "common/editorfixture.h"
 #include "common/modalanswer.h"
@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <qpa/qplatforminputcontext.h>
+#include <qpa/qplatforminputcontextplugin_p.h>
 
 #include <utility>
 
@@ -62,13 +63,58 @@ void inputMethod(QWidget *target, const QString &committed, const QString &compo
     QApplication::sendEvent(target, &event);
 }
 
+// The input method of this test, loaded by Qt as the plug-in QT_IM_MODULE
+// names (the offscreen platform has none). The test gives it the unfinished
+// text it holds and how it finishes that when the program asks it to
+// (QInputMethod::commit(), then reset()): it "keeps it" (does nothing), it
+// "commits" it on commit(), or it "drops" it from the box on reset(). Like a
+// real one, it talks to whatever has the focus when it is asked.
+class StandInInputContext : public QPlatformInputContext
+{
+public:
+    bool isValid() const override { return true; }
+    void commit() override { finish(u"commits"); }
+    void reset() override { finish(u"drops"); }
+    static inline QString s_held, s_finishing;
+
+private:
+    static void finish(QStringView way)
+    {
+        QObject *focus = QGuiApplication::focusObject();
+        if (s_finishing != way || s_held.isEmpty() || !focus)
+            return;
+        QInputMethodEvent event; // without a commit string, it drops the text
+        if (way == u"commits")
+            event.setCommitString(s_held);
+        s_held.clear();
+        QCoreApplication::sendEvent(focus, &event);
+    }
+};
+
 } // namespace
+
+class StandInInputContextPlugin : public QPlatformInputContextPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID QPlatformInputContextFactoryInterface_iid FILE "fakeinputcontext.json")
+public:
+    QPlatformInputContext *create(const QString &, const QStringList &) override
+    {
+        return new StandInInputContext;
+    }
+};
+Q_IMPORT_PLUGIN(StandInInputContextPlugin)
 
 class TestEditorWindow : public QObject, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup() { m_session.reset(); }
+    void cleanup()
+    {
+        m_session.reset();
+        StandInInputContext::s_held.clear();
+        StandInInputContext::s_finishing.clear();
+    }
     void inputMethodAndPointer();
     void opening();
     void editing_data();
@@ -261,24 +307,36 @@ void TestEditorWindow::switchingLanguage()
 
 void TestEditorWindow::composingThenLeaving_data()
 {
+    QTest::addColumn<QString>("finishing"); // what the input method does when asked
     QTest::addColumn<QString>("action");
     QTest::addColumn<int>("current"); // the track selected afterwards
     QTest::addColumn<int>("swapped"); // the track whose title moved with track 8's, or 0
-    QTest::newRow("language label") << u"languageLabel"_s << 1 << 0;
-    QTest::newRow("Up") << u"moveUpButton"_s << 7 << 7;
-    QTest::newRow("Down") << u"moveDownButton"_s << 9 << 9;
-    QTest::newRow("list click") << u"list"_s << 3 << 0;
-    QTest::newRow("Enter") << u"Enter"_s << 9 << 0;
-    QTest::newRow("track-count dialog") << u"trackCountAction"_s << 1 << 0;
-    QTest::newRow("copy dialog") << u"copyAction"_s << 1 << 0;
-    QTest::newRow("new-or-open dialog") << u"newOrOpenAction"_s << 8 << 0;
+    // Each way of leaving; those that move the focus first (Qt asks the input
+    // method then) with one input method, those that keep it with each.
+    for (const char *finishing : {"keeps it", "commits", "drops"}) {
+        const auto row = [&](const char *way) {
+            return &(QTest::addRow("%s, %s", way, finishing) << QString::fromLatin1(finishing));
+        };
+        *row("language label") << u"languageLabel"_s << 1 << 0;
+        *row("Enter") << u"Enter"_s << 9 << 0;
+        *row("copy dialog") << u"copyAction"_s << 1 << 0;
+        *row("new-or-open dialog") << u"newOrOpenAction"_s << 8 << 0;
+        if (qstrcmp(finishing, "keeps it") != 0)
+            continue;
+        *row("Up") << u"moveUpButton"_s << 7 << 7;
+        *row("Down") << u"moveDownButton"_s << 9 << 9;
+        *row("list click") << u"list"_s << 3 << 0;
+        *row("track-count dialog") << u"trackCountAction"_s << 1 << 0;
+    }
 }
 
 // Text the input method has not finished when the title box is given another
-// track or language goes into the title it was typed for, once; no other title
-// of either language changes.
+// track or language goes into the title it was typed for, once, whatever the
+// input method does when asked to finish; no other title of either language
+// changes.
 void TestEditorWindow::composingThenLeaving()
 {
+    QFETCH(QString, finishing);
     QFETCH(QString, action);
     QFETCH(int, current);
     QFETCH(int, swapped);
@@ -287,6 +345,8 @@ void TestEditorWindow::composingThenLeaving()
     QLineEdit *title = box(u"titleEditJapanese"_s);
     QTest::mouseClick(title, Qt::LeftButton);
     QTest::keyClick(title, Qt::Key_End);
+    StandInInputContext::s_held = u"はる"_s;
+    StandInInputContext::s_finishing = finishing;
     inputMethod(title, {}, u"はる"_s);
     QCOMPARE(m_store->trackTitles(Japanese, 8), u"J8"_s);
 
@@ -307,6 +367,8 @@ void TestEditorWindow::composingThenLeaving()
 
     QCOMPARE(*m_store, expected);
     QCOMPARE(m_window->currentTrack(), current);
+    if (finishing != u"keeps it") // it was asked to finish
+        QCOMPARE(StandInInputContext::s_held, QString());
 }
 
 // A disc without tracks: empty list, title box empty and disabled, Up, Down
