@@ -78,7 +78,6 @@ private Q_SLOTS:
     void cleanup() { m_session.reset(); }
     void paste_data();
     void paste();
-
 };
 
 void TestPaste::paste_data()
@@ -101,8 +100,8 @@ void TestPaste::paste_data()
             << QStringList{u"J2!?a b c\td"_s, u"J2!?"_s, u"J2"_s};
     }
     QTest::newRow("Ctrl+V, Tab and CR LF into the English disc name")
-        << u"Ctrl+V"_s << u"discNameEditEnglish"_s << u"!?"_s << 0 << 0 << false
-        << u"x\ty\r\n"_s << QStringList{u"Disc!?x y "_s, u"Disc!?"_s, u"Disc"_s};
+        << u"Ctrl+V"_s << u"discNameEditEnglish"_s << u"!?"_s << 0 << 0 << false << u"x\ty\r\n"_s
+        << QStringList{u"Disc!?x y "_s, u"Disc!?"_s, u"Disc"_s};
     QTest::newRow("Ctrl+V, 100,000 characters into an artist")
         << u"Ctrl+V"_s << u"artistEditJapanese"_s << u"!?"_s << 0 << 0 << false << longText
         << QStringList{u"作者!?"_s + longText, u"作者!?"_s, u"作者"_s};
@@ -110,8 +109,7 @@ void TestPaste::paste_data()
     QTest::newRow("Ctrl+V, over a selection made left to right")
         << u"Ctrl+V"_s << title << u"xyz"_s << 1 << 2 << false << u"\r\nA"_s << replaced;
     QTest::newRow("Shift+Ins, over a selection made right to left")
-        << u"Shift+Ins"_s << title << u"xyz"_s << 3 << -2 << false << u"\r\nA"_s
-        << replaced;
+        << u"Shift+Ins"_s << title << u"xyz"_s << 3 << -2 << false << u"\r\nA"_s << replaced;
     QTest::newRow("Ctrl+V, into a box emptied by the user")
         << u"Ctrl+V"_s << title << u"xyz"_s << 0 << 5 << true << u"\r\nA"_s
         << QStringList{u" A"_s, u""_s, u"J2xyz"_s, u"J2"_s};
