@@ -48,14 +48,12 @@ class TestStartup : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase() { QDir::setCurrent(m_startFolder); }
     void init();
     void cleanup() { m_session.reset(); }
     void oneFile_data();
     void oneFile();
 
 private:
-    const QString m_startFolder = QDir::currentPath();
     QTemporaryDir m_dir;
     TitleStore m_store;
     Beeper m_beeper;
