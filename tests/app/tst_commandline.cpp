@@ -22,7 +22,9 @@ void TestCommandLine::answersWithoutWindows_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("output"); // ending in "...": its beginning
     QTest::addColumn<QString>("errors");
-    const QString usage = u"Usage: sonolabe [FILE ...]\n       sonolabe --help | --version\n..."_s;
+    // The usage goes on with a line on what the program does.
+    const QString usage = u"Usage: sonolabe [FILE ...]\n       sonolabe --help | --version\n"
+                          u"Opens each CD-TEXT title file..."_s;
     QTest::newRow("-h and --help after a path")
         << QStringList{u"a.txt"_s, u"-h"_s, u"--help"_s} << 0 << usage << QString();
     QTest::newRow("--version") << QStringList{u"--version"_s} << 0
@@ -56,19 +58,12 @@ void TestCommandLine::answersWithoutWindows()
     QVERIFY(program.waitForFinished(60'000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), exitCode);
-    const QString out = QString::fromUtf8(program.readAllStandardOutput());
-    const QString err = QString::fromUtf8(program.readAllStandardError());
     // An expectation ending in "..." is compared with as much of the text.
     const auto seen = [](const QString &text, const QString &expected) {
         return expected.endsWith(u"...") ? text.left(expected.size() - 3) + u"..."_s : text;
     };
-    QCOMPARE(seen(out, output), output);
-    QCOMPARE(seen(err, errors), errors);
-    // The usage goes on with a line on what the program does.
-    for (const QString &text : {out, err}) {
-        if (text.contains(u"Usage:"))
-            QVERIFY2(text.contains(u"CD-TEXT title file"), qUtf8Printable(text));
-    }
+    QCOMPARE(seen(QString::fromUtf8(program.readAllStandardOutput()), output), output);
+    QCOMPARE(seen(QString::fromUtf8(program.readAllStandardError()), errors), errors);
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

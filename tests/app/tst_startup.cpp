@@ -97,7 +97,6 @@ void TestStartup::oneFile_data()
     QTest::newRow("NUL bytes") << QStringList{u"nul.txt"_s} << int(Loads) << 3;
     QTest::newRow("not a title file") << QStringList{u"notes.txt"_s} << int(NotATitleFile) << none;
     QTest::newRow("missing file") << QStringList{u"missing.txt"_s} << int(Unreadable) << none;
-    QTest::newRow("empty argument") << QStringList{QString()} << int(Unreadable) << none;
     QTest::newRow("successor: every argument a path")
         << QStringList{QStringView(SuccessorFlag).toString(), u"--version"_s} << int(Unreadable)
         << none;
