@@ -23,7 +23,6 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 using namespace sonolabe;
@@ -35,30 +34,25 @@ namespace {
 // The two strokes of one etched rule lie on each other by design.
 const QStringList etchedRule{u"ruleShadow ruleHighlight"_s};
 
-// The names of the shown controls that take the focus, as a screen reader
-// walks the accessibility tree, plus the language label's: a fault for each
-// control without a name of its own, and for each of expected not found.
+// The names a screen reader gives the shown controls that take the focus,
+// plus the language label's: a fault for each control without a name of its
+// own, and for each of expected not found.
 QStringList nameFaults(QWidget *window, const QStringList &expected)
 {
-    QStringList names, faults;
-    const std::function<void(QAccessibleInterface *)> walk = [&](QAccessibleInterface *node) {
-        for (int i = 0; i < node->childCount(); ++i) {
-            QAccessibleInterface *child = node->child(i);
-            auto *widget = child ? qobject_cast<QWidget *>(child->object()) : nullptr;
-            if (!widget)
-                continue;
-            const QString name = child->text(QAccessible::Name);
-            if (child->state().focusable && !child->state().invisible) {
-                if (name.isEmpty() || names.contains(name))
-                    faults << widget->objectName() + u" has no name of its own: "_s + name;
-                names << name;
-            }
-            walk(child);
-        }
+    const auto nameOf = [](QWidget *widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     };
-    walk(QAccessible::queryAccessibleInterface(window));
+    QStringList names, faults;
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        if (!widget->isVisibleTo(window) || widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        const QString name = nameOf(widget);
+        if (name.isEmpty() || names.contains(name))
+            faults << widget->objectName() + u" has no name of its own: "_s + name;
+        names << name;
+    }
     if (auto *label = window->findChild<QWidget *>(u"languageLabel"_s))
-        names << QAccessible::queryAccessibleInterface(label)->text(QAccessible::Name);
+        names << nameOf(label);
     for (const QString &name : expected) {
         if (!names.contains(name))
             faults << name + u" missing from "_s + names.join(u", "_s);
