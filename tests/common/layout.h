@@ -95,9 +95,9 @@ inline QStringList placementFaults(const QWidget *window, const QStringList &hid
 
 // No two shown controls cover each other, comparing what each draws (see
 // drawnRect). A control and its descendants (a frame and its contents, the
-// central area and everything in it) are not compared; allowedPairs names
-// further pairs "A B" that are meant to lie on each other.
-inline QStringList overlapFaults(const QWidget *window, const QStringList &allowedPairs = {})
+// central area and everything in it) are not compared, nor the controls of
+// stacked, which are meant to lie on each other.
+inline QStringList overlapFaults(const QWidget *window, const QStringList &stacked = {})
 {
     QList<QWidget *> shown = controlsOf(window);
     shown.removeIf([window](const QWidget *control) { return !control->isVisibleTo(window); });
@@ -106,10 +106,9 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &allow
         for (qsizetype j = i + 1; j < shown.size(); ++j) {
             const QWidget *a = shown[i];
             const QWidget *b = shown[j];
-            const QString pair = a->objectName() + u' ' + b->objectName();
-            const QString reversed = b->objectName() + u' ' + a->objectName();
-            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) && !allowedPairs.contains(pair) &&
-                !allowedPairs.contains(reversed) && drawnRect(a).intersects(drawnRect(b)))
+            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) &&
+                !(stacked.contains(a->objectName()) && stacked.contains(b->objectName())) &&
+                drawnRect(a).intersects(drawnRect(b)))
                 faults << describe(a) + u" overlaps "_s + describe(b);
         }
     }
