@@ -4,7 +4,9 @@
 // and a successor for the rest, and one file of every kind a user may name,
 // hostile ones included (a FIFO, a huge file, an odd name). Each loads or
 // gives its message, in bounded time and memory; a failed load leaves the
-// store as it was.
+// store as it was. And Qt's own dialogs and message boxes speak Japanese,
+// like the rest of the program, whatever the desktop's language (the tests
+// run in the C locale).
 #include "app/program.h"
 #include "common/files.h"
 #include "common/modalanswer.h"
@@ -15,11 +17,16 @@
 #include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -52,6 +59,8 @@ private Q_SLOTS:
     void cleanup() { m_session.reset(); }
     void oneFile_data();
     void oneFile();
+    // Last: the program's start-up sets up the whole application.
+    void standardButtonsSpeakJapanese();
 
 private:
     QTemporaryDir m_dir;
@@ -168,6 +177,26 @@ void TestStartup::oneFile()
              u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは\nCD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。\n"_s +
                  (outcome == Unreadable ? u"ﾛｰﾄﾞを中止します。\n"_s : QString()) +
                  u"\nﾌｧｲﾙ名：\n"_s + arguments.last());
+}
+
+// The program started as a user starts it, without a file: while its
+// new-or-open dialog is open, a standard button is asked for its text.
+void TestStartup::standardButtonsSpeakJapanese()
+{
+    const QString translation =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_ja.qm"_s;
+    QVERIFY2(QFileInfo::exists(translation),
+             qUtf8Printable(translation + u" is missing, so Qt's dialogs would speak English "
+                                          u"(Debian package qt6-translations-l10n)"_s));
+    QString cancel;
+    QTimer::singleShot(0, qApp, [&] {
+        const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+    QCOMPARE(runSonolabe(*qApp, EditorCommandLine{}), 0);
+    QCOMPARE(cancel, u"キャンセル"_s);
 }
 
 QTEST_MAIN(TestStartup)
