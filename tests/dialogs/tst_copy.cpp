@@ -84,12 +84,17 @@ void TestCopy::init()
 }
 
 // Clicks, Shift+clicks and Ctrl+clicks in either list select the same lines
-// in both; Select all and Clear all act on both. (A name in markup shows as
-// typed.)
+// in both; Select all and Clear all act on both. (The names show as they
+// are, one in markup as typed.)
 void TestCopy::listsSelectTogether()
 {
     const std::array<QListWidget *, 2> lists{child<QListWidget>(u"trackListJapanese"_s),
                                              child<QListWidget>(u"trackListEnglish"_s)};
+    QStringList names;
+    for (const QString &label : {u"discNameTextJapanese"_s, u"discNameTextEnglish"_s,
+                                 u"artistTextJapanese"_s, u"artistTextEnglish"_s})
+        names << child<QLabel>(label)->text();
+    QCOMPARE(names, (QStringList{u"ディスク"_s, u"<b>Disc</b>"_s, u"歌手"_s, QString()}));
     QCOMPARE(child<QLabel>(u"discNameTextEnglish"_s)->textFormat(), Qt::PlainText);
     clickLine(lists[Japanese], 1);
     clickLine(lists[Japanese], 3, Qt::ShiftModifier);
