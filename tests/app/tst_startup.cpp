@@ -1,10 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Start-up from the command line, through the argument splitting, the real
-// loader with its message boxes and the session's windows: no file, a file
-// and a successor for the rest, and one file of every kind a user may name,
-// hostile ones included (a FIFO, a huge file, an odd name). Each loads or
-// gives its message, in bounded time and memory; a failed load leaves the
-// store as it was.
+// The real executable answering --help, --version and a wrong option without
+// opening a window, in the locale's language (the successor started by the
+// installed program on a name a shell would change is the package test's,
+// check-deb.sh). Start-up from the command line, through the argument
+// splitting, the real loader with its message boxes and the session's
+// windows: no file, a file and a successor for the rest, and one file of
+// every kind a user may name, hostile ones included (a FIFO, a huge file, an
+// odd name). Each loads or gives its message, in bounded time and memory; a
+// failed load leaves the store as it was. And Qt's own dialogs and message
+// boxes speak Japanese, like the rest of the program, whatever the desktop's
+// language (the tests run in the C locale).
 #include "app/program.h"
 #include "common/files.h"
 #include "common/modalanswer.h"
@@ -15,11 +20,17 @@
 #include "ui/editorsession.h"
 #include "ui/startup/neworopendialog.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -48,14 +59,16 @@ class TestStartup : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase() { QDir::setCurrent(m_startFolder); }
     void init();
     void cleanup() { m_session.reset(); }
+    void answersWithoutWindows_data();
+    void answersWithoutWindows();
     void oneFile_data();
     void oneFile();
+    // Last: the program's start-up sets up the whole application.
+    void standardButtonsSpeakJapanese();
 
 private:
-    const QString m_startFolder = QDir::currentPath();
     QTemporaryDir m_dir;
     TitleStore m_store;
     Beeper m_beeper;
@@ -85,6 +98,56 @@ void TestStartup::init()
     m_session = std::make_unique<EditorSession>(m_store, m_beeper);
 }
 
+void TestStartup::answersWithoutWindows_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("output"); // ending in "...": its beginning
+    QTest::addColumn<QString>("errors");
+    // The usage goes on with a line on what the program does.
+    const QString usage = u"Usage: sonolabe [FILE ...]\n       sonolabe --help | --version\n"
+                          u"Opens each CD-TEXT title file..."_s;
+    QTest::newRow("-h and --help after a path")
+        << QStringList{u"a.txt"_s, u"-h"_s, u"--help"_s} << 0 << usage << QString();
+    QTest::newRow("--version") << QStringList{u"--version"_s} << 0
+                               << u"sonolabe " SONOLABE_PROJECT_VERSION "\n"_s << QString();
+    // Qt is given no option: its own -platform is unknown here.
+    QTest::newRow("unknown option") << QStringList{u"-platform"_s, u"xcb"_s} << 2 << QString()
+                                    << u"sonolabe: unknown option: -platform\n"_s + usage;
+    // "ja:" rows run in a Japanese locale; an option holding a placeholder stays as given.
+    QTest::newRow("ja: unknown option")
+        << QStringList{u"--%1"_s} << 2 << QString()
+        << u"sonolabe: 知らないオプションです: --%1\n使い方: sonolabe [ファイル ...]\n..."_s;
+}
+
+// No display is needed: the program answers before any window exists.
+void TestStartup::answersWithoutWindows()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, output);
+    QFETCH(QString, errors);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &name :
+         {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s})
+        environment.remove(name);
+    environment.insert(u"LC_ALL"_s, QByteArray(QTest::currentDataTag()).startsWith("ja:")
+                                        ? u"ja_JP.UTF-8"_s
+                                        : u"C"_s);
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SONOLABE_PROGRAM), arguments);
+    QVERIFY(program.waitForFinished(60'000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    // An expectation ending in "..." is compared with as much of the text.
+    const auto seen = [](const QString &text, const QString &expected) {
+        return expected.endsWith(u"...") ? text.left(expected.size() - 3) + u"..."_s : text;
+    };
+    QCOMPARE(seen(QString::fromUtf8(program.readAllStandardOutput()), output), output);
+    QCOMPARE(seen(QString::fromUtf8(program.readAllStandardError()), errors), errors);
+}
+
 void TestStartup::oneFile_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -99,7 +162,6 @@ void TestStartup::oneFile_data()
     QTest::newRow("NUL bytes") << QStringList{u"nul.txt"_s} << int(Loads) << 3;
     QTest::newRow("not a title file") << QStringList{u"notes.txt"_s} << int(NotATitleFile) << none;
     QTest::newRow("missing file") << QStringList{u"missing.txt"_s} << int(Unreadable) << none;
-    QTest::newRow("empty argument") << QStringList{QString()} << int(Unreadable) << none;
     QTest::newRow("successor: every argument a path")
         << QStringList{QStringView(SuccessorFlag).toString(), u"--version"_s} << int(Unreadable)
         << none;
@@ -171,6 +233,26 @@ void TestStartup::oneFile()
              u"ﾛｰﾄﾞしようとしている曲名ﾌｧｲﾙは\nCD-TEXTの曲名ﾌｧｲﾙの規格に合っていません。\n"_s +
                  (outcome == Unreadable ? u"ﾛｰﾄﾞを中止します。\n"_s : QString()) +
                  u"\nﾌｧｲﾙ名：\n"_s + arguments.last());
+}
+
+// The program started as a user starts it, without a file: while its
+// new-or-open dialog is open, a standard button is asked for its text.
+void TestStartup::standardButtonsSpeakJapanese()
+{
+    const QString translation =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + u"/qtbase_ja.qm"_s;
+    QVERIFY2(QFileInfo::exists(translation),
+             qUtf8Printable(translation + u" is missing, so Qt's dialogs would speak English "
+                                          u"(Debian package qt6-translations-l10n)"_s));
+    QString cancel;
+    QTimer::singleShot(0, qApp, [&] {
+        const QDialogButtonBox buttons(QDialogButtonBox::Cancel);
+        cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+    QCOMPARE(runSonolabe(*qApp, EditorCommandLine{}), 0);
+    QCOMPARE(cancel, u"キャンセル"_s);
 }
 
 QTEST_MAIN(TestStartup)

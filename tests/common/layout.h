@@ -2,17 +2,15 @@
 // What makes a window's layout readable, checked on the window as shown
 // rather than against a table of coordinates: every control lies inside its
 // window with a margin and shows; no two controls cover each other; a caption
-// sits left of or above the box it names; Tab visits the controls in an
+// sits left of or above the box it names, and so does a control before the
+// one that follows it on the window's line; Tab visits the controls in an
 // expected order. Each check gives the faults it found, one line each, so
 // that a failing test says which control is wrong and how.
 #pragma once
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
-#include <QMap>
 #include <QStringList>
 #include <QStyle>
 #include <QTest>
@@ -97,9 +95,9 @@ inline QStringList placementFaults(const QWidget *window, const QStringList &hid
 
 // No two shown controls cover each other, comparing what each draws (see
 // drawnRect). A control and its descendants (a frame and its contents, the
-// central area and everything in it) are not compared; allowedPairs names
-// further pairs "A B" that are meant to lie on each other.
-inline QStringList overlapFaults(const QWidget *window, const QStringList &allowedPairs = {})
+// central area and everything in it) are not compared, nor the controls of
+// stacked, which are meant to lie on each other.
+inline QStringList overlapFaults(const QWidget *window, const QStringList &stacked = {})
 {
     QList<QWidget *> shown = controlsOf(window);
     shown.removeIf([window](const QWidget *control) { return !control->isVisibleTo(window); });
@@ -108,10 +106,9 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &allow
         for (qsizetype j = i + 1; j < shown.size(); ++j) {
             const QWidget *a = shown[i];
             const QWidget *b = shown[j];
-            const QString pair = a->objectName() + u' ' + b->objectName();
-            const QString reversed = b->objectName() + u' ' + a->objectName();
-            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) && !allowedPairs.contains(pair) &&
-                !allowedPairs.contains(reversed) && drawnRect(a).intersects(drawnRect(b)))
+            if (!a->isAncestorOf(b) && !b->isAncestorOf(a) &&
+                !(stacked.contains(a->objectName()) && stacked.contains(b->objectName())) &&
+                drawnRect(a).intersects(drawnRect(b)))
                 faults << describe(a) + u" overlaps "_s + describe(b);
         }
     }
@@ -120,64 +117,41 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &allow
 
 // A caption is left of its box, on the box's line (its text's middle within
 // the box's height), or above it, over the box's width, and its text shows in
-// full. Checked for every shown label with a buddy, and for the pairs
-// "CAPTION BOX" of named: captions without a buddy.
+// full. Checked for every shown label with a buddy, and for the pairs "FIRST
+// SECOND" of named: captions without a buddy, or any control that must come
+// before another as the eye reads the window.
 inline QStringList captionFaults(const QWidget *window, const QStringList &named = {})
 {
-    QList<std::pair<const QLabel *, const QWidget *>> pairs;
+    QList<std::pair<const QWidget *, const QWidget *>> pairs;
     for (const QLabel *label : window->findChildren<QLabel *>()) {
         if (label->isVisibleTo(window) && label->buddy())
-            pairs.append({label, label->buddy()});
+            pairs.emplaceBack(label, label->buddy());
     }
-    for (const QString &pair : named) {
-        pairs.append({window->findChild<QLabel *>(pair.section(u' ', 0, 0)),
-                      window->findChild<QWidget *>(pair.section(u' ', 1, 1))});
-    }
+    for (const QString &pair : named)
+        pairs.emplaceBack(window->findChild<QWidget *>(pair.section(u' ', 0, 0)),
+                          window->findChild<QWidget *>(pair.section(u' ', 1, 1)));
     QStringList faults;
     for (const auto &[caption, box] : std::as_const(pairs)) {
         if (!caption || !box) {
-            faults << u"a caption or box of "_s + named.join(u", ") + u" is missing"_s;
+            faults << u"a control of "_s + named.join(u", ") + u" is missing"_s;
             continue;
         }
         const QString pair = caption->objectName() + u" for "_s + box->objectName();
         const QRect text = drawnRect(caption);
         const QRect target = rectInWindow(box);
-        const QSize needed = caption->fontMetrics().size(Qt::TextShowMnemonic, caption->text());
+        const auto *label = qobject_cast<const QLabel *>(caption);
+        const QSize needed =
+            label ? label->fontMetrics().size(Qt::TextShowMnemonic, label->text()) : QSize();
         if (text.width() < needed.width() || text.height() < needed.height())
             faults << pair + u": the caption's text is cut"_s;
         const bool leftOf = text.right() < target.left() + 1 && text.center().y() >= target.top() &&
                             text.center().y() <= target.bottom();
         const bool above = text.bottom() < target.top() + 1 && text.right() >= target.left() &&
                            text.left() <= target.right();
-        if (!leftOf && !above)
+        if (!caption->isVisibleTo(window) || !box->isVisibleTo(window) || (!leftOf && !above))
             faults << pair + u": the caption is neither left of nor above the box"_s;
     }
     return faults;
-}
-
-// The line of the window through anchor as the eye reads it, left to right:
-// the texts of the shown labels, buttons and boxes whose middle lies within
-// anchor's height, separated by " | ".
-inline QString lineThrough(const QWidget *anchor)
-{
-    const QRect line = rectInWindow(anchor);
-    QMap<int, QString> texts; // by left edge
-    for (const QWidget *control : controlsOf(anchor->window())) {
-        const QRect drawn = drawnRect(control);
-        QString text;
-        if (const auto *label = qobject_cast<const QLabel *>(control))
-            text = label->text();
-        else if (const auto *button = qobject_cast<const QAbstractButton *>(control))
-            text = button->text();
-        else if (const auto *box = qobject_cast<const QLineEdit *>(control))
-            text = box->text();
-        else
-            continue;
-        if (control->isVisibleTo(anchor->window()) && !drawn.isEmpty() &&
-            drawn.center().y() >= line.top() && drawn.center().y() <= line.bottom())
-            texts.insert(drawn.left(), text);
-    }
-    return texts.values().join(u" | "_s);
 }
 
 // The controls Tab visits in the shown, active window, starting from the one

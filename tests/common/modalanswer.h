@@ -11,7 +11,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,9 +27,8 @@ public:
     // is rejected.
     explicit ModalAnswer(Handler handler = {}) : m_handler(std::move(handler))
     {
-        m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
-        m_timer.start();
+        m_timer.start(5);
     }
 
     bool answered() const { return m_answered; }
@@ -42,22 +40,22 @@ private:
     void poll()
     {
         QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || m_answered)
+        if (!modal)
             return;
         m_timer.stop();
         m_answered = true;
         m_title = modal->windowTitle();
-        if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (box) {
             m_text = box->text();
             m_icon = box->icon();
         }
-        if (m_handler) {
+        if (m_handler)
             m_handler(modal);
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            box->button(QMessageBox::Ok) ? box->button(QMessageBox::Ok)->click() : box->reject();
-        } else if (auto *dialog = qobject_cast<QDialog *>(modal)) {
+        else if (box && box->button(QMessageBox::Ok))
+            box->button(QMessageBox::Ok)->click();
+        else if (auto *dialog = qobject_cast<QDialog *>(modal))
             dialog->reject();
-        }
     }
 
     Handler m_handler;

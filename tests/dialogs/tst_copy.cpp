@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Copying between the languages: the copy done at OK as a plain function of
-// the three directions, the blank-only flag, the selected tracks and the
-// store; and the copy dialog driven through its controls.
+// The copy dialog driven through its controls: the two lists select together,
+// and the copy it asks for at OK, applied to the texts it showed, changes what
+// its buttons say and nothing else.
 #include "model/languagecopy.h"
 #include "ui/copy/copydialog.h"
 
@@ -20,14 +20,11 @@ using namespace sonolabe;
 using namespace Qt::Literals::StringLiterals;
 
 using StoreEdit = std::function<void(TitleStore &)>;
-Q_DECLARE_METATYPE(sonolabe::CopyDirections)
-Q_DECLARE_METATYPE(sonolabe::TrackSelection)
 Q_DECLARE_METATYPE(StoreEdit)
 
 namespace {
 
-// Six tracks with blanks and a title of spaces. Track 7 holds a Japanese
-// title above the count, to show that the copy never reaches beyond it.
+// Six tracks with blanks and a title of spaces.
 TitleStore copySource()
 {
     TitleStore store;
@@ -35,17 +32,14 @@ TitleStore copySource()
     store.discNames[Japanese] = u"ディスク"_s;
     store.discNames[English] = u"<b>Disc</b>"_s;
     store.artistNames[Japanese] = u"歌手"_s;
-    const QStringList japanese{u"一"_s, u"二"_s, QString(), u"四"_s, u"五"_s, u"六"_s, u"七"_s};
+    const QStringList japanese{u"一"_s, u"二"_s, QString(), u"四"_s, u"五"_s, u"六"_s};
     const QStringList english{u"One"_s, QString(), u"Three"_s, u"  "_s, u"Five"_s, u"Six"_s};
-    for (int track = 1; track <= japanese.size(); ++track)
+    for (int track = 1; track <= 6; ++track) {
         store.trackTitles(Japanese, track) = japanese.at(track - 1);
-    for (int track = 1; track <= english.size(); ++track)
         store.trackTitles(English, track) = english.at(track - 1);
+    }
     return store;
 }
-
-// Tracks 2 and 6, the last: bit 0 stands for track 1.
-const TrackSelection tracks2And6 = TrackSelection().set(1).set(5);
 
 QList<int> selectedLines(QListWidget *list)
 {
@@ -69,9 +63,9 @@ class TestCopy : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void init();
+    void listsSelectTogether();
     void copy_data();
     void copy();
-    void dialog();
     void entriesOnOneLine();
 
 private:
@@ -89,51 +83,18 @@ void TestCopy::init()
     QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
 }
 
-void TestCopy::copy_data()
-{
-    QTest::addColumn<CopyDirections>("directions");
-    QTest::addColumn<bool>("blankOnly");
-    QTest::addColumn<TrackSelection>("selected");
-    QTest::addColumn<StoreEdit>("expected");
-
-    // The names and every direction over all tracks or none, with and
-    // without blank-only, are the soak test's, from its own clicks; these
-    // rows hold what it never meets.
-    QTest::newRow("titles <-, tracks 2 and 6, the last")
-        << CopyDirections{NoCopy, NoCopy, EnglishToJapanese} << false << tracks2And6
-        << StoreEdit([](TitleStore &s) {
-               s.trackTitles(Japanese, 2).clear();
-               s.trackTitles(Japanese, 6) = u"Six"_s;
-           });
-    // Track 7 is selected too, above the count.
-    QTest::newRow("titles ->, blank only: spaces are not blank")
-        << CopyDirections{NoCopy, NoCopy, JapaneseToEnglish} << true << TrackSelection().set()
-        << StoreEdit([](TitleStore &s) { s.trackTitles(English, 2) = u"二"_s; });
-}
-
-void TestCopy::copy()
-{
-    QFETCH(CopyDirections, directions);
-    QFETCH(bool, blankOnly);
-    QFETCH(TrackSelection, selected);
-    QFETCH(StoreEdit, expected);
-    TitleStore store = copySource();
-    TitleStore wanted = copySource();
-    expected(wanted);
-
-    copyBetweenLanguages(store, {directions, blankOnly, selected});
-
-    QVERIFY(store == wanted);
-}
-
 // Clicks, Shift+clicks and Ctrl+clicks in either list select the same lines
-// in both; Select all and Clear all act on both. The disc-name button pressed
-// three times is back on "x"; OK asks for what is shown: titles "<-" for
-// tracks 2 and 6, blanks only.
-void TestCopy::dialog()
+// in both; Select all and Clear all act on both. (The names show as they
+// are, one in markup as typed.)
+void TestCopy::listsSelectTogether()
 {
     const std::array<QListWidget *, 2> lists{child<QListWidget>(u"trackListJapanese"_s),
                                              child<QListWidget>(u"trackListEnglish"_s)};
+    QStringList names;
+    for (const QString &label : {u"discNameTextJapanese"_s, u"discNameTextEnglish"_s,
+                                 u"artistTextJapanese"_s, u"artistTextEnglish"_s})
+        names << child<QLabel>(label)->text();
+    QCOMPARE(names, (QStringList{u"ディスク"_s, u"<b>Disc</b>"_s, u"歌手"_s, QString()}));
     QCOMPARE(child<QLabel>(u"discNameTextEnglish"_s)->textFormat(), Qt::PlainText);
     clickLine(lists[Japanese], 1);
     clickLine(lists[Japanese], 3, Qt::ShiftModifier);
@@ -145,21 +106,49 @@ void TestCopy::dialog()
              (QList<int>{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
     child<QPushButton>(u"selectNoneButton"_s)->click();
     QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]), QList<int>());
+}
 
-    clickLine(lists[English], 1);
-    clickLine(lists[English], 5, Qt::ControlModifier);
-    auto *disc = child<QPushButton>(u"discNameDirectionButton"_s);
-    auto *titles = child<QPushButton>(u"titleDirectionButton"_s);
-    for (QPushButton *button : {disc, disc, disc, titles, titles})
-        button->click();
-    QCOMPARE(disc->text(), u"×"_s);
-    QCOMPARE(titles->text(), u"←"_s);
-    child<QCheckBox>(u"blankOnlyCheckBox"_s)->click();
-    QTest::keyClick(lists[English], Qt::Key_Return);
+void TestCopy::copy_data()
+{
+    QTest::addColumn<QList<int>>("lines");   // Ctrl+clicked in the English list
+    QTest::addColumn<QStringList>("clicks"); // then these controls, in order
+    QTest::addColumn<StoreEdit>("expected");
+    const QString disc = u"discNameDirectionButton"_s, titles = u"titleDirectionButton"_s;
+
+    // The names and every direction over all tracks or none, with and
+    // without blank-only, are the soak test's, from its own clicks; these
+    // rows hold what it never meets.
+    QTest::newRow("disc name three times: no copy; titles <-, tracks 2 and 6, the last")
+        << QList<int>{1, 5} << QStringList{disc, disc, disc, titles, titles}
+        << StoreEdit([](TitleStore &s) {
+               s.trackTitles(Japanese, 2).clear();
+               s.trackTitles(Japanese, 6) = u"Six"_s;
+           });
+    QTest::newRow("titles ->, every track, blank only: spaces are not blank")
+        << QList<int>() << QStringList{titles, u"selectAllButton"_s, u"blankOnlyCheckBox"_s}
+        << StoreEdit([](TitleStore &s) { s.trackTitles(English, 2) = u"二"_s; });
+}
+
+// Enter closes the dialog with OK; the dialog itself never writes the store.
+void TestCopy::copy()
+{
+    QFETCH(QList<int>, lines);
+    QFETCH(QStringList, clicks);
+    QFETCH(StoreEdit, expected);
+    auto *list = child<QListWidget>(u"trackListEnglish"_s);
+    for (const int line : lines)
+        clickLine(list, line, Qt::ControlModifier);
+    for (const QString &name : clicks)
+        child<QAbstractButton>(name)->click();
+    QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-    const LanguageCopy request = m_dialog->request();
-    QVERIFY(request.directions == (CopyDirections{NoCopy, NoCopy, EnglishToJapanese}));
-    QVERIFY(request.blankOnly && request.tracks == tracks2And6);
+    TitleStore wanted = copySource();
+    expected(wanted);
+    QVERIFY(m_store == copySource());
+
+    copyBetweenLanguages(m_store, m_dialog->request());
+
+    QVERIFY(m_store == wanted);
 }
 
 // As in the editor's list: a loaded line feed is shown as a space, and only
