@@ -7,7 +7,7 @@
 // the action did:
 //  - the store changed only where the action may change it, and its texts
 //    can be written to a title file and read back as they are;
-//  - the editor shows the store: boxes, list entries, current entry;
+//  - the editor shows the store: boxes, list entries, current entry, Up and Down;
 //  - a save is refused exactly when the model's English check refuses a
 //    text, and the file reads back as the model writes the store in the
 //    languages of the type chosen;
@@ -191,6 +191,9 @@ private:
                        !box(field, otherLanguage(language))->isVisible(),
                    u"%1 shows \"%2\""_s.arg(shown->objectName(), shown->text()));
         }
+        expect(as(editor(), u"moveUpButton"_s)->isEnabled() == (current > 1) &&
+                   as(editor(), u"moveDownButton"_s)->isEnabled() == (current && current < count),
+               u"Up or Down enabled wrongly"_s);
     }
 
     // A click into a box of the language shown, then keys, the input method
