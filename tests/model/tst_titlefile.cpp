@@ -118,8 +118,6 @@ void TestTitleFile::wholeFiles_data()
     QTest::newRow("no mark, one broken sequence: code page 932") << "ja\r\n1\t\xE3\x81\x82\x82\xA0\r\n"_ba << 1 << QStringList{{}, {}, u"縺ｂ\uFFFD"_s} << none;
     QTest::newRow("UTF-8: a mark inside is a character, a line of it too") << "\xEF\xBB\xBFja\r\n\xEF\xBB\xBF\r\n1\t\xEF\xBB\xBFx\r\n"_ba << 1 << QStringList{{}, {}, u"\uFEFFx"_s} << none;
     QTest::newRow("UTF-8 half-width katakana") << u"ja\r\n1\tｱ\r\n"_s.toUtf8() << 1 << QStringList{{}, {}, u"ｱ"_s} << none;
-    QTest::newRow("refused: empty") << QByteArray() << -1 << none << none;
-    QTest::newRow("refused: no tag") << "0\tD\tA\r\n1\tx\r\n"_ba << -1 << none << none;
     QTest::newRow("refused: tags are case-sensitive") << "EN\r\n1\tx\r\nJA\r\n"_ba << -1 << none << none;
     QTest::newRow("refused: LF line ends are one line") << "ja\n0\tD\tA\n1\tx\n"_ba << -1 << none << none;
     // clang-format on
