@@ -13,11 +13,6 @@ namespace sonolabe::test {
 // it gives fails the call with it, 0 lets the C library do the call.
 inline int (*lastStepFault)(const char *call) = nullptr;
 
-template <typename Call> Call *cLibrary(const char *name)
-{
-    return reinterpret_cast<Call *>(::dlsym(RTLD_NEXT, name));
-}
-
 // True, with errno set, if the call is to fail.
 inline bool failsAt(const char *call)
 {
@@ -30,12 +25,13 @@ inline bool failsAt(const char *call)
 
 extern "C" int fdatasync(int fd)
 {
-    static const auto real = sonolabe::test::cLibrary<int(int)>("fdatasync");
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
     return sonolabe::test::failsAt("fdatasync") ? -1 : real(fd);
 }
 
 extern "C" int rename(const char *from, const char *to) noexcept
 {
-    static const auto real = sonolabe::test::cLibrary<int(const char *, const char *)>("rename");
+    static const auto real =
+        reinterpret_cast<int (*)(const char *, const char *)>(::dlsym(RTLD_NEXT, "rename"));
     return sonolabe::test::failsAt("rename") ? -1 : real(from, to);
 }
