@@ -6,8 +6,8 @@
 // half-written file takes its name. And a save that succeeds keeps what the
 // file was: its mode, owner and links.
 //
-// Faults that need a process of their own (a mount namespace, a user of its
-// own) run in this executable started again as
+// Faults that need a process of their own (a mount namespace, another user),
+// and a failing rename beside them, run in this executable started again as
 //   helper FAULT FOLDER OLD NEW ROOM
 // which writes OLD bytes to FOLDER/disc.txt, then saves NEW bytes there:
 //   full    FOLDER is a tmpfs of ROOM bytes in a mount namespace of the
