@@ -316,15 +316,13 @@ QString checkEnglishText(QByteArrayView bytes)
     // What an accepted text puts into the file: single-byte characters of
     // code page 932 alone (printable ASCII and half-width katakana, no control
     // byte), at most one byte for each code unit (a character the code page
-    // lacks is written as one '?').
+    // lacks is written as one '?'), on the disc line between its Tabs.
     TitleStore store;
     store.discNames[English] = text;
     const QByteArray file = writeTitleFile(store, {true, false});
-    const QByteArray start = "en\r\n0\t";
-    const qsizetype end = file.indexOf('\t', start.size());
-    if (!file.startsWith(start) || end < 0)
+    if (file.size() < 11 || !file.startsWith("en\r\n0\t") || !file.endsWith("\t\r\n\r\n"))
         return u"no English disc line in the file written"_s;
-    const QByteArray written = file.sliced(start.size(), end - start.size());
+    const QByteArray written = file.sliced(6, file.size() - 11);
     if (written.size() > text.size())
         return u"an accepted text takes %1 bytes for %2 code units"_s.arg(written.size())
             .arg(text.size());
@@ -518,10 +516,8 @@ QString checkTrackList(QByteArrayView bytes)
     const TrackList list = readTrackList(bytes);
     // Code page 932's second bytes are never CR or LF, so in every encoding
     // the lines are where the bytes have them.
-    qsizetype lines = 0;
-    for (const QByteArrayView line :
-         QByteArray(bytes.toByteArray()).replace('\r', '\n').split('\n'))
-        lines += line.isEmpty() ? 0 : 1;
+    const QList<QByteArray> split = bytes.toByteArray().replace('\r', '\n').split('\n');
+    const qsizetype lines = split.size() - split.count(QByteArray());
     const bool refused = std::any_of(list.notes.begin(), list.notes.end(), [](const auto &note) {
         return note.kind == TrackListNote::TooManyTracks;
     });

@@ -4,6 +4,7 @@
 // and its failures. The program keeps no settings: the home and configuration
 // folders, fresh for this test, are still empty at its end.
 #include "common/files.h"
+#include "common/lastsavesteps.h"
 #include "common/modalanswer.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
@@ -19,8 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
-#include <dlfcn.h>
+#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -70,18 +70,6 @@ std::unique_ptr<ModalAnswer> answerFileDialog(const QString &name, int type,
 
 } // namespace
 
-// Flushing a file to the disk, taken over so that a test can make it fail;
-// otherwise it does what the C library does.
-extern "C" int fdatasync(int fd)
-{
-    if (failingFlush != 0) {
-        errno = failingFlush;
-        return -1;
-    }
-    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
-    return real(fd);
-}
-
 class TestOpenAndSave : public QObject
 {
     Q_OBJECT
@@ -95,8 +83,6 @@ private Q_SLOTS:
     void englishRefused();
     void save_data();
     void save();
-    void saveReason_data();
-    void saveReason();
 
 private:
     template <typename T> T *child(const QString &name)
@@ -244,29 +230,48 @@ void TestOpenAndSave::save_data()
     QTest::addColumn<QString>("typed"); // none: the name offered is kept
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("target");   // where the save goes
-    QTest::addColumn<QByteArray>("bytes"); // written there; none: the save fails
+    QTest::addColumn<int>("flushError");   // what flushing it fails with; 0: nothing
+    QTest::addColumn<QByteArray>("bytes"); // written there
+    QTest::addColumn<QString>("reason");   // the failure's last line; none: saved
     const QByteArray both = englishSection + japaneseSection;
     QTest::newRow("English only, .Txt kept")
-        << u"disc.Txt"_s << 0 << u"disc.Txt"_s << englishSection;
-    QTest::newRow("all files, .txt added") << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << both;
+        << u"disc.Txt"_s << 0 << u"disc.Txt"_s << 0 << englishSection << QString();
+    QTest::newRow("all files, .txt added")
+        << u"notes.dat"_s << 3 << u"notes.dat.txt"_s << 0 << both << QString();
     QTest::newRow("offered folder and name kept, Japanese only")
-        << QString() << 2 << u"sub/DISC.TXT"_s << japaneseSection;
-    QTest::newRow("missing folder")
-        << u"no such folder/disc.txt"_s << 1 << u"no such folder/disc.txt"_s << QByteArray();
+        << QString() << 2 << u"sub/DISC.TXT"_s << 0 << japaneseSection << QString();
+    QTest::newRow("missing folder") << u"no such folder/disc.txt"_s << 1
+                                    << u"no such folder/disc.txt"_s << 0 << QByteArray()
+                                    << u"フォルダーが見つかりません。"_s;
+    // The flush to the disk fails, as it does when the disk fills late or
+    // breaks: the reason in Japanese for the common causes, in the system's
+    // words otherwise.
+    const auto flushFails = [](const char *row, int error, const QString &reason) {
+        QTest::newRow(row) << u"disc.txt"_s << 1 << u"disc.txt"_s << error << QByteArray()
+                           << reason;
+    };
+    flushFails("ENOSPC", ENOSPC, u"ディスクの空き容量が足りません。"_s);
+    flushFails("EACCES", EACCES, u"書き込みの権限がありません。"_s);
+    flushFails("EROFS", EROFS, u"読み取り専用のファイルシステムです。"_s);
+    flushFails("EISDIR", EISDIR, u"保存先がフォルダーか通常のファイルではありません。"_s);
+    flushFails("EFBIG", EFBIG, u"ファイルが大きすぎます。"_s);
+    flushFails("EIO", EIO, u"Input/output error"_s);
 }
 
 // The name is typed (or offered) first, then the type is picked: the type
 // decides the sections, ".txt" is added unless the name ends in it in any
 // case, and an existing file is replaced without a question. A failed write
-// shows a stop box with the file and the reason. Either way the name becomes
-// the current file, to try again.
+// shows a stop box with the file and the reason, and nothing takes the
+// file's name. Either way the name becomes the current file, to try again.
 void TestOpenAndSave::save()
 {
     QFETCH(QString, typed);
     QFETCH(int, type);
     QFETCH(QString, target);
+    QFETCH(int, flushError);
     QFETCH(QByteArray, bytes);
-    const bool fails = bytes.isEmpty();
+    QFETCH(QString, reason);
+    const bool fails = !reason.isEmpty();
     QFile old(QDir(m_dir->path()).absoluteFilePath(target));
     if (!fails) {
         QVERIFY(QDir().mkpath(QFileInfo(old).path()));
@@ -275,61 +280,27 @@ void TestOpenAndSave::save()
     if (typed.isEmpty())
         m_session->setCurrentFilePath(old.fileName());
     std::optional<ModalAnswer> afterDialog;
-    const auto dialog = answerFileDialog(typed, type, [&] { afterDialog.emplace(); });
-
-    QCOMPARE(m_session->save(nullptr), !fails);
-
-    QVERIFY(dialog->answered() && afterDialog);
-    QCOMPARE(afterDialog->answered(), fails);
-    if (fails) {
-        QCOMPARE(afterDialog->title(), u"保存 - ｴﾗｰ"_s);
-        QCOMPARE(afterDialog->text(), u"曲名ﾌｧｲﾙを保存できませんでした。\n\nﾌｧｲﾙ名：\n"_s +
-                                          old.fileName() + u"\nフォルダーが見つかりません。"_s);
-    } else {
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), bytes);
-    }
-    QCOMPARE(m_session->currentFilePath(), old.fileName());
-}
-
-// A save whose flush to the disk fails, as it does when the disk fills late
-// or breaks: the stop box's last line says why, in Japanese for the common
-// causes (a missing folder is a row of save), in the system's words
-// otherwise; nothing takes the file's name.
-void TestOpenAndSave::saveReason_data()
-{
-    QTest::addColumn<int>("error");
-    QTest::addColumn<QString>("reason");
-    const QString full = u"ディスクの空き容量が足りません。"_s;
-    const QString forbidden = u"書き込みの権限がありません。"_s;
-    QTest::newRow("ENOSPC") << ENOSPC << full;
-    QTest::newRow("EDQUOT") << EDQUOT << full;
-    QTest::newRow("EACCES") << EACCES << forbidden;
-    QTest::newRow("EPERM") << EPERM << forbidden;
-    QTest::newRow("EROFS") << EROFS << u"読み取り専用のファイルシステムです。"_s;
-    QTest::newRow("EISDIR") << EISDIR << u"保存先がフォルダーか通常のファイルではありません。"_s;
-    QTest::newRow("EFBIG") << EFBIG << u"ファイルが大きすぎます。"_s;
-    QTest::newRow("EIO") << EIO << u"Input/output error"_s;
-}
-
-void TestOpenAndSave::saveReason()
-{
-    QFETCH(int, error);
-    QFETCH(QString, reason);
-    std::optional<ModalAnswer> box;
-    const auto dialog = answerFileDialog(u"disc.txt"_s, 1, [&] {
-        box.emplace();
-        failingFlush = error;
+    const auto dialog = answerFileDialog(typed, type, [&] {
+        afterDialog.emplace();
+        failingFlush = flushError;
     });
 
     const bool saved = m_session->save(nullptr);
     failingFlush = 0;
 
-    QVERIFY(!saved);
-    QVERIFY(dialog->answered() && box && box->answered());
-    QCOMPARE(box->title(), u"保存 - ｴﾗｰ"_s);
-    QCOMPARE(box->text().section(u'\n', -1), reason);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    QCOMPARE(saved, !fails);
+    QVERIFY(dialog->answered() && afterDialog);
+    QCOMPARE(afterDialog->answered(), fails);
+    if (fails) {
+        QCOMPARE(afterDialog->title(), u"保存 - ｴﾗｰ"_s);
+        QCOMPARE(afterDialog->text(), u"曲名ﾌｧｲﾙを保存できませんでした。\n\nﾌｧｲﾙ名：\n"_s +
+                                          old.fileName() + u'\n' + reason);
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    } else {
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), bytes);
+    }
+    QCOMPARE(m_session->currentFilePath(), old.fileName());
 }
 
 int main(int argc, char *argv[])
@@ -343,6 +314,9 @@ int main(int argc, char *argv[])
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(fresh.filePath(u".config"_s)));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QApplication app(argc, argv);
+    lastStepFault = [](const char *call) {
+        return std::strcmp(call, "fdatasync") ? 0 : failingFlush;
+    };
     TestOpenAndSave test;
     return QTest::qExec(&test, argc, argv);
 }

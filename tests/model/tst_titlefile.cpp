@@ -45,8 +45,6 @@ private Q_SLOTS:
     void wholeFiles();
     void writtenBytes_data();
     void writtenBytes();
-    void encodings_data();
-    void encodings();
     void englishTexts_data();
     void englishTexts();
 };
@@ -56,24 +54,20 @@ void TestTitleFile::lineKinds_data()
 {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<int>("track"); // 0: the disc line
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("disc");
-    QTest::addColumn<QString>("artist");
+    QTest::addColumn<QStringList>("texts"); // disc name, artist name, the track's title
     // clang-format off
-    QTest::newRow("5 tab Title") << "5\tTitle"_ba << 5 << u"Title"_s << QString() << QString();
-    QTest::newRow("12 tab Title") << "12\tTitle"_ba << 12 << u"Title"_s << QString() << QString();
-    QTest::newRow("9 tab") << "9\t"_ba << 9 << QString() << QString() << QString();
-    QTest::newRow("05 keeps the tab") << "05\tTitle"_ba << 5 << u"\tTitle"_s << QString() << QString();
-    QTest::newRow("100 reads as 10") << "100\tx"_ba << 10 << u"\tx"_s << QString() << QString();
-    QTest::newRow("one digit is 70") << "7"_ba << 70 << QString() << QString() << QString();
-    QTest::newRow("letter counts 0") << "1a\tTitle"_ba << 10 << u"Title"_s << QString() << QString();
-    QTest::newRow("ab is a disc line") << "ab\txyz"_ba << 0 << QString() << QString() << u"xyz"_s;
-    QTest::newRow("second tab dropped") << "0\tDisc\tArtist\tMore"_ba << 0 << QString() << u"Disc"_s << u"ArtistMore"_s;
-    QTest::newRow("ja and space") << "ja "_ba << 0 << QString() << u" "_s << QString();
-    QTest::newRow("JA") << "JA"_ba << 0 << QString() << QString() << QString();
-    QTest::newRow("full-width digits count 0") << "\x82\x54\t\x82\x54"_ba << 0 << QString() << u"５"_s << QString();
-    QTest::newRow("positions count characters") << "\x8F\x98\tX\tY"_ba << 0 << QString() << u"X"_s << u"Y"_s;
-    QTest::newRow("lone LF stays") << "3\ta\nb"_ba << 3 << u"a\nb"_s << QString() << QString();
+    QTest::newRow("5 tab Title") << "5\tTitle"_ba << 5 << QStringList{{}, {}, u"Title"_s};
+    QTest::newRow("12 tab Title") << "12\tTitle"_ba << 12 << QStringList{{}, {}, u"Title"_s};
+    QTest::newRow("05 keeps the tab") << "05\tTitle"_ba << 5 << QStringList{{}, {}, u"\tTitle"_s};
+    QTest::newRow("100 reads as 10") << "100\tx"_ba << 10 << QStringList{{}, {}, u"\tx"_s};
+    QTest::newRow("one digit is 70") << "7"_ba << 70 << QStringList();
+    QTest::newRow("letter counts 0") << "1a\tTitle"_ba << 10 << QStringList{{}, {}, u"Title"_s};
+    QTest::newRow("ab is a disc line") << "ab\txyz"_ba << 0 << QStringList{{}, u"xyz"_s};
+    QTest::newRow("second tab dropped") << "0\tDisc\tArtist\tMore"_ba << 0 << QStringList{u"Disc"_s, u"ArtistMore"_s};
+    QTest::newRow("ja and space") << "ja "_ba << 0 << QStringList{u" "_s};
+    QTest::newRow("full-width digits count 0") << "\x82\x54\t\x82\x54"_ba << 0 << QStringList{u"５"_s};
+    QTest::newRow("positions count characters") << "\x8F\x98\tX\tY"_ba << 0 << QStringList{u"X"_s, u"Y"_s};
+    QTest::newRow("lone LF stays") << "3\ta\nb"_ba << 3 << QStringList{{}, {}, u"a\nb"_s};
     // clang-format on
 }
 
@@ -81,15 +75,10 @@ void TestTitleFile::lineKinds()
 {
     QFETCH(QByteArray, line);
     QFETCH(int, track);
-    QFETCH(QString, title);
-    QFETCH(QString, disc);
-    QFETCH(QString, artist);
-    TitleStore expected;
-    expected.trackCount = static_cast<quint8>(track);
-    expected.discNames[Japanese] = disc;
-    expected.artistNames[Japanese] = artist;
+    QFETCH(QStringList, texts);
+    TitleStore expected = disc(track, texts.mid(0, 2), {});
     if (track > 0)
-        expected.trackTitles(Japanese, track) = title;
+        expected.trackTitles(Japanese, track) = texts.value(2);
     const std::optional<TitleStore> read = parseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
     QVERIFY(read);
     QCOMPARE(*read, expected);
@@ -104,6 +93,10 @@ void TestTitleFile::wholeFiles_data()
     QTest::addColumn<QStringList>("japanese");
     QTest::addColumn<QStringList>("english");
     const QStringList none;
+    const QString file = u"en\r\n0\tBest\tBand\r\n1\tIntro\r\n\r\n"
+                         u"ja\r\n0\tベスト\tバンド\r\n1\t序曲 ｿﾅﾀ①髙\r\n\r\n"_s;
+    const QStringList japanese{u"ベスト"_s, u"バンド"_s, u"序曲 ｿﾅﾀ①髙"_s};
+    const QStringList english{u"Best"_s, u"Band"_s, u"Intro"_s};
     // clang-format off
     QTest::newRow("English only") << "en\r\n0\tD\tA\r\n1\tx\r\n2\ty\r\n\r\n"_ba << 2 << none << QStringList{u"D"_s, u"A"_s, u"x"_s, u"y"_s};
     QTest::newRow("English 3 tracks, Japanese 2") << "en\r\n1\ta\r\n3\tc\r\nja\r\n1\tJ\r\n2\tK\r\n"_ba << 3 << QStringList{{}, {}, u"J"_s, u"K"_s} << QStringList{{}, {}, u"a"_s, {}, u"c"_s};
@@ -114,8 +107,17 @@ void TestTitleFile::wholeFiles_data()
     QTest::newRow("lone CR ends lines") << "en\r1\tx\r2\ty"_ba << 2 << none << QStringList{{}, {}, u"x"_s, u"y"_s};
     QTest::newRow("later line replaces") << "ja\r\n1\told\r\n1\tnew\r\n"_ba << 1 << QStringList{{}, {}, u"new"_s} << none;
     QTest::newRow("CR CR LF: an empty line") << "ja\r\r\n1\tx\r\n"_ba << 1 << QStringList{{}, {}, u"x"_s} << none;
-    QTest::newRow("refused: empty") << QByteArray() << -1 << none << none;
-    QTest::newRow("refused: no tag") << "0\tD\tA\r\n1\tx\r\n"_ba << -1 << none << none;
+    // The same texts saved by the editor (code page 932) and by a text editor
+    // (UTF-8, with or without a byte-order mark) read alike; a file that is
+    // not valid UTF-8 beyond ASCII is code page 932.
+    QTest::newRow("code page 932") << Cp932Encoder::instance().encode(file) << 1 << japanese << english;
+    QTest::newRow("UTF-8") << file.toUtf8() << 1 << japanese << english;
+    QTest::newRow("UTF-8 with byte-order mark") << "\xEF\xBB\xBF"_ba + file.toUtf8() << 1 << japanese << english;
+    QTest::newRow("mark, then ASCII only: the tag is the first line") << "\xEF\xBB\xBFja\r\n1\tx\r\n"_ba << 1 << QStringList{{}, {}, u"x"_s} << none;
+    QTest::newRow("mark, then a broken sequence: one U+FFFD a byte") << "\xEF\xBB\xBFja\r\n1\t\xE3\x81x\r\n"_ba << 1 << QStringList{{}, {}, u"\uFFFD\uFFFDx"_s} << none;
+    QTest::newRow("no mark, one broken sequence: code page 932") << "ja\r\n1\t\xE3\x81\x82\x82\xA0\r\n"_ba << 1 << QStringList{{}, {}, u"縺ｂ\uFFFD"_s} << none;
+    QTest::newRow("UTF-8: a mark inside is a character, a line of it too") << "\xEF\xBB\xBFja\r\n\xEF\xBB\xBF\r\n1\t\xEF\xBB\xBFx\r\n"_ba << 1 << QStringList{{}, {}, u"\uFEFFx"_s} << none;
+    QTest::newRow("UTF-8 half-width katakana") << u"ja\r\n1\tｱ\r\n"_s.toUtf8() << 1 << QStringList{{}, {}, u"ｱ"_s} << none;
     QTest::newRow("refused: tags are case-sensitive") << "EN\r\n1\tx\r\nJA\r\n"_ba << -1 << none << none;
     QTest::newRow("refused: LF line ends are one line") << "ja\n0\tD\tA\n1\tx\n"_ba << -1 << none << none;
     // clang-format on
@@ -149,13 +151,10 @@ void TestTitleFile::writtenBytes_data()
                                "300983788358836709836F839383680D0A"
                                "31098F988BC80D0A"
                                "0D0A");
-    const TitleStore three =
-        disc(3, {u"J"_s, u"K"_s, u"x"_s, u"y"_s}, {u"E"_s, u"F"_s, u"a"_s, {}, u"c"_s});
     QTest::newRow("English only, empty title, 3 tracks")
-        << three << TitleFileSections{true, false}
+        << disc(3, {u"J"_s, u"K"_s, u"x"_s, u"y"_s}, {u"E"_s, u"F"_s, u"a"_s, {}, u"c"_s})
+        << TitleFileSections{true, false}
         << "en\r\n0\tE\tF\r\n1\ta\r\n2\t\r\n3\tc\r\n\r\n"_ba;
-    QTest::newRow("Japanese only") << three << TitleFileSections{false, true}
-                                   << "ja\r\n0\tJ\tK\r\n1\tx\r\n2\ty\r\n3\t\r\n\r\n"_ba;
 }
 
 void TestTitleFile::writtenBytes()
@@ -164,41 +163,6 @@ void TestTitleFile::writtenBytes()
     QFETCH(TitleFileSections, sections);
     QFETCH(QByteArray, bytes);
     QCOMPARE(writeTitleFile(store, sections), bytes);
-}
-
-// The same texts saved by the editor (code page 932) and by a text editor
-// (UTF-8, with or without a byte-order mark) read alike; a file that is not
-// valid UTF-8 beyond ASCII is code page 932.
-void TestTitleFile::encodings_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QStringList>("japanese");
-    QTest::addColumn<QStringList>("english");
-    const QString file = u"en\r\n0\tBest\tBand\r\n1\tIntro\r\n\r\n"
-                         u"ja\r\n0\tベスト\tバンド\r\n1\t序曲 ｿﾅﾀ①髙\r\n\r\n"_s;
-    const QStringList japanese{u"ベスト"_s, u"バンド"_s, u"序曲 ｿﾅﾀ①髙"_s};
-    const QStringList english{u"Best"_s, u"Band"_s, u"Intro"_s};
-    const QStringList none;
-    // clang-format off
-    QTest::newRow("code page 932") << Cp932Encoder::instance().encode(file) << japanese << english;
-    QTest::newRow("UTF-8") << file.toUtf8() << japanese << english;
-    QTest::newRow("UTF-8 with byte-order mark") << "\xEF\xBB\xBF"_ba + file.toUtf8() << japanese << english;
-    QTest::newRow("mark, then ASCII only: the tag is the first line") << "\xEF\xBB\xBFja\r\n1\tx\r\n"_ba << QStringList{{}, {}, u"x"_s} << none;
-    QTest::newRow("mark, then a broken sequence: one U+FFFD a byte") << "\xEF\xBB\xBFja\r\n1\t\xE3\x81x\r\n"_ba << QStringList{{}, {}, u"\uFFFD\uFFFDx"_s} << none;
-    QTest::newRow("no mark, one broken sequence: code page 932") << "ja\r\n1\t\xE3\x81\x82\x82\xA0\r\n"_ba << QStringList{{}, {}, u"縺ｂ\uFFFD"_s} << none;
-    QTest::newRow("UTF-8: a mark inside is a character, a line of it too") << "\xEF\xBB\xBFja\r\n\xEF\xBB\xBF\r\n1\t\xEF\xBB\xBFx\r\n"_ba << QStringList{{}, {}, u"\uFEFFx"_s} << none;
-    QTest::newRow("UTF-8 half-width katakana") << u"ja\r\n1\tｱ\r\n"_s.toUtf8() << QStringList{{}, {}, u"ｱ"_s} << none;
-    // clang-format on
-}
-
-void TestTitleFile::encodings()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, japanese);
-    QFETCH(QStringList, english);
-    const std::optional<TitleStore> read = parseTitleFile(bytes);
-    QVERIFY(read);
-    QCOMPARE(*read, disc(1, japanese, english));
 }
 
 // The texts whose bytes a title file could hold either way; tst_fuzzcorpus

@@ -1,32 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Saving under real faults, at the file level (writeFileAtomically): the disk
-// fills, the saving process is killed in the middle (a failing flush is a
-// row of tst_openandsave, through the save dialog). Whatever happens, the
-// file that was there keeps every byte it had, and no half-written file
-// takes its name. And a save that succeeds keeps what the file was: its mode,
-// owner and links.
+// fills, the last rename fails, the save stops at its last steps (a failing
+// flush is a row of tst_openandsave, through the save dialog). Whatever
+// happens, the file that was there keeps every byte it had, and no
+// half-written file takes its name. And a save that succeeds keeps what the
+// file was: its mode, owner and links.
 //
-// Faults that need a process of their own (a mount namespace, a kill at a
-// chosen point) run in this executable started again as
+// Faults that need a process of their own (a mount namespace, another user),
+// and a failing rename beside them, run in this executable started again as
 //   helper FAULT FOLDER OLD NEW ROOM
 // which writes OLD bytes to FOLDER/disc.txt, then saves NEW bytes there:
 //   full    FOLDER is a tmpfs of ROOM bytes in a mount namespace of the
 //           helper's own; where that cannot be set up, a file-size limit of
 //           ROOM - OLD bytes stands in for the full disk.
-//   linked  The same, the file having a second hard link (2.txt), so that it
-//           is rewritten in place.
 //   locked  The same, the folder taking no new file (read-only, and as root
 //           the save runs as the user nobody, whose file it is), so that the
 //           file is rewritten in place.
-//   bytes, sync, rename  The save stops when the temporary file holds ROOM
-//           bytes (a file-size limit of ROOM raises SIGXFSZ then), with all
-//           written and about to be flushed to the disk, or flushed and about
-//           to replace the target; the helper says "stopped" and waits to be
-//           killed.
-// Unless stopped, it says in one line the result (ok or failed), the
-// target's bytes (old, new or other) and the folder's files. Exit status 77:
-// the fault cannot be set up on this machine.
+//   rename  Renaming the temporary file over the target fails.
+// It says in one line the result (ok or failed), the target's bytes (old, new
+// or other) and the folder's files. Exit status 77: the fault cannot be set
+// up on this machine.
 #include "common/files.h"
+#include "common/lastsavesteps.h"
 #include "model/safefile.h"
 
 #include <QCoreApplication>
@@ -37,12 +32,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <sched.h>
@@ -59,22 +52,15 @@ namespace {
 
 constexpr uid_t nobody = 65534;
 
-// Where the helper stops at the last steps of a save: "sync" or "rename".
-QByteArray lastSteps;
-
 QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
-[[noreturn]] void stopHere()
-{
-    static const char line[] = "stopped\n";
-    [[maybe_unused]] const ssize_t written = ::write(STDOUT_FILENO, line, sizeof line - 1);
-    for (;;)
-        ::pause();
-}
+// The folder of the save watched at its last steps, and what it held then.
+QString watched;
+QStringList atLastSteps;
 
 [[noreturn]] void cannotSetUp(const char *what)
 {
@@ -82,11 +68,10 @@ QByteArray contents(const QString &path)
     std::exit(77);
 }
 
-void limitFileSize(qsizetype bytes, void (*onLimit)(int))
+// Writes past the limit fail with EFBIG instead of raising SIGXFSZ.
+void limitFileSize(qsizetype bytes)
 {
-    struct sigaction action = {};
-    action.sa_handler = onLimit;
-    ::sigaction(SIGXFSZ, &action, nullptr);
+    ::signal(SIGXFSZ, SIG_IGN);
     struct rlimit limit = {};
     ::getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = static_cast<rlim_t>(bytes);
@@ -145,25 +130,19 @@ int helper(char *argv[])
     const QByteArray oldBytes(QByteArray(argv[2]).toLongLong(), 'o');
     const QByteArray newBytes(QByteArray(argv[3]).toLongLong(), 'n');
     const qsizetype room = QByteArray(argv[4]).toLongLong();
-    const bool diskFills = fault == "full" || fault == "linked" || fault == "locked";
-    const bool smallDisk = diskFills && mountSmallDisk(QFile::encodeName(folder), room);
-    // A second hard link (QFile::link would make a symbolic one, which is
-    // replaced like any file).
-    if (!writeFile(path, oldBytes) ||
-        (fault == "linked" && ::link(QFile::encodeName(path).constData(),
-                                     QFile::encodeName(folder + u"/2.txt"_s).constData()) != 0))
-        cannotSetUp("the old file");
     const bool locked = fault == "locked";
+    const bool diskFills = fault == "full" || locked;
+    const bool smallDisk = diskFills && mountSmallDisk(QFile::encodeName(folder), room);
+    if (!writeFile(path, oldBytes))
+        cannotSetUp("the old file");
     if (locked && !lockFolder(folder, path))
         cannotSetUp("the read-only folder");
-    if (fault == "bytes")
-        limitFileSize(room, [](int) { stopHere(); });
-    else if (!diskFills)
-        lastSteps = fault;
-    else if (!smallDisk)
-        limitFileSize(room - oldBytes.size(), SIG_IGN);
+    if (diskFills && !smallDisk)
+        limitFileSize(room - oldBytes.size());
+    if (fault == "rename")
+        lastStepFault = [](const char *call) { return std::strcmp(call, "rename") ? 0 : EXDEV; };
     const SaveResult result = writeFileAtomically(path, newBytes);
-    lastSteps.clear();
+    lastStepFault = nullptr;
     if (locked)
         unlockFolder(folder);
     const QByteArray kept = contents(path);
@@ -177,26 +156,6 @@ int helper(char *argv[])
 
 } // namespace
 
-// The calls a save makes at its last steps (Qt's included), taken over so that
-// the helper can stop there; otherwise they do what the C
-// library does.
-extern "C" int fdatasync(int fd)
-{
-    if (lastSteps == "sync")
-        stopHere();
-    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
-    return real(fd);
-}
-
-extern "C" int rename(const char *from, const char *to) noexcept
-{
-    if (lastSteps == "rename")
-        stopHere();
-    static const auto real =
-        reinterpret_cast<int (*)(const char *, const char *)>(::dlsym(RTLD_NEXT, "rename"));
-    return real(from, to);
-}
-
 class TestSaveFaults : public QObject
 {
     Q_OBJECT
@@ -205,6 +164,7 @@ private Q_SLOTS:
     void keepsWhatTheFileWas();
     void faults_data();
     void faults();
+    void lastSteps();
 };
 
 // A file saved over keeps its mode, its owner and group where the saving user
@@ -278,32 +238,21 @@ void TestSaveFaults::keepsWhatTheFileWas()
 }
 
 // A real full disk: a tmpfs of a few pages (or a file-size limit where the
-// helper cannot mount one). A helper stopped at a chosen point of saving 4 MiB
-// over 100 kB is seen with its temporary file, then killed with SIGKILL: the
-// old file keeps every byte.
+// helper cannot mount one).
 void TestSaveFaults::faults_data()
 {
     QTest::addColumn<QStringList>("arguments"); // fault, old, new, room
-    QTest::addColumn<QString>("report");        // "stopped", or the result, the bytes, the files
+    QTest::addColumn<QString>("report");        // the result, the bytes, the files
     const QString k16 = u"16384"_s, k64 = u"65536"_s, k256 = u"262144"_s;
-    const QString k100 = u"100000"_s, m4 = QString::number(4 << 20);
-    QTest::newRow("room enough") << QStringList{u"full"_s, k16, u"32768"_s, k64}
-                                 << u"ok new disc.txt"_s;
     QTest::newRow("disk fills") << QStringList{u"full"_s, k16, k256, k64}
                                 << u"failed old disc.txt"_s;
-    // The old bytes are put back into the same file.
-    QTest::newRow("rewritten in place, disk fills")
-        << QStringList{u"linked"_s, k16, k256, k64} << u"failed old 2.txt/disc.txt"_s;
+    QTest::newRow("rename fails") << QStringList{u"rename"_s, k16, k256, u"0"_s}
+                                  << u"failed old disc.txt"_s;
+    // Rewritten in place: the old bytes are put back into the same file.
     QTest::newRow("read-only folder, room enough")
         << QStringList{u"locked"_s, k16, u"32768"_s, k64} << u"ok new disc.txt"_s;
     QTest::newRow("read-only folder, disk fills")
         << QStringList{u"locked"_s, k16, k256, k64} << u"failed old disc.txt"_s;
-    QTest::newRow("killed half written")
-        << QStringList{u"bytes"_s, k100, m4, QString::number(2 << 20)} << u"stopped"_s;
-    QTest::newRow("killed written, not yet flushed")
-        << QStringList{u"sync"_s, k100, m4, u"0"_s} << u"stopped"_s;
-    QTest::newRow("killed flushed, not yet renamed")
-        << QStringList{u"rename"_s, k100, m4, u"0"_s} << u"stopped"_s;
 }
 
 void TestSaveFaults::faults()
@@ -311,35 +260,38 @@ void TestSaveFaults::faults()
     QFETCH(QStringList, arguments);
     QFETCH(QString, report);
     QTemporaryDir dir;
-    const QString folder = dir.path();
     QProcess helper;
     helper.start(QCoreApplication::applicationFilePath(),
-                 QStringList{u"helper"_s, arguments[0], folder} + arguments.mid(1));
-    QByteArray output;
-    while (!output.contains('\n') && helper.waitForReadyRead(120'000))
-        output += helper.readAllStandardOutput();
-    if (output.startsWith("unsupported"))
-        QSKIP(qPrintable(u"this machine cannot set the fault up: "_s + QString::fromUtf8(output)));
-    QCOMPARE(QString::fromUtf8(output.trimmed()), report);
-    if (report != u"stopped") {
-        QVERIFY(helper.waitForFinished(60'000));
-        QCOMPARE(helper.exitCode(), 0);
-        return;
-    }
+                 QStringList{u"helper"_s, arguments[0], dir.path()} + arguments.mid(1));
+    QVERIFY(helper.waitForFinished(120'000));
+    const QString output = QString::fromUtf8(helper.readAllStandardOutput().trimmed());
+    if (output.startsWith(u"unsupported"))
+        QSKIP(qPrintable(u"this machine cannot set the fault up: "_s + output));
+    QCOMPARE(output, report);
+    QCOMPARE(helper.exitCode(), 0);
+}
 
-    ::kill(static_cast<pid_t>(helper.processId()), SIGKILL);
-    QVERIFY(helper.waitForFinished(60'000));
-    QCOMPARE(contents(folder + u"/disc.txt"_s), QByteArray(arguments[1].toInt(), 'o'));
-    // The temporary file stays behind under a name of its own, holding what
-    // was written so far; the target's name is never half-written.
-    const QString written = arguments[0] == u"bytes" ? arguments[3] : arguments[2];
-    QStringList sizes;
-    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden)) {
-        QVERIFY2(file.fileName() == u"disc.txt" || file.fileName().startsWith(u"disc.txt."),
-                 qUtf8Printable(file.fileName()));
-        sizes << QString::number(file.size());
-    }
-    QVERIFY2(sizes.contains(written), qUtf8Printable(sizes.join(u' ')));
+// Until the new bytes are flushed to the disk, and until they replace the
+// target, the target holds every old byte and the new ones stand whole in a
+// temporary file beside it, under a name of its own: a save killed there,
+// or a machine that stops, keeps the file as it was.
+void TestSaveFaults::lastSteps()
+{
+    QTemporaryDir dir;
+    watched = dir.path();
+    QVERIFY(writeFile(dir.filePath(u"disc.txt"_s), "old"));
+    lastStepFault = [](const char *call) {
+        for (const QFileInfo &file : QDir(watched).entryInfoList(QDir::Files | QDir::Hidden))
+            atLastSteps << QLatin1StringView(call) + u' ' + file.fileName().section(u'.', 0, 1) +
+                               u' ' + QString::fromLatin1(contents(file.filePath()));
+        return 0;
+    };
+    const bool saved = writeFileAtomically(dir.filePath(u"disc.txt"_s), "new").ok;
+    lastStepFault = nullptr;
+    QVERIFY(saved);
+    QCOMPARE(atLastSteps, QStringList({u"fdatasync disc.txt old"_s, u"fdatasync disc.txt new"_s,
+                                       u"rename disc.txt old"_s, u"rename disc.txt new"_s}));
+    QCOMPARE(QDir(watched).entryList(QDir::Files | QDir::Hidden), QStringList{u"disc.txt"_s});
 }
 
 int main(int argc, char *argv[])
