@@ -50,8 +50,7 @@ void TestSheetEncoding::chooses_data()
 {
     QTest::addColumn<QByteArray>("sheet");
     QTest::addColumn<QString>("title");
-    QTest::addColumn<SheetEncoding>("encoding");
-    QTest::addColumn<bool>("guessed");
+    QTest::addColumn<SheetEncoding>("encoding"); // guessed
 
     // Where a Latin-1 sheet and a Japanese one could be taken for each other;
     // the plain cases (ASCII, UTF-8 with and without a byte-order mark,
@@ -61,7 +60,7 @@ void TestSheetEncoding::chooses_data()
         const QByteArray bytes = encoding == SheetEncoding::Cp932
                                      ? Cp932Encoder::instance().encode(title)
                                      : windows1252(title);
-        QTest::newRow(name) << cueSheet(bytes) << title << encoding << true;
+        QTest::newRow(name) << cueSheet(bytes) << title << encoding;
     };
     row("Windows-1252: umlaut that reads as a user-defined character", u"Motörhead"_s,
         SheetEncoding::Windows1252);
@@ -76,12 +75,10 @@ void TestSheetEncoding::chooses()
 {
     QFETCH(QByteArray, sheet);
     QFETCH(QString, title);
-    QFETCH(SheetEncoding, encoding);
-    QFETCH(bool, guessed);
 
     const SheetEncodingChoice choice = chooseSheetEncoding(sheet);
-    QCOMPARE(choice.encoding, encoding);
-    QCOMPARE(choice.guessed, guessed);
+    QTEST(choice.encoding, "encoding");
+    QVERIFY(choice.guessed);
     const QString text = decodeSheet(sheet, choice.encoding);
     QVERIFY2(text.startsWith(u"PERFORMER"_s), qPrintable(text.left(20)));
     QVERIFY2(text.contains(u"TITLE \""_s + title + u'"'), qPrintable(text));
@@ -107,14 +104,13 @@ void TestSheetEncoding::cueImport()
 {
     QFETCH(std::optional<SheetEncoding>, forced);
     QFETCH(int, language);
-    QFETCH(QString, discName);
     QFETCH(bool, guessNoted);
     ImportChoice choice;
     choice.encoding = forced;
     const ImportResult result =
         ImportTexts(cueSheet(windows1252(u"Ágætis byrjun"_s)), ImportKind::Cue, choice);
     QVERIFY(result.store);
-    QCOMPARE(result.store->discNames[language], discName);
+    QTEST(result.store->discNames[language], "discName");
     const SourceNote guess{SourceNote::EncodingGuessed, 0, int(SheetEncoding::Windows1252), {}};
     QCOMPARE(std::count(result.notes.begin(), result.notes.end(), guess), qsizetype(guessNoted));
 }
