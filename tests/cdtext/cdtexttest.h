@@ -59,6 +59,15 @@ inline TitleStore threeTracks()
     return store;
 }
 
+// The store with the texts of the other language emptied.
+inline TitleStore onlyLanguage(TitleStore store, int language)
+{
+    store.discNames[1 - language] = store.artistNames[1 - language] = QString();
+    for (int t = 1; t <= MaxTracks; ++t)
+        store.trackTitles(1 - language, t).clear();
+    return store;
+}
+
 // The title file that the burned blocks of the store read back to: its
 // Japanese texts in the full-width forms of a Japanese block, with the
 // sections that hold text.
@@ -110,6 +119,15 @@ inline void importColumns()
     QTest::addColumn<QString>("file");       // the title file written, "" for none
     QTest::addColumn<QList<int>>("reasons"); // Replacement reasons, in order
     QTest::addColumn<QList<int>>("notes");   // SourceNote kinds
+}
+
+// A row of those columns: the source read with the block and language
+// given (none chosen by default), the title file, the notes and the reasons.
+inline void importRow(const char *name, const QByteArray &source, const QString &file,
+                      const QList<int> &notes = {}, const QList<int> &reasons = {},
+                      std::optional<int> block = {}, std::optional<int> language = {})
+{
+    QTest::newRow(name) << source << block << language << file << reasons << notes;
 }
 
 inline void checkImportRow(ImportKind kind)

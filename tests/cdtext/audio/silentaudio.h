@@ -54,16 +54,14 @@ inline QString containerFile(AudioFormat format)
         "flac", "libmp3lame", "libvorbis", "pcm_s16le", "pcm_s16le", "pcm_s16be", "aac"};
     const QString path =
         dir.filePath(QString::number(int(format)) + QLatin1Char('.') + audioExtension(format));
-    QStringList arguments;
-    for (const char *argument : {"-v", "error", "-f", "lavfi", "-i", "anullsrc=r=8000:cl=mono",
-                                 "-t", "0.05", "-map_metadata", "-1", "-fflags", "+bitexact",
-                                 "-flags:a", "+bitexact", "-c:a", codecs[std::size_t(format)]})
-        arguments.append(QString::fromLatin1(argument));
+    QString arguments =
+        QStringLiteral("-v error -f lavfi -i anullsrc=r=8000:cl=mono -t 0.05 "
+                       "-map_metadata -1 -fflags +bitexact -flags:a +bitexact -y -c:a ") +
+        QLatin1StringView(codecs[std::size_t(format)]);
     if (format == AudioFormat::Mp3)
-        for (const char *argument : {"-id3v2_version", "0", "-write_xing", "0"})
-            arguments.append(QString::fromLatin1(argument));
+        arguments += QStringLiteral(" -id3v2_version 0 -write_xing 0");
     QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), arguments << QStringLiteral("-y") << path);
+    ffmpeg.start(QStringLiteral("ffmpeg"), arguments.split(u' ') << path);
     if (!dir.isValid() || !ffmpeg.waitForFinished(60000) ||
         ffmpeg.exitStatus() != QProcess::NormalExit || ffmpeg.exitCode() != 0)
         return {};

@@ -76,7 +76,6 @@ void TestCue::rewrite()
     QFETCH(int, tracks);
     QFETCH(bool, artist);
     QFETCH(QByteArray, sheet);
-    QFETCH(QByteArray, expected);
     TitleStore store = twoTracks();
     store.setTrackCount(tracks);
     if (!artist)
@@ -85,31 +84,28 @@ void TestCue::rewrite()
         sheet, store, language,
         language == Japanese ? std::optional(QByteArray("disc.cdt")) : std::nullopt);
     QCOMPARE(cue.fault, CueRewrite::None);
-    QCOMPARE(cue.sheet, expected);
+    QTEST(cue.sheet, "expected");
 }
 
 // The section the texts fill is told by their characters.
 void TestCue::reads_data()
 {
     importColumns();
-    const auto none = std::optional<int>();
-    QTest::newRow("UTF-8, Japanese by its characters")
-        << QByteArray("TITLE \"\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5\"\nFILE \"a.wav\" WAVE\n"
-                      "  TRACK 01 AUDIO\n    TITLE \"ﾃｽﾄ \"quoted\"\"\n")
-        << none << none << section("ja", u"日本 ?"_s, u"ﾃｽﾄ \"quoted\""_s)
-        << QList<int>{Replacement::NotInCodePage} << QList<int>{};
-    QTest::newRow("of two titles the last, blanks after the quote dropped")
-        << QByteArray("TITLE \"A\"\nTITLE B \nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"
-                      "    TITLE \"first\"\n    TITLE \"last\" \t\n")
-        << none << none << section("en", u"B"_s, u"last"_s) << QList<int>{} << QList<int>{};
+    importRow("UTF-8, Japanese by its characters",
+              "TITLE \"\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x8E\xB5\"\nFILE \"a.wav\" WAVE\n"
+              "  TRACK 01 AUDIO\n    TITLE \"ﾃｽﾄ \"quoted\"\"\n",
+              section("ja", u"日本 ?"_s, u"ﾃｽﾄ \"quoted\""_s), {}, {Replacement::NotInCodePage});
+    importRow("of two titles the last, blanks after the quote dropped",
+              "TITLE \"A\"\nTITLE B \nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"
+              "    TITLE \"first\"\n    TITLE \"last\" \t\n",
+              section("en", u"B"_s, u"last"_s));
     // Each left out once, whatever the tracks: songwriters, ISRCs, the
     // catalog number, the genre; not REM DATE.
-    QTest::newRow("texts a title file leaves out, each noted once")
-        << QByteArray("CATALOG 1234567890123\nREM GENRE Rock\nREM DATE 2001\nTITLE A\n"
-                      "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE t\n    SONGWRITER S\n"
-                      "    ISRC XYBLG1101234\n  TRACK 02 AUDIO\n    SONGWRITER T\n")
-        << none << none << u"en\r\n0\tA\t\r\n1\tt\r\n2\t\r\n\r\n"_s << QList<int>{}
-        << QList<int>(4, SourceNote::TextLeftOut);
+    importRow("texts a title file leaves out, each noted once",
+              "CATALOG 1234567890123\nREM GENRE Rock\nREM DATE 2001\nTITLE A\n"
+              "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE t\n    SONGWRITER S\n"
+              "    ISRC XYBLG1101234\n  TRACK 02 AUDIO\n    SONGWRITER T\n",
+              u"en\r\n0\tA\t\r\n1\tt\r\n2\t\r\n\r\n"_s, QList<int>(4, SourceNote::TextLeftOut));
 }
 
 QTEST_GUILESS_MAIN(TestCue)

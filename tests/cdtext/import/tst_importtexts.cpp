@@ -57,8 +57,6 @@ void TestImportTexts::cueSheets()
 {
     QFETCH(QStringList, texts);
     QFETCH(int, language);
-    QFETCH(QStringList, held);
-    QFETCH(QList<int>, reasons);
     QFETCH(QString, report);
     // As a ripper writes it on Linux: UTF-8 without a byte-order mark.
     const QByteArray sheet = u"PERFORMER \"Queen\"\r\nTITLE \"%1\"\r\nFILE \"01.flac\" WAVE\r\n"
@@ -68,13 +66,12 @@ void TestImportTexts::cueSheets()
     const ImportResult result = ImportTexts(sheet, ImportKind::Cue, {});
     QVERIFY(result.store);
     QCOMPARE(result.sections, (TitleFileSections{language == English, language == Japanese}));
-    QCOMPARE(
-        (QStringList{result.store->discNames[language], result.store->trackTitles(language, 1)}),
-        held);
+    QTEST((QStringList{result.store->discNames[language], result.store->trackTitles(language, 1)}),
+          "held");
     QList<int> found;
     for (const Replacement &replacement : result.replacements)
         found << replacement.reason;
-    QCOMPARE(found, reasons);
+    QTEST(found, "reasons");
     if (report.isEmpty())
         return;
     QCOMPARE(Messages::replacement(result.replacements.front()), report.section(u'|', 0, 0));

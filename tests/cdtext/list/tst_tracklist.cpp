@@ -84,16 +84,7 @@ void TestTrackList::read()
     QTEST(notes.join(u"; "_s), "notes");
     QTEST(int(list.encoding), "encoding");
     QTEST(list.artist, "artist");
-    const QStringList titles(list.titles.begin(), list.titles.end());
-    QTEST(titles, "titles");
-
-    const SourceTexts source = trackListSourceTexts(list);
-    QCOMPARE(source.trackListCount, titles.size());
-    QCOMPARE(source.blocks.size(), titles.isEmpty() ? 0u : 1u);
-    if (!titles.isEmpty()) {
-        QCOMPARE(source.blocks.front().discPerformer, list.artist);
-        QCOMPARE(source.blocks.front().titles[titles.size() - 1], titles.back());
-    }
+    QTEST(QStringList(list.titles.begin(), list.titles.end()), "titles");
 }
 
 QTEST_GUILESS_MAIN(TestTrackList)

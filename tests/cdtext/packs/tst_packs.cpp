@@ -138,44 +138,33 @@ void TestPacks::doubleByteForm()
 void TestPacks::reads_data()
 {
     importColumns();
-    const auto none = std::optional<int>();
-    const auto some = [](int n) { return std::optional<int>(n); };
     const QByteArray source = BuildPacks(PackBlocksOf(threeBlocks())).value_or(QByteArray());
     const QString both = section("en", u"Best"_s) + section("ja", u"ベスト"_s);
-    QTest::newRow("German skipped")
-        << source << none << none << both << QList<int>{} << QList<int>{SourceNote::OtherLanguage};
-    QTest::newRow("--block 1 reads German as English")
-        << source << some(1) << none << section("en", u"Die Besten"_s) << QList<int>{}
-        << QList<int>{};
-    QTest::newRow("--block 1 --lang ja")
-        << source << some(1) << some(Japanese) << section("ja", u"Die Besten"_s) << QList<int>{}
-        << QList<int>{};
-    QTest::newRow("--lang ja") << source << none << some(Japanese) << section("ja", u"ベスト"_s)
-                               << QList<int>{} << QList<int>{SourceNote::OtherLanguage};
-    QTest::newRow("--block 5") << source << some(5) << none << QString() << QList<int>{}
-                               << QList<int>{SourceNote::NoSuchBlock};
+    importRow("German skipped", source, both, {SourceNote::OtherLanguage});
+    importRow("--block 1 reads German as English", source, section("en", u"Die Besten"_s), {}, {},
+              1);
+    importRow("--block 1 --lang ja", source, section("ja", u"Die Besten"_s), {}, {}, 1, Japanese);
+    importRow("--lang ja", source, section("ja", u"ベスト"_s), {SourceNote::OtherLanguage}, {}, {},
+              Japanese);
+    importRow("--block 5", source, QString(), {SourceNote::NoSuchBlock}, {}, 5);
     // Some tools leave every CRC zero, to be filled in later.
     QByteArray zeroCrcs = source;
     for (qsizetype at = 0; at < zeroCrcs.size(); at += PackSize)
         zeroCrcs[at + 16] = zeroCrcs[at + 17] = 0;
-    QTest::newRow("CRCs all zero: read, noted")
-        << zeroCrcs << none << none << both << QList<int>{}
-        << QList<int>{SourceNote::CrcNotFilledIn, SourceNote::OtherLanguage};
+    importRow("CRCs all zero: read, noted", zeroCrcs, both,
+              {SourceNote::CrcNotFilledIn, SourceNote::OtherLanguage});
     // The second disc of a set, its tracks numbered on from the first disc's.
     PackBlock third = makeBlock(4, {{PackTypeTitle, {"Disc", "Three", "Four"}}});
     third.firstTrack = 3;
-    QTest::newRow("first track 3: tracks 1 and 2 empty")
-        << BuildPacks({third}).value_or(QByteArray()) << none << none
-        << u"en\r\n0\tDisc\t\r\n1\t\r\n2\t\r\n3\tThree\r\n4\tFour\r\n\r\n"_s << QList<int>{}
-        << QList<int>{SourceNote::FirstTrackNotOne};
+    importRow("first track 3: tracks 1 and 2 empty", BuildPacks({third}).value_or(QByteArray()),
+              u"en\r\n0\tDisc\t\r\n1\t\r\n2\t\r\n3\tThree\r\n4\tFour\r\n\r\n"_s,
+              {SourceNote::FirstTrackNotOne});
 
     PackBlock msJis = makeBlock(1, {{PackTypeTitle, {"a\r\nb\xB1\xB2", "\x83\x5C\td\xFF"}}}, true);
     msJis.doubleByte = false; // as some discs have it
-    QTest::newRow("MS-JIS in single bytes; line break, Tab, bytes that are no character")
-        << BuildPacks({msJis}).value_or(QByteArray()) << none << none
-        << section("ja", u"a  bｱｲ"_s, u"ソ d?"_s)
-        << QList<int>{Replacement::LineBreak, Replacement::Tab, Replacement::NoCharacter}
-        << QList<int>{};
+    importRow("MS-JIS in single bytes; line break, Tab, bytes that are no character",
+              BuildPacks({msJis}).value_or(QByteArray()), section("ja", u"a  bｱｲ"_s, u"ソ d?"_s),
+              {}, {Replacement::LineBreak, Replacement::Tab, Replacement::NoCharacter});
 }
 
 QTEST_GUILESS_MAIN(TestPacks)

@@ -89,16 +89,14 @@ void TestToc::rewrite_data()
 void TestToc::rewrite()
 {
     QFETCH(bool, artist);
-    QFETCH(TocRewrite::Fault, fault);
     QFETCH(QByteArray, sheet);
-    QFETCH(QByteArray, expected);
     TitleStore store = twoTracks();
     store.setTrackCount(1);
     if (!artist)
         store.artistNames[English].clear();
     const TocRewrite toc = RewriteTocFile(sheet, store, DiscBlocks(store, {}));
-    QCOMPARE(toc.fault, fault);
-    QCOMPARE(toc.toc, expected);
+    QTEST(toc.fault, "fault");
+    QTEST(toc.toc, "expected");
 }
 
 // What cdrdao reads, both directions read: a file the rewrite refuses as not
@@ -177,7 +175,6 @@ void TestToc::read()
     QFETCH(int, line);
     QFETCH(TocSyntaxError::Kind, kind);
     QFETCH(QString, file);
-    QFETCH(int, leftOut);
     TitleStore store; // as many tracks as the file has
     store.setTrackCount(int(toc.count("TRACK")));
     const TocRewrite rewrite = RewriteTocFile(toc, store, DiscBlocks(store, {}));
@@ -185,9 +182,9 @@ void TestToc::read()
     QCOMPARE(std::pair(rewrite.line, rewrite.problem), std::pair(line, kind));
     const ImportResult import = ImportTexts(toc, ImportKind::Toc, {});
     std::vector<SourceNote> notes = import.notes, expected;
-    QCOMPARE(std::count_if(notes.begin(), notes.end(),
-                           [](const SourceNote &n) { return n.kind == SourceNote::TextLeftOut; }),
-             leftOut);
+    QTEST(int(std::count_if(notes.begin(), notes.end(),
+                            [](const SourceNote &n) { return n.kind == SourceNote::TextLeftOut; })),
+          "leftOut");
     std::erase_if(notes, [](const SourceNote &n) { return n.kind != SourceNote::NotUnderstood; });
     if (line)
         expected.push_back({SourceNote::NotUnderstood, line, kind, {}});
