@@ -123,10 +123,9 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &stack
 inline QStringList captionFaults(const QWidget *window, const QStringList &named = {})
 {
     QList<std::pair<const QWidget *, const QWidget *>> pairs;
-    for (const QLabel *label : window->findChildren<QLabel *>()) {
+    for (const QLabel *label : window->findChildren<QLabel *>())
         if (label->isVisibleTo(window) && label->buddy())
             pairs.emplaceBack(label, label->buddy());
-    }
     for (const QString &pair : named)
         pairs.emplaceBack(window->findChild<QWidget *>(pair.section(u' ', 0, 0)),
                           window->findChild<QWidget *>(pair.section(u' ', 1, 1)));
@@ -176,11 +175,10 @@ inline QStringList tabCycle(int limit = 30)
 inline QStringList readingOrder(const QWidget *window)
 {
     QList<const QWidget *> reachable;
-    for (const QWidget *control : controlsOf(window)) {
+    for (const QWidget *control : controlsOf(window))
         if (control->isVisibleTo(window) && control->isEnabled() &&
             (control->focusPolicy() & Qt::TabFocus))
             reachable << control;
-    }
     std::sort(reachable.begin(), reachable.end(), [](const QWidget *a, const QWidget *b) {
         const QRect first = rectInWindow(a);
         const QRect second = rectInWindow(b);
