@@ -102,16 +102,14 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &stack
     QList<QWidget *> shown = controlsOf(window);
     shown.removeIf([window](const QWidget *control) { return !control->isVisibleTo(window); });
     QStringList faults;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
+    for (qsizetype i = 0; i < shown.size(); ++i)
         for (qsizetype j = i + 1; j < shown.size(); ++j) {
-            const QWidget *a = shown[i];
-            const QWidget *b = shown[j];
+            const QWidget *a = shown[i], *b = shown[j];
             if (!a->isAncestorOf(b) && !b->isAncestorOf(a) &&
                 !(stacked.contains(a->objectName()) && stacked.contains(b->objectName())) &&
                 drawnRect(a).intersects(drawnRect(b)))
                 faults << describe(a) + u" overlaps "_s + describe(b);
         }
-    }
     return faults;
 }
 

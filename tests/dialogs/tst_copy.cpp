@@ -51,8 +51,8 @@ QList<int> selectedLines(QListWidget *list)
 
 void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers = {})
 {
-    const QRect rect = list->visualItemRect(list->item(line));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(list->item(line)).center());
 }
 
 } // namespace

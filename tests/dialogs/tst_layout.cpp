@@ -52,10 +52,9 @@ QStringList nameFaults(QWidget *window, const QStringList &expected)
     }
     if (auto *label = window->findChild<QWidget *>(u"languageLabel"_s))
         names << nameOf(label);
-    for (const QString &name : expected) {
+    for (const QString &name : expected)
         if (!names.contains(name))
             faults << name + u" missing from "_s + names.join(u", "_s);
-    }
     return faults;
 }
 
@@ -160,39 +159,35 @@ private:
     std::unique_ptr<QWidget> show(const QString &window)
     {
         m_store = numberedDisc(window == u"busy copy" ? MaxTracks : 12);
-        std::unique_ptr<QWidget> shown;
-        if (window.endsWith(u"editor")) {
-            auto editor = std::make_unique<EditorWindow>(m_store, m_beeper);
-            if (window.startsWith(u"English"))
-                editor->findChild<QAction *>(u"languageAction"_s)->trigger();
-            // A track in the middle, so that both move buttons take the focus.
-            editor->findChild<QListWidget *>(u"trackList"_s)->setCurrentRow(4);
-            shown = std::move(editor);
-        } else if (window == u"new disc") {
-            auto dialog = std::make_unique<NewOrOpenDialog>();
-            QTest::keyClicks(dialog->findChild<QWidget *>(u"trackCountField"_s), u"12"_s);
-            shown = std::move(dialog);
-        } else if (window == u"track count") {
-            shown = std::make_unique<TrackCountDialog>(12);
-        } else {
-            if (window == u"busy copy") {
-                m_store.artistNames[Japanese] = QString(40, u'作');
-                m_store.artistNames[English] = QString(80, u'W');
-            }
-            auto dialog = std::make_unique<CopyDialog>(m_store, nullptr);
-            if (window == u"busy copy") {
-                for (const QString &button :
-                     {u"discNameDirectionButton"_s, u"artistDirectionButton"_s,
-                      u"titleDirectionButton"_s, u"titleDirectionButton"_s, u"selectAllButton"_s})
-                    dialog->findChild<QPushButton *>(button)->click();
-            }
-            shown = std::move(dialog);
+        if (window == u"busy copy") {
+            m_store.artistNames[Japanese] = QString(40, u'作');
+            m_store.artistNames[English] = QString(80, u'W');
         }
+        std::unique_ptr<QWidget> shown;
+        if (window.endsWith(u"editor"))
+            shown = std::make_unique<EditorWindow>(m_store, m_beeper);
+        else if (window == u"new disc")
+            shown = std::make_unique<NewOrOpenDialog>();
+        else if (window == u"track count")
+            shown = std::make_unique<TrackCountDialog>(12);
+        else
+            shown = std::make_unique<CopyDialog>(m_store, nullptr);
+        // The state, brought about through the window's controls.
+        if (window.startsWith(u"English"))
+            shown->findChild<QAction *>(u"languageAction"_s)->trigger();
+        // A track in the middle, so that both move buttons take the focus.
+        if (window.endsWith(u"editor"))
+            shown->findChild<QListWidget *>(u"trackList"_s)->setCurrentRow(4);
+        if (window == u"new disc")
+            QTest::keyClicks(shown->findChild<QWidget *>(u"trackCountField"_s), u"12"_s);
+        if (window == u"busy copy")
+            for (const QString &button :
+                 {u"discNameDirectionButton"_s, u"artistDirectionButton"_s,
+                  u"titleDirectionButton"_s, u"titleDirectionButton"_s, u"selectAllButton"_s})
+                shown->findChild<QPushButton *>(button)->click();
         shown->show();
         shown->activateWindow();
-        if (!QTest::qWaitForWindowActive(shown.get()))
-            return nullptr;
-        return shown;
+        return QTest::qWaitForWindowActive(shown.get()) ? std::move(shown) : nullptr;
     }
 
     TitleStore m_store;
