@@ -116,9 +116,8 @@ private Q_SLOTS:
         for (const QString &name :
              {u"QT_QPA_PLATFORM"_s, u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"LANGUAGE"_s})
             environment.remove(name);
-        environment.insert(u"LC_ALL"_s, QByteArray(QTest::currentDataTag()).startsWith("ja:")
-                                            ? u"ja_JP.UTF-8"_s
-                                            : u"C"_s);
+        const bool japanese = QByteArray(QTest::currentDataTag()).startsWith("ja:");
+        environment.insert(u"LC_ALL"_s, japanese ? u"ja_JP.UTF-8"_s : u"C"_s);
         program.setProcessEnvironment(environment);
         program.start(QStringLiteral(SONOLABE_PROGRAM), arguments);
         QVERIFY(program.waitForFinished(60'000));

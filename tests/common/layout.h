@@ -83,10 +83,8 @@ inline QStringList placementFaults(const QWidget *window, const QStringList &hid
                           (shown ? u" is shown, but should be hidden"_s : u" is hidden"_s);
         const QWidget *parent = control->parentWidget();
         const int margin = qobject_cast<const QMainWindow *>(parent) ? 0 : minMargin;
-        if (shown &&
-            (control->geometry().isEmpty() || !parent->rect()
-                                                   .adjusted(margin, margin, -margin, -margin)
-                                                   .contains(control->geometry())))
+        const QRect inner = parent->rect().adjusted(margin, margin, -margin, -margin);
+        if (shown && (control->geometry().isEmpty() || !inner.contains(control->geometry())))
             faults << describe(control) + u" is not inside "_s + parent->objectName() +
                           u" with a margin"_s;
     }
