@@ -39,9 +39,10 @@ QString describeWindows()
             if (!child->isVisible())
                 continue;
             const QString name = child->objectName().isEmpty() ? u"-"_s : child->objectName();
-            // A line edit's or a label's text, read through the property both have.
-            if (qobject_cast<const QLineEdit *>(child) || qobject_cast<const QLabel *>(child))
-                report += u"  "_s % name % u' ' % child->property("text").toString() % u'\n';
+            if (const auto *edit = qobject_cast<const QLineEdit *>(child))
+                report += u"  "_s % name % u' ' % edit->text() % u'\n';
+            else if (const auto *label = qobject_cast<const QLabel *>(child))
+                report += u"  "_s % name % u' ' % label->text() % u'\n';
             else if (const auto *list = qobject_cast<const QListWidget *>(child))
                 for (int row = 0; row < list->count(); ++row)
                     report += u"  "_s % name % u' ' % list->item(row)->text() % u'\n';
