@@ -20,8 +20,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("movedCursor");
 
-        const Separators lines = Separators::LineBreaks;
-        const Separators tabs = Separators::LineBreaksAndTabs;
+        const Separators lines = Separators::LineBreaks, tabs = Separators::LineBreaksAndTabs;
         QTest::newRow("pasted CR LF") << u"ab"_s << u"aX\r\nYb"_s << 5 << lines << u"aX Yb"_s << 4;
         QTest::newRow("two CR LFs are two blanks")
             << u""_s << u"a\r\n\r\nb"_s << 6 << lines << u"a  b"_s << 4;
