@@ -83,10 +83,8 @@ inline QStringList placementFaults(const QWidget *window, const QStringList &hid
                           (shown ? u" is shown, but should be hidden"_s : u" is hidden"_s);
         const QWidget *parent = control->parentWidget();
         const int margin = qobject_cast<const QMainWindow *>(parent) ? 0 : minMargin;
-        if (shown &&
-            (control->geometry().isEmpty() || !parent->rect()
-                                                   .adjusted(margin, margin, -margin, -margin)
-                                                   .contains(control->geometry())))
+        const QRect inner = parent->rect().adjusted(margin, margin, -margin, -margin);
+        if (shown && (control->geometry().isEmpty() || !inner.contains(control->geometry())))
             faults << describe(control) + u" is not inside "_s + parent->objectName() +
                           u" with a margin"_s;
     }
@@ -102,16 +100,14 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &stack
     QList<QWidget *> shown = controlsOf(window);
     shown.removeIf([window](const QWidget *control) { return !control->isVisibleTo(window); });
     QStringList faults;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
+    for (qsizetype i = 0; i < shown.size(); ++i)
         for (qsizetype j = i + 1; j < shown.size(); ++j) {
-            const QWidget *a = shown[i];
-            const QWidget *b = shown[j];
+            const QWidget *a = shown[i], *b = shown[j];
             if (!a->isAncestorOf(b) && !b->isAncestorOf(a) &&
                 !(stacked.contains(a->objectName()) && stacked.contains(b->objectName())) &&
                 drawnRect(a).intersects(drawnRect(b)))
                 faults << describe(a) + u" overlaps "_s + describe(b);
         }
-    }
     return faults;
 }
 
@@ -123,10 +119,9 @@ inline QStringList overlapFaults(const QWidget *window, const QStringList &stack
 inline QStringList captionFaults(const QWidget *window, const QStringList &named = {})
 {
     QList<std::pair<const QWidget *, const QWidget *>> pairs;
-    for (const QLabel *label : window->findChildren<QLabel *>()) {
+    for (const QLabel *label : window->findChildren<QLabel *>())
         if (label->isVisibleTo(window) && label->buddy())
             pairs.emplaceBack(label, label->buddy());
-    }
     for (const QString &pair : named)
         pairs.emplaceBack(window->findChild<QWidget *>(pair.section(u' ', 0, 0)),
                           window->findChild<QWidget *>(pair.section(u' ', 1, 1)));
@@ -176,11 +171,10 @@ inline QStringList tabCycle(int limit = 30)
 inline QStringList readingOrder(const QWidget *window)
 {
     QList<const QWidget *> reachable;
-    for (const QWidget *control : controlsOf(window)) {
+    for (const QWidget *control : controlsOf(window))
         if (control->isVisibleTo(window) && control->isEnabled() &&
             (control->focusPolicy() & Qt::TabFocus))
             reachable << control;
-    }
     std::sort(reachable.begin(), reachable.end(), [](const QWidget *a, const QWidget *b) {
         const QRect first = rectInWindow(a);
         const QRect second = rectInWindow(b);

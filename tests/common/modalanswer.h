@@ -46,10 +46,8 @@ private:
         m_answered = true;
         m_title = modal->windowTitle();
         auto *box = qobject_cast<QMessageBox *>(modal);
-        if (box) {
-            m_text = box->text();
-            m_icon = box->icon();
-        }
+        m_text = box ? box->text() : QString();
+        m_icon = box ? box->icon() : QMessageBox::NoIcon;
         if (m_handler)
             m_handler(modal);
         else if (box && box->button(QMessageBox::Ok))

@@ -5,7 +5,6 @@
 #include "model/languagecopy.h"
 #include "ui/copy/copydialog.h"
 
-#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -52,8 +51,8 @@ QList<int> selectedLines(QListWidget *list)
 
 void clickLine(QListWidget *list, int line, Qt::KeyboardModifiers modifiers = {})
 {
-    const QRect rect = list->visualItemRect(list->item(line));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
+                      list->visualItemRect(list->item(line)).center());
 }
 
 } // namespace
@@ -62,11 +61,98 @@ class TestCopy : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void init();
-    void listsSelectTogether();
-    void copy_data();
-    void copy();
-    void entriesOnOneLine();
+    void init()
+    {
+        m_store = copySource();
+        m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
+        m_dialog->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
+    }
+
+    // Clicks, Shift+clicks and Ctrl+clicks in either list select the same lines
+    // in both; Select all and Clear all act on both. (The names show as they
+    // are, one in markup as typed.)
+    void listsSelectTogether()
+    {
+        const std::array<QListWidget *, 2> lists{child<QListWidget>(u"trackListJapanese"_s),
+                                                 child<QListWidget>(u"trackListEnglish"_s)};
+        QStringList names;
+        for (const QString &label : {u"discNameTextJapanese"_s, u"discNameTextEnglish"_s,
+                                     u"artistTextJapanese"_s, u"artistTextEnglish"_s})
+            names << child<QLabel>(label)->text();
+        QCOMPARE(names, (QStringList{u"ディスク"_s, u"<b>Disc</b>"_s, u"歌手"_s, QString()}));
+        QCOMPARE(child<QLabel>(u"discNameTextEnglish"_s)->textFormat(), Qt::PlainText);
+        clickLine(lists[Japanese], 1);
+        clickLine(lists[Japanese], 3, Qt::ShiftModifier);
+        QCOMPARE(selectedLines(lists[English]), (QList<int>{1, 2, 3}));
+        clickLine(lists[English], 5, Qt::ControlModifier);
+        QCOMPARE(selectedLines(lists[Japanese]), (QList<int>{1, 2, 3, 5}));
+        child<QPushButton>(u"selectAllButton"_s)->click();
+        QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]),
+                 (QList<int>{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
+        child<QPushButton>(u"selectNoneButton"_s)->click();
+        QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]), QList<int>());
+    }
+
+    void copy_data()
+    {
+        QTest::addColumn<QList<int>>("lines");   // Ctrl+clicked in the English list
+        QTest::addColumn<QStringList>("clicks"); // then these controls, in order
+        QTest::addColumn<StoreEdit>("expected");
+        const QString disc = u"discNameDirectionButton"_s, titles = u"titleDirectionButton"_s;
+
+        // The names and every direction over all tracks or none, with and
+        // without blank-only, are the soak test's, from its own clicks; these
+        // rows hold what it never meets.
+        QTest::newRow("disc name three times: no copy; titles <-, tracks 2 and 6, the last")
+            << QList<int>{1, 5} << QStringList{disc, disc, disc, titles, titles}
+            << StoreEdit([](TitleStore &s) {
+                   s.trackTitles(Japanese, 2).clear();
+                   s.trackTitles(Japanese, 6) = u"Six"_s;
+               });
+        QTest::newRow("titles ->, every track, blank only: spaces are not blank")
+            << QList<int>() << QStringList{titles, u"selectAllButton"_s, u"blankOnlyCheckBox"_s}
+            << StoreEdit([](TitleStore &s) { s.trackTitles(English, 2) = u"二"_s; });
+    }
+
+    // Enter closes the dialog with OK; the dialog itself never writes the store.
+    void copy()
+    {
+        QFETCH(QList<int>, lines);
+        QFETCH(QStringList, clicks);
+        QFETCH(StoreEdit, expected);
+        auto *list = child<QListWidget>(u"trackListEnglish"_s);
+        for (const int line : lines)
+            clickLine(list, line, Qt::ControlModifier);
+        for (const QString &name : clicks)
+            child<QAbstractButton>(name)->click();
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
+        TitleStore wanted = copySource();
+        expected(wanted);
+        QVERIFY(m_store == copySource());
+
+        copyBetweenLanguages(m_store, m_dialog->request());
+
+        QVERIFY(m_store == wanted);
+    }
+
+    // As in the editor's list: a loaded line feed is shown as a space, and only
+    // the beginning of a very long title is laid out; the entry keeps it whole.
+    void entriesOnOneLine()
+    {
+        m_store.trackTitles(English, 1) = u"a\nb"_s;
+        m_store.trackTitles(English, 2) = QString(1'000'000, u'x');
+        m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
+        m_dialog->show();
+        auto *list = child<QListWidget>(u"trackListEnglish"_s);
+        const auto *entries = qobject_cast<QStyledItemDelegate *>(list->itemDelegate());
+        QVERIFY(entries);
+        QCOMPARE(entries->displayText(list->item(0)->text(), QLocale()), u"01 a b"_s);
+        QCOMPARE(entries->displayText(list->item(1)->text(), QLocale()),
+                 u"02 "_s + QString(1021, u'x'));
+        QCOMPARE(list->item(1)->text().size(), 1'000'003);
+    }
 
 private:
     template <typename T> T *child(const QString &name) { return m_dialog->findChild<T *>(name); }
@@ -74,99 +160,6 @@ private:
     TitleStore m_store;
     std::unique_ptr<CopyDialog> m_dialog;
 };
-
-void TestCopy::init()
-{
-    m_store = copySource();
-    m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
-    m_dialog->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
-}
-
-// Clicks, Shift+clicks and Ctrl+clicks in either list select the same lines
-// in both; Select all and Clear all act on both. (The names show as they
-// are, one in markup as typed.)
-void TestCopy::listsSelectTogether()
-{
-    const std::array<QListWidget *, 2> lists{child<QListWidget>(u"trackListJapanese"_s),
-                                             child<QListWidget>(u"trackListEnglish"_s)};
-    QStringList names;
-    for (const QString &label : {u"discNameTextJapanese"_s, u"discNameTextEnglish"_s,
-                                 u"artistTextJapanese"_s, u"artistTextEnglish"_s})
-        names << child<QLabel>(label)->text();
-    QCOMPARE(names, (QStringList{u"ディスク"_s, u"<b>Disc</b>"_s, u"歌手"_s, QString()}));
-    QCOMPARE(child<QLabel>(u"discNameTextEnglish"_s)->textFormat(), Qt::PlainText);
-    clickLine(lists[Japanese], 1);
-    clickLine(lists[Japanese], 3, Qt::ShiftModifier);
-    QCOMPARE(selectedLines(lists[English]), (QList<int>{1, 2, 3}));
-    clickLine(lists[English], 5, Qt::ControlModifier);
-    QCOMPARE(selectedLines(lists[Japanese]), (QList<int>{1, 2, 3, 5}));
-    child<QPushButton>(u"selectAllButton"_s)->click();
-    QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]),
-             (QList<int>{0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5}));
-    child<QPushButton>(u"selectNoneButton"_s)->click();
-    QCOMPARE(selectedLines(lists[Japanese]) + selectedLines(lists[English]), QList<int>());
-}
-
-void TestCopy::copy_data()
-{
-    QTest::addColumn<QList<int>>("lines");   // Ctrl+clicked in the English list
-    QTest::addColumn<QStringList>("clicks"); // then these controls, in order
-    QTest::addColumn<StoreEdit>("expected");
-    const QString disc = u"discNameDirectionButton"_s, titles = u"titleDirectionButton"_s;
-
-    // The names and every direction over all tracks or none, with and
-    // without blank-only, are the soak test's, from its own clicks; these
-    // rows hold what it never meets.
-    QTest::newRow("disc name three times: no copy; titles <-, tracks 2 and 6, the last")
-        << QList<int>{1, 5} << QStringList{disc, disc, disc, titles, titles}
-        << StoreEdit([](TitleStore &s) {
-               s.trackTitles(Japanese, 2).clear();
-               s.trackTitles(Japanese, 6) = u"Six"_s;
-           });
-    QTest::newRow("titles ->, every track, blank only: spaces are not blank")
-        << QList<int>() << QStringList{titles, u"selectAllButton"_s, u"blankOnlyCheckBox"_s}
-        << StoreEdit([](TitleStore &s) { s.trackTitles(English, 2) = u"二"_s; });
-}
-
-// Enter closes the dialog with OK; the dialog itself never writes the store.
-void TestCopy::copy()
-{
-    QFETCH(QList<int>, lines);
-    QFETCH(QStringList, clicks);
-    QFETCH(StoreEdit, expected);
-    auto *list = child<QListWidget>(u"trackListEnglish"_s);
-    for (const int line : lines)
-        clickLine(list, line, Qt::ControlModifier);
-    for (const QString &name : clicks)
-        child<QAbstractButton>(name)->click();
-    QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(m_dialog->result(), int(QDialog::Accepted));
-    TitleStore wanted = copySource();
-    expected(wanted);
-    QVERIFY(m_store == copySource());
-
-    copyBetweenLanguages(m_store, m_dialog->request());
-
-    QVERIFY(m_store == wanted);
-}
-
-// As in the editor's list: a loaded line feed is shown as a space, and only
-// the beginning of a very long title is laid out; the entry keeps it whole.
-void TestCopy::entriesOnOneLine()
-{
-    m_store.trackTitles(English, 1) = u"a\nb"_s;
-    m_store.trackTitles(English, 2) = QString(1'000'000, u'x');
-    m_dialog = std::make_unique<CopyDialog>(m_store, nullptr);
-    m_dialog->show();
-    auto *list = child<QListWidget>(u"trackListEnglish"_s);
-    const auto *entries = qobject_cast<QStyledItemDelegate *>(list->itemDelegate());
-    QVERIFY(entries);
-    QCOMPARE(entries->displayText(list->item(0)->text(), QLocale()), u"01 a b"_s);
-    QCOMPARE(entries->displayText(list->item(1)->text(), QLocale()),
-             u"02 "_s + QString(1021, u'x'));
-    QCOMPARE(list->item(1)->text().size(), 1'000'003);
-}
 
 QTEST_MAIN(TestCopy)
 #include "tst_copy.moc"

@@ -71,45 +71,42 @@ class TestRealInputMethod : public QObject, EditorFixture
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
+    void initTestCase()
+    {
+        QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
+        QCOMPARE(qEnvironmentVariable("QT_IM_MODULE"), u"fcitx"_s);
+    }
     void cleanup() { m_session.reset(); }
-    void leavingComposition();
+
+    // Japanese composed in track 8's title lands there once when the window
+    // finishes the composition with the box keeping the focus (a click on the
+    // language label): fcitx5 commits it only when asked to reset. Every other
+    // title stays as it was.
+    void leavingComposition()
+    {
+        QVERIFY(openEditor(numberedDisc(12)));
+        find<QListWidget>(u"trackList"_s)->setCurrentRow(7);
+        auto *title = find<QLineEdit>(u"titleEditJapanese"_s);
+        const auto *watch = new PreeditWatch(title);
+        // The focus in the title with a click, the caret at the end, mozc on
+        // (fcitx5-remote says "2" for the focused window while mozc is on).
+        QVERIFY(click(title));
+        QTRY_COMPARE(QApplication::focusWidget(), title);
+        QVERIFY(xdotool({u"key"_s, u"End"_s}));
+        if (run(u"fcitx5-remote"_s, {}) != u"2")
+            QVERIFY(xdotool({u"key"_s, u"ctrl+space"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(run(u"fcitx5-remote"_s, {}), u"2"_s, AnswerMs);
+        QVERIFY(xdotool({u"type"_s, u"--delay"_s, u"40"_s, u"sakura"_s}));
+        QTRY_COMPARE_WITH_TIMEOUT(watch->preedit, u"さくら"_s, AnswerMs);
+        QCOMPARE(m_store->trackTitles(Japanese, 8), u"J8"_s);
+
+        QVERIFY(click(find(u"languageLabel"_s)));
+        QTRY_VERIFY(watch->preedit.isEmpty());
+        TitleStore expected = numberedDisc(12);
+        expected.trackTitles(Japanese, 8) += u"さくら"_s;
+        QCOMPARE(*m_store, expected);
+    }
 };
-
-void TestRealInputMethod::initTestCase()
-{
-    QCOMPARE(QGuiApplication::platformName(), u"xcb"_s);
-    QCOMPARE(qEnvironmentVariable("QT_IM_MODULE"), u"fcitx"_s);
-}
-
-// Japanese composed in track 8's title lands there once when the window
-// finishes the composition with the box keeping the focus (a click on the
-// language label): fcitx5 commits it only when asked to reset. Every other
-// title stays as it was.
-void TestRealInputMethod::leavingComposition()
-{
-    QVERIFY(openEditor(numberedDisc(12)));
-    find<QListWidget>(u"trackList"_s)->setCurrentRow(7);
-    auto *title = find<QLineEdit>(u"titleEditJapanese"_s);
-    const auto *watch = new PreeditWatch(title);
-    // The focus in the title with a click, the caret at the end, mozc on
-    // (fcitx5-remote says "2" for the focused window while mozc is on).
-    QVERIFY(click(title));
-    QTRY_COMPARE(QApplication::focusWidget(), title);
-    QVERIFY(xdotool({u"key"_s, u"End"_s}));
-    if (run(u"fcitx5-remote"_s, {}) != u"2")
-        QVERIFY(xdotool({u"key"_s, u"ctrl+space"_s}));
-    QTRY_COMPARE_WITH_TIMEOUT(run(u"fcitx5-remote"_s, {}), u"2"_s, AnswerMs);
-    QVERIFY(xdotool({u"type"_s, u"--delay"_s, u"40"_s, u"sakura"_s}));
-    QTRY_COMPARE_WITH_TIMEOUT(watch->preedit, u"さくら"_s, AnswerMs);
-    QCOMPARE(m_store->trackTitles(Japanese, 8), u"J8"_s);
-
-    QVERIFY(click(find(u"languageLabel"_s)));
-    QTRY_VERIFY(watch->preedit.isEmpty());
-    TitleStore expected = numberedDisc(12);
-    expected.trackTitles(Japanese, 8) += u"さくら"_s;
-    QCOMPARE(*m_store, expected);
-}
 
 QTEST_MAIN(TestRealInputMethod)
 #include "tst_realinputmethod.moc"
