@@ -39,10 +39,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, target);
-        for (const auto check : {Targets[target].check, sonolabe::fuzz::checkTitleFileParse}) {
-            const QString failure = check(bytes);
-            QVERIFY2(failure.isEmpty(), qUtf8Printable(failure));
-        }
+        for (const auto check : {Targets[target].check, sonolabe::fuzz::checkTitleFileParse})
+            QCOMPARE(check(bytes), QString());
     }
 };
 

@@ -160,139 +160,134 @@ class TestSaveFaults : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void keepsWhatTheFileWas_data();
-    void keepsWhatTheFileWas();
-    void faults_data();
-    void faults();
-    void lastSteps();
+    // A file saved over keeps its mode, its owner and group where the saving user
+    // may set them, and its hard links; a symbolic link to it stays a link, and a
+    // read-only file is refused to any user but root. In the last row the user
+    // nobody saves a file it does not own but may write as a member of its group:
+    // the group stays, the owner cannot.
+    void keepsWhatTheFileWas_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("link"); // a second name: "hard", "symbolic" or none
+        QTest::addColumn<int>("owner");    // -1: this process's user and group
+        QTest::addColumn<int>("group");
+        QTest::addColumn<bool>("byMember");
+        const int group = 4242;
+        QTest::newRow("0644, two hard links") << 0644 << u"hard"_s << -1 << -1 << false;
+        QTest::newRow("0444, through a symbolic link")
+            << 0444 << u"symbolic"_s << -1 << -1 << false;
+        QTest::newRow("another user's file") << 0640 << QString() << int(nobody) << group << false;
+        QTest::newRow("group kept, owner not") << 0664 << QString() << 0 << group << true;
+    }
+
+    void keepsWhatTheFileWas()
+    {
+        QFETCH(int, mode);
+        QFETCH(QString, link);
+        QFETCH(int, owner);
+        QFETCH(int, group);
+        QFETCH(bool, byMember);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(u"disc.txt"_s);
+        const QByteArray native = QFile::encodeName(target);
+        QVERIFY(writeFile(target, "old"));
+        if (owner >= 0 && ::geteuid() != 0)
+            QSKIP("only root can give a file to another user");
+        if (owner >= 0)
+            QCOMPARE(::chown(native.constData(), uid_t(owner), gid_t(group)), 0);
+        QCOMPARE(::chmod(native.constData(), mode_t(mode)), 0);
+        const QString second = dir.filePath(u"second.txt"_s);
+        const QString saveAs = link == u"symbolic" ? second : target;
+        if (link == u"hard")
+            QCOMPARE(::link(native.constData(), QFile::encodeName(second).constData()), 0);
+        if (link == u"symbolic")
+            QCOMPARE(::symlink("disc.txt", QFile::encodeName(second).constData()), 0);
+        // Root may write a read-only file; anyone else is refused it.
+        const bool saved = (mode & 0200) != 0 || ::geteuid() == 0;
+        if (byMember) {
+            // For one save, this process acts as nobody in the file's group alone.
+            const gid_t groups[] = {gid_t(group)};
+            QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+            QVERIFY(::setgroups(1, groups) == 0 && ::setegid(nobody) == 0 &&
+                    ::seteuid(nobody) == 0);
+        }
+        const bool ok = writeFileAtomically(saveAs, "new").ok;
+        if (byMember)
+            QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0 && ::setgroups(0, nullptr) == 0);
+
+        QCOMPARE(ok, saved);
+        QCOMPARE(contents(target), saved ? "new"_ba : "old"_ba);
+        struct stat info;
+        QCOMPARE(::stat(native.constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t(mode));
+        QCOMPARE(info.st_uid, byMember ? nobody : owner >= 0 ? uid_t(owner) : ::geteuid());
+        QCOMPARE(info.st_gid, group >= 0 ? gid_t(group) : ::getegid());
+        if (link == u"hard") {
+            QCOMPARE(info.st_nlink, nlink_t(2));
+            QCOMPARE(contents(second), "new"_ba);
+        }
+        if (link == u"symbolic")
+            QCOMPARE(QFileInfo(second).symLinkTarget(), target);
+    }
+
+    // A real full disk: a tmpfs of a few pages (or a file-size limit where the
+    // helper cannot mount one).
+    void faults_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // fault, old, new, room
+        QTest::addColumn<QString>("report");        // the result, the bytes, the files
+        const QString k16 = u"16384"_s, k64 = u"65536"_s, k256 = u"262144"_s;
+        QTest::newRow("disk fills")
+            << QStringList{u"full"_s, k16, k256, k64} << u"failed old disc.txt"_s;
+        QTest::newRow("rename fails")
+            << QStringList{u"rename"_s, k16, k256, u"0"_s} << u"failed old disc.txt"_s;
+        // Rewritten in place: the old bytes are put back into the same file.
+        QTest::newRow("read-only folder, room enough")
+            << QStringList{u"locked"_s, k16, u"32768"_s, k64} << u"ok new disc.txt"_s;
+        QTest::newRow("read-only folder, disk fills")
+            << QStringList{u"locked"_s, k16, k256, k64} << u"failed old disc.txt"_s;
+    }
+
+    void faults()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, report);
+        QTemporaryDir dir;
+        QProcess helper;
+        helper.start(QCoreApplication::applicationFilePath(),
+                     QStringList{u"helper"_s, arguments[0], dir.path()} + arguments.mid(1));
+        QVERIFY(helper.waitForFinished(120'000));
+        const QString output = QString::fromUtf8(helper.readAllStandardOutput().trimmed());
+        if (output.startsWith(u"unsupported"))
+            QSKIP(qPrintable(u"this machine cannot set the fault up: "_s + output));
+        QCOMPARE(output, report);
+        QCOMPARE(helper.exitCode(), 0);
+    }
+
+    // Until the new bytes are flushed to the disk, and until they replace the
+    // target, the target holds every old byte and the new ones stand whole in a
+    // temporary file beside it, under a name of its own: a save killed there,
+    // or a machine that stops, keeps the file as it was.
+    void lastSteps()
+    {
+        QTemporaryDir dir;
+        watched = dir.path();
+        QVERIFY(writeFile(dir.filePath(u"disc.txt"_s), "old"));
+        lastStepFault = [](const char *call) {
+            for (const QFileInfo &file : QDir(watched).entryInfoList(QDir::Files | QDir::Hidden))
+                atLastSteps << QLatin1StringView(call) + u' ' +
+                                   file.fileName().section(u'.', 0, 1) + u' ' +
+                                   QString::fromLatin1(contents(file.filePath()));
+            return 0;
+        };
+        const bool saved = writeFileAtomically(dir.filePath(u"disc.txt"_s), "new").ok;
+        lastStepFault = nullptr;
+        QVERIFY(saved);
+        QCOMPARE(atLastSteps, QStringList({u"fdatasync disc.txt old"_s, u"fdatasync disc.txt new"_s,
+                                           u"rename disc.txt old"_s, u"rename disc.txt new"_s}));
+        QCOMPARE(QDir(watched).entryList(QDir::Files | QDir::Hidden), QStringList{u"disc.txt"_s});
+    }
 };
-
-// A file saved over keeps its mode, its owner and group where the saving user
-// may set them, and its hard links; a symbolic link to it stays a link, and a
-// read-only file is refused to any user but root. In the last row the user
-// nobody saves a file it does not own but may write as a member of its group:
-// the group stays, the owner cannot.
-void TestSaveFaults::keepsWhatTheFileWas_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("link"); // a second name: "hard", "symbolic" or none
-    QTest::addColumn<int>("owner");    // -1: this process's user and group
-    QTest::addColumn<int>("group");
-    QTest::addColumn<bool>("byMember");
-    const int group = 4242;
-    QTest::newRow("0644, two hard links") << 0644 << u"hard"_s << -1 << -1 << false;
-    QTest::newRow("0444, through a symbolic link") << 0444 << u"symbolic"_s << -1 << -1 << false;
-    QTest::newRow("another user's file") << 0640 << QString() << int(nobody) << group << false;
-    QTest::newRow("group kept, owner not") << 0664 << QString() << 0 << group << true;
-}
-
-void TestSaveFaults::keepsWhatTheFileWas()
-{
-    QFETCH(int, mode);
-    QFETCH(QString, link);
-    QFETCH(int, owner);
-    QFETCH(int, group);
-    QFETCH(bool, byMember);
-    QTemporaryDir dir;
-    const QString target = dir.filePath(u"disc.txt"_s);
-    const QByteArray native = QFile::encodeName(target);
-    QVERIFY(writeFile(target, "old"));
-    if (owner >= 0 && ::geteuid() != 0)
-        QSKIP("only root can give a file to another user");
-    if (owner >= 0)
-        QCOMPARE(::chown(native.constData(), uid_t(owner), gid_t(group)), 0);
-    QCOMPARE(::chmod(native.constData(), mode_t(mode)), 0);
-    QString saveAs = target;
-    const QString second = dir.filePath(u"second.txt"_s);
-    if (link == u"hard")
-        QCOMPARE(::link(native.constData(), QFile::encodeName(second).constData()), 0);
-    if (link == u"symbolic") {
-        QCOMPARE(::symlink("disc.txt", QFile::encodeName(second).constData()), 0);
-        saveAs = second;
-    }
-    // Root may write a read-only file; anyone else is refused it.
-    const bool saved = (mode & 0200) != 0 || ::geteuid() == 0;
-    if (byMember) {
-        // For one save, this process acts as nobody in the file's group alone.
-        const gid_t groups[] = {gid_t(group)};
-        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
-        QVERIFY(::setgroups(1, groups) == 0 && ::setegid(nobody) == 0 && ::seteuid(nobody) == 0);
-    }
-    const bool ok = writeFileAtomically(saveAs, "new").ok;
-    if (byMember)
-        QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0 && ::setgroups(0, nullptr) == 0);
-
-    QCOMPARE(ok, saved);
-    QCOMPARE(contents(target), saved ? "new"_ba : "old"_ba);
-    struct stat info;
-    QCOMPARE(::stat(native.constData(), &info), 0);
-    QCOMPARE(info.st_mode & 07777, mode_t(mode));
-    QCOMPARE(info.st_uid, byMember ? nobody : owner >= 0 ? uid_t(owner) : ::geteuid());
-    QCOMPARE(info.st_gid, group >= 0 ? gid_t(group) : ::getegid());
-    if (link == u"hard") {
-        QCOMPARE(info.st_nlink, nlink_t(2));
-        QCOMPARE(contents(second), "new"_ba);
-    }
-    if (link == u"symbolic")
-        QCOMPARE(QFileInfo(second).symLinkTarget(), target);
-}
-
-// A real full disk: a tmpfs of a few pages (or a file-size limit where the
-// helper cannot mount one).
-void TestSaveFaults::faults_data()
-{
-    QTest::addColumn<QStringList>("arguments"); // fault, old, new, room
-    QTest::addColumn<QString>("report");        // the result, the bytes, the files
-    const QString k16 = u"16384"_s, k64 = u"65536"_s, k256 = u"262144"_s;
-    QTest::newRow("disk fills") << QStringList{u"full"_s, k16, k256, k64}
-                                << u"failed old disc.txt"_s;
-    QTest::newRow("rename fails") << QStringList{u"rename"_s, k16, k256, u"0"_s}
-                                  << u"failed old disc.txt"_s;
-    // Rewritten in place: the old bytes are put back into the same file.
-    QTest::newRow("read-only folder, room enough")
-        << QStringList{u"locked"_s, k16, u"32768"_s, k64} << u"ok new disc.txt"_s;
-    QTest::newRow("read-only folder, disk fills")
-        << QStringList{u"locked"_s, k16, k256, k64} << u"failed old disc.txt"_s;
-}
-
-void TestSaveFaults::faults()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, report);
-    QTemporaryDir dir;
-    QProcess helper;
-    helper.start(QCoreApplication::applicationFilePath(),
-                 QStringList{u"helper"_s, arguments[0], dir.path()} + arguments.mid(1));
-    QVERIFY(helper.waitForFinished(120'000));
-    const QString output = QString::fromUtf8(helper.readAllStandardOutput().trimmed());
-    if (output.startsWith(u"unsupported"))
-        QSKIP(qPrintable(u"this machine cannot set the fault up: "_s + output));
-    QCOMPARE(output, report);
-    QCOMPARE(helper.exitCode(), 0);
-}
-
-// Until the new bytes are flushed to the disk, and until they replace the
-// target, the target holds every old byte and the new ones stand whole in a
-// temporary file beside it, under a name of its own: a save killed there,
-// or a machine that stops, keeps the file as it was.
-void TestSaveFaults::lastSteps()
-{
-    QTemporaryDir dir;
-    watched = dir.path();
-    QVERIFY(writeFile(dir.filePath(u"disc.txt"_s), "old"));
-    lastStepFault = [](const char *call) {
-        for (const QFileInfo &file : QDir(watched).entryInfoList(QDir::Files | QDir::Hidden))
-            atLastSteps << QLatin1StringView(call) + u' ' + file.fileName().section(u'.', 0, 1) +
-                               u' ' + QString::fromLatin1(contents(file.filePath()));
-        return 0;
-    };
-    const bool saved = writeFileAtomically(dir.filePath(u"disc.txt"_s), "new").ok;
-    lastStepFault = nullptr;
-    QVERIFY(saved);
-    QCOMPARE(atLastSteps, QStringList({u"fdatasync disc.txt old"_s, u"fdatasync disc.txt new"_s,
-                                       u"rename disc.txt old"_s, u"rename disc.txt new"_s}));
-    QCOMPARE(QDir(watched).entryList(QDir::Files | QDir::Hidden), QStringList{u"disc.txt"_s});
-}
 
 int main(int argc, char *argv[])
 {

@@ -282,20 +282,18 @@ private:
         });
         as<QAction>(editor(), u"copyAction"_s)->trigger();
         expect(answer.answered(), u"no copy dialog"_s);
-        const auto copied = [&](int row, auto &&text) {
-            const int from = presses[row] % 3 == 1 ? Japanese : English;
-            QString &to = text(1 - from);
+        const auto copied = [&](int row, QString &japanese, QString &english) {
+            QString &from = presses[row] % 3 == 1 ? japanese : english;
+            QString &to = presses[row] % 3 == 1 ? english : japanese;
             if (presses[row] % 3 != 0 && (!blankOnly || to.isEmpty()))
-                to = text(from);
+                to = from;
         };
         if (ok) {
-            copied(0, [&](int language) -> QString & { return expected.discNames[language]; });
-            copied(1, [&](int language) -> QString & { return expected.artistNames[language]; });
-            for (int track = 1; allTracks && track <= expected.trackCount; ++track) {
-                copied(2, [&](int language) -> QString & {
-                    return expected.trackTitles(language, track);
-                });
-            }
+            copied(0, expected.discNames[Japanese], expected.discNames[English]);
+            copied(1, expected.artistNames[Japanese], expected.artistNames[English]);
+            for (int track = 1; allTracks && track <= expected.trackCount; ++track)
+                copied(2, expected.trackTitles(Japanese, track),
+                       expected.trackTitles(English, track));
         }
         redrawn(expected);
     }
