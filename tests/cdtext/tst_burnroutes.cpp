@@ -245,9 +245,8 @@ private Q_SLOTS:
             sheet += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:%02d:00\n", t,
                                        4 * (t - 1) / 60, 4 * (t - 1) % 60)
                          .toLatin1();
-        QFile audio(u"audio.bin"_s);
-        QVERIFY(audio.open(QIODevice::WriteOnly) && audio.resize(disc.trackCount * 4 * 176400));
-        audio.close();
+        QVERIFY(sonolabe::test::writeFile(u"audio.bin"_s, {}) &&
+                QFile::resize(u"audio.bin"_s, disc.trackCount * 4 * 176400));
         QVERIFY(sonolabe::test::writeFile(u"in.cue"_s, sheet));
 
         for (const QString &road : {u"packs"_s, u"v07t"_s, u"cue en"_s, u"cue ja"_s}) {

@@ -363,9 +363,8 @@ private Q_SLOTS:
                            "TRACK AUDIO\nFILE \"audio.raw\" 0\n"
                            "TRACK AUDIO\nFILE \"audio.raw\" 0\n");
         write(u"disc.txt"_s, writeTitleFile(store, {}));
-        const Run made =
-            tool(QStringLiteral(SONOLABE_CDTEXT_EXE),
-                 {u"toc"_s, u"disc.txt"_s, u"--into"_s, u"in.toc"_s, u"-o"_s, u"out.toc"_s});
+        const Run made = tool(QStringLiteral(SONOLABE_CDTEXT_EXE),
+                              u"toc disc.txt --into in.toc -o out.toc"_s.split(u' '));
         QVERIFY2(made.exitCode == 0, qPrintable(made.err));
         const Run shown = tool(u"cdrdao"_s, {u"show-toc"_s, u"out.toc"_s});
         QVERIFY2(shown.exitCode == 0 && !shown.err.contains(u"ERROR"_s), qPrintable(shown.err));

@@ -89,10 +89,8 @@ private Q_SLOTS:
         QFETCH(std::optional<SheetEncoding>, forced);
         QFETCH(int, language);
         QFETCH(bool, guessNoted);
-        ImportChoice choice;
-        choice.encoding = forced;
-        const ImportResult result =
-            ImportTexts(cueSheet(windows1252(u"Ágætis byrjun"_s)), ImportKind::Cue, choice);
+        const ImportResult result = ImportTexts(cueSheet(windows1252(u"Ágætis byrjun"_s)),
+                                                ImportKind::Cue, {{}, {}, false, forced});
         QVERIFY(result.store);
         QTEST(result.store->discNames[language], "discName");
         const SourceNote guess{SourceNote::EncodingGuessed, 0, int(SheetEncoding::Windows1252), {}};

@@ -173,10 +173,7 @@ private Q_SLOTS:
         QCOMPARE(std::pair(rewrite.line, rewrite.problem), std::pair(line, kind));
         const ImportResult import = ImportTexts(toc, ImportKind::Toc, {});
         std::vector<SourceNote> notes = import.notes, expected;
-        QTEST(int(std::count_if(
-                  notes.begin(), notes.end(),
-                  [](const SourceNote &n) { return n.kind == SourceNote::TextLeftOut; })),
-              "leftOut");
+        QTEST(int(fieldOf(notes, &SourceNote::kind).count(SourceNote::TextLeftOut)), "leftOut");
         std::erase_if(notes,
                       [](const SourceNote &n) { return n.kind != SourceNote::NotUnderstood; });
         if (line)
