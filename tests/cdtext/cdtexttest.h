@@ -23,38 +23,35 @@ inline QByteArray sjis(const QString &text)
     return Cp932Encoder::instance().encode(text);
 }
 
+// A disc of tracks: per language, disc name, artist and titles 1, 2, ...
+inline TitleStore makeDisc(int tracks, const QStringList &japanese, const QStringList &english)
+{
+    TitleStore store;
+    store.trackCount = static_cast<quint8>(tracks);
+    const QStringList *texts[] = {&japanese, &english};
+    for (int language = 0; language < LanguageCount; ++language) {
+        store.discNames[language] = texts[language]->value(0);
+        store.artistNames[language] = texts[language]->value(1);
+        for (int t = 1; t <= tracks; ++t)
+            store.trackTitles(language, t) = texts[language]->value(t + 1);
+    }
+    return store;
+}
+
 // Two tracks: English with an artist, Japanese without one.
 inline TitleStore twoTracks()
 {
-    TitleStore store;
-    store.trackCount = 2;
-    store.discNames[English] = u"Best"_s;
-    store.artistNames[English] = u"Band"_s;
-    store.trackTitles(English, 1) = u"Intro"_s;
-    store.trackTitles(English, 2) = u"Outro"_s;
-    store.discNames[Japanese] = u"ベスト"_s;
-    store.trackTitles(Japanese, 1) = u"序曲"_s;
-    store.trackTitles(Japanese, 2) = u"表紙"_s;
-    return store;
+    return makeDisc(2, {u"ベスト"_s, {}, u"序曲"_s, u"表紙"_s},
+                    {u"Best"_s, u"Band"_s, u"Intro"_s, u"Outro"_s});
 }
 
 // Three tracks in both languages. Texts hold the byte 0x5C (表, 能) inside,
 // never at the end, where a CUE sheet cannot have it.
 inline TitleStore threeTracks()
 {
-    TitleStore store;
-    store.trackCount = 3;
-    store.discNames[English] = u"Best of Sonolabe"_s;
-    store.artistNames[English] = u"The Band"_s;
-    store.trackTitles(English, 1) = u"Intro (Live)"_s;
-    store.trackTitles(English, 2) = u"Song"_s;
-    store.trackTitles(English, 3) = u"Outro"_s;
-    store.discNames[Japanese] = u"ベスト表示"_s;
-    store.artistNames[Japanese] = u"ｿﾉﾗﾍﾞ楽団"_s;
-    store.trackTitles(Japanese, 1) = u"序曲 No.1"_s;
-    store.trackTitles(Japanese, 2) = u"ソナタ①"_s;
-    store.trackTitles(Japanese, 3) = u"能力"_s;
-    return store;
+    return makeDisc(
+        3, {u"ベスト表示"_s, u"ｿﾉﾗﾍﾞ楽団"_s, u"序曲 No.1"_s, u"ソナタ①"_s, u"能力"_s},
+        {u"Best of Sonolabe"_s, u"The Band"_s, u"Intro (Live)"_s, u"Song"_s, u"Outro"_s});
 }
 
 // The store with the texts of the other language emptied.

@@ -84,21 +84,6 @@ QStringList playerReads(QByteArrayView packs)
     return blocks;
 }
 
-// A disc of tracks: per language, disc name, artist and titles 1, 2, ...
-TitleStore makeDisc(int tracks, const QStringList &japanese, const QStringList &english)
-{
-    TitleStore store;
-    store.trackCount = static_cast<quint8>(tracks);
-    const QStringList *texts[] = {&japanese, &english};
-    for (int language = 0; language < LanguageCount; ++language) {
-        store.discNames[language] = texts[language]->value(0);
-        store.artistNames[language] = texts[language]->value(1);
-        for (int t = 1; t <= tracks; ++t)
-            store.trackTitles(language, t) = texts[language]->value(t + 1);
-    }
-    return store;
-}
-
 // What a player should show of the language's texts.
 QString expectedBlock(const TitleStore &store, int language)
 {

@@ -12,11 +12,7 @@ namespace {
 // Japanese.
 std::vector<DiscBlock> threeBlocks()
 {
-    TitleStore store;
-    store.trackCount = 1;
-    store.discNames[English] = u"Best"_s;
-    store.discNames[Japanese] = u"ベスト"_s;
-    std::vector<DiscBlock> blocks = DiscBlocks(store, {});
+    std::vector<DiscBlock> blocks = DiscBlocks(makeDisc(1, {u"ベスト"_s}, {u"Best"_s}), {});
     blocks.insert(blocks.begin() + 1, blocks[0]);
     blocks[1].pack.languageCode = 0x08;
     blocks[1].pack.types[0].entries[0] = "Die Besten";
