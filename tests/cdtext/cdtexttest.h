@@ -143,7 +143,7 @@ inline void checkImportRow(ImportKind kind)
     QFETCH(QString, file);
     QCOMPARE(DetectImportKind(source), std::optional<ImportKind>(kind));
     const ImportResult result = ImportTexts(source, kind, {block, language, false, {}});
-    QCOMPARE(result.titleFile(), Cp932Encoder::instance().encode(file));
+    QCOMPARE(result.titleFile(), sjis(file));
     QTEST(fieldOf(result.replacements, &Replacement::reason), "reasons");
     QTEST(fieldOf(result.notes, &SourceNote::kind), "notes");
 }

@@ -289,11 +289,9 @@ private Q_SLOTS:
         QFETCH(QString, message);
         write(u"disc.txt"_s, titleFile);
         const QByteArray sheet = read(u"a.cue"_s);
-        const QString locale = QString::fromLatin1(QTest::currentDataTag()).startsWith(u"ja:")
-                                   ? u"ja_JP.UTF-8"_s
-                                   : u"C"_s;
-        const Run result =
-            tool(QStringLiteral(SONOLABE_CDTEXT_EXE), arguments.split(u' '), environment(locale));
+        const bool japanese = QByteArrayView(QTest::currentDataTag()).startsWith("ja:");
+        const Run result = tool(QStringLiteral(SONOLABE_CDTEXT_EXE), arguments.split(u' '),
+                                environment(japanese ? u"ja_JP.UTF-8"_s : u"C"_s));
         QCOMPARE(result.exitCode, exitCode);
         const QString said = QString::fromUtf8(result.out) + result.err;
         QVERIFY2(said.contains(message), qPrintable(said));
