@@ -36,19 +36,16 @@ private Q_SLOTS:
             << "TITLE \"a\"\nTITLE \"b\"\nPERFORMER \"P\"\nFILE \"a.wav\" WAVE\n"
                "  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
                "  TRACK 02 AUDIO\n    INDEX 01 01:00:00\n"_ba
-            << "TITLE \"" + sjis(u"ベスト"_s) +
-                   "\"\nCDTEXTFILE \"disc.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE "
-                   "\"" +
-                   sjis(u"序曲"_s) + "\"\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    TITLE \"" +
-                   sjis(u"表紙"_s) + "\"\n    INDEX 01 01:00:00\n";
+            << sjis(u"TITLE \"ベスト\"\nCDTEXTFILE \"disc.cdt\"\nFILE \"a.wav\" WAVE\n"
+                    u"  TRACK 01 AUDIO\n    TITLE \"序曲\"\n    INDEX 01 00:00:00\n"
+                    u"  TRACK 02 AUDIO\n    TITLE \"表紙\"\n    INDEX 01 01:00:00\n"_s);
         QTest::newRow("Japanese, UTF-8 with byte-order mark: UTF-8 texts, the mark kept")
             << int(Japanese) << 2 << true
             << "\xEF\xBB\xBFREM \xC3\xA9\r\nCDTEXTFILE \"old.cdt\"\r\nFILE \"a.wav\" WAVE\r\n"
                "  TRACK 01 AUDIO\r\n  TRACK 02 AUDIO\r\n"_ba
-            << u"\uFEFFREM é\r\nCDTEXTFILE \"disc.cdt\"\r\nTITLE \"ベスト\"\r\nFILE \"a.wav\" "
-               u"WAVE\r\n"
-               u"  TRACK 01 AUDIO\r\n    TITLE \"序曲\"\r\n  TRACK 02 AUDIO\r\n    TITLE \"表紙\"\r\n"_s
-                   .toUtf8();
+            << u"\uFEFFREM é\r\nCDTEXTFILE \"disc.cdt\"\r\nTITLE \"ベスト\"\r\n"
+               u"FILE \"a.wav\" WAVE\r\n  TRACK 01 AUDIO\r\n    TITLE \"序曲\"\r\n"
+               u"  TRACK 02 AUDIO\r\n    TITLE \"表紙\"\r\n"_s.toUtf8();
         QTest::newRow("English: a CDTEXTFILE line goes, as it would hide the texts")
             << int(English) << 1 << false
             << "CDTEXTFILE \"old.cdt\"\nFILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n"_ba
