@@ -198,8 +198,7 @@ private Q_SLOTS:
             << big + "\r\n"
             << packs << ExitRefused
             << u"error: block 0 (English) needs 276 text packs, 24 more than the 252 that fit; "
-               u"with "
-               u"--tab-repeat it needs 15 text packs and fits"_s;
+               u"with --tab-repeat it needs 15 text packs and fits"_s;
         QTest::newRow("TOC, Japanese, for cdrdao 1.2.4")
             << titleFile([](TitleStore &s) { s.discNames[English].clear(); })
             << u"toc disc.txt --into a.cue --cdrdao-version 1.2.4"_s << ExitRefused
@@ -232,19 +231,15 @@ private Q_SLOTS:
                })
             << u"check disc.txt --cdrdao-version 1.2.4"_s << ExitRefused
             << u"\nerror: English artist name: character 3 \"ﾝ\" (U+FF9D) is not allowed in an "
-               u"English "
-               u"title file\n"
+               u"English title file\n"
                u"error: English title of track 1: character 3 \"あ\" (U+3042) is not allowed in an "
                u"English title file\n"
                u"error: Japanese title of track 1: character 2 (U+0009) is a control character, "
-               u"which "
-               u"CD-Text cannot hold\n"
+               u"which CD-Text cannot hold\n"
                u"warning: Japanese title of track 1: character 4 \"①\" (U+2460) is outside JIS X "
-               u"0208; "
-               u"many players cannot show it\n"
+               u"0208; many players cannot show it\n"
                u"warning: Japanese title of track 2: character 1 \"①\" (U+2460) is outside JIS X "
-               u"0208; "
-               u"many players cannot show it (and 1 more such character)\n"
+               u"0208; many players cannot show it (and 1 more such character)\n"
                u"cannot be burned as it is; errors: 3, warnings: 2\n"_s;
         QTest::newRow("check: LF line ends told") << "en\n0\tD\tA\n1\tx\n"_ba << u"check disc.txt"_s
                                                   << ExitRefused << u"the lines end in LF alone"_s;

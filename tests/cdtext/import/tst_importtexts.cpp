@@ -25,8 +25,7 @@ private Q_SLOTS:
             << QStringList{u"\"Live Killers\" - 1979 ... * Remastered"_s, u"Don't Stop Me Now"_s}
             << QList<int>{Replacement::Typographic, Replacement::Typographic}
             << u"English disc name: the typographic U+201C \"“\" at character 1 written as its "
-               u"ASCII "
-               u"form '\"' (and 4 more)|英語のﾃﾞｨｽｸ名: 1 文字目の組版用の記号 U+201C \"“\"を"
+               u"ASCII form '\"' (and 4 more)|英語のﾃﾞｨｽｸ名: 1 文字目の組版用の記号 U+201C \"“\"を"
                u"ASCII の '\"'にしました (ほか 4 か所)"_s;
         QTest::newRow("Japanese with 〜 — ¥ − ¢ £ ¬ ‖: ja, their code page 932 twins")
             << QStringList{u"ベスト〜夏の思い出〜"_s, u"恋のうた—acoustic— ¥1,000 −10% ¢£¬‖"_s}
@@ -34,8 +33,7 @@ private Q_SLOTS:
             << QStringList{u"ベスト～夏の思い出～"_s, u"恋のうた―acoustic― ￥1,000 －10% ￠￡￢∥"_s}
             << QList<int>{Replacement::Mapped, Replacement::Mapped}
             << u"Japanese disc name: U+301C \"〜\" at character 4 written as its code page 932 "
-               u"twin "
-               u"U+FF5E \"～\" (and 1 more)|日本語のﾃﾞｨｽｸ名: 4 文字目のU+301C \"〜\"を"
+               u"twin U+FF5E \"～\" (and 1 more)|日本語のﾃﾞｨｽｸ名: 4 文字目のU+301C \"〜\"を"
                u"ｺｰﾄﾞﾍﾟｰｼﾞ 932 の同じ文字 U+FF5E \"～\"にしました (ほか 1 か所)"_s;
         QTest::newRow("Japanese with typographic quotes: ja, quotes kept")
             << QStringList{u"“あの日” …"_s, u"Don’t"_s} << int(Japanese)

@@ -128,18 +128,16 @@ private Q_SLOTS:
             0, {}, u"ja\r\n0\tソ表\t\r\n1\tあ\r\n\r\n"_s);
         // Data items in braces are passed over; a track's performer is not read.
         row("English is ISO-8859-1, data skipped, a track performer",
-            "CD_TEXT { LANGUAGE_MAP { 0 : EN }\n  LANGUAGE 0 { TITLE \"Caf\\351 \\261\" SIZE_INFO "
-            "{ 0, "
-            "1 } "
-            "} }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { TITLE \"x\" PERFORMER \"Guest\" } }\n",
+            "CD_TEXT { LANGUAGE_MAP { 0 : EN }\n  LANGUAGE 0 { TITLE \"Caf\\351 \\261\" "
+            "SIZE_INFO { 0, 1 } } }\nTRACK AUDIO\n"
+            "CD_TEXT { LANGUAGE 0 { TITLE \"x\" PERFORMER \"Guest\" } }\n",
             0, {}, u"en\r\n0\tCaf? ±\t\r\n1\tx\r\n\r\n"_s, 1);
         // The composer, the genre (data) and two tracks' ISRCs: one note each.
         row("texts left out",
-            "CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE \"D\" COMPOSER \"C\" GENRE { 0, "
-            "25 } } }\nTRACK AUDIO\n"
-            "CD_TEXT { LANGUAGE 0 { ISRC \"A\" } }\nTRACK AUDIO\nCD_TEXT { LANGUAGE 0 { ISRC \"B\" "
-            "} "
-            "}\n",
+            "CD_TEXT { LANGUAGE_MAP { 0 : EN } LANGUAGE 0 { TITLE \"D\" COMPOSER \"C\" "
+            "GENRE { 0, 25 } } }\nTRACK AUDIO\n"
+            "CD_TEXT { LANGUAGE 0 { ISRC \"A\" } }\nTRACK AUDIO\n"
+            "CD_TEXT { LANGUAGE 0 { ISRC \"B\" } }\n",
             0, {}, u"en\r\n0\tD\t\r\n1\t\r\n2\t\r\n\r\n"_s, 3);
         row("map entries separated by commas", "CD_TEXT { LANGUAGE_MAP {\n0 : EN, 1 : 9 } }", 2,
             E::MapEntryExpected);
