@@ -9,7 +9,7 @@ class TestToc : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    // The disc of twoTracks(), one track; its Japanese texts are
+    // The first track of twoTracks(); its Japanese texts are
     // "\203x\203X\203g" and "\217\230\213\310".
     void rewrite_data()
     {
@@ -75,10 +75,8 @@ private Q_SLOTS:
     {
         QFETCH(bool, artist);
         QFETCH(QByteArray, sheet);
-        TitleStore store = twoTracks();
-        store.setTrackCount(1);
-        if (!artist)
-            store.artistNames[English].clear();
+        const TitleStore store = makeDisc(1, {u"ベスト"_s, {}, u"序曲"_s},
+                                          {u"Best"_s, artist ? u"Band"_s : QString(), u"Intro"_s});
         const TocRewrite toc = RewriteTocFile(sheet, store, DiscBlocks(store, {}));
         QTEST(toc.fault, "fault");
         QTEST(toc.toc, "expected");
