@@ -22,12 +22,7 @@
 #include <cstdlib>
 #include <map>
 
-using namespace sonolabe;
-using namespace sonolabe::cdtext;
-using namespace sonolabe::cdtext::test;
 using namespace burn; // libburn.h declares its C functions in it for C++
-
-Q_DECLARE_METATYPE(sonolabe::TitleStore)
 
 namespace {
 
@@ -87,21 +82,6 @@ QStringList playerReads(QByteArrayView packs)
                         splitTexts(types[PackTypeTitle], msJis, count));
     }
     return blocks;
-}
-
-// A disc of tracks: per language, disc name, artist and titles 1, 2, ...
-TitleStore makeDisc(int tracks, const QStringList &japanese, const QStringList &english)
-{
-    TitleStore store;
-    store.trackCount = static_cast<quint8>(tracks);
-    const QStringList *texts[] = {&japanese, &english};
-    for (int language = 0; language < LanguageCount; ++language) {
-        store.discNames[language] = texts[language]->value(0);
-        store.artistNames[language] = texts[language]->value(1);
-        for (int t = 1; t <= tracks; ++t)
-            store.trackTitles(language, t) = texts[language]->value(t + 1);
-    }
-    return store;
 }
 
 // What a player should show of the language's texts.
@@ -174,119 +154,114 @@ class TestBurnRoutes : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase();
-    void cleanupTestCase();
-    void routes_data();
-    void routes();
+    void initTestCase()
+    {
+        QVERIFY(burn_initialize() > 0);
+        // libburn's own messages go nowhere; what it builds is judged here.
+        burn_msgs_set_severities(const_cast<char *>("NEVER"), const_cast<char *>("NEVER"),
+                                 const_cast<char *>("tst_burnroutes: "));
+        m_home = QDir::currentPath();
+    }
+
+    void cleanupTestCase()
+    {
+        QDir::setCurrent(m_home);
+        burn_finish();
+    }
+
+    void routes_data()
+    {
+        QTest::addColumn<TitleStore>("disc");
+        // What a player shows of the Japanese texts, when it differs from them.
+        QTest::addColumn<QStringList>("japaneseShown");
+
+        // Titles stem 1 to stem tracks, with full-width digits when wide.
+        const auto titles = [](int tracks, const QString &stem, bool wide) {
+            QStringList list;
+            for (int t = 1; t <= tracks; ++t)
+                list << stem + (wide ? DoubleByteForm(QString::number(t)) : QString::number(t));
+            return list;
+        };
+        const QStringList none;
+        const QStringList japanese{u"ベスト"_s, u"楽団"_s, u"序曲"_s, u"表紙"_s, u"能力"_s};
+        const QStringList english{u"Best"_s, u"Band"_s, u"Intro"_s, u"Song"_s, u"Outro"_s};
+        // ASCII and half-width katakana, written full-width; symbols, kana,
+        // Greek and Cyrillic, kanji of both JIS levels, the NEC row 13, the
+        // NEC-selected IBM rows and the IBM rows.
+        const QStringList ranges{u"Ab 1ｶﾞｲﾄﾞ"_s, u"〒ぁゞ・ヴΩЖ"_s, u"亜腕弌熙"_s, u"①Ⅹ㈱纊ⅰ髙"_s};
+        // clang-format off
+        QTest::newRow("English only") << makeDisc(3, {}, english) << none;
+        QTest::newRow("Japanese only") << makeDisc(3, japanese, {}) << none;
+        QTest::newRow("both") << makeDisc(3, japanese, english) << none;
+        QTest::newRow("1 track") << makeDisc(1, {u"一枚"_s, {}, u"ソ"_s}, {u"One"_s, {}, u"Only"_s}) << none;
+        QTest::newRow("99 tracks") << makeDisc(99, QStringList{u"九十九"_s, u"楽団"_s} + titles(99, u"曲"_s, true),
+                                               QStringList{u"Ninety-nine"_s, u"Band"_s} + titles(99, u"T"_s, false)) << none;
+        QTest::newRow("empty titles between") << makeDisc(5, {u"空き"_s, u"楽団"_s, u"一"_s, {}, {}, u"四"_s},
+                                                          {u"Gaps"_s, {}, u"One"_s, {}, {}, u"Four"_s}) << none;
+        QTest::newRow("equal neighbours") << makeDisc(4, {u"同じ"_s, u"楽団"_s, u"同じ曲名"_s, u"同じ曲名"_s, u"同じ曲名"_s, u"別"_s},
+                                                      {u"Same"_s, u"Band"_s, u"Same"_s, u"Same"_s, u"Same"_s, u"Other"_s}) << none;
+        // Without Tab repeats 339 packs, over the budget; libburn repeats them.
+        QTest::newRow("99 equal long titles") << makeDisc(99, {}, QStringList{u"Same"_s, u"Band"_s} +
+                                                          QStringList(99, u"A title of forty characters, repeated..."_s)) << none;
+        QTest::newRow("code page 932 ranges") << makeDisc(2, ranges, {u"Ranges"_s, u"Band"_s, u"a~"_s, u"Z!"_s})
+                                              << QStringList{u"Ａｂ　１ガイド"_s, ranges[1], ranges[2], ranges[3]};
+        // clang-format on
+    }
+
+    void routes()
+    {
+        QFETCH(TitleStore, disc);
+        QFETCH(QStringList, japaneseShown);
+        const bool hasEnglish = LanguageHasText(disc, English);
+        const bool hasJapanese = LanguageHasText(disc, Japanese);
+        const QString japaneseBlock = expectedBlock(
+            japaneseShown.isEmpty() ? disc : makeDisc(disc.trackCount, japaneseShown, {}),
+            Japanese);
+        // The title file as the editor saves it (a UTF-8 one reads the same:
+        // the command reads both with the editor's reader).
+        QTemporaryDir dir;
+        QVERIFY(QDir::setCurrent(dir.path()));
+        QVERIFY(sonolabe::test::writeFile(u"disc.txt"_s,
+                                          writeTitleFile(disc, {hasEnglish, hasJapanese})));
+        // cdrskin cuefile= looks for the sheet's FILE and CDTEXTFILE in the
+        // folder it runs in. Four seconds of a sparse file a track.
+        QByteArray sheet = "FILE \"audio.bin\" BINARY\n";
+        for (int t = 1; t <= disc.trackCount; ++t)
+            sheet += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:%02d:00\n", t,
+                                       4 * (t - 1) / 60, 4 * (t - 1) % 60)
+                         .toLatin1();
+        QVERIFY(sonolabe::test::writeFile(u"audio.bin"_s, {}) &&
+                QFile::resize(u"audio.bin"_s, disc.trackCount * 4 * 176400));
+        QVERIFY(sonolabe::test::writeFile(u"in.cue"_s, sheet));
+
+        for (const QString &road : {u"packs"_s, u"v07t"_s, u"cue en"_s, u"cue ja"_s}) {
+            const bool english = road != u"cue ja" && hasEnglish;
+            const bool japanese = road != u"cue en" && hasJapanese;
+            if (!english && !japanese)
+                continue;
+            const Outcome outcome = burnRoad(road, disc.trackCount);
+            const QString where = road + u": "_s + outcome.err;
+            // Refused: with the reason and the road that works, which the pack
+            // file always is. English texts burn on every road.
+            if (outcome.exitCode == ExitRefused && road != u"packs") {
+                QVERIFY2(outcome.err.contains(u"use packs"_s), qPrintable(where));
+                QVERIFY2(japanese && road != u"cue en", qPrintable(where));
+                continue;
+            }
+            QVERIFY2(outcome.exitCode == ExitDone, qPrintable(where));
+            QStringList expected;
+            if (english)
+                expected << expectedBlock(disc, English);
+            if (japanese)
+                expected << japaneseBlock;
+            QVERIFY2(outcome.shown == expected,
+                     qPrintable(where + outcome.shown.join(u'\n').left(600)));
+        }
+    }
 
 private:
     QString m_home;
 };
-
-void TestBurnRoutes::initTestCase()
-{
-    QVERIFY(burn_initialize() > 0);
-    // libburn's own messages go nowhere; what it builds is judged here.
-    burn_msgs_set_severities(const_cast<char *>("NEVER"), const_cast<char *>("NEVER"),
-                             const_cast<char *>("tst_burnroutes: "));
-    m_home = QDir::currentPath();
-}
-
-void TestBurnRoutes::cleanupTestCase()
-{
-    QDir::setCurrent(m_home);
-    burn_finish();
-}
-
-void TestBurnRoutes::routes_data()
-{
-    QTest::addColumn<TitleStore>("disc");
-    // What a player shows of the Japanese texts, when it differs from them.
-    QTest::addColumn<QStringList>("japaneseShown");
-
-    // Titles stem 1 to stem tracks, with full-width digits when wide.
-    const auto titles = [](int tracks, const QString &stem, bool wide) {
-        QStringList list;
-        for (int t = 1; t <= tracks; ++t)
-            list << stem + (wide ? DoubleByteForm(QString::number(t)) : QString::number(t));
-        return list;
-    };
-    const QStringList none;
-    const QStringList japanese{u"ベスト"_s, u"楽団"_s, u"序曲"_s, u"表紙"_s, u"能力"_s};
-    const QStringList english{u"Best"_s, u"Band"_s, u"Intro"_s, u"Song"_s, u"Outro"_s};
-    // ASCII and half-width katakana, written full-width; symbols, kana,
-    // Greek and Cyrillic, kanji of both JIS levels, the NEC row 13, the
-    // NEC-selected IBM rows and the IBM rows.
-    const QStringList ranges{u"Ab 1ｶﾞｲﾄﾞ"_s, u"〒ぁゞ・ヴΩЖ"_s, u"亜腕弌熙"_s, u"①Ⅹ㈱纊ⅰ髙"_s};
-    // clang-format off
-    QTest::newRow("English only") << makeDisc(3, {}, english) << none;
-    QTest::newRow("Japanese only") << makeDisc(3, japanese, {}) << none;
-    QTest::newRow("both") << makeDisc(3, japanese, english) << none;
-    QTest::newRow("1 track") << makeDisc(1, {u"一枚"_s, {}, u"ソ"_s}, {u"One"_s, {}, u"Only"_s}) << none;
-    QTest::newRow("99 tracks") << makeDisc(99, QStringList{u"九十九"_s, u"楽団"_s} + titles(99, u"曲"_s, true),
-                                           QStringList{u"Ninety-nine"_s, u"Band"_s} + titles(99, u"T"_s, false)) << none;
-    QTest::newRow("empty titles between") << makeDisc(5, {u"空き"_s, u"楽団"_s, u"一"_s, {}, {}, u"四"_s},
-                                                      {u"Gaps"_s, {}, u"One"_s, {}, {}, u"Four"_s}) << none;
-    QTest::newRow("equal neighbours") << makeDisc(4, {u"同じ"_s, u"楽団"_s, u"同じ曲名"_s, u"同じ曲名"_s, u"同じ曲名"_s, u"別"_s},
-                                                  {u"Same"_s, u"Band"_s, u"Same"_s, u"Same"_s, u"Same"_s, u"Other"_s}) << none;
-    // Without Tab repeats 339 packs, over the budget; libburn repeats them.
-    QTest::newRow("99 equal long titles") << makeDisc(99, {}, QStringList{u"Same"_s, u"Band"_s} +
-                                                      QStringList(99, u"A title of forty characters, repeated..."_s)) << none;
-    QTest::newRow("code page 932 ranges") << makeDisc(2, ranges, {u"Ranges"_s, u"Band"_s, u"a~"_s, u"Z!"_s})
-                                          << QStringList{u"Ａｂ　１ガイド"_s, ranges[1], ranges[2], ranges[3]};
-    // clang-format on
-}
-
-void TestBurnRoutes::routes()
-{
-    QFETCH(TitleStore, disc);
-    QFETCH(QStringList, japaneseShown);
-    const bool hasEnglish = LanguageHasText(disc, English);
-    const bool hasJapanese = LanguageHasText(disc, Japanese);
-    const QString japaneseBlock = expectedBlock(
-        japaneseShown.isEmpty() ? disc : makeDisc(disc.trackCount, japaneseShown, {}), Japanese);
-    // The title file as the editor saves it (a UTF-8 one reads the same:
-    // the command reads both with the editor's reader).
-    QTemporaryDir dir;
-    QVERIFY(QDir::setCurrent(dir.path()));
-    QVERIFY(
-        sonolabe::test::writeFile(u"disc.txt"_s, writeTitleFile(disc, {hasEnglish, hasJapanese})));
-    // cdrskin cuefile= looks for the sheet's FILE and CDTEXTFILE in the
-    // folder it runs in. Four seconds of a sparse file a track.
-    QByteArray sheet = "FILE \"audio.bin\" BINARY\n";
-    for (int t = 1; t <= disc.trackCount; ++t)
-        sheet += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:%02d:00\n", t,
-                                   4 * (t - 1) / 60, 4 * (t - 1) % 60)
-                     .toLatin1();
-    QFile audio(u"audio.bin"_s);
-    QVERIFY(audio.open(QIODevice::WriteOnly) && audio.resize(disc.trackCount * 4 * 176400));
-    audio.close();
-    QVERIFY(sonolabe::test::writeFile(u"in.cue"_s, sheet));
-
-    for (const QString &road : {u"packs"_s, u"v07t"_s, u"cue en"_s, u"cue ja"_s}) {
-        const bool english = road != u"cue ja" && hasEnglish;
-        const bool japanese = road != u"cue en" && hasJapanese;
-        if (!english && !japanese)
-            continue;
-        const Outcome outcome = burnRoad(road, disc.trackCount);
-        const QString where = road + u": "_s + outcome.err;
-        // Refused: with the reason and the road that works, which the pack
-        // file always is. English texts burn on every road.
-        if (outcome.exitCode == ExitRefused && road != u"packs") {
-            QVERIFY2(outcome.err.contains(u"use packs"_s), qPrintable(where));
-            QVERIFY2(japanese && road != u"cue en", qPrintable(where));
-            continue;
-        }
-        QVERIFY2(outcome.exitCode == ExitDone, qPrintable(where));
-        QStringList expected;
-        if (english)
-            expected << expectedBlock(disc, English);
-        if (japanese)
-            expected << japaneseBlock;
-        QVERIFY2(outcome.shown == expected,
-                 qPrintable(where + outcome.shown.join(u'\n').left(600)));
-    }
-}
 
 QTEST_GUILESS_MAIN(TestBurnRoutes)
 #include "tst_burnroutes.moc"

@@ -20,8 +20,6 @@
 #include <taglib/tpropertymap.h>
 #include <taglib/wavfile.h>
 
-#include <array>
-
 namespace sonolabe::test {
 
 enum class AudioFormat { Flac, Mp3, OggVorbis, WavId3, WavInfo, Aiff, M4a };
@@ -33,13 +31,6 @@ struct AudioTags
     int disc = 0;
 };
 
-inline QString audioExtension(AudioFormat format)
-{
-    static const std::array<const char *, 7> extensions{"flac", "mp3",  "ogg", "wav",
-                                                        "wav",  "aiff", "m4a"};
-    return QString::fromLatin1(extensions[std::size_t(format)]);
-}
-
 namespace silent {
 
 // The silent file of the format without tags, made on first use; an empty
@@ -50,14 +41,18 @@ inline QString containerFile(AudioFormat format)
     static QHash<int, QString> made;
     if (const auto found = made.constFind(int(format)); found != made.cend())
         return *found;
-    static const std::array<const char *, 7> codecs{
-        "flac", "libmp3lame", "libvorbis", "pcm_s16le", "pcm_s16le", "pcm_s16be", "aac"};
-    const QString path =
-        dir.filePath(QString::number(int(format)) + QLatin1Char('.') + audioExtension(format));
+    // Per format, the file name's extension (which tells ffmpeg the container)
+    // and the encoder.
+    static const char *const kinds[][2] = {
+        {"flac", "flac"},     {"mp3", "libmp3lame"}, {"ogg", "libvorbis"}, {"wav", "pcm_s16le"},
+        {"wav", "pcm_s16le"}, {"aiff", "pcm_s16be"}, {"m4a", "aac"}};
+    const auto &[extension, codec] = kinds[std::size_t(format)];
+    const QString path = dir.filePath(QString::number(int(format)) + QLatin1Char('.') +
+                                      QLatin1StringView(extension));
     QString arguments =
         QStringLiteral("-v error -f lavfi -i anullsrc=r=8000:cl=mono -t 0.05 "
                        "-map_metadata -1 -fflags +bitexact -flags:a +bitexact -y -c:a ") +
-        QLatin1StringView(codecs[std::size_t(format)]);
+        QLatin1StringView(codec);
     if (format == AudioFormat::Mp3)
         arguments += QStringLiteral(" -id3v2_version 0 -write_xing 0");
     QProcess ffmpeg;

@@ -5,10 +5,6 @@
 // fuzz target's property.
 #include "cdtext/cdtexttest.h"
 
-using namespace sonolabe;
-using namespace sonolabe::cdtext;
-using namespace sonolabe::cdtext::test;
-
 class TestV07t : public QObject
 {
     Q_OBJECT
