@@ -3,8 +3,8 @@
 # Installs what is missing, builds Sonolabe and runs every test.
 #   ./test.sh          the suite in a debug build
 #   ./test.sh --quick  the same without the tests labelled "packaging" (the
-#                      installation, the Debian package built and run, the
-#                      icons): the fast loop while editing
+#                      installation and its icons, the Debian package built
+#                      and run): the fast loop while editing
 #   ./test.sh --all    also the suite under AddressSanitizer and
 #                      UndefinedBehaviorSanitizer, and a short fuzzing run
 #                      (what CI runs)

@@ -18,7 +18,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <cstring>
 #include <tuple>
 #include <vector>
 
@@ -294,43 +293,6 @@ QString checkTitleFileRoundTrip(QByteArrayView bytes)
     if (writeTitleFile(disc, sections) != written || !written.endsWith("\r\n") ||
         written.count('\r') != written.count("\r\n") || !writtenAndReadBack(disc, sections))
         return u"file type %1: other bytes or another disc read back"_s.arg(int(type));
-    return {};
-}
-
-QString checkEnglishText(QByteArrayView bytes)
-{
-    // The code units in the machine's byte order: little endian.
-    QString text(bytes.size() / 2, Qt::Uninitialized);
-    std::memcpy(text.data(), bytes.data(), static_cast<size_t>(2 * text.size()));
-    int doubleByte = 0;
-    for (qsizetype i = 0; i < text.size() && doubleByte == 0; ++i) {
-        if (Cp932Encoder::instance().encode(text.sliced(i, 1)).size() == 2)
-            doubleByte = static_cast<int>(i + 1);
-    }
-    if (firstDoubleByteCharacter(text) != doubleByte)
-        return u"the first double-byte character is not at %1"_s.arg(doubleByte);
-    if (!isEnglishText(text))
-        return {};
-    if (doubleByte != 0)
-        return u"a text with a double-byte character at %1 passed"_s.arg(doubleByte);
-    // What an accepted text puts into the file: single-byte characters of
-    // code page 932 alone (printable ASCII and half-width katakana, no control
-    // byte), at most one byte for each code unit (a character the code page
-    // lacks is written as one '?'), on the disc line between its Tabs.
-    TitleStore store;
-    store.discNames[English] = text;
-    const QByteArray file = writeTitleFile(store, {true, false});
-    if (file.size() < 11 || !file.startsWith("en\r\n0\t") || !file.endsWith("\t\r\n\r\n"))
-        return u"no English disc line in the file written"_s;
-    const QByteArray written = file.sliced(6, file.size() - 11);
-    if (written.size() > text.size())
-        return u"an accepted text takes %1 bytes for %2 code units"_s.arg(written.size())
-            .arg(text.size());
-    for (const char byte : written) {
-        const auto value = quint8(byte);
-        if (!(value >= 0x20 && value <= 0x7E) && !(value >= 0xA1 && value <= 0xDF))
-            return u"an accepted text is written with the byte %1"_s.arg(value);
-    }
     return {};
 }
 

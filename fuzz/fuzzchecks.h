@@ -33,13 +33,6 @@ QString checkTitleFileParse(QByteArrayView bytes);
 // bytes.
 QString checkTitleFileRoundTrip(QByteArrayView bytes);
 
-// The English-text checks over the bytes read as UTF-16 code units (little
-// endian): firstDoubleByteCharacter agrees with the encoder's bytes for each
-// code unit; a text isEnglishText accepts has no double-byte character and
-// is written to the English section of a title file in single-byte
-// characters without a control byte, at most one byte for each code unit.
-QString checkEnglishText(QByteArrayView bytes);
-
 // The sheet targets read their first byte as a selector (see sheetDisc in
 // fuzzchecks.cpp: the language or languages, the kind of texts and a track
 // count) and the rest as the sheet. A sheet whose track count differs is
@@ -83,10 +76,9 @@ struct Target
     QString (*check)(QByteArrayView bytes);
 };
 
-inline constexpr std::array<Target, 9> Targets{{
+inline constexpr std::array<Target, 8> Targets{{
     {"titlefile_parse", checkTitleFileParse},
     {"titlefile_roundtrip", checkTitleFileRoundTrip},
-    {"englishtext_check", checkEnglishText},
     {"cuesheet_rewrite", checkCueRewrite},
     {"tocfile_rewrite", checkTocRewrite},
     {"import_roundtrip", checkImportRoundTrip},

@@ -89,18 +89,6 @@ write(R, "english-only.bin", bytes([0, 1, 0, 1]) + text("ja") + text("en") + tex
 write(R, "99-tracks.bin", bytes([3, 99, 0, 99]) + b"".join(text("t%02d" % n) * 2 for n in range(99)))
 write(R, "long-text.bin", bytes([1, 1, 0, 1, 0xFF, 0x10, 0x00]) + b"L" * 5000)
 
-# --- the English-text checks ---------------------------------------------
-# Bytes: UTF-16 code units, little endian.
-E = "englishtext_check"
-for name, value in [("hello.bin", "Hello World"), ("printable.bin", "~ !"),
-                    ("tab.bin", "abc\tdef"), ("hiragana.bin", "abcあ"),
-                    ("full-width.bin", "Ａ"), ("half-width-a.bin", "ｱ"),
-                    ("half-width-n.bin", "ﾝ"), ("e-acute.bin", "é"), ("l-stroke.bin", "Ł"),
-                    ("del.bin", "\x7f"), ("yen-overline-dash.bin", "¥‾—"),
-                    ("surrogates.bin", "x\U0002F861\U0001F600")]:
-    write(E, name, value.encode("utf-16-le"))
-write(E, "lone-surrogates.bin", struct.pack("<4H", 0xD800, 0x41, 0xDC00, 0xFFFF))
-
 # --- CUE sheets --------------------------------------------------------------
 # Bytes: a selector (bit 0 Japanese, bits 1-2 the kind of texts, bits 3-6 the
 # disc's track count), then the sheet.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cdtext/disc/discblocks.h"
+#include "common/discs.h"
 #include "cdtext/import/importsource.h"
 #include "cdtext/packs/packreader.h"
 #include "cdtext/packs/packs.h"
@@ -23,20 +24,7 @@ inline QByteArray sjis(const QString &text)
     return Cp932Encoder::instance().encode(text);
 }
 
-// A disc of tracks: per language, disc name, artist and titles 1, 2, ...
-inline TitleStore makeDisc(int tracks, const QStringList &japanese, const QStringList &english)
-{
-    TitleStore store;
-    store.trackCount = static_cast<quint8>(tracks);
-    const QStringList *texts[] = {&japanese, &english};
-    for (int language = 0; language < LanguageCount; ++language) {
-        store.discNames[language] = texts[language]->value(0);
-        store.artistNames[language] = texts[language]->value(1);
-        for (int t = 1; t <= tracks; ++t)
-            store.trackTitles(language, t) = texts[language]->value(t + 1);
-    }
-    return store;
-}
+using sonolabe::test::makeDisc;
 
 // Two tracks: English with an artist, Japanese without one.
 inline TitleStore twoTracks()

@@ -1,11 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A disc whose every text tells where it belongs, so that a test sees which
-// texts moved, changed or were emptied.
+// Discs the tests start from: one made of the texts given, and one whose every
+// text tells where it belongs, so that a test sees which texts moved, changed
+// or were emptied.
 #pragma once
 
 #include "model/titlestore.h"
 
+#include <QStringList>
+
 namespace sonolabe::test {
+
+// A disc of tracks: per language, disc name, artist and titles 1, 2, ...
+inline TitleStore makeDisc(int tracks, const QStringList &japanese, const QStringList &english)
+{
+    TitleStore store;
+    store.trackCount = static_cast<quint8>(tracks);
+    const QStringList *texts[] = {&japanese, &english};
+    for (int language = 0; language < LanguageCount; ++language) {
+        store.discNames[language] = texts[language]->value(0);
+        store.artistNames[language] = texts[language]->value(1);
+        for (int t = 1; t <= tracks; ++t)
+            store.trackTitles(language, t) = texts[language]->value(t + 1);
+    }
+    return store;
+}
 
 // count tracks titled J1, J2, ... and E1, E2, ..., and the names in both
 // languages.

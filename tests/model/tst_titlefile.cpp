@@ -2,6 +2,7 @@
 // Title files as bytes: the reader's line kinds and whole files, the writer's
 // exact bytes; the English rule. Write-then-read over generated discs is the
 // fuzz target's property, replayed over its corpus by tst_fuzzcorpus.
+#include "common/discs.h"
 #include "model/titlefile.h"
 
 #include "model/codepage932.h"
@@ -14,20 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 Q_DECLARE_METATYPE(sonolabe::TitleFileSections)
 Q_DECLARE_METATYPE(sonolabe::TitleStore)
 
-// A disc from its texts, per language: disc name, artist name, titles 1, 2, ...
-static TitleStore disc(int count, const QStringList &japanese, const QStringList &english)
-{
-    TitleStore store;
-    store.trackCount = static_cast<quint8>(count);
-    for (const int language : {Japanese, English}) {
-        const QStringList &texts = language == Japanese ? japanese : english;
-        for (int i = 0; i < texts.size(); ++i)
-            (i == 0   ? store.discNames[language]
-             : i == 1 ? store.artistNames[language]
-                      : store.trackTitles(language, i - 1)) = texts.at(i);
-    }
-    return store;
-}
+using sonolabe::test::makeDisc;
 
 class TestTitleFile : public QObject
 {
@@ -60,7 +48,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, line);
         QFETCH(int, track);
         QFETCH(QStringList, texts);
-        TitleStore expected = disc(track, texts.mid(0, 2), {});
+        TitleStore expected = makeDisc(track, texts.mid(0, 2), {});
         if (track > 0)
             expected.trackTitles(Japanese, track) = texts.value(2);
         const std::optional<TitleStore> read = parseTitleFile(QByteArray("ja\r\n" + line + "\r\n"));
@@ -116,7 +104,7 @@ private Q_SLOTS:
         const std::optional<TitleStore> read = parseTitleFile(bytes);
         QCOMPARE(read.has_value(), count >= 0);
         if (read)
-            QCOMPARE(*read, disc(count, japanese, english));
+            QCOMPARE(*read, makeDisc(count, japanese, english));
     }
 
     void writtenBytes_data()
@@ -125,7 +113,8 @@ private Q_SLOTS:
         QTest::addColumn<TitleFileSections>("sections");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("one track, both sections")
-            << disc(1, {u"ベスト"_s, u"バンド"_s, u"序曲"_s}, {u"Best"_s, u"Band"_s, u"Intro"_s})
+            << makeDisc(1, {u"ベスト"_s, u"バンド"_s, u"序曲"_s},
+                        {u"Best"_s, u"Band"_s, u"Intro"_s})
             << TitleFileSections{true, true}
             << QByteArray::fromHex("656E0D0A"
                                    "3009426573740942616E640D0A"
@@ -136,7 +125,7 @@ private Q_SLOTS:
                                    "31098F988BC80D0A"
                                    "0D0A");
         QTest::newRow("English only, empty title, 3 tracks")
-            << disc(3, {u"J"_s, u"K"_s, u"x"_s, u"y"_s}, {u"E"_s, u"F"_s, u"a"_s, {}, u"c"_s})
+            << makeDisc(3, {u"J"_s, u"K"_s, u"x"_s, u"y"_s}, {u"E"_s, u"F"_s, u"a"_s, {}, u"c"_s})
             << TitleFileSections{true, false} << "en\r\n0\tE\tF\r\n1\ta\r\n2\t\r\n3\tc\r\n\r\n"_ba;
     }
 
@@ -148,24 +137,43 @@ private Q_SLOTS:
         QCOMPARE(writeTitleFile(store, sections), bytes);
     }
 
-    // The texts whose bytes a title file could hold either way; tst_fuzzcorpus
-    // checks the refusals of double-byte and control characters.
+    // The English rule looks at each code unit: its low byte printable ASCII,
+    // and not a double-byte character of code page 932. An accepted text goes
+    // into the English section in single bytes, a character the code page
+    // lacks as one '?'; a refused one is named by its first double-byte
+    // character (1-based, 0: none) where it has one.
     void englishTexts_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("english");
-        QTest::newRow("tilde space bang, half-width katakana A") << u"~ !ｱ"_s << true;
-        QTest::newRow("half-width katakana N") << u"ﾝ"_s << false;
-        QTest::newRow("L stroke, not in code page") << u"Ł"_s << true;
+        QTest::addColumn<int>("firstDoubleByte");
+        QTest::addColumn<QByteArray>("written"); // the disc name's bytes in the file
+        QTest::newRow("tilde space bang, half-width katakana A")
+            << u"~ !ｱ"_s << true << 0 << "~ !\xB1"_ba;
+        QTest::newRow("L stroke, not in code page") << u"Ł"_s << true << 0 << "?"_ba;
         // U+2F861 is D87E DC61: each half alone is single-byte, low bytes 7E, 61.
-        QTest::newRow("surrogate pair, printable low bytes") << u"x\U0002F861"_s << true;
+        QTest::newRow("surrogate pair, printable low bytes")
+            << u"x\U0002F861"_s << true << 0 << "x?"_ba;
+        QTest::newRow("half-width katakana N") << u"ﾝ"_s << false << 0 << QByteArray();
+        QTest::newRow("Tab") << u"abc\tdef"_s << false << 0 << QByteArray();
+        QTest::newRow("DEL") << u"\x7F"_s << false << 0 << QByteArray();
+        QTest::newRow("full-width A: double-byte, printable low byte")
+            << u"xＡ"_s << false << 2 << QByteArray();
+        QTest::newRow("hiragana after letters") << u"abcあ"_s << false << 4 << QByteArray();
     }
 
     void englishTexts()
     {
         QFETCH(QString, text);
         QFETCH(bool, english);
+        QFETCH(int, firstDoubleByte);
+        QFETCH(QByteArray, written);
         QCOMPARE(isEnglishText(text), english);
+        QCOMPARE(firstDoubleByteCharacter(text), firstDoubleByte);
+        TitleStore store;
+        store.discNames[English] = text;
+        if (english)
+            QCOMPARE(writeTitleFile(store, {true, false}), "en\r\n0\t"_ba + written + "\t\r\n\r\n");
     }
 };
 

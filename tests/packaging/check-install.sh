@@ -60,6 +60,8 @@ for size in $sizes; do
     if [ -f "$png" ]; then
         [ "$(png_size "$png")" = "$size $size" ] ||
             fail "$png is not a $size x $size PNG (it is: $(png_size "$png"))"
+        # Colour type 6: RGB with an alpha channel, transparent around the disc.
+        [ "$(od -An -tu1 -j25 -N1 "$png" | tr -d ' ')" = 6 ] || fail "$png has no alpha channel"
     else
         fail "no $size x $size icon"
     fi
