@@ -13,6 +13,7 @@
 #include "app/program.h"
 #include "common/files.h"
 #include "common/modalanswer.h"
+#include "common/testing.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
@@ -29,14 +30,9 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QTimer>
 
 #include <sys/stat.h>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

@@ -2,6 +2,7 @@
 // The copy dialog driven through its controls: the two lists select together,
 // and the copy it asks for at OK, applied to the texts it showed, changes what
 // its buttons say and nothing else.
+#include "common/testing.h"
 #include "model/languagecopy.h"
 #include "ui/copy/copydialog.h"
 
@@ -9,14 +10,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTest>
 
 #include <array>
 #include <functional>
 #include <memory>
-
-using namespace sonolabe;
-using namespace Qt::Literals::StringLiterals;
 
 using StoreEdit = std::function<void(TitleStore &)>;
 Q_DECLARE_METATYPE(StoreEdit)

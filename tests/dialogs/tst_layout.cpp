@@ -9,6 +9,7 @@
 // direction button does.
 #include "common/discs.h"
 #include "common/layout.h"
+#include "common/testing.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/copy/copydialog.h"
@@ -20,13 +21,8 @@
 #include <QAction>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTest>
 
 #include <memory>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

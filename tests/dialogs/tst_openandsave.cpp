@@ -6,6 +6,7 @@
 #include "common/files.h"
 #include "common/lastsavesteps.h"
 #include "common/modalanswer.h"
+#include "common/testing.h"
 #include "model/titlestore.h"
 #include "ui/common/beeper.h"
 #include "ui/editor/editorwindow.h"
@@ -18,15 +19,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <cstring>
 #include <memory>
 #include <optional>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

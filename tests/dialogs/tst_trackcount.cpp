@@ -2,6 +2,7 @@
 // The track-count field as the user meets it (typed keys and pasted texts end
 // in at most two digits, the caret at the end, OK enabled only for a count
 // from 1), in the track-count dialog, and the count that dialog confirms.
+#include "common/testing.h"
 #include "ui/trackcount/trackcountdialog.h"
 
 #include <QApplication>
@@ -9,12 +10,8 @@
 #include <QInputMethodQueryEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
 #include <memory>
-
-using namespace sonolabe;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "common/discs.h"
 #include "common/editorfixture.h"
 #include "common/modalanswer.h"
+#include "common/testing.h"
 #include "ui/common/resources.h"
 #include "ui/common/trackentry.h"
 #include "ui/startup/neworopendialog.h"
@@ -18,15 +19,10 @@
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTest>
 #include <qpa/qplatforminputcontext.h>
 #include <qpa/qplatforminputcontextplugin_p.h>
 
 #include <utility>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

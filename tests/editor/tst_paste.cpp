@@ -5,6 +5,7 @@
 // exists, so the middle button pastes as it does on a desktop.
 #include "common/discs.h"
 #include "common/editorfixture.h"
+#include "common/testing.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -12,12 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QTest>
 #include <QTimer>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

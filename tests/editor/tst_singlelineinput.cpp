@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What typing and pasting may bring into a single-line box.
+#include "common/testing.h"
 #include "ui/editor/singlelineinput.h"
-
-#include <QTest>
-
-using namespace sonolabe;
-using namespace Qt::Literals::StringLiterals;
 
 class TestSingleLineInput : public QObject
 {

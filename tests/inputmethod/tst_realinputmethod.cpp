@@ -8,16 +8,12 @@
 // tells every input method plug-in.
 #include "common/discs.h"
 #include "common/editorfixture.h"
+#include "common/testing.h"
 
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
-#include <QTest>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

@@ -2,15 +2,12 @@
 // The code page 932 tables against vectors made by an independent
 // implementation (Python's cp932 codec; tests/data/cp932/make_vectors.py),
 // and what becomes of text and bytes the code page has no place for.
+#include "common/testing.h"
 #include "model/codepage932.h"
 #include "model/titlefile.h"
 
 #include <QFile>
 #include <QHash>
-#include <QTest>
-
-using namespace sonolabe;
-using namespace Qt::Literals::StringLiterals;
 
 class TestCodePage932 : public QObject
 {

@@ -3,19 +3,14 @@
 // exact bytes; the English rule. Write-then-read over generated discs is the
 // fuzz target's property, replayed over its corpus by tst_fuzzcorpus.
 #include "common/discs.h"
+#include "common/testing.h"
 #include "model/titlefile.h"
 
 #include "model/codepage932.h"
 
-#include <QTest>
-
-using namespace sonolabe;
-using namespace Qt::Literals::StringLiterals;
-
 Q_DECLARE_METATYPE(sonolabe::TitleFileSections)
 Q_DECLARE_METATYPE(sonolabe::TitleStore)
 
-using sonolabe::test::makeDisc;
 
 class TestTitleFile : public QObject
 {

@@ -22,6 +22,7 @@
 // up on this machine.
 #include "common/files.h"
 #include "common/lastsavesteps.h"
+#include "common/testing.h"
 #include "model/safefile.h"
 
 #include <QCoreApplication>
@@ -30,7 +31,6 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <csignal>
 #include <cstdio>
@@ -43,10 +43,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 

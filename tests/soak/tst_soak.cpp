@@ -17,6 +17,7 @@
 // SONOLABE_SOAK_STEPS=N sets the number of steps per seed. A failure names
 // the seed, the step and its action; the same seed replays the same steps.
 #include "common/modalanswer.h"
+#include "common/testing.h"
 #include "model/titlefile.h"
 #include "ui/common/beeper.h"
 #include "ui/common/look.h"
@@ -35,16 +36,11 @@
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <array>
 #include <memory>
 #include <optional>
 #include <utility>
-
-using namespace sonolabe;
-using namespace sonolabe::test;
-using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -116,10 +112,11 @@ private Q_SLOTS:
         for (int step = 1; step <= steps && m_problem.isEmpty(); ++step) {
             // Half of the steps type; the other actions share the rest.
             using Action = std::pair<QStringView, void (TestSoak::*)(Expected &)>;
-            static const Action actions[] = {
-                {u"pick", &TestSoak::pick},   {u"switch", &TestSoak::language},
-                {u"copy", &TestSoak::copy},   {u"count", &TestSoak::count},
-                {u"save", &TestSoak::save}};
+            static const Action actions[] = {{u"pick", &TestSoak::pick},
+                                             {u"switch", &TestSoak::language},
+                                             {u"copy", &TestSoak::copy},
+                                             {u"count", &TestSoak::count},
+                                             {u"save", &TestSoak::save}};
             const Action &action =
                 chance(50) ? Action{u"type", &TestSoak::type} : actions[below(5)];
             Expected expected{m_store, editor()->currentTrack(), editor()->shownLanguage(),
