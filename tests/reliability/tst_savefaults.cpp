@@ -260,6 +260,20 @@ private Q_SLOTS:
         QCOMPARE(helper.exitCode(), 0);
     }
 
+    // A name whose links lead round in a circle is a failed save, with the
+    // system's reason; no file is made and both links stay as they were.
+    void linkLoop()
+    {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(u"a.txt"_s), b = dir.filePath(u"b.txt"_s);
+        QVERIFY(QFile::link(b, a) && QFile::link(a, b));
+        const SaveResult result = writeFileAtomically(a, "new");
+        QVERIFY(!result.ok && !result.reason.isEmpty());
+        const auto every = QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
+        QCOMPARE(QDir(dir.path()).entryList(every), (QStringList{u"a.txt"_s, u"b.txt"_s}));
+        QVERIFY(QFileInfo(a).symLinkTarget() == b && QFileInfo(b).symLinkTarget() == a);
+    }
+
     // Until the new bytes are flushed to the disk, and until they replace the
     // target, the target holds every old byte and the new ones stand whole in a
     // temporary file beside it, under a name of its own: a save killed there,
