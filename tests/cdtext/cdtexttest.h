@@ -3,28 +3,23 @@
 #pragma once
 
 #include "cdtext/disc/discblocks.h"
-#include "common/discs.h"
 #include "cdtext/import/importsource.h"
 #include "cdtext/packs/packreader.h"
 #include "cdtext/packs/packs.h"
+#include "common/discs.h"
+#include "common/testing.h"
 #include "model/codepage932.h"
 #include "model/titlefile.h"
 #include "model/titlestore.h"
-
-#include <QTest>
 
 #include <algorithm>
 
 namespace sonolabe::cdtext::test {
 
-using namespace Qt::Literals::StringLiterals;
-
 inline QByteArray sjis(const QString &text)
 {
     return Cp932Encoder::instance().encode(text);
 }
-
-using sonolabe::test::makeDisc;
 
 // Two tracks: English with an artist, Japanese without one.
 inline TitleStore twoTracks()
@@ -139,6 +134,5 @@ inline void checkImportRow(ImportKind kind)
 } // namespace sonolabe::cdtext::test
 
 // Each cdtext test reads in the names of the program and of these helpers.
-using namespace sonolabe;
 using namespace sonolabe::cdtext;
 using namespace sonolabe::cdtext::test;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What the tests of the model and of the editor start from: Qt Test, the
-// program's names, the tests' shared helpers and Qt's string literals.
+// What the tests start from: Qt Test, the program's names, the tests' shared
+// helpers and Qt's string literals.
 #pragma once
 
 #include <QTest>

@@ -9,7 +9,6 @@
 
 #include <QTemporaryDir>
 
-using namespace sonolabe::test;
 
 namespace {
 

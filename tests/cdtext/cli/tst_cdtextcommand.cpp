@@ -19,7 +19,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-using namespace sonolabe::test;
 
 namespace {
 
