@@ -4,8 +4,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -59,6 +63,25 @@ inline qint64 peakResidentBytes()
             return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
     }
     return -1;
+}
+
+// The peak memory, in bytes, that this program takes in a process of its own
+// started as "PROGRAM --peak ARGUMENTS... FILE", FILE holding bytes; the
+// program's --peak mode prints it. -1 when that process fails.
+inline double peakOfChild(const QByteArray &bytes, const QStringList &arguments)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("input"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    file.close();
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                QStringList{QStringLiteral("--peak")} + arguments + QStringList{path});
+    child.waitForFinished(-1);
+    const bool ran = child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    return ran ? child.readAllStandardOutput().trimmed().toDouble() : -1;
 }
 
 // One line of the results table: what, the figure, the floor it is compared
